@@ -1,0 +1,48 @@
+#pragma once
+// The one audio device of the program (the recording's sound track, or the silent
+// timing track). Every call answers a return code, 0 for success, that callers store in
+// MciResult; ErrorText turns a code into a message.
+#include <cstdint>
+#include <string>
+
+namespace zk {
+
+enum class AudioMode { Stopped, Playing, Paused, Recording, NotReady };
+
+class AudioDevice {
+ public:
+  virtual ~AudioDevice() = default;
+  virtual int32_t Close() = 0;
+  // A new recording: PCM, 16 bits, mono, 22050 samples/s; positions in bytes.
+  virtual int32_t OpenNewRecording() = 0;
+  virtual int32_t Record() = 0;
+  // A WAV file: positions in bytes of its own format.
+  virtual int32_t OpenWav(const std::string& path) = 0;
+  // A compressed track (an MP3 of a recording): positions in milliseconds.
+  virtual int32_t OpenMp3(const std::string& path) = 0;
+  // The silent timing track: positions in milliseconds, no end.
+  virtual int32_t OpenSilentTrack(const std::string& path) = 0;
+  virtual int32_t Play() = 0;
+  virtual int32_t PlayFrom(int32_t position) = 0;
+  virtual int32_t Pause() = 0;
+  virtual int32_t Stop() = 0;
+  virtual int32_t SeekTo(int32_t position) = 0;
+  virtual int32_t SeekToStart() = 0;
+  // Removes the recorded sound from 0 to the given byte position.
+  virtual int32_t DeleteFromStart(int32_t bytes) = 0;
+  virtual int32_t SaveWav(const std::string& path) = 0;
+  virtual int32_t Position(int32_t& position) = 0;
+  virtual int32_t Length(int32_t& length) = 0;
+  virtual int32_t Mode(AudioMode& mode) = 0;
+  // Format of an open WAV.
+  virtual int32_t SamplesPerSec(int32_t& v) = 0;
+  virtual int32_t BitsPerSample(int32_t& v) = 0;
+  virtual int32_t Channels(int32_t& v) = 0;
+  // Text for a return code; false when there is none.
+  virtual bool ErrorText(int32_t code, std::string& text) = 0;
+};
+
+// The mode as text: "playing", "paused", "stopped", "recording", "not ready".
+const char* AudioModeText(AudioMode m);
+
+}  // namespace zk

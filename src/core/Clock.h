@@ -1,0 +1,25 @@
+#pragma once
+// Time as the procedures see it: a seconds-since-midnight timer value and today's date
+// and time. Tests drive a fake; the program uses the system clock.
+#include <cstdint>
+
+namespace zk {
+
+struct DateTime {
+  int year = 1999, month = 12, day = 31;
+  int hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Seconds since midnight, with fractions; runs backwards once a day at midnight.
+  virtual double Timer() = 0;
+  virtual DateTime Now() = 0;
+};
+
+// Date serials count days from 30/12/1899, so 31/12/1999 is 36525.
+int32_t DateSerial(int year, int month, int day);
+DateTime DateFromSerial(int32_t serial);
+
+}  // namespace zk

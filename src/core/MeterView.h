@@ -1,0 +1,25 @@
+#pragma once
+// The drawing procedures of the meter display as the lower layers call them. The display
+// implements them; the receive path and the meter engine only call.
+#include <cstdint>
+#include <string>
+
+namespace zk {
+
+class MeterView {
+ public:
+  virtual ~MeterView() = default;
+  virtual void Draw_Panel() = 0;
+  virtual void Update_Needle() = 0;
+  virtual void Remove_Needle() = 0;
+  virtual void Update_LED(int32_t color) = 0;  // paints the lamp and stores LedColor
+  virtual void Update_ModeDisplay() = 0;
+  virtual void Update_BaseDisplay(const std::string& text) = 0;
+  virtual void Update_BdDisplay(const std::string& text) = 0;
+  virtual void Update_SensKnob() = 0;
+  virtual void Update_Graph(int32_t raw) = 0;
+  // The 12-hour clock rewrites hour; callers pass temporaries.
+  virtual void Update_Clock(int16_t& hour, int16_t& minute, int16_t& second, int32_t dateSerial) = 0;
+};
+
+}  // namespace zk

@@ -1,0 +1,283 @@
+#pragma once
+// Test stand-ins for the platform seams: a clock and timers on a virtual timeline, an
+// event pump that moves that timeline on, scripted prompts, a control table, and a view
+// and shell that count what was asked of them.
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/Context.h"
+
+namespace zk::test {
+
+class FakeTimer;
+
+// Virtual time: seconds since midnight plus a date. Advance() fires due timers in order.
+class Timeline : public Clock {
+ public:
+  double now = 36000.0;  // 10:00:00
+  DateTime date{2026, 12, 8, 10, 0, 0};
+
+  double Timer() override { return now; }
+  DateTime Now() override {
+    DateTime d = date;
+    int s = static_cast<int>(now);
+    d.hour = s / 3600;
+    d.minute = (s / 60) % 60;
+    d.second = s % 60;
+    return d;
+  }
+  void Register(FakeTimer* t) { timers_.push_back(t); }
+  void Unregister(FakeTimer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
+  // Moves time on by dt seconds, firing every timer that falls due on the way.
+  void Advance(double dt);
+
+ private:
+  std::vector<FakeTimer*> timers_;
+};
+
+class FakeTimer : public IntervalTimer {
+ public:
+  FakeTimer(Timeline& tl, int ms) : tl_(tl), ms_(ms) { tl_.Register(this); }
+  ~FakeTimer() override { tl_.Unregister(this); }
+  void Start() override {
+    enabled_ = true;
+    due_ = tl_.now + ms_ / 1000.0;
+    ++starts;
+  }
+  void Stop() override { enabled_ = false; }
+  bool Enabled() const override { return enabled_; }
+  int IntervalMs() const override { return ms_; }
+  double Due() const { return due_; }
+  // Fires now, as the platform would when the interval has passed.
+  void Trigger() {
+    due_ = tl_.now + ms_ / 1000.0;
+    Fire();
+  }
+  int starts = 0;
+
+ private:
+  Timeline& tl_;
+  int ms_;
+  bool enabled_ = false;
+  double due_ = 0;
+};
+
+inline void Timeline::Advance(double dt) {
+  const double end = now + dt;
+  for (;;) {
+    FakeTimer* next = nullptr;
+    for (FakeTimer* t : timers_)
+      if (t->Enabled() && t->Due() <= end && (!next || t->Due() < next->Due())) next = t;
+    if (!next) break;
+    now = std::max(now, next->Due());
+    next->Trigger();
+  }
+  now = end;
+}
+
+// DoEvents moves virtual time on by `step` seconds, so waiting loops end.
+class FakeEvents : public Events {
+ public:
+  explicit FakeEvents(Timeline& tl, double step = 0.005) : tl_(tl), step_(step) {}
+  void DoEvents() override {
+    ++calls;
+    tl_.Advance(step_);
+  }
+  int calls = 0;
+
+ private:
+  Timeline& tl_;
+  double step_;
+};
+
+// Answers message boxes and dialogs from queues; records every message shown.
+class ScriptedPrompts : public Prompts {
+ public:
+  struct Shown {
+    std::string text, title;
+    MsgButtons buttons;
+    MsgIcon icon;
+  };
+  std::vector<Shown> shown;
+  std::deque<MsgResult> answers;                  // default: OK / Yes / Retry... first button
+  std::deque<std::optional<std::string>> files;   // default: cancel
+  std::deque<std::optional<int32_t>> colors;      // default: cancel
+  std::vector<FileDialogRequest> fileRequests;
+  std::vector<int32_t> colorRequests;
+
+  MsgResult MsgBox(const std::string& text, const std::string& title, MsgButtons b, MsgIcon i) override {
+    shown.push_back({text, title, b, i});
+    if (!answers.empty()) {
+      MsgResult r = answers.front();
+      answers.pop_front();
+      return r;
+    }
+    switch (b) {
+      case MsgButtons::OK: case MsgButtons::OKCancel: return MsgResult::OK;
+      case MsgButtons::YesNo: case MsgButtons::YesNoCancel: return MsgResult::Yes;
+      case MsgButtons::RetryCancel: return MsgResult::Cancel;
+    }
+    return MsgResult::OK;
+  }
+  std::optional<std::string> OpenFile(const FileDialogRequest& r) override { return NextFile(r); }
+  std::optional<std::string> SaveFile(const FileDialogRequest& r) override { return NextFile(r); }
+  std::optional<int32_t> ChooseColor(int32_t initial) override {
+    colorRequests.push_back(initial);
+    if (colors.empty()) return std::nullopt;
+    auto c = colors.front();
+    colors.pop_front();
+    return c;
+  }
+
+ private:
+  std::optional<std::string> NextFile(const FileDialogRequest& r) {
+    fileRequests.push_back(r);
+    if (files.empty()) return std::nullopt;
+    auto f = files.front();
+    files.pop_front();
+    return f;
+  }
+};
+
+// A table of control states; everything starts visible, enabled and unchecked.
+class FakeControls : public Controls {
+ public:
+  struct State {
+    bool checked = false, enabled = true, visible = true;
+    std::string caption, toolTip, picture;
+  };
+  std::map<std::pair<std::string, int>, State> items;
+
+  State& At(std::string_view n, int i) { return items[{std::string(n), i}]; }
+  State Get(std::string_view n, int i) const {
+    auto it = items.find({std::string(n), i});
+    return it == items.end() ? State{} : it->second;
+  }
+  void SetChecked(std::string_view n, int i, bool on) override { At(n, i).checked = on; }
+  bool Checked(std::string_view n, int i) const override { return Get(n, i).checked; }
+  void SetEnabled(std::string_view n, int i, bool on) override { At(n, i).enabled = on; }
+  bool Enabled(std::string_view n, int i) const override { return Get(n, i).enabled; }
+  void SetVisible(std::string_view n, int i, bool on) override { At(n, i).visible = on; }
+  bool Visible(std::string_view n, int i) const override { return Get(n, i).visible; }
+  void SetCaption(std::string_view n, int i, const std::string& t) override { At(n, i).caption = t; }
+  std::string Caption(std::string_view n, int i) const override { return Get(n, i).caption; }
+  void SetToolTip(std::string_view n, int i, const std::string& t) override { At(n, i).toolTip = t; }
+  void SetPicture(std::string_view n, int i, const std::string& k) override { At(n, i).picture = k; }
+  using Controls::Caption;
+  using Controls::Checked;
+  using Controls::Enabled;
+  using Controls::SetCaption;
+  using Controls::SetChecked;
+  using Controls::SetEnabled;
+  using Controls::SetVisible;
+  using Controls::Visible;
+};
+
+// Counts the drawing calls and keeps their last arguments. Update_LED stores LedColor as
+// the real display does.
+class RecordingView : public MeterView {
+ public:
+  explicit RecordingView(SessionState& st) : st_(st) {}
+  int drawPanel = 0, needle = 0, removeNeedle = 0, led = 0, mode = 0, base = 0, bd = 0, knob = 0,
+      graph = 0, clock = 0;
+  std::vector<int32_t> ledColors;
+  std::string lastBase, lastBd;
+  int32_t lastGraph = 0;
+  std::vector<std::string> modeTexts;  // StatusText at each banner redraw
+  std::tuple<int, int, int, int32_t> lastClock{};
+
+  void Draw_Panel() override { ++drawPanel; st_.ResetPending = true; }
+  void Update_Needle() override { ++needle; }
+  void Remove_Needle() override { ++removeNeedle; }
+  void Update_LED(int32_t c) override { ++led; ledColors.push_back(c); st_.LedColor = c; }
+  void Update_ModeDisplay() override { ++mode; modeTexts.push_back(st_.StatusText); }
+  void Update_BaseDisplay(const std::string& t) override { ++base; lastBase = t; }
+  void Update_BdDisplay(const std::string& t) override { ++bd; lastBd = t; }
+  void Update_SensKnob() override { ++knob; }
+  void Update_Graph(int32_t raw) override { ++graph; lastGraph = raw; }
+  void Update_Clock(int16_t& h, int16_t& m, int16_t& s, int32_t d) override {
+    ++clock;
+    lastClock = {h, m, s, d};
+  }
+
+ private:
+  SessionState& st_;
+};
+
+class FakeShell : public Shell {
+ public:
+  std::vector<int16_t> samples;
+  int stops = 0, commandState = 0, recordModeLabel = 0, resizes = 0, applyMenus = 0, beeps = 0,
+      splashShows = 0, splashUnloads = 0;
+  std::vector<std::string> splashInfo;
+  void Record_Sample(int16_t n) override { samples.push_back(n); }
+  void cmdStop_Click() override { ++stops; }
+  void Update_Command_State() override { ++commandState; }
+  void Update_RecordModeLabel() override { ++recordModeLabel; }
+  void Form_Resize() override { ++resizes; }
+  void Apply_Settings_To_Menus() override { ++applyMenus; }
+  void Beep() override { ++beeps; }
+  void Splash_Show() override { ++splashShows; }
+  void Splash_Info(const std::string& t) override { splashInfo.push_back(t); }
+  void Splash_Unload() override { ++splashUnloads; }
+};
+
+// An audio device that only reports what it is told; position is settable by the test.
+class FakeAudio : public AudioDevice {
+ public:
+  int32_t position = 0, length = 0, result = 0;
+  AudioMode mode = AudioMode::Stopped;
+  std::vector<std::string> calls;
+  int32_t Do(const std::string& c) { calls.push_back(c); return result; }
+  int32_t Close() override { return Do("close"); }
+  int32_t OpenNewRecording() override { return Do("open new"); }
+  int32_t Record() override { mode = AudioMode::Recording; return Do("record"); }
+  int32_t OpenWav(const std::string& p) override { return Do("open wav " + p); }
+  int32_t OpenMp3(const std::string& p) override { return Do("open mp3 " + p); }
+  int32_t OpenSilentTrack(const std::string& p) override { return Do("open silent " + p); }
+  int32_t Play() override { mode = AudioMode::Playing; return Do("play"); }
+  int32_t PlayFrom(int32_t p) override { position = p; mode = AudioMode::Playing; return Do("play from " + std::to_string(p)); }
+  int32_t Pause() override { mode = AudioMode::Paused; return Do("pause"); }
+  int32_t Stop() override { mode = AudioMode::Stopped; return Do("stop"); }
+  int32_t SeekTo(int32_t p) override { position = p; return Do("seek " + std::to_string(p)); }
+  int32_t SeekToStart() override { position = 0; return Do("seek start"); }
+  int32_t DeleteFromStart(int32_t b) override { return Do("delete " + std::to_string(b)); }
+  int32_t SaveWav(const std::string& p) override { return Do("save " + p); }
+  int32_t Position(int32_t& p) override { p = position; return result; }
+  int32_t Length(int32_t& l) override { l = length; return result; }
+  int32_t Mode(AudioMode& m) override { m = mode; return result; }
+  int32_t SamplesPerSec(int32_t& v) override { v = 22050; return result; }
+  int32_t BitsPerSample(int32_t& v) override { v = 16; return result; }
+  int32_t Channels(int32_t& v) override { v = 1; return result; }
+  bool ErrorText(int32_t code, std::string& t) override {
+    if (code == 0) { t = "The specified command was carried out."; return true; }
+    t = "error " + std::to_string(code);
+    return true;
+  }
+};
+
+// Everything a subsystem needs, wired to the fakes above.
+struct TestContext {
+  Settings settings;
+  SessionState state;
+  Timeline clock;
+  FakeEvents events{clock};
+  ScriptedPrompts prompts;
+  FakeTimer tmrClock{clock, 800}, tmrMessage{clock, 1000}, tmrLED{clock, 300}, tmrFall{clock, 1000},
+      tmrRise{clock, 400}, tmrBdMouseDown{clock, 1500}, tmrSkip{clock, 800};
+  RecordingView view{state};
+  FakeControls controls;
+  FakeShell shell;
+  FakeAudio audio;
+  Context ctx{settings, state, clock, events, prompts,
+              Timers{tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip},
+              view, controls, shell, audio, "/tmp"};
+};
+
+}  // namespace zk::test
