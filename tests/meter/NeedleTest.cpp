@@ -1,0 +1,188 @@
+// The needle on the four dials, SET requests and the automatic re-SET.
+#include "MeterFixture.h"
+#include "core/Numbers.h"
+
+namespace zk::test {
+namespace {
+
+using NeedleTest = MeterTest;
+
+TEST_F(NeedleTest, ResetPutsTheNeedleOnTheSetMark) {
+  for (auto [dial, expected] : {std::pair{DialCircular1, 0}, {DialTraditional, -2503},
+                                {DialContinuous, -2503}, {DialCircular2, 0}}) {
+    SCOPED_TRACE(dial);
+    Settle(dial, kStepGain10, 0, 1234);
+    t.state.ResetPending = true;
+    EXPECT_EQ(engine.Calc_Needle(25000), expected);
+    EXPECT_EQ(t.state.NeedleReference, 25000);
+    EXPECT_EQ(t.state.LastNeedle, expected);
+  }
+}
+
+TEST_F(NeedleTest, TraditionalScaleAndCap) {
+  Settle(DialTraditional, kStepGain10, 20000);
+  EXPECT_EQ(engine.Calc_Needle(19000), 7497);
+  EXPECT_FALSE(t.tmrFall.Enabled());
+  EXPECT_EQ(engine.Calc_Needle(18000), 10500);
+  EXPECT_TRUE(t.tmrFall.Enabled());
+  EXPECT_EQ(engine.Calc_Needle(17000), 10500);
+  EXPECT_EQ(t.tmrFall.starts, 1);  // started once, not restarted while it runs
+  EXPECT_EQ(engine.Calc_Needle(22000), -10500);
+  EXPECT_TRUE(t.tmrRise.Enabled());
+  EXPECT_EQ(engine.Calc_Needle(20000), -2503);
+  EXPECT_FALSE(t.tmrFall.Enabled());
+  EXPECT_FALSE(t.tmrRise.Enabled());
+}
+
+TEST_F(NeedleTest, AboveTheScaleForOneSecondIsSetAgain) {
+  Settle(DialTraditional, kStepGain10, 20000);
+  EXPECT_EQ(Hold(18000), 10500);
+  t.clock.Advance(0.99);
+  EXPECT_EQ(Hold(18000), 10500);
+  t.clock.Advance(0.02);  // tmrFall fires: SET requested
+  EXPECT_TRUE(t.state.NeedleSetRequest);
+  EXPECT_EQ(Hold(18000), -2503);
+  EXPECT_FALSE(t.state.NeedleSetRequest);
+  EXPECT_EQ(t.state.NeedleReference, 18000);
+  EXPECT_EQ(t.state.LedColor, t.settings.LED_Set_Color);
+  t.clock.Advance(0.31);  // tmrLED puts the lamp out
+  EXPECT_EQ(t.state.LedColor, t.settings.Dial_Color);
+  EXPECT_FALSE(t.tmrLED.Enabled());
+}
+
+TEST_F(NeedleTest, BelowTheScaleIsSetAgainAfterPointFourSeconds) {
+  Settle(DialTraditional, kStepGain10, 20000);
+  EXPECT_EQ(Hold(22000), -10500);
+  t.clock.Advance(0.41);
+  EXPECT_EQ(Hold(22000), -2503);
+}
+
+TEST_F(NeedleTest, ReturningWithinTheSecondIsNotSet) {
+  Settle(DialTraditional, kStepGain10, 20000);
+  Hold(18000);
+  t.clock.Advance(0.5);
+  EXPECT_EQ(Hold(19000), 7497);
+  t.clock.Advance(1.0);
+  EXPECT_FALSE(t.state.NeedleSetRequest);
+  EXPECT_EQ(Hold(19000), 7497);
+}
+
+TEST_F(NeedleTest, ContinuousDialJumpsBack) {
+  Settle(DialContinuous, kStepGain10, 20000);
+  EXPECT_EQ(engine.Calc_Needle(18950), 7997);  // w = 7997: no jump yet
+  EXPECT_EQ(engine.Calc_Needle(18949), -5993);  // w = 8007: back to about -6000
+  EXPECT_EQ(t.state.NeedleReference, 18949 - 349);
+  Settle(DialContinuous, kStepGain10, 20000);
+  EXPECT_EQ(engine.Calc_Needle(20551), 5997);  // w = -8013: to about +6000
+  EXPECT_FALSE(t.tmrFall.Enabled());
+  EXPECT_FALSE(t.tmrRise.Enabled());
+}
+
+TEST_F(NeedleTest, CircularDialWrapsRound) {
+  Settle(DialCircular1, kStepGain40, 21000);
+  EXPECT_EQ(engine.Calc_Needle(20000), -25536);
+  EXPECT_EQ(engine.Calc_Needle(22000), 25536);
+  Settle(DialCircular2, 1, 0);  // multiplier 1: 65535 apart is one step short of a turn
+  EXPECT_EQ(engine.Calc_Needle(65535), 1);
+}
+
+TEST_F(NeedleTest, SensitivityChangeKeepsTheNeedleThenScalesByTheNewGain) {
+  Settle(DialTraditional, kStepGain2, 20000);
+  EXPECT_EQ(engine.Calc_Needle(19000), -503);
+  t.settings.SensitivityIndex = kStepGain10;
+  EXPECT_EQ(engine.Calc_Needle(19000), -503);
+  EXPECT_EQ(engine.Calc_Needle(18990), -403);
+
+  Settle(DialCircular1, kStepGain2, 20000);
+  EXPECT_EQ(engine.Calc_Needle(19000), 2000);
+  t.settings.SensitivityIndex = kStepGain40;
+  EXPECT_EQ(engine.Calc_Needle(19000), 2000);
+  EXPECT_EQ(engine.Calc_Needle(18999), 2040);
+}
+
+TEST_F(NeedleTest, SetRequestWhileFrozen) {
+  // Circular dials serve it at once, frozen or not.
+  Settle(DialCircular1, kStepGain10, 20000, 700);
+  t.state.NeedleFrozen = true;
+  t.state.NeedleSetRequest = true;
+  EXPECT_EQ(engine.Calc_Needle(19000), 0);
+  EXPECT_FALSE(t.state.NeedleSetRequest);
+  EXPECT_EQ(t.state.NeedleReference, 19000);
+  EXPECT_EQ(t.state.LedColor, t.settings.LED_Set_Color);
+
+  // The traditional dial keeps the request until the freeze ends.
+  Settle(DialTraditional, kStepGain10, 20000, 700);
+  t.state.NeedleFrozen = true;
+  t.state.NeedleSetRequest = true;
+  EXPECT_EQ(engine.Calc_Needle(19000), 700);
+  EXPECT_TRUE(t.state.NeedleSetRequest);
+  t.state.NeedleFrozen = false;
+  EXPECT_EQ(engine.Calc_Needle(19000), -2503);
+  EXPECT_FALSE(t.state.NeedleSetRequest);
+}
+
+TEST_F(NeedleTest, SetRequestSurvivesTheEndOfBodyMotion) {
+  // Frozen by body motion on the traditional dial, the user asks for SET: the end of the
+  // body motion re-reads the base, and the SET is still served afterwards.
+  t.settings.DialType = DialTraditional;
+  t.settings.FreezeEnable = true;
+  alerts.mnuSettingsBodyMotionThreshold_Click(3);
+  t.state.ResetPending = true;
+  Feed(30000);
+  const int32_t moved = Feed(29900);
+  ASSERT_NE(moved, -2503);
+  Feed(30500);  // a sharp bend: frozen
+  ASSERT_TRUE(t.state.NeedleFrozen);
+  t.state.NeedleSetRequest = true;
+  EXPECT_EQ(Feed(30500), moved);
+  EXPECT_TRUE(t.state.NeedleSetRequest);
+  t.clock.Advance(0.6);
+  EXPECT_EQ(Feed(30500), -2503);
+  EXPECT_FALSE(t.state.NeedleFrozen);
+  EXPECT_FALSE(t.state.NeedleSetRequest);
+}
+
+TEST_F(NeedleTest, SetMovesTheTraditionalBase) {
+  Settle(DialTraditional, kStepGain10, 40000);
+  t.state.RawReading = 40000;
+  t.state.FilteredReading = 40000;
+  t.state.NeedleSetRequest = true;
+  EXPECT_EQ(engine.Needle_Position(), -2503);
+  EXPECT_EQ(t.state.BaseText, "4.15");
+}
+
+TEST_F(NeedleTest, NeedleSourcesAndRecording) {
+  Settle(DialCircular1, kStepGain10, 20000);
+  t.state.FilteredReading = 19990;
+  EXPECT_EQ(engine.Needle_Position(), 100);
+
+  t.state.SyncTestActive = true;
+  t.state.SyncValue = -9000;
+  EXPECT_EQ(engine.Needle_Position(), -9000);
+  t.state.SyncTestActive = false;
+
+  t.state.OperatingMode = ModePlayback;
+  t.state.WorkRecord.Needle = -1234;
+  t.state.FilteredReading = 0;
+  EXPECT_EQ(engine.Needle_Position(), -1234);
+  EXPECT_EQ(t.state.LastNeedle, 100);  // the engine did not run
+
+  t.state.OperatingMode = ModeLive;
+  t.state.ResetPending = true;
+  engine.Needle_Drawn(100);
+  EXPECT_TRUE(t.shell.samples.empty());
+  EXPECT_FALSE(t.state.ResetPending);
+
+  t.state.OperatingMode = ModeRecording;
+  t.state.ResetPending = true;
+  engine.Needle_Drawn(-32768);
+  EXPECT_EQ(t.shell.samples, std::vector<int16_t>{-32768});
+  EXPECT_FALSE(t.state.ResetPending);
+  t.state.ResetPending = true;
+  EXPECT_THROW(engine.Needle_Drawn(40000), OverflowError);
+  EXPECT_TRUE(t.state.ResetPending);
+  EXPECT_EQ(t.shell.samples.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zk::test
