@@ -1,0 +1,36 @@
+#include "core/SettingsCommands.h"
+
+#include "core/SettingsFile.h"
+
+namespace zk {
+
+void mnuLoadSettings_Click(Context& ctx) {
+  FileDialogRequest req;
+  req.filter = kSettingsFileFilter;
+  req.fileName = ctx.settings.SettingsFilePath;
+  req.title = "Load Settings File";
+  auto chosen = ctx.prompts.OpenFile(req);
+  if (!chosen) return;
+  ctx.settings.SettingsFilePath = *chosen;
+  Load_Settings(ctx);
+  ctx.shell.Apply_Settings_To_Menus();
+  ctx.shell.Form_Resize();
+}
+
+void mnuSaveSettings_Click(Context& ctx) { Save_Settings(ctx); }
+
+void mnuSaveSettingsAs_Click(Context& ctx) {
+  FileDialogRequest req;
+  req.fileName = ctx.settings.SettingsFilePath;
+  req.filter = kSettingsFileFilter;
+  req.flags = 1026;  // ask before overwriting
+  req.title = "Save Settings As";
+  auto chosen = ctx.prompts.SaveFile(req);
+  if (!chosen) return;
+  ctx.settings.SettingsFilePath = *chosen;
+  // The chosen file is replaced as a whole in one step rather than deleted first, so a
+  // failed write leaves the old file instead of nothing.
+  Save_Settings_Replacing(ctx);
+}
+
+}  // namespace zk

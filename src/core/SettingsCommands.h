@@ -1,0 +1,18 @@
+#pragma once
+// The File menu's settings commands: load another settings file, save, save under a new
+// name. They ask through ctx.prompts; a cancelled dialog changes nothing.
+#include "core/Context.h"
+
+namespace zk {
+
+inline constexpr const char* kSettingsFileFilter = "ini file (*.ini)|*.ini";
+
+// "&Load Settings": choose a file, load it, then apply it to the menus and the layout.
+void mnuLoadSettings_Click(Context& ctx);
+// "Save Settings": the four settings sections into SettingsFilePath (not Recording).
+void mnuSaveSettings_Click(Context& ctx);
+// "Save Settings &As": choose a file; it is replaced by the four settings sections and
+// becomes SettingsFilePath.
+void mnuSaveSettingsAs_Click(Context& ctx);
+
+}  // namespace zk

@@ -1,0 +1,221 @@
+#include "core/SettingsFile.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <system_error>
+#include <variant>
+
+#include "core/IniFile.h"
+#include "core/Numbers.h"
+#include "core/ProgramFolder.h"
+
+namespace zk {
+
+namespace {
+
+// How a key's text becomes its field. Number is text kept as read (it may hold a text or
+// a number); Text is a plain string.
+using Field = std::variant<int32_t Settings::*, int16_t Settings::*, bool Settings::*,
+                           std::string Settings::*>;
+enum class Kind { Int32, Int16, Bool, TextOrNumber, Text };
+
+struct KeyInfo {
+  const char* section;
+  const char* key;
+  Field field;
+  Kind kind;
+  const char* defaultText;  // nullptr: computed (LoadPath)
+  int writeSlot;            // position in the write order
+};
+
+constexpr const char* kRecording = "Recording";
+
+// Every key of the settings file, in the order it is read. writeSlot gives the order it is
+// written, which differs in two places: Scale_Color goes before FreezeNeedle_Color and
+// GraphHeight_Index before GraphVisible.
+const std::array<KeyInfo, 46> kKeys{{
+    {"Colors", "Dial_Color", &Settings::Dial_Color, Kind::Int32, "16777215", 0},
+    {"Colors", "LED_Set_Color", &Settings::LED_Set_Color, Kind::Int32, "65280", 1},
+    {"Colors", "LED_BM_Color", &Settings::LED_BM_Color, Kind::Int32, "16711680", 2},
+    {"Colors", "LED_Lag_Color", &Settings::LED_Lag_Color, Kind::Int32, "255", 3},
+    {"Colors", "Panel_Color", &Settings::Panel_Color, Kind::Int32, "10070316", 4},
+    {"Colors", "Background_Color", &Settings::Background_Color, Kind::Int32, "0", 5},
+    {"Colors", "GraphSheet_Color", &Settings::GraphSheet_Color, Kind::Int32, "11924207", 6},
+    {"Colors", "GraphPen_Color", &Settings::GraphPen_Color, Kind::Int32, "0", 7},
+    {"Colors", "GraphGrid_Color", &Settings::GraphGrid_Color, Kind::Int32, "12632256", 8},
+    {"Colors", "MainNeedle_Color", &Settings::MainNeedle_Color, Kind::Int32, "255", 9},
+    {"Colors", "ShadowNeedleColor_Index", &Settings::ShadowNeedleColor_Index, Kind::Int16, "1", 10},
+    {"Colors", "FreezeNeedle_Color", &Settings::FreezeNeedle_Color, Kind::Int32, "0", 12},
+    {"Colors", "Scale_Color", &Settings::Scale_Color, Kind::Int32, "12615680", 11},
+    {"Colors", "Text_Color", &Settings::Text_Color, Kind::Int32, "0", 13},
+    {"Format", "Needle_Width", &Settings::Needle_Width, Kind::Int16, "4", 14},
+    {"Format", "DialType", &Settings::DialType, Kind::Int32, "1", 15},
+    {"Format", "ScaleType", &Settings::ScaleType, Kind::Int32, "0", 16},
+    {"Format", "RecordVisible", &Settings::RecordVisible, Kind::Bool, "1", 17},
+    {"Format", "GraphVisible", &Settings::GraphVisible, Kind::Bool, "0", 19},
+    {"Format", "GraphHeight_Index", &Settings::GraphHeight_Index, Kind::TextOrNumber, "3", 18},
+    {"Format", "ClockType", &Settings::ClockType, Kind::Int32, "1", 20},
+    {"Format", "ClockLeft", &Settings::ClockLeft, Kind::Bool, "False", 21},
+    {"Format", "DateType", &Settings::DateType, Kind::Int32, "1", 22},
+    {"Settings", "SwitchMode_Index", &Settings::SwitchMode_Index, Kind::Int16, "1", 23},
+    {"Settings", "DataLag_Index", &Settings::DataLag_Index, Kind::Int16, "2", 24},
+    {"Settings", "BM_Threshold_Index", &Settings::BM_Threshold_Index, Kind::Int16, "2", 25},
+    {"Settings", "Freeze_Threshold_Index", &Settings::Freeze_Threshold_Index, Kind::Int16, "2", 26},
+    {"Settings", "FreezeEnable", &Settings::FreezeEnable, Kind::Bool, "False", 27},
+    {"Settings", "NeedleBdEnable", &Settings::NeedleBdEnable, Kind::Bool, "False", 28},
+    {"Settings", "zk3SensorMode", &Settings::zk3SensorMode, Kind::Bool, "False", 29},
+    {"Graph", "GraphInvert", &Settings::GraphInvert, Kind::Bool, "0", 30},
+    {"Graph", "GraphPenWidth_Index", &Settings::GraphPenWidth_Index, Kind::TextOrNumber, "2", 31},
+    {"Graph", "GridX", &Settings::GridX, Kind::Bool, "False", 32},
+    {"Graph", "GridY", &Settings::GridY, Kind::Bool, "False", 33},
+    {"Graph", "GraphTimescale", &Settings::GraphTimescale, Kind::TextOrNumber, "8", 34},
+    {"Graph", "GraphGain", &Settings::GraphGain, Kind::Int16, "0", 35},
+    {kRecording, "SavePath", &Settings::SavePath, Kind::Text, "", 36},
+    {kRecording, "SavePrefix", &Settings::SavePrefix, Kind::Text, "Prefix_", 37},
+    {kRecording, "LoadPath", &Settings::LoadPath, Kind::Text, nullptr, 38},
+    {kRecording, "RecordingMode", &Settings::RecordingMode, Kind::Int32, "2", 39},
+    {kRecording, "SuffixType", &Settings::SuffixType, Kind::Int32, "1", 40},
+    {kRecording, "SuffixNum", &Settings::SuffixNum, Kind::Int16, "1", 41},
+    {kRecording, "AudioEnable", &Settings::AudioEnable, Kind::Bool, "True", 42},
+    {kRecording, "RecPromptEnable", &Settings::RecPromptEnable, Kind::Bool, "True", 43},
+    {kRecording, "TimeDateEnable", &Settings::TimeDateEnable, Kind::Bool, "True", 44},
+    {kRecording, "PlayLoopEnable", &Settings::PlayLoopEnable, Kind::Bool, "False", 45},
+}};
+
+bool IsRecording(const KeyInfo& k) { return std::string_view(k.section) == kRecording; }
+
+// The table in write order.
+const std::array<const KeyInfo*, kKeys.size()>& WriteOrder() {
+  static const auto order = [] {
+    std::array<const KeyInfo*, kKeys.size()> o{};
+    for (const KeyInfo& k : kKeys) o[static_cast<std::size_t>(k.writeSlot)] = &k;
+    return o;
+  }();
+  return order;
+}
+
+std::string DefaultText(const KeyInfo& k, const Context& ctx) {
+  if (k.defaultText) return k.defaultText;
+  // The samples folder that ships beside the program.
+  return JoinPath(ctx.programFolder, "samples/");
+}
+
+std::string StoredText(const IniDocument& doc, const KeyInfo& k, const Context& ctx) {
+  if (auto v = doc.Get(k.section, k.key)) return *v;
+  return DefaultText(k, ctx).substr(0, kIniValueMax);
+}
+
+// Converts the text into the field; a text that does not convert leaves it as it was.
+void Assign(Settings& s, const KeyInfo& k, const std::string& text) {
+  switch (k.kind) {
+    case Kind::Int32:
+      if (auto v = ParseInt32(text)) s.*std::get<int32_t Settings::*>(k.field) = *v;
+      break;
+    case Kind::Int16:
+      if (auto v = ParseInt16(text)) s.*std::get<int16_t Settings::*>(k.field) = *v;
+      break;
+    case Kind::Bool:
+      if (auto v = ParseBool(text)) s.*std::get<bool Settings::*>(k.field) = *v;
+      break;
+    case Kind::TextOrNumber:
+    case Kind::Text:
+      s.*std::get<std::string Settings::*>(k.field) = text;
+      break;
+  }
+}
+
+std::string FieldText(const Settings& s, const KeyInfo& k) {
+  switch (k.kind) {
+    case Kind::Int32: return std::to_string(s.*std::get<int32_t Settings::*>(k.field));
+    case Kind::Int16: return std::to_string(s.*std::get<int16_t Settings::*>(k.field));
+    case Kind::Bool: return BoolText(s.*std::get<bool Settings::*>(k.field));
+    case Kind::TextOrNumber:
+    case Kind::Text: return s.*std::get<std::string Settings::*>(k.field);
+  }
+  return {};
+}
+
+// Whether the stored text matches the field. Texts that do not convert count as equal.
+bool Matches(const Settings& s, const KeyInfo& k, const std::string& text) {
+  switch (k.kind) {
+    case Kind::Int32: {
+      auto v = ParseNumber(text);
+      return !v || *v == static_cast<double>(s.*std::get<int32_t Settings::*>(k.field));
+    }
+    case Kind::Int16: {
+      auto v = ParseNumber(text);
+      return !v || *v == static_cast<double>(s.*std::get<int16_t Settings::*>(k.field));
+    }
+    case Kind::Bool: {
+      auto v = ParseBool(text);
+      return !v || *v == s.*std::get<bool Settings::*>(k.field);
+    }
+    case Kind::TextOrNumber:
+    case Kind::Text: {
+      const std::string& field = s.*std::get<std::string Settings::*>(k.field);
+      auto a = ParseNumber(text);
+      auto b = ParseNumber(field);
+      if (a && b) return *a == *b;
+      return text == field;
+    }
+  }
+  return true;
+}
+
+// Sets the chosen keys, in write order, into `doc` and saves it once.
+template <typename Pick>
+void WriteKeys(IniDocument doc, const Context& ctx, Pick pick) {
+  for (const KeyInfo* k : WriteOrder())
+    if (pick(*k)) doc.Set(k->section, k->key, FieldText(ctx.settings, *k));
+  doc.Save(ctx.settings.SettingsFilePath);  // failures are not reported
+}
+
+}  // namespace
+
+std::string DefaultSettingsFilePath(const Context& ctx) {
+  return JoinPath(ctx.programFolder, kDefaultSettingsFileName);
+}
+
+std::string Read_Ini_Value(const std::string& section, const std::string& key,
+                           const std::string& defaultText, const std::string& path) {
+  if (auto v = ReadIniKey(path, section, key)) return *v;
+  return defaultText.substr(0, kIniValueMax);
+}
+
+void Write_Ini_Value(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& path) {
+  WriteIniKey(path, section, key, value);
+}
+
+void Load_Settings(Context& ctx) {
+  Settings& s = ctx.settings;
+  std::error_code ec;
+  if (s.SettingsFilePath.empty() || !std::filesystem::is_regular_file(s.SettingsFilePath, ec))
+    s.SettingsFilePath = DefaultSettingsFilePath(ctx);
+  const IniDocument doc = IniDocument::Load(s.SettingsFilePath);
+  for (const KeyInfo& k : kKeys) Assign(s, k, StoredText(doc, k, ctx));
+}
+
+void Save_Settings(Context& ctx) {
+  WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx,
+            [](const KeyInfo& k) { return !IsRecording(k); });
+}
+
+void Save_Settings_Replacing(Context& ctx) {
+  WriteKeys(IniDocument(), ctx, [](const KeyInfo& k) { return !IsRecording(k); });
+}
+
+void Save_Recording_Settings(Context& ctx) {
+  WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx, IsRecording);
+}
+
+bool Settings_Unchanged(Context& ctx) {
+  const IniDocument doc = IniDocument::Load(ctx.settings.SettingsFilePath);
+  bool unchanged = true;
+  for (const KeyInfo& k : kKeys)
+    if (!IsRecording(k) && !Matches(ctx.settings, k, StoredText(doc, k, ctx))) unchanged = false;
+  return unchanged;
+}
+
+}  // namespace zk

@@ -1,0 +1,91 @@
+#include "core/SettingsCommands.h"
+
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "TempFolder.h"
+#include "core/IniFile.h"
+#include "core/SettingsFile.h"
+
+namespace zk {
+namespace {
+
+using test::ReadText;
+using test::TempFolder;
+using test::WriteText;
+
+struct SettingsCommandsTest : ::testing::Test {
+  TempFolder tmp;
+  test::TestContext t;
+  Settings& s = t.settings;
+  std::string ini = tmp.File("zk3_Zodovaz.ini");
+  void SetUp() override {
+    t.ctx.programFolder = tmp.str();
+    s.SettingsFilePath = ini;
+  }
+};
+
+TEST_F(SettingsCommandsTest, CancelledLoadChangesNothing) {
+  WriteText(ini, "[Colors]\nDial_Color=5\n");
+  s.Dial_Color = 77;  // changed in memory, not saved
+  mnuLoadSettings_Click(t.ctx);
+  ASSERT_EQ(t.prompts.fileRequests.size(), 1u);
+  const FileDialogRequest& r = t.prompts.fileRequests[0];
+  EXPECT_EQ(r.title, "Load Settings File");
+  EXPECT_EQ(r.filter, "ini file (*.ini)|*.ini");
+  EXPECT_EQ(r.fileName, ini);
+  EXPECT_EQ(s.Dial_Color, 77);
+  EXPECT_EQ(s.SettingsFilePath, ini);
+  EXPECT_EQ(t.shell.applyMenus, 0);
+  EXPECT_EQ(t.shell.resizes, 0);
+}
+
+TEST_F(SettingsCommandsTest, LoadTakesTheChosenFileAndAppliesIt) {
+  const std::string other = tmp.File("other.ini");
+  WriteText(other, "[Colors]\nDial_Color=5\n[Format]\nGraphVisible=True\n");
+  t.prompts.files.push_back(other);
+  mnuLoadSettings_Click(t.ctx);
+  EXPECT_EQ(s.SettingsFilePath, other);
+  EXPECT_EQ(s.Dial_Color, 5);
+  EXPECT_TRUE(s.GraphVisible);
+  EXPECT_EQ(t.shell.applyMenus, 1);
+  EXPECT_EQ(t.shell.resizes, 1);
+}
+
+TEST_F(SettingsCommandsTest, SaveWritesOnlyTheFourSections) {
+  s.Dial_Color = 9;
+  mnuSaveSettings_Click(t.ctx);
+  auto doc = IniDocument::Load(ini);
+  EXPECT_EQ(doc.Get("Colors", "Dial_Color"), "9");
+  EXPECT_FALSE(doc.Get("Recording", "SavePrefix"));
+  EXPECT_TRUE(t.prompts.fileRequests.empty());
+}
+
+TEST_F(SettingsCommandsTest, SaveAsReplacesAnExistingFile) {
+  const std::string target = tmp.File("mine.ini");
+  WriteText(target, "[Recording]\nSavePath=/old\n[Colors]\nOld_Key=1\n");
+  t.prompts.files.push_back(target);
+  s.Dial_Color = 3;
+  mnuSaveSettingsAs_Click(t.ctx);
+  ASSERT_EQ(t.prompts.fileRequests.size(), 1u);
+  const FileDialogRequest& r = t.prompts.fileRequests[0];
+  EXPECT_EQ(r.title, "Save Settings As");
+  EXPECT_EQ(r.filter, "ini file (*.ini)|*.ini");
+  EXPECT_EQ(r.flags, 1026);
+  EXPECT_EQ(r.fileName, ini);
+  EXPECT_EQ(s.SettingsFilePath, target);
+  auto doc = IniDocument::Load(target);
+  EXPECT_EQ(doc.Get("Colors", "Dial_Color"), "3");
+  EXPECT_FALSE(doc.Get("Colors", "Old_Key"));
+  EXPECT_FALSE(doc.Get("Recording", "SavePath"));
+  EXPECT_EQ(ReadText(target).rfind("[Colors]\r\nDial_Color=3\r\n", 0), 0u);
+}
+
+TEST_F(SettingsCommandsTest, CancelledSaveAsChangesNothing) {
+  mnuSaveSettingsAs_Click(t.ctx);
+  EXPECT_EQ(s.SettingsFilePath, ini);
+  EXPECT_FALSE(std::filesystem::exists(ini));
+}
+
+}  // namespace
+}  // namespace zk
