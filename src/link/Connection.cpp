@@ -1,0 +1,237 @@
+#include "link/Connection.h"
+
+#include "core/Banner.h"
+#include "link/Delays.h"
+#include "link/MessageReader.h"
+#include "link/PortTable.h"
+
+namespace zk {
+
+namespace {
+const char* const LineSettings = "9600,n,8,1";
+const char* const PortMenu = "mnuConnectionPortComm";
+constexpr double DiscardSeconds = 0.1;    // after the two "Q"
+constexpr double ReplyWaitSeconds = 0.5;  // after "V"
+}  // namespace
+
+bool Parse_Version_Reply(const std::string& reply, VersionReply& out) {
+  if (reply.compare(0, 4, "V,ZK") != 0) return false;
+  const std::string rest = reply.substr(2);  // "ZK3A1234,1.0,2.1"
+  VersionReply v;
+  v.SensorType = rest.substr(2, 2);
+  const auto c1 = rest.find(',');
+  v.SerialNumber = rest.substr(0, c1);
+  if (c1 != std::string::npos) {
+    const auto c2 = rest.find(',', c1 + 1);
+    v.BootLoaderVersion = rest.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
+    if (c2 != std::string::npos) v.FirmwareVersion = rest.substr(c2 + 1);
+  }
+  out = v;
+  return true;
+}
+
+Connection::Connection(Context& ctx, SerialPort& port) : ctx_(ctx), port_(port) {}
+
+void Connection::Send(const std::string& command) { port_.Output(command + "\r"); }
+
+void Connection::Init_Ports() {
+  SessionState& st = ctx_.state;
+  Com_Close();
+  st.PortPresent[0] = 0;
+  for (int p = 1; p <= PortTable::MaxPort; ++p) {
+    st.PortPresent[p] = -1;
+    if (!port_.SetCommPort(p) || !port_.SetPortOpen(true) || !port_.SetPortOpen(false)) st.PortPresent[p] = 0;
+  }
+  Controls& ui = ctx_.controls;
+  ui.SetCaption(PortMenu, 0, "None");
+  ui.SetVisible(PortMenu, 0, true);
+  for (int p = 1; p <= PortTable::MaxPort; ++p) {
+    if (st.PortPresent[p] != 0) {
+      ui.SetCaption(PortMenu, p, "Comm" + std::to_string(p) + ":");
+      ui.SetVisible(PortMenu, p, true);
+      ui.SetChecked(PortMenu, p, false);
+      ui.SetVisible(PortMenu, 0, false);
+    } else {
+      ui.SetVisible(PortMenu, p, false);
+    }
+  }
+}
+
+void Connection::Com_Open() {
+  const int n = ctx_.settings.CommPort;
+  if (port_.PortOpen() || n == 0) return;
+  bool ok = port_.SetCommPort(n) && port_.SetSettings(LineSettings);
+  if (ok) {
+    port_.SetInBufferSize(25);
+    port_.SetHandshaking(0);
+    port_.SetInputLen(1);
+    ok = port_.SetPortOpen(true);
+  }
+  if (!ok) {
+    ctx_.prompts.MsgBox("Error Opening Comm" + std::to_string(n) + ":" + LineSettings, "Open Comms Port",
+                        MsgButtons::OK, MsgIcon::Critical);
+    return;
+  }
+  port_.SetDTREnable(true);
+  port_.SetRTSEnable(true);
+}
+
+void Connection::Com_Close() {
+  if (port_.PortOpen()) port_.SetPortOpen(false);
+}
+
+void Connection::Discard_Input_For(double seconds) {
+  const double start = ctx_.clock.Timer();
+  for (;;) {
+    while (port_.InBufferCount() > 0) port_.Input();
+    const double left = seconds - Timer_Elapsed(start, ctx_.clock.Timer());
+    if (left <= 0) return;
+    port_.WaitForInput(static_cast<int>(left * 1000.0) + 1);
+  }
+}
+
+bool Connection::Check_Version() {
+  const int n = ctx_.settings.CommPort;
+  ctx_.shell.Splash_Info("Checking Port " + std::to_string(n) + " for Hardware");
+  Com_Close();
+  Com_Open();
+  if (!port_.PortOpen()) return false;  // Com_Open has said why; no sensor can answer
+  TDelay(ctx_, 10);
+  Send("Q");
+  TDelay(ctx_, 2);
+  Send("Q");
+  Discard_Input_For(DiscardSeconds);
+  if (Com_Input_Vers()) {
+    ctx_.controls.SetChecked(PortMenu, n, true);
+    Start_Sensor();
+    return true;
+  }
+  Com_Close();
+  return false;
+}
+
+bool Connection::Com_Input_Vers() {
+  port_.SetRThreshold(0);
+  Send("V");
+  // Let the window run while the sensor prepares its reply.
+  const double start = ctx_.clock.Timer();
+  while (Timer_Elapsed(start, ctx_.clock.Timer()) < ReplyWaitSeconds) ctx_.events.DoEvents();
+
+  // The reply up to its carriage return, or what came within 0.2 s.
+  std::string reply;
+  MessageReader reader(ctx_, port_);
+  reader.Begin();
+  reader.Next(reply);
+  VersionReply v;
+  if (!Parse_Version_Reply(reply, v)) return false;
+  SessionState& st = ctx_.state;
+  st.SensorType = v.SensorType;
+  st.SensorSerialNumber = v.SerialNumber;
+  st.BootLoaderVersion = v.BootLoaderVersion;
+  st.FirmwareVersion = v.FirmwareVersion;
+  return true;
+}
+
+void Connection::Start_Sensor() {
+  ctx_.controls.SetEnabled("mnuConnectSyncTest", true);
+  const std::string& type = ctx_.state.SensorType;
+  if (type == "3A") {
+    TDelay(ctx_, 10);
+    Send("U");
+    Send("R");
+  } else if (type == "40") {
+    Send("U");
+    Send("R");
+    Send("O");
+  } else if (type == "31") {
+    TDelay(ctx_, 10);
+    Send(ctx_.settings.zk3SensorMode ? "SR" : "SL");
+    TDelay(ctx_, 10);
+    Send("U");
+    TDelay(ctx_, 10);
+    Send("R");
+    ctx_.controls.SetVisible("mnuConnectSensor", true);
+  }
+}
+
+void Connection::mnuConnectionConnect_Click() {
+  SessionState& st = ctx_.state;
+  Settings& set = ctx_.settings;
+  port_.SetRThreshold(0);
+  ctx_.shell.Splash_Show();
+  st.HardwareFound = false;
+  while (!st.HardwareFound) {
+    for (int p = 1; p <= PortTable::MaxPort; ++p) {
+      if (st.PortPresent[p] == 0) continue;
+      set.CommPort = static_cast<int16_t>(p);
+      if (Check_Version()) {
+        st.HardwareFound = true;
+        break;
+      }
+    }
+    if (st.HardwareFound) break;
+    ctx_.shell.Splash_Info("No Hardware Detected");
+    const MsgResult r = ctx_.prompts.MsgBox("Check connection and Retry, or Cancel to run in demo mode.",
+                                            "zk Zodovaz " + st.VersionText, MsgButtons::RetryCancel,
+                                            MsgIcon::Critical);
+    if (r == MsgResult::Retry) {
+      Init_Ports();
+      continue;
+    }
+    st.HardwareFound = true;
+    set.CommPort = 0;
+    st.StatusColor = set.Text_Color;
+    st.StatusWanted = "Demo Mode";
+    if (st.StatusText != "Demo Mode") {
+      st.StatusText = "Demo Mode";
+      ctx_.view.Update_ModeDisplay();
+    }
+  }
+  ctx_.shell.Splash_Unload();
+  if (set.CommPort != 0) {
+    st.OperatingMode = ModeLive;
+    st.InputWatchdogArmed = true;
+    port_.SetRThreshold(5);
+    ctx_.shell.Update_RecordModeLabel();
+  }
+  ctx_.shell.Update_Command_State();
+}
+
+void Connection::tmrClock_Timer() {
+  SessionState& st = ctx_.state;
+  if (st.OperatingMode == ModePlayback) return;
+
+  const DateTime now = ctx_.clock.Now();
+  if (now.minute != lastMinute_) {
+    lastMinute_ = now.minute;
+    int16_t h = static_cast<int16_t>(now.hour), m = static_cast<int16_t>(now.minute),
+            s = static_cast<int16_t>(now.second);
+    ctx_.view.Update_Clock(h, m, s, DateSerial(now.year, now.month, now.day));
+  }
+
+  if (port_.RThreshold() == 0) return;  // no stream expected
+  if (st.InputWatchdogArmed)
+    ++st.MissedTicks;
+  else
+    st.MissedTicks = 0;
+  if (st.MissedTicks >= 2) {
+    st.MissedTicks = 0;
+    if (st.OperatingMode == ModeRecording) ctx_.shell.cmdStop_Click();
+    if (st.StatusText == "Input OK" || st.StatusText == "Recording") Show_Status(ctx_, "Input Error");
+  }
+  st.InputWatchdogArmed = true;
+}
+
+void Connection::mnuSensorLocal_Click() {
+  Send("SL");
+  ctx_.controls.SetChecked("mnuSensorLocal", false);
+  ctx_.controls.SetChecked("mnuSensorRemote", false);
+}
+
+void Connection::mnuSensorRemote_Click() {
+  Send("SR");
+  ctx_.controls.SetChecked("mnuSensorLocal", false);
+  ctx_.controls.SetChecked("mnuSensorRemote", false);
+}
+
+}  // namespace zk

@@ -1,0 +1,15 @@
+#pragma once
+// Waits that let the window process its events: TDelay(n) waits n x 0.054 s, SDelay(s)
+// waits s x 18 TDelay units (about s seconds). Both survive the timer passing midnight.
+#include "core/Context.h"
+
+namespace zk {
+
+void TDelay(Context& ctx, int n);
+void SDelay(Context& ctx, int s);
+
+// Seconds from `from` to `to` on the seconds-since-midnight timer, taking a backwards
+// step (midnight) as a wrap of 86400 s.
+double Timer_Elapsed(double from, double to);
+
+}  // namespace zk

@@ -1,0 +1,50 @@
+#pragma once
+// The live sample stream: the receive event of the port and the receive call that decodes
+// the sensor's messages into RawReading, keeps the status banner, the tag counter and the
+// needle-lag lamp, and hands each burst to the meter engine and the display.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/Context.h"
+#include "link/MessageReader.h"
+#include "link/SerialPort.h"
+
+namespace zk {
+
+class MeterEngine;
+class SyncTest;
+
+// The reading of a message payload: its first four characters as hexadecimal digits
+// (fewer when the payload is shorter). nullopt for an empty payload or a non-hex digit.
+std::optional<int32_t> Decode_Reading(const std::string& payload);
+
+// Kind "L" readings of a type "31" sensor: x 1.068, half-to-even, at most 65535.
+int32_t Scale_Local_Reading(int32_t raw);
+
+class SampleStream {
+ public:
+  // Installs Comm1_OnComm as the port's receive event.
+  SampleStream(Context& ctx, SerialPort& port, MeterEngine& engine, SyncTest& sync);
+
+  // Receive event: threshold 0, the receive call (Com_Sync during the sync test), the
+  // engine and the drawing once per burst, threshold back to 5 when a port is in use.
+  void Comm1_OnComm();
+  // Takes every complete message waiting; the last reading ends in RawReading.
+  void Com_Input();
+
+ private:
+  enum class Step { Next, Error };
+  Step Dispatch(char& kind, const std::string& payload);
+  void Show_Input_Error();
+  void Show_Input_Ok();
+  void Lag_Lamp_Off();
+
+  Context& ctx_;
+  SerialPort& port_;
+  MeterEngine& engine_;
+  SyncTest& sync_;
+  MessageReader reader_;
+};
+
+}  // namespace zk

@@ -1,0 +1,118 @@
+// The real thing end to end: zodovaz-sim on a pseudo-terminal, QtSerialPort, the version
+// handshake and the live stream on the system clock and the Qt event loop.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include "Fakes.h"
+#include "core/QtSeams.h"
+#include "link/Connection.h"
+#include "link/QtSerialPort.h"
+#include "link/SampleStream.h"
+#include "link/SyncTest.h"
+#include "meter/MeterEngine.h"
+
+namespace zk::test {
+namespace {
+
+QString SimPath() { return QFileInfo("/proc/self/exe").canonicalPath() + "/zodovaz-sim"; }
+
+void RunEvents(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+class SimPtyTest : public ::testing::Test {
+ protected:
+  SimPtyTest() { table.Init_SensTable(); }
+  ~SimPtyTest() override {
+    if (sim.state() != QProcess::NotRunning) {
+      sim.terminate();
+      sim.waitForFinished(3000);
+    }
+  }
+  // Starts the simulator; its first line is the device, which becomes port 3.
+  bool StartSim(const QStringList& args) {
+    sim.start(SimPath(), args);
+    if (!sim.waitForStarted(3000) || !sim.waitForReadyRead(3000)) return false;
+    const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+    ports.Set(3, device.toStdString());
+    set.CommPort = 3;
+    return device.startsWith("/dev/");
+  }
+
+  int argc = 1;
+  char arg0[16] = "link_tests";
+  char* argv[2] = {arg0, nullptr};
+  QCoreApplication app{argc, argv};
+  SystemClock clock;
+  QtEvents events;
+  TestContext tc;  // prompts, controls, view, shell, audio and timers stay fakes
+  Settings& set = tc.settings;
+  SessionState& st = tc.state;
+  Context ctx{set, st, clock, events, tc.prompts, tc.ctx.timers, tc.view, tc.controls, tc.shell, tc.audio, "/tmp"};
+  PortTable ports;
+  QtSerialPort port{ports};
+  SensitivityTable table;
+  MeterEngine engine{ctx, table};
+  SyncTest sync{ctx, port, engine};
+  SampleStream stream{ctx, port, engine, sync};
+  Connection conn{ctx, port};
+  QProcess sim;
+};
+
+TEST_F(SimPtyTest, HandshakeAndAboutFiftyReadingsASecond) {
+  ASSERT_TRUE(StartSim({"--type", "3A", "--serial", "0042"}));
+  ASSERT_TRUE(conn.Check_Version());
+  EXPECT_EQ(st.SensorType, "3A");
+  EXPECT_EQ(st.SensorSerialNumber, "ZK3A0042");
+  EXPECT_EQ(st.FirmwareVersion, "2.1");
+
+  // Count every message taken: recording mode without sound counts them in RecSampleCount.
+  st.OperatingMode = ModeRecording;
+  set.AudioEnable = false;
+  port.SetInBufferCount(0);
+  port.SetRThreshold(5);
+  RunEvents(2000);
+  EXPECT_GE(st.RecSampleCount, 90);
+  EXPECT_LE(st.RecSampleCount, 110);
+  EXPECT_EQ(st.RawReading, 20000);
+  EXPECT_EQ(st.StatusText, "Recording");
+  EXPECT_GT(tc.view.needle, 20);
+
+  // The application closes and reopens the port; the simulator keeps serving.
+  conn.Com_Close();
+  RunEvents(100);
+  ASSERT_TRUE(conn.Check_Version());
+  sim.terminate();
+  ASSERT_TRUE(sim.waitForFinished(3000));
+  EXPECT_EQ(sim.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(sim.exitCode(), 0);
+}
+
+TEST_F(SimPtyTest, ScriptedDisconnectClosesThePortAndEndsTheSimulator) {
+  QTemporaryFile script;
+  ASSERT_TRUE(script.open());
+  script.write("0 value 1000\n300 disconnect\n");
+  script.flush();
+  ASSERT_TRUE(StartSim({"--script", script.fileName()}));
+  ASSERT_TRUE(conn.Check_Version());
+  port.SetRThreshold(5);
+  RunEvents(1200);
+  EXPECT_EQ(st.RawReading, 1000);
+  EXPECT_FALSE(port.PortOpen());  // the dead terminal was let go
+  if (sim.state() != QProcess::NotRunning) {
+    EXPECT_TRUE(sim.waitForFinished(3000));
+  }
+  EXPECT_EQ(sim.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(sim.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace zk::test

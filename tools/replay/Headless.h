@@ -1,0 +1,141 @@
+#pragma once
+// The window's side of the seams without a window: a view that keeps what it was asked to
+// show and runs the needle procedure, a table of control states, prompts that take the
+// first button, a shell and an audio device that do nothing.
+#include <map>
+#include <optional>
+#include <string>
+
+#include "core/AudioDevice.h"
+#include "core/Controls.h"
+#include "core/MeterView.h"
+#include "core/Prompts.h"
+#include "core/SessionState.h"
+#include "core/Shell.h"
+#include "meter/MeterEngine.h"
+
+namespace zk::replay {
+
+class HeadlessView : public MeterView {
+ public:
+  explicit HeadlessView(SessionState& st) : st_(st) {}
+  void Attach(MeterEngine& engine) { engine_ = &engine; }
+
+  // The needle drawn by the last Update_Needle; nullopt when nothing was drawn since Take.
+  std::optional<int32_t> TakeDrawn() {
+    auto d = drawn_;
+    drawn_.reset();
+    return d;
+  }
+
+  // A full redraw of the dial restarts the engine on the next reading.
+  void Draw_Panel() override { st_.ResetPending = true; }
+  void Update_Needle() override {
+    if (st_.ResetPending) Draw_Panel();
+    const int32_t p = engine_->Needle_Position();
+    drawn_ = p;
+    engine_->Needle_Drawn(p);
+  }
+  void Remove_Needle() override {}
+  void Update_LED(int32_t color) override { st_.LedColor = color; }
+  void Update_ModeDisplay() override {}
+  void Update_BaseDisplay(const std::string&) override {}
+  void Update_BdDisplay(const std::string&) override {}
+  void Update_SensKnob() override {}
+  void Update_Graph(int32_t) override {}
+  void Update_Clock(int16_t&, int16_t&, int16_t&, int32_t) override {}
+
+ private:
+  SessionState& st_;
+  MeterEngine* engine_ = nullptr;
+  std::optional<int32_t> drawn_;
+};
+
+class HeadlessControls : public Controls {
+ public:
+  struct State {
+    bool checked = false, enabled = true, visible = true;
+    std::string caption;
+  };
+  void SetChecked(std::string_view n, int i, bool on) override { At(n, i).checked = on; }
+  bool Checked(std::string_view n, int i) const override { return Get(n, i).checked; }
+  void SetEnabled(std::string_view n, int i, bool on) override { At(n, i).enabled = on; }
+  bool Enabled(std::string_view n, int i) const override { return Get(n, i).enabled; }
+  void SetVisible(std::string_view n, int i, bool on) override { At(n, i).visible = on; }
+  bool Visible(std::string_view n, int i) const override { return Get(n, i).visible; }
+  void SetCaption(std::string_view n, int i, const std::string& t) override { At(n, i).caption = t; }
+  std::string Caption(std::string_view n, int i) const override { return Get(n, i).caption; }
+  void SetToolTip(std::string_view, int, const std::string&) override {}
+  void SetPicture(std::string_view, int, const std::string&) override {}
+  using Controls::Caption;
+
+ private:
+  State& At(std::string_view n, int i) { return items_[{std::string(n), i}]; }
+  State Get(std::string_view n, int i) const {
+    auto it = items_.find({std::string(n), i});
+    return it == items_.end() ? State{} : it->second;
+  }
+  std::map<std::pair<std::string, int>, State> items_;
+};
+
+class FirstButtonPrompts : public Prompts {
+ public:
+  MsgResult MsgBox(const std::string&, const std::string&, MsgButtons b, MsgIcon) override {
+    switch (b) {
+      case MsgButtons::YesNo: case MsgButtons::YesNoCancel: return MsgResult::Yes;
+      case MsgButtons::RetryCancel: return MsgResult::Retry;
+      default: return MsgResult::OK;
+    }
+  }
+  std::optional<std::string> OpenFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> SaveFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
+};
+
+class QuietShell : public Shell {
+ public:
+  void Record_Sample(int16_t) override {}
+  void cmdStop_Click() override {}
+  void Update_Command_State() override {}
+  void Update_RecordModeLabel() override {}
+  void Form_Resize() override {}
+  void Apply_Settings_To_Menus() override {}
+  void Beep() override {}
+  void Splash_Show() override {}
+  void Splash_Info(const std::string&) override {}
+  void Splash_Unload() override {}
+};
+
+// No sound device: every call fails with code 1.
+class NoAudio : public AudioDevice {
+ public:
+  int32_t Close() override { return 1; }
+  int32_t OpenNewRecording() override { return 1; }
+  int32_t Record() override { return 1; }
+  int32_t OpenWav(const std::string&) override { return 1; }
+  int32_t OpenMp3(const std::string&) override { return 1; }
+  int32_t OpenSilentTrack(const std::string&) override { return 1; }
+  int32_t Play() override { return 1; }
+  int32_t PlayFrom(int32_t) override { return 1; }
+  int32_t Pause() override { return 1; }
+  int32_t Stop() override { return 1; }
+  int32_t SeekTo(int32_t) override { return 1; }
+  int32_t SeekToStart() override { return 1; }
+  int32_t DeleteFromStart(int32_t) override { return 1; }
+  int32_t SaveWav(const std::string&) override { return 1; }
+  int32_t Position(int32_t&) override { return 1; }
+  int32_t Length(int32_t&) override { return 1; }
+  int32_t Mode(AudioMode& m) override {
+    m = AudioMode::NotReady;
+    return 1;
+  }
+  int32_t SamplesPerSec(int32_t&) override { return 1; }
+  int32_t BitsPerSample(int32_t&) override { return 1; }
+  int32_t Channels(int32_t&) override { return 1; }
+  bool ErrorText(int32_t, std::string& text) override {
+    text = "no sound device";
+    return true;
+  }
+};
+
+}  // namespace zk::replay

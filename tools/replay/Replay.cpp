@@ -1,0 +1,122 @@
+#include "tools/replay/Replay.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+
+#include "core/Banner.h"
+#include "core/Context.h"
+#include "core/SettingsFile.h"
+#include "link/Connection.h"
+#include "link/SampleStream.h"
+#include "link/SyncTest.h"
+#include "meter/Alerts.h"
+#include "meter/MeterEngine.h"
+#include "meter/SensitivityTable.h"
+#include "tools/replay/Headless.h"
+#include "tools/replay/ReplayPort.h"
+#include "tools/replay/VirtualTime.h"
+
+namespace zk::replay {
+
+namespace {
+
+constexpr double StartTime = 36000.0;  // 10:00:00 on the virtual clock
+
+const char* Lamp_Name(const Settings& s, int32_t color) {
+  // The same order the recorder uses to name the lamp: the first equal colour wins.
+  if (color == s.Dial_Color) return "off";
+  if (color == s.LED_Set_Color) return "set";
+  if (color == s.LED_BM_Color) return "bm";
+  if (color == s.LED_Lag_Color) return "lag";
+  return "off";
+}
+
+std::string Csv_Field(const std::string& text) {
+  if (text.find_first_of(",\"\n") == std::string::npos) return text;
+  std::string q = "\"";
+  for (char c : text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return q + "\"";
+}
+
+// Everything the window would own, wired together.
+struct Rig {
+  Settings settings;
+  SessionState state;
+  VirtualClock clock{StartTime};
+  VirtualEvents events{clock};
+  FirstButtonPrompts prompts;
+  VirtualTimer tmrClock{clock, 800}, tmrMessage{clock, 1000}, tmrLED{clock, 300}, tmrFall{clock, 1000},
+      tmrRise{clock, 400}, tmrBdMouseDown{clock, 1500}, tmrSkip{clock, 800};
+  HeadlessView view{state};
+  HeadlessControls controls;
+  QuietShell shell;
+  NoAudio audio;
+  Context ctx{settings, state, clock, events, prompts,
+              Timers{tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip},
+              view, controls, shell, audio, "."};
+  SensitivityTable table;
+  MeterEngine engine{ctx, table};
+  Alerts alerts{ctx};
+};
+
+}  // namespace
+
+void Run_Replay(const ReplayOptions& options, const std::vector<CaptureLine>& capture, std::ostream& out) {
+  Rig rig;
+  Settings& set = rig.settings;
+  SessionState& st = rig.state;
+  if (!options.settingsFile.empty()) {
+    set.SettingsFilePath = options.settingsFile;
+    Load_Settings(rig.ctx);
+  }
+  rig.table.Init_SensTable();
+  rig.view.Attach(rig.engine);
+  rig.alerts.Connect_Timers();
+  rig.alerts.mnuSettingsLagThreshold_Click(std::clamp<int>(set.DataLag_Index, 1, 5));
+  rig.alerts.mnuSettingsBodyMotionThreshold_Click(std::clamp<int>(set.BM_Threshold_Index, 1, 3));
+
+  ReplayPort port(rig.clock, capture, StartTime);
+  SyncTest sync(rig.ctx, port, rig.engine);
+  SampleStream stream(rig.ctx, port, rig.engine, sync);
+  Connection connection(rig.ctx, port);
+  rig.tmrClock.SetHandler([&] { connection.tmrClock_Timer(); });
+  rig.tmrMessage.SetHandler([&] { End_Message(rig.ctx); });
+  rig.tmrClock.Start();
+
+  // The window after a successful connect.
+  set.CommPort = 1;
+  set.SensitivityIndex = static_cast<int16_t>(options.sensitivity);
+  st.SensorType = options.sensorType;
+  st.OperatingMode = ModeLive;
+  st.HardwareFound = true;
+  st.InputWatchdogArmed = true;
+  st.BaseText = "2.0";
+  st.BdText = "0.0";
+  st.BdCountEnabled = options.bdCount;
+  st.LedColor = set.Dial_Color;
+  st.ResetPending = true;
+  st.NeedleSetRequest = true;
+  port.SetRThreshold(5);
+
+  out << kCsvHeader << "\n";
+  auto events = [&] {
+    while (port.Event_Due()) {
+      const double at = rig.clock.Timer();
+      port.Fire();
+      const auto drawn = rig.view.TakeDrawn();
+      out << std::llround((at - StartTime) * 1000.0) << ',' << st.RawReading << ',' << (st.NewReading ? 1 : 0)
+          << ',' << st.FilteredReading << ',' << (drawn ? std::to_string(*drawn) : std::string()) << ','
+          << Csv_Field(st.BaseText) << ',' << Csv_Field(st.BdText) << ',' << Lamp_Name(set, st.LedColor) << ','
+          << Csv_Field(st.StatusText) << ',' << st.TagCount << ',' << (st.BodyMotionActive ? 1 : 0) << ','
+          << (st.NeedleFrozen ? 1 : 0) << "\n";
+    }
+  };
+  while (port.More()) {
+    rig.clock.AdvanceTo(port.Next_Time());  // timers due by then fire first
+    port.Deliver_Next();
+    events();
+  }
+}
+
+}  // namespace zk::replay
