@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -26,50 +27,52 @@ std::filesystem::path ResolveTarget(const std::string& path) {
   return p;
 }
 
-bool WriteAll(int fd, std::string_view content) {
-  const char* data = content.data();
-  std::size_t left = content.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
+// A replaced file keeps its permissions; a new one gets the usual 0666 less umask.
+mode_t ModeFor(const std::filesystem::path& target) {
+  struct stat old{};
+  if (::stat(target.c_str(), &old) == 0) return old.st_mode & 07777;
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
 }
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view content) {
-  if (path.empty()) return false;
+FileError ErrnoError(int err) { return FileError{err, std::strerror(err)}; }
+
+FileError WriteAll(int fd, const void* data, std::size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = ::write(fd, p, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ErrnoError(errno);
+    }
+    p += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return {};
+}
+
+FileError ReplaceFileAtomically(const std::string& path, const std::function<FileError(int fd)>& write) {
+  if (path.empty()) return ErrnoError(ENOENT);
   const std::filesystem::path target = ResolveTarget(path);
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
 
   std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
   int fd = ::mkstemp(tmpl.data());
-  if (fd < 0) return false;
+  if (fd < 0) return ErrnoError(errno);
 
-  // A replaced file keeps its permissions; a new one gets the usual 0666 less umask.
-  struct stat old{};
-  mode_t mode;
-  if (::stat(target.c_str(), &old) == 0) {
-    mode = old.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(tmpl.c_str(), target.c_str()) == 0;
-  if (!ok) {
+  FileError err;
+  if (::fchmod(fd, ModeFor(target)) != 0) err = ErrnoError(errno);
+  if (!err) err = write(fd);
+  if (!err && ::fsync(fd) != 0) err = ErrnoError(errno);
+  if (::close(fd) != 0 && !err) err = ErrnoError(errno);
+  if (!err && ::rename(tmpl.c_str(), target.c_str()) != 0) err = ErrnoError(errno);
+  if (err) {
     ::unlink(tmpl.c_str());
-    return false;
+    return err;
   }
   // Make the rename itself durable.
   int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -77,7 +80,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     ::fsync(dfd);
     ::close(dfd);
   }
-  return true;
+  return {};
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view content) {
+  return !ReplaceFileAtomically(path, [&](int fd) { return WriteAll(fd, content.data(), content.size()); });
 }
 
 }  // namespace zk

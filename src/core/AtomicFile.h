@@ -1,14 +1,33 @@
 #pragma once
-// Replacing a file without ever leaving a half-written one behind.
+// Replacing a file without ever leaving a half-written one behind: the content goes to a
+// temporary file in the target's folder, which is flushed to disk and renamed over the
+// target only once it is complete. A failure leaves any older file of that name as it was.
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace zk {
 
-// Writes `content` to a temporary file in the folder of `path`, flushes it to disk and
-// renames it over `path`. A symbolic link at `path` is followed, so the file it points to
-// is the one replaced. An existing file keeps its permission bits. Answers false when any
-// step fails; the old file is then untouched and the temporary file is removed.
+struct FileError {
+  int number = 0;           // errno-style code, 0 = success
+  std::string description;  // text for the user
+  explicit operator bool() const { return number != 0; }
+};
+
+FileError ErrnoError(int err);
+
+// Writes all of `size` bytes to `fd`, retrying short and interrupted writes.
+FileError WriteAll(int fd, const void* data, std::size_t size);
+
+// Opens a temporary file beside `path` and hands its descriptor to `write`, which answers
+// an error (number 0 for success). On success the file is synced and renamed over `path`
+// (a symbolic link at `path` is followed, so the file it points to is replaced; an
+// existing file keeps its permission bits); on any failure it is removed and the error
+// returned.
+FileError ReplaceFileAtomically(const std::string& path, const std::function<FileError(int fd)>& write);
+
+// The same for a text already in memory; false when any step failed.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 
 }  // namespace zk

@@ -1,7 +1,13 @@
 #pragma once
 // The one audio device of the program (the recording's sound track, or the silent
-// timing track). Every call answers a return code, 0 for success, that callers store in
-// MciResult; ErrorText turns a code into a message.
+// timing track). At most one track is open; opening another closes the first. Every call
+// answers a return code, 0 for success, that callers store in MciResult; ErrorText turns
+// a code into a message. A failed query leaves its out-parameter unchanged.
+//
+// Positions are in bytes for a new recording (44100 a second) and for a WAV (bytes of its
+// own format), in milliseconds for an MP3 and for the silent track. Mode() reports
+// Playing until the end of the track, then Stopped; the silent track never ends.
+// Seeking stops playback. Play() after Pause() resumes where it paused.
 #include <cstdint>
 #include <string>
 
@@ -28,8 +34,10 @@ class AudioDevice {
   virtual int32_t Stop() = 0;
   virtual int32_t SeekTo(int32_t position) = 0;
   virtual int32_t SeekToStart() = 0;
-  // Removes the recorded sound from 0 to the given byte position.
+  // Removes the recorded sound from 0 to the given byte position (new recordings only).
   virtual int32_t DeleteFromStart(int32_t bytes) = 0;
+  // Writes the recording (or a copy of the open WAV) to `path`, replacing an existing file
+  // only once the new one is complete.
   virtual int32_t SaveWav(const std::string& path) = 0;
   virtual int32_t Position(int32_t& position) = 0;
   virtual int32_t Length(int32_t& length) = 0;

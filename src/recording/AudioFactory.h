@@ -1,0 +1,30 @@
+#pragma once
+// Picks the program's audio device: sound through the machine's default input and output
+// when they exist, otherwise a device that keeps time with the clock — it records silence
+// and "plays" without sound, so recording and playback never wait for a sound card.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/AudioDevice.h"
+#include "core/Clock.h"
+
+namespace zk {
+
+// Called with a sentence for the user when a recording or a playback goes without sound:
+// at most once for the input and once for the output of a device. It is called from
+// within a command (open, record, play, pause, stop, seek, save, close), never from a
+// position or mode query, so a modal message box is safe there.
+using AudioNotice = std::function<void(const std::string& text)>;
+
+// Real input and output where the machine has them, the clock where it has not. Needs a
+// QCoreApplication. `clock` must outlive the device.
+std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice = {});
+
+// The clock-only device (no sound at all). Needs no Qt application object.
+std::unique_ptr<AudioDevice> MakeNullAudioDevice(Clock& clock, AudioNotice notice = {});
+
+// The silent timing track's file name in the program folder.
+inline constexpr const char* SilentTrackFileName = "dummy.mp3";
+
+}  // namespace zk

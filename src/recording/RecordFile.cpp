@@ -1,0 +1,150 @@
+#include "recording/RecordFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+
+#include "core/Context.h"
+#include "core/Numbers.h"
+#include "recording/RecordCodec.h"
+
+namespace zk {
+
+std::optional<RecordHeader> HeaderToWrite(const Context& ctx) {
+  if (!ctx.settings.TimeDateEnable) return std::nullopt;
+  return RecordHeader{ctx.settings.ClockType, ctx.settings.DateType, ctx.state.RecordStartSeconds,
+                      ctx.state.RecordStartDay};
+}
+
+FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRecord>& buffer,
+                          int32_t recordCount, const std::optional<RecordHeader>& header) {
+  if (recordCount < 0 || (recordCount > 0 && static_cast<std::size_t>(recordCount) >= buffer.size()))
+    return FileError{EINVAL, "The recording in memory holds fewer records than are to be written."};
+
+  std::vector<uint8_t> image(static_cast<std::size_t>(recordCount) * RecordSize);
+  for (int32_t k = 1; k <= recordCount; ++k) EncodeRecord(buffer[k], image.data() + (k - 1) * RecordSize);
+  if (header) {
+    if (recordCount >= 1)
+      EncodeRecord(ClockHeaderRecord(buffer[1], header->ClockType, header->RecordStartSeconds), image.data());
+    if (recordCount >= 2)
+      EncodeRecord(DateHeaderRecord(buffer[2], header->DateType, header->RecordStartDay), image.data() + RecordSize);
+  }
+  return ReplaceFileAtomically(zkdPath, [&](int fd) { return WriteAll(fd, image.data(), image.size()); });
+}
+
+int32_t RecordCountForLength(uint64_t length) {
+  return static_cast<int32_t>(RoundHalfEven(static_cast<double>(length) / RecordSize));
+}
+
+bool Verify_zkd_Format(const uint8_t* data, std::size_t size) {
+  for (std::size_t k = 1; k <= 5; ++k) {
+    const std::size_t letterAt = k * RecordSize - 1;
+    const char letter = letterAt < size ? static_cast<char>(data[letterAt]) : 0;
+    if (!IsReadingLetter(letter)) return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Record k (1-based) of a file image; a record cut short by the end of the data reads
+// as zero bytes from there on.
+SampleRecord RecordAt(const uint8_t* data, std::size_t size, int32_t k) {
+  const std::size_t at = static_cast<std::size_t>(k - 1) * RecordSize;
+  if (at + RecordSize <= size) return DecodeRecord(data + at);
+  uint8_t padded[RecordSize] = {};
+  for (std::size_t i = 0; at + i < size && i < RecordSize; ++i) padded[i] = data[at + i];
+  return DecodeRecord(padded);
+}
+
+}  // namespace
+
+ReadStatus DecodeRecordFile(const uint8_t* data, std::size_t size, RecordFileData& out, LoadProgress* progress,
+                            const std::function<void()>& onStep) {
+  if (!Verify_zkd_Format(data, size)) return ReadStatus::BadFormat;
+  const int32_t count = RecordCountForLength(size);
+
+  out.RecordCount = count;
+  out.TotalTimeMs = RecordAt(data, size, count).TimeMs;
+  out.records.assign(static_cast<std::size_t>(count) + 1, SampleRecord{});
+  if (progress) progress->Begin();
+
+  // The bar grows in 50 steps, one per fiftieth of the records. A file of fewer than 50
+  // records still gets a bar that ends full.
+  const int32_t step = count / 50;
+  int shown = 0;
+  for (int32_t k = 1; k <= count; ++k) {
+    out.records[k] = RecordAt(data, size, k);
+    int fiftieths = 0;
+    if (step > 0) {
+      if (k % step == 0) fiftieths = std::min<int32_t>(50, k / step);
+    } else {
+      const int32_t now = static_cast<int32_t>(int64_t{50} * k / count);
+      const int32_t before = static_cast<int32_t>(int64_t{50} * (k - 1) / count);
+      if (now != before) fiftieths = now;
+    }
+    if (fiftieths > shown) {
+      shown = fiftieths;
+      if (progress) progress->Show(fiftieths);
+      if (onStep) onStep();
+    }
+  }
+
+  out.RecordStartSeconds = HeaderStartSeconds(out.records[1]);
+  out.RecordStartDay = 0;
+  out.RecordDate = DateSerial(1999, 12, 31);
+  if (count >= 2 && out.records[2].Marker == 'D') {
+    out.RecordStartDay = HeaderStartDay(out.records[2]);
+    out.RecordDate += out.RecordStartDay;
+  }
+  return ReadStatus::Ok;
+}
+
+FileError ReadFileImage(const std::string& path, std::vector<uint8_t>& image) {
+  image.clear();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ErrnoError(errno);
+  FileError err;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    err = ErrnoError(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    err = ErrnoError(EISDIR);
+  } else if (static_cast<uint64_t>(st.st_size) / RecordSize >= static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) {
+    err = ErrnoError(EFBIG);
+  } else {
+    image.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < image.size()) {
+      ssize_t n = ::read(fd, image.data() + got, image.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        err = ErrnoError(errno);
+        break;
+      }
+      if (n == 0) break;  // the file shrank while being read: take what is there
+      got += static_cast<std::size_t>(n);
+    }
+    image.resize(got);
+  }
+  ::close(fd);
+  return err;
+}
+
+ReadResult ReadRecordFile(const std::string& zkdPath, RecordFileData& out, LoadProgress* progress,
+                          const std::function<void()>& onStep) {
+  ReadResult result;
+  std::vector<uint8_t> image;
+  result.error = ReadFileImage(zkdPath, image);
+  if (result.error) {
+    result.status = result.error.number == ENOENT ? ReadStatus::Missing : ReadStatus::IoError;
+    return result;
+  }
+  result.status = DecodeRecordFile(image.data(), image.size(), out, progress, onStep);
+  return result;
+}
+
+}  // namespace zk

@@ -1,0 +1,172 @@
+#include "recording/RecordLoader.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/Context.h"
+#include "core/Numbers.h"
+#include "core/ProgramFolder.h"
+#include "recording/AudioFactory.h"
+#include "recording/SoundFile.h"
+
+namespace zk {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
+}
+
+uintmax_t FileLength(const std::string& path) {
+  std::error_code ec;
+  const uintmax_t n = fs::file_size(path, ec);
+  return ec ? 0 : n;
+}
+
+std::string SilentTrackPath(const Context& ctx) {
+  return ctx.state.DummyAudioPath.empty() ? JoinPath(ctx.programFolder, SilentTrackFileName) : ctx.state.DummyAudioPath;
+}
+
+void Warn(Context& ctx, const std::string& text, const std::string& title) {
+  ctx.prompts.MsgBox(text, title, MsgButtons::OK, MsgIcon::Warning);
+}
+
+void FetchErrorText(Context& ctx) {
+  std::string text;
+  ctx.state.MciErrorFlag = ctx.audio.ErrorText(ctx.state.MciResult, text);
+  if (ctx.state.MciErrorFlag) ctx.state.MciErrorText = text.substr(0, 128);
+}
+
+// Opens a compressed track (AudioKind 1) and takes its length.
+int32_t OpenCompressed(Context& ctx, const std::string& path, bool silent) {
+  SessionState& st = ctx.state;
+  st.AudioKind = 1;
+  st.MciResult = silent ? ctx.audio.OpenSilentTrack(path) : ctx.audio.OpenMp3(path);
+  FetchErrorText(ctx);
+  if (st.MciResult != 0) return st.MciResult;
+  int32_t length = 0;
+  if (ctx.audio.Length(length) == 0) st.AudioLength = length;
+  st.PlayUnitsPerSecond = 1000;
+  return 0;
+}
+
+// Opens a WAV (AudioKind 2): positions in bytes of its own format.
+int32_t OpenWave(Context& ctx, const std::string& path) {
+  SessionState& st = ctx.state;
+  st.AudioKind = 2;
+  st.MciResult = ctx.audio.OpenWav(path);
+  FetchErrorText(ctx);
+  if (st.MciResult != 0) return st.MciResult;
+  int32_t length = 0, rate = 0, bits = 0, channels = 0;
+  if (ctx.audio.Length(length) == 0) st.AudioLength = length;
+  ctx.audio.SamplesPerSec(rate);
+  ctx.audio.BitsPerSample(bits);
+  ctx.audio.Channels(channels);
+  st.AudioSamplesPerSec = rate;
+  st.AudioBitsPerSample = static_cast<int16_t>(bits);
+  st.AudioChannels = static_cast<int16_t>(channels);
+  st.PlayUnitsPerSecond = CInt32(static_cast<double>(channels) * rate * bits / 8.0);
+  return 0;
+}
+
+}  // namespace
+
+std::string CouldNotLoadText(const std::string& kind, int number, const std::string& description) {
+  return "The " + kind + " file could not be loaded for the following reason(s): \n" + std::to_string(number) +
+         ": '" + description + "'";
+}
+
+bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress) {
+  SessionState& st = ctx.state;
+  st.MciResult = ctx.audio.Close();
+
+  const std::string zkdPath = basePath + ".zkd";
+  if (!IsFile(zkdPath)) {
+    Warn(ctx, zkdPath, "File Not Found");
+    return false;
+  }
+
+  // The audio track: the recording's own sound, or the silent track when audio is off.
+  std::string kind, audioPath;
+  bool silent = false;
+  if (ctx.settings.AudioEnable) {
+    if (IsFile(basePath + ".wav") && FileLength(basePath + ".wav") > 0) {
+      kind = "wav";
+      audioPath = basePath + ".wav";
+    } else if (IsFile(basePath + ".mp3")) {
+      kind = "mp3";
+      audioPath = basePath + ".mp3";
+    } else {
+      Warn(ctx, AudioMissingText, "File Not Found");
+      return false;
+    }
+  } else {
+    audioPath = SilentTrackPath(ctx);
+    if (!IsFile(audioPath)) {
+      Warn(ctx, DummyMissingText, "File Not Found");
+      return false;
+    }
+    kind = "mp3";
+    silent = true;
+  }
+  const int32_t opened = kind == "wav" ? OpenWave(ctx, audioPath) : OpenCompressed(ctx, audioPath, silent);
+  if (opened != 0) {
+    // A track that cannot be opened would leave playback without a clock.
+    ctx.prompts.MsgBox(CouldNotLoadText(kind, opened, st.MciErrorText), ProgramTitle, MsgButtons::OK, MsgIcon::None);
+    ctx.audio.Close();
+    return false;
+  }
+
+  std::vector<uint8_t> image;
+  if (FileError err = ReadFileImage(zkdPath, image)) {
+    ctx.prompts.MsgBox(CouldNotLoadText("zkd", err.number, err.description), ProgramTitle, MsgButtons::OK,
+                       MsgIcon::None);
+    st.MciResult = ctx.audio.Close();
+    return false;
+  }
+  if (!Verify_zkd_Format(image.data(), image.size())) {
+    Warn(ctx, BadFormatText, "Incompatible file format");
+    st.MciResult = ctx.audio.Close();
+    return false;
+  }
+
+  ctx.controls.SetCaption("lblLoadedFile", "Loading......");
+  ctx.controls.SetToolTip("lblLoadedFile", -1, basePath);
+
+  RecordFileData data;
+  DecodeRecordFile(image.data(), image.size(), data, &progress, [&] { ctx.events.DoEvents(); });
+  st.RecordBuffer = std::move(data.records);
+  st.RecordCount = data.RecordCount;
+  st.TotalTimeMs = data.TotalTimeMs;
+  st.RangeStartIndex = 1;
+  st.RangeEndIndex = data.RecordCount;
+  st.RecordStartSeconds = data.RecordStartSeconds;
+  st.RecordStartDay = data.RecordStartDay;
+  st.RecordDate = data.RecordDate;
+  return true;
+}
+
+bool Open_Silent_Track(Context& ctx) {
+  const std::string path = SilentTrackPath(ctx);
+  if (!IsFile(path)) return false;
+  return OpenCompressed(ctx, path, true) == 0;
+}
+
+bool Check_Silent_Track(Context& ctx) {
+  const std::string path = SilentTrackPath(ctx);
+  if (!IsFile(path)) {
+    Warn(ctx, DummyMissingText, "File Not Found");
+    return false;
+  }
+  std::string error;
+  if (!SoundFileSource::Open(path, error)) {
+    ctx.prompts.MsgBox(CouldNotLoadText("Dummy.mp3", 2, error), ProgramTitle, MsgButtons::OK, MsgIcon::None);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zk
