@@ -1,0 +1,58 @@
+// Drawing costs on a 1280-pixel-wide meter panel. Run with QT_QPA_PLATFORM=offscreen.
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include "DisplayRig.h"
+
+namespace {
+
+// Text measurement needs a Qt application; one is made on first use.
+void EnsureApp() {
+  static int argc = 1;
+  static char name[] = "display_bench";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication* app = QCoreApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
+  (void)app;
+}
+
+void BM_UpdateNeedle(benchmark::State& st) {
+  EnsureApp();
+  zk::test::DisplayRig rig(1280);
+  rig.settings.DialType = static_cast<int32_t>(st.range(0));
+  rig.Needle(0);
+  int32_t p = -9000;
+  for (auto _ : st) {
+    rig.state.WorkRecord.Needle = static_cast<int16_t>(p);
+    rig.display.Update_Needle();  // erase the old stroke, draw the new one
+    p = p >= 9000 ? -9000 : p + 37;
+  }
+}
+BENCHMARK(BM_UpdateNeedle)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawPanel(benchmark::State& st) {
+  EnsureApp();
+  zk::test::DisplayRig rig(1280);
+  rig.settings.DialType = static_cast<int32_t>(st.range(0));
+  rig.settings.ScaleType = 0;
+  for (auto _ : st) rig.display.Draw_Panel();
+}
+BENCHMARK(BM_DrawPanel)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_UpdateGraphFullChart(benchmark::State& st) {
+  EnsureApp();
+  zk::test::DisplayRig rig(1280);
+  rig.display.picGraph.Resize(1280, 480);
+  rig.settings.GridX = rig.settings.GridY = true;
+  int32_t raw = 30000;
+  auto feed = [&] {
+    rig.display.Update_Graph(raw);
+    rig.display.Update_Graph(raw);  // the second reading of a pair makes the point and redraws
+    raw = raw >= 34000 ? 30000 : raw + 97;
+  };
+  for (int i = 0; i < 400; ++i) feed();  // the ring is full
+  for (auto _ : st) feed();
+}
+BENCHMARK(BM_UpdateGraphFullChart)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

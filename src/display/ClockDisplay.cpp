@@ -1,0 +1,108 @@
+#include "display/ClockDisplay.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include <cmath>
+
+#include "core/Clock.h"
+#include "core/Numbers.h"
+#include "meter/MeterEngine.h"
+
+namespace zk {
+
+namespace {
+constexpr double kPi = 3.14159;
+constexpr double kHalfPi = 1.570795;
+constexpr double kRadius = 150;
+constexpr int32_t kNoDate = 36525;  // 31/12/1999: recordings without a date carry it
+}  // namespace
+
+ClockDisplay::ClockDisplay(Context& ctx, Surface& panel, const Surface& bd) : ctx_(ctx), panel_(panel), bd_(bd) {}
+
+void ClockDisplay::Update_Clock(int16_t& hour, int16_t& minute, int16_t&, int32_t dateSerial) {
+  switch (ctx_.settings.ClockType) {
+    case 1:
+      Analog(hour, minute);
+      break;
+    case 2:
+      if (hour > 12) hour = static_cast<int16_t>(hour - 12);
+      if (hour == 0) hour = 12;
+      Digital(hour, minute, dateSerial);
+      break;
+    case 3:
+      Digital(hour, minute, dateSerial);
+      break;
+    default:
+      break;  // "None": nothing drawn, nothing wiped
+  }
+}
+
+void ClockDisplay::Analog(int16_t hour, int16_t minute) {
+  const Settings& s = ctx_.settings;
+  double cx, cy;
+  const double side = s.ClockLeft ? -1 : 1;
+  if (s.DialType == 1 || s.DialType == 2) {
+    cx = 825 * side;
+    cy = 1025;
+  } else if (s.DialType == 0 || s.DialType == 3) {
+    cx = 750 * side;
+    cy = 1000;
+  } else {
+    return;
+  }
+  panel_.FillColor = s.Panel_Color;
+  panel_.FillStyle = Surface::FillSolid;
+  panel_.Circle(cx, cy, kRadius, s.Panel_Color);
+
+  panel_.ForeColor = s.Text_Color;
+  panel_.DrawWidth = 4;
+  const float step = static_cast<float>(kPi / 6);
+  for (float a = 0; a <= static_cast<float>(6.28318); a += step)
+    panel_.PSet(std::sin(a) * kRadius + cx, std::cos(a) * kRadius + cy);
+
+  panel_.DrawWidth = 1;
+  panel_.FillStyle = Surface::FillSolid;
+  panel_.FillColor = s.Text_Color;
+  // Each hand is a thin filled wedge whose apex is the hand's tip and which reaches back
+  // across the centre.
+  const double t = minute / 60.0 + hour % 12;
+  const double h = kHalfPi - (t / 6) * kPi;
+  const double hx = std::cos(h) * kRadius * 0.7 + cx, hy = std::sin(h) * kRadius * 0.7 + cy;
+  panel_.Circle(hx, hy, 112, s.Text_Color, -MeterEngine::CAng(static_cast<float>(h + kPi - 0.08)),
+                -MeterEngine::CAng(static_cast<float>(h + kPi + 0.08)));
+  const double m = kHalfPi - (minute / 30.0) * kPi;
+  const double mx = std::cos(m) * kRadius * 0.95 + cx, my = std::sin(m) * kRadius * 0.95 + cy;
+  panel_.Circle(mx, my, 152, s.Text_Color, -MeterEngine::CAng(static_cast<float>(m + kPi - 0.04)),
+                -MeterEngine::CAng(static_cast<float>(m + kPi + 0.04)));
+}
+
+void ClockDisplay::Digital(int16_t hour, int16_t minute, int32_t dateSerial) {
+  const Settings& s = ctx_.settings;
+  const std::string text = Format_00(hour) + ":" + Format_00(minute);
+  const double x = s.ClockLeft ? -800 : 800;
+  const double size = bd_.ScaleHeight() - 3;  // the BD counter's size
+  panel_.ForeColor = s.Text_Color;
+  panel_.SetFontSize(size);
+  panel_.SetFontName("Aerial");
+  panel_.SetFontBold(false);
+  panel_.CurrentX = x - panel_.TextWidth(text) / 2;
+  panel_.CurrentY = 1085;
+  panel_.Print(text);
+
+  if (s.DateType == 0 || dateSerial == kNoDate) return;
+  panel_.SetFontSize(size / 2);
+  const std::string date = Date_Text(dateSerial, s.DateType == 2);
+  // Text heights are negative on the upward axis: this lifts the date above the time.
+  panel_.CurrentY = 1085 - panel_.TextHeight(date);
+  panel_.CurrentX = x - panel_.TextWidth(date) / 2;
+  panel_.Print(date);
+}
+
+std::string ClockDisplay::Date_Text(int32_t dateSerial, bool longFormat) {
+  const DateTime d = DateFromSerial(dateSerial);
+  const QDate date(d.year, d.month, d.day);
+  return QLocale::system().toString(date, longFormat ? QLocale::LongFormat : QLocale::ShortFormat).toStdString();
+}
+
+}  // namespace zk

@@ -1,0 +1,105 @@
+#include "display/MeterDisplay.h"
+
+#include "core/Banner.h"
+#include "core/Clock.h"
+#include "core/Numbers.h"
+#include "display/DerivedColors.h"
+
+namespace zk {
+
+MeterDisplay::MeterDisplay(Context& ctx, MeterEngine& engine, Counters& counters, const SensitivityTable& table)
+    : dial(ctx, picMeterPanel),
+      needle(ctx, picMeterPanel),
+      knob(ctx, picKnob, picMeterPanel, table),
+      readouts(ctx, picMeterPanel, picBD),
+      banner(ctx, picMeterPanel),
+      clockDisplay(ctx, picMeterPanel, picBD),
+      chart(ctx, picGraph, table),
+      graphMenu(ctx, chart, picGraph, picMeterPanel),
+      ctx_(ctx),
+      engine_(engine),
+      counters_(counters) {
+  picMeterPanel.Scale(-1000, 1200, 2000, -1250);
+  picFilePosition.Scale(0, 0, 1000, 100);
+}
+
+void MeterDisplay::Connect_Timers() {
+  ctx_.timers.tmrMessage.SetHandler([this] { tmrMessage_Timer(); });
+}
+
+void MeterDisplay::Draw_Panel() {
+  const Settings& s = ctx_.settings;
+  SessionState& st = ctx_.state;
+  picMeterPanel.SetBackColor(s.Panel_Color);
+  picBD.SetBackColor(s.Panel_Color);
+  picKnob.SetBackColor(s.Panel_Color);
+  // The clear removes the needle too: the next reading draws it without erasing.
+  st.ResetPending = true;
+  picMeterPanel.Cls();
+  dial.Draw_Face();
+  readouts.Update_BaseDisplay(st.BaseText);
+  readouts.Update_BdDisplay(st.BdText);
+  st.StatusColor = s.Text_Color;
+  banner.Update_ModeDisplay();
+  Draw_Clock();
+  knob.Update_SensKnob();
+}
+
+void MeterDisplay::Draw_Clock() {
+  SessionState& st = ctx_.state;
+  if (st.OperatingMode == ModePlayback) {
+    // A recording without a start time has no clock.
+    if (st.RecordStartSeconds == 0) return;
+    // No time base (a damaged audio header) gives no elapsed time rather than a fault.
+    st.ElapsedSecs = st.PlayUnitsPerSecond > 0 ? st.AudioPosition / st.PlayUnitsPerSecond : 0;
+    const int32_t t = CInt32(static_cast<double>(st.ElapsedSecs) + st.RecordStartSeconds);
+    int16_t hour = CInt16(t / 3600), minute = static_cast<int16_t>((t / 60) % 60), second = 0;
+    clockDisplay.Update_Clock(hour, minute, second, st.RecordDate);
+    return;
+  }
+  const DateTime now = ctx_.clock.Now();
+  int16_t hour = static_cast<int16_t>(now.hour), minute = static_cast<int16_t>(now.minute),
+          second = static_cast<int16_t>(now.second);
+  clockDisplay.Update_Clock(hour, minute, second, DateSerial(now.year, now.month, now.day));
+}
+
+void MeterDisplay::Update_Needle() {
+  if (ctx_.state.ResetPending) Draw_Panel();
+  const int32_t p = engine_.Needle_Position();
+  needle.Draw(p);
+  engine_.Needle_Drawn(p);
+}
+
+void MeterDisplay::Remove_Needle() {
+  needle.Remove_Needle();
+  // The wipe of the traditional face overpaints the banner.
+  if (ctx_.settings.DialType == 1 || ctx_.settings.DialType == 2) banner.Update_ModeDisplay();
+}
+
+void MeterDisplay::Update_LED(int32_t color) { readouts.Update_LED(color); }
+void MeterDisplay::Update_ModeDisplay() { banner.Update_ModeDisplay(); }
+void MeterDisplay::Update_BaseDisplay(const std::string& text) { readouts.Update_BaseDisplay(text); }
+void MeterDisplay::Update_BdDisplay(const std::string& text) { readouts.Update_BdDisplay(text); }
+void MeterDisplay::Update_SensKnob() { knob.Update_SensKnob(); }
+void MeterDisplay::Update_Graph(int32_t raw) { chart.Update_Graph(raw); }
+
+void MeterDisplay::Update_Clock(int16_t& hour, int16_t& minute, int16_t& second, int32_t dateSerial) {
+  clockDisplay.Update_Clock(hour, minute, second, dateSerial);
+}
+
+void MeterDisplay::Calc_DimTextColor() { zk::Calc_DimTextColor(ctx_); }
+void MeterDisplay::Calc_FaintNeedleColor() { zk::Calc_FaintNeedleColor(ctx_); }
+void MeterDisplay::Calc_ShadowNeedleColor() { zk::Calc_ShadowNeedleColor(ctx_); }
+
+void MeterDisplay::picKnob_MouseDown(int button, int shift, float x, float y) {
+  knob.picKnob_MouseDown(button, shift, x, y);
+}
+void MeterDisplay::picKnob_MouseMove(int button, int shift, float x, float y) {
+  knob.picKnob_MouseMove(button, shift, x, y);
+}
+void MeterDisplay::picBD_MouseDown(int, int, float, float) { counters_.picBD_MouseDown(); }
+void MeterDisplay::picBD_MouseUp(int, int, float, float) { counters_.picBD_MouseUp(); }
+
+void MeterDisplay::tmrMessage_Timer() { End_Message(ctx_); }
+
+}  // namespace zk

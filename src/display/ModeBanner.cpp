@@ -1,0 +1,54 @@
+#include "display/ModeBanner.h"
+
+#include <string>
+
+namespace zk {
+
+namespace {
+const std::string kWipe(23, ' ');
+}
+
+ModeBanner::ModeBanner(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
+
+void ModeBanner::Print_Centred(const std::string& text, double x, double y) {
+  panel_.CurrentX = x - panel_.TextWidth(text) / 2;
+  panel_.CurrentY = y;
+  panel_.Print(text);
+}
+
+void ModeBanner::Update_ModeDisplay() {
+  // A short message is on show for its second.
+  if (ctx_.timers.tmrMessage.Enabled()) return;
+  const Settings& s = ctx_.settings;
+  const SessionState& st = ctx_.state;
+  panel_.SetFontBold(true);
+  panel_.ForeColor = st.StatusColor;
+  panel_.SetFontSize(panel_.WidthPx() * 0.015);
+  panel_.SetFontName("Aerial");
+
+  double x, y1, y2;
+  if (s.DialType == 1 || s.DialType == 2) {
+    const double bottom = panel_.ScaleTop() + panel_.ScaleHeight();
+    x = 0;
+    y1 = bottom + 300;
+    y2 = bottom + 225;
+  } else if (s.DialType == 0 || s.DialType == 3) {
+    x = -800;
+    y1 = 600;
+    y2 = 525;
+  } else {
+    return;
+  }
+  Print_Centred(kWipe, x, y1);
+  Print_Centred(st.StatusText, x, y1);
+  if (st.OperatingMode != ModePlayback && st.OperatingMode != ModeRecording) {
+    Print_Centred(kWipe, x, y2);
+    return;
+  }
+  // Recording or playing: with sound the second line is left as it is.
+  if (s.AudioEnable) return;
+  Print_Centred(kWipe, x, y2);
+  Print_Centred("Audio OFF", x, y2);
+}
+
+}  // namespace zk

@@ -1,0 +1,124 @@
+#include "display/NeedleDrawer.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/Numbers.h"
+#include "display/Dial.h"
+
+namespace zk {
+
+using namespace DialGeometry;
+
+namespace {
+// The shadow of the continuous dial sits 77 degrees back from the needle.
+constexpr int64_t kShadowOffset = 14016;
+constexpr int64_t kShadowOn = 6000;
+constexpr int64_t kShadowOff = 4000;
+
+double Angle(int64_t p) { return static_cast<double>(p) * TwoPi / 65536; }
+}  // namespace
+
+NeedleDrawer::NeedleDrawer(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
+
+void NeedleDrawer::Stroke(float x1, float y1, float x2, float y2, int32_t color) {
+  // Aliased, so drawing the same stroke in the dial colour removes it pixel for pixel.
+  const bool aa = panel_.Antialiased;
+  panel_.Antialiased = false;
+  panel_.Line(x1, y1, x2, y2, color);
+  panel_.Antialiased = aa;
+}
+
+void NeedleDrawer::Draw(int32_t p) {
+  const Settings& s = ctx_.settings;
+  SessionState& st = ctx_.state;
+  const int32_t color = st.NeedleFrozen ? s.FreezeNeedle_Color : s.MainNeedle_Color;
+  const int32_t dial = s.Dial_Color;
+  NeedleStrokes& n = strokes_;
+  const double theta = Angle(p);
+
+  switch (s.DialType) {
+    case 0:
+    case 3: {
+      if (s.Needle_Width < 1) return;
+      const float cy = static_cast<float>(CircularCentreY);
+      const bool mirror = s.DialType == 3;
+      panel_.DrawWidth = s.Needle_Width;
+      if (!st.ResetPending) {
+        Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, dial);
+        if (mirror) Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, dial);
+      }
+      n.NeedleX1 = static_cast<float>(std::sin(theta) * 50);
+      n.NeedleY1 = static_cast<float>(std::cos(theta) * 50);
+      n.NeedleX2 = static_cast<float>(std::sin(theta) * 500);
+      n.NeedleY2 = static_cast<float>(std::cos(theta) * 500);
+      Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
+      if (mirror) Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
+      break;
+    }
+    case 1:
+    case 2: {
+      if (s.Needle_Width < 1) return;
+      const bool continuous = s.DialType == 2;
+      panel_.DrawWidth = s.Needle_Width;
+      if (!st.ResetPending) {
+        Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, dial);
+        if (continuous && n.ShadowVisible) Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, dial);
+      }
+      n.NeedleX1 = static_cast<float>(std::sin(theta) * 500);
+      n.NeedleY1 = static_cast<float>(std::cos(theta) * 500);
+      n.NeedleX2 = static_cast<float>(std::sin(theta) * 1000);
+      n.NeedleY2 = static_cast<float>(std::cos(theta) * 1000);
+      Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
+      if (!continuous) break;
+      // Hysteresis: the shadow appears beyond 6000 and goes below 4000.
+      const int64_t mag = std::llabs(static_cast<int64_t>(p));
+      if (mag > kShadowOn) n.ShadowVisible = -1;
+      if (mag < kShadowOff) n.ShadowVisible = 0;
+      const int64_t q = CInt32(p > 0 ? int64_t{p} - kShadowOffset : p < 0 ? int64_t{p} + kShadowOffset : 0);
+      if (n.ShadowVisible) {
+        const double phi = Angle(q);
+        n.ShadowX1 = static_cast<float>(std::sin(phi) * 500);
+        n.ShadowY1 = static_cast<float>(std::cos(phi) * 500);
+        n.ShadowX2 = static_cast<float>(std::sin(phi) * 1000);
+        n.ShadowY2 = static_cast<float>(std::cos(phi) * 1000);
+        Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void NeedleDrawer::Remove_Needle() {
+  const Settings& s = ctx_.settings;
+  switch (s.DialType) {
+    case 0:
+    case 3:
+      panel_.DrawWidth = 1;
+      panel_.ForeColor = s.Dial_Color;
+      panel_.FillColor = s.Dial_Color;
+      panel_.FillStyle = Surface::FillSolid;
+      panel_.Circle(0, CircularCentreY, 505, s.Dial_Color);
+      panel_.DrawWidth = 3;
+      panel_.FillStyle = Surface::FillTransparent;
+      panel_.Circle(0, CircularCentreY, 35, s.Scale_Color);
+      break;
+    case 1:
+    case 2:
+      panel_.DrawWidth = 1;
+      panel_.ForeColor = s.Dial_Color;
+      panel_.FillColor = s.Dial_Color;
+      panel_.FillStyle = Surface::FillSolid;
+      panel_.Circle(0, 0, 1000, s.Dial_Color, -(HalfPi - Sweep / 1.8), -(Sweep / 1.8 + HalfPi));
+      panel_.ForeColor = s.Panel_Color;
+      panel_.FillColor = s.Panel_Color;
+      panel_.Circle(0, 0, 465, s.Panel_Color, -(HalfPi - Sweep / 1.7), -(Sweep / 1.7 + HalfPi));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace zk

@@ -1,0 +1,252 @@
+#include "display/Surface.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace zk {
+
+namespace {
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kPointsPerPixel = 72.0 / 96.0;
+
+QPen MakePen(int32_t color, int width) {
+  QPen pen(Surface::ToQColor(color));
+  pen.setWidthF(std::max(1, width));
+  pen.setCapStyle(Qt::RoundCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  return pen;
+}
+}  // namespace
+
+QColor Surface::ToQColor(int32_t c) { return QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
+
+int32_t Surface::FromQColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+
+Surface::Surface(int widthPx, int heightPx)
+    : image_(std::max(1, widthPx), std::max(1, heightPx), QImage::Format_RGB32) {
+  image_.fill(ToQColor(back_));
+  ApplyModeScale();
+}
+
+Surface::~Surface() { Flush(); }
+
+QPainter& Surface::Painter() {
+  if (!painter_) painter_ = std::make_unique<QPainter>(&image_);
+  return *painter_;
+}
+
+void Surface::Flush() const {
+  if (painter_) {
+    painter_->end();
+    painter_.reset();
+  }
+}
+
+const QImage& Surface::Image() const {
+  Flush();
+  return image_;
+}
+
+void Surface::Resize(int widthPx, int heightPx) {
+  widthPx = std::max(1, widthPx);
+  heightPx = std::max(1, heightPx);
+  if (widthPx == image_.width() && heightPx == image_.height()) return;
+  Flush();
+  QImage next(widthPx, heightPx, QImage::Format_RGB32);
+  next.fill(ToQColor(back_));
+  {
+    QPainter p(&next);
+    p.drawImage(0, 0, image_);
+  }
+  image_ = std::move(next);
+  ApplyModeScale();
+  Touch(QRectF(image_.rect()));
+}
+
+void Surface::Scale(double left, double top, double width, double height) {
+  mode_ = ScaleMode::User;
+  left_ = left;
+  top_ = top;
+  // A zero extent would make every mapping divide by zero; keep the old one instead.
+  if (width != 0) width_ = width;
+  if (height != 0) height_ = height;
+}
+
+void Surface::SetScaleMode(ScaleMode m) {
+  mode_ = m;
+  ApplyModeScale();
+}
+
+void Surface::ApplyModeScale() {
+  if (mode_ == ScaleMode::User) return;
+  const double f = mode_ == ScaleMode::Point ? kPointsPerPixel : 1.0;
+  left_ = 0;
+  top_ = 0;
+  width_ = image_.width() * f;
+  height_ = image_.height() * f;
+}
+
+double Surface::PxX(double x) const { return (x - left_) / width_ * image_.width(); }
+double Surface::PxY(double y) const { return (y - top_) / height_ * image_.height(); }
+double Surface::UserX(double px) const { return left_ + px / image_.width() * width_; }
+double Surface::UserY(double py) const { return top_ + py / image_.height() * height_; }
+double Surface::PxLenX(double len) const { return std::abs(len / width_ * image_.width()); }
+
+void Surface::SetBackColor(int32_t c) {
+  back_ = c;
+  Flush();
+  image_.fill(ToQColor(back_));
+  Touch(QRectF(image_.rect()));
+}
+
+void Surface::SetFontName(const std::string& name) { fontName_ = name; }
+void Surface::SetFontSize(double points) { fontPoints_ = points; }
+void Surface::SetFontBold(bool b) { bold_ = b; }
+void Surface::SetFontItalic(bool b) { italic_ = b; }
+
+QFont Surface::Font() const {
+  // The family asked for may not exist; the platform's fallback serves.
+  QFont f(QString::fromStdString(fontName_));
+  f.setStyleHint(QFont::SansSerif);
+  const double px = std::max(1.0, fontPoints_) * PixelsPerPoint;
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(px))));
+  f.setBold(bold_);
+  f.setItalic(italic_);
+  return f;
+}
+
+void Surface::Cls() {
+  Flush();
+  image_.fill(ToQColor(back_));
+  CurrentX = 0;
+  CurrentY = 0;
+  Touch(QRectF(image_.rect()));
+}
+
+void Surface::Line(double x1, double y1, double x2, double y2, std::optional<int32_t> color) {
+  const QPointF a(PxX(x1), PxY(y1)), b(PxX(x2), PxY(y2));
+  QPainter& p = Painter();
+  p.setRenderHint(QPainter::Antialiasing, Antialiased);
+  p.setPen(MakePen(color.value_or(ForeColor), DrawWidth));
+  p.drawLine(a, b);
+  CurrentX = x2;
+  CurrentY = y2;
+  Touch(QRectF(a, b).normalized().adjusted(-DrawWidth, -DrawWidth, DrawWidth, DrawWidth));
+}
+
+void Surface::FilledBox(double x1, double y1, double x2, double y2, std::optional<int32_t> color) {
+  const QRectF r = QRectF(QPointF(PxX(x1), PxY(y1)), QPointF(PxX(x2), PxY(y2))).normalized();
+  QPainter& p = Painter();
+  p.setRenderHint(QPainter::Antialiasing, Antialiased);
+  p.fillRect(r, ToQColor(color.value_or(ForeColor)));
+  CurrentX = x2;
+  CurrentY = y2;
+  Touch(r);
+}
+
+void Surface::Circle(double x, double y, double r, std::optional<int32_t> color,
+                     std::optional<double> start, std::optional<double> end) {
+  const QPointF c(PxX(x), PxY(y));
+  const double rp = PxLenX(r);
+  const QRectF box(c.x() - rp, c.y() - rp, 2 * rp, 2 * rp);
+  QPainter& p = Painter();
+  p.setRenderHint(QPainter::Antialiasing, Antialiased);
+  p.setPen(MakePen(color.value_or(ForeColor), DrawWidth));
+  const QBrush fill = FillStyle == FillSolid ? QBrush(ToQColor(FillColor)) : QBrush(Qt::NoBrush);
+  if (!start && !end) {
+    p.setBrush(fill);
+    p.drawEllipse(box);
+  } else {
+    const double s = start.value_or(0.0), e = end.value_or(kTwoPi);
+    const bool radiusAtStart = s < 0, radiusAtEnd = e < 0;
+    const double a0 = std::abs(s), a1 = std::abs(e);
+    double span = a1 - a0;
+    if (span < 0) span += kTwoPi;
+    // Qt counts angles in sixteenths of a degree, counter-clockwise on the screen.
+    const int qs = static_cast<int>(std::lround(a0 * 180.0 / std::numbers::pi * 16.0));
+    const int qn = static_cast<int>(std::lround(span * 180.0 / std::numbers::pi * 16.0));
+    auto endPoint = [&](double a) { return QPointF(c.x() + rp * std::cos(a), c.y() - rp * std::sin(a)); };
+    if (radiusAtStart && radiusAtEnd) {
+      p.setBrush(fill);
+      p.drawPie(box, qs, qn);
+    } else {
+      p.setBrush(Qt::NoBrush);
+      p.drawArc(box, qs, qn);
+      if (radiusAtStart) p.drawLine(c, endPoint(a0));
+      if (radiusAtEnd) p.drawLine(c, endPoint(a1));
+    }
+  }
+  Touch(box.adjusted(-DrawWidth, -DrawWidth, DrawWidth, DrawWidth));
+}
+
+void Surface::PSet(double x, double y, std::optional<int32_t> color) {
+  const QPointF c(PxX(x), PxY(y));
+  const QColor col = ToQColor(color.value_or(ForeColor));
+  if (DrawWidth > 1) {
+    QPainter& p = Painter();
+    p.setRenderHint(QPainter::Antialiasing, Antialiased);
+    p.setPen(Qt::NoPen);
+    p.setBrush(col);
+    const double d = DrawWidth;
+    p.drawEllipse(c, d / 2, d / 2);
+  } else {
+    const int px = static_cast<int>(std::floor(c.x())), py = static_cast<int>(std::floor(c.y()));
+    Flush();
+    if (image_.rect().contains(px, py)) image_.setPixel(px, py, col.rgb());
+  }
+  CurrentX = x;
+  CurrentY = y;
+  Touch(QRectF(c.x() - DrawWidth, c.y() - DrawWidth, 2.0 * DrawWidth, 2.0 * DrawWidth));
+}
+
+void Surface::Print(const std::string& text) {
+  const QFont f = Font();
+  const QFontMetricsF fm(f);
+  const QString s = QString::fromStdString(text);
+  const QRectF box(PxX(CurrentX), PxY(CurrentY), fm.horizontalAdvance(s), fm.height());
+  QPainter& p = Painter();
+  p.setRenderHint(QPainter::Antialiasing, false);  // the opaque box covers whole pixels
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  if (!FontTransparent) p.fillRect(box, ToQColor(back_));
+  p.setFont(f);
+  p.setPen(ToQColor(ForeColor));
+  p.drawText(QPointF(box.left(), box.top() + fm.ascent()), s);
+  CurrentX = left_;
+  CurrentY += TextHeight(text);
+  Touch(box);
+}
+
+double Surface::TextWidth(const std::string& text) const {
+  const QFontMetricsF fm(Font());
+  return fm.horizontalAdvance(QString::fromStdString(text)) / image_.width() * width_;
+}
+
+double Surface::TextHeight(const std::string&) const {
+  const QFontMetricsF fm(Font());
+  return fm.height() / image_.height() * height_;
+}
+
+int32_t Surface::PixelColor(int px, int py) const {
+  if (!image_.rect().contains(px, py)) return -1;
+  Flush();
+  return FromQColor(QColor(image_.pixel(px, py)));
+}
+
+QRect Surface::TakeDirty() {
+  QRect r = dirty_;
+  dirty_ = QRect();
+  return r;
+}
+
+void Surface::Touch(const QRectF& r) {
+  const QRect px = r.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(image_.rect());
+  if (px.isEmpty()) return;
+  dirty_ = dirty_.united(px);
+  if (listener_) listener_(px);
+}
+
+}  // namespace zk

@@ -1,0 +1,138 @@
+#pragma once
+// A retained drawing surface with the picture-box model the display procedures are written
+// against: a user scale, back/fore/fill colours, fill style, pen width in pixels, a current
+// position, lines, filled boxes, circles, arcs and sectors, dots and text with measurement.
+// What is drawn stays in the image until it is cleared. Colours are 0x00BBGGRR int32 values
+// outside this class; they become QColor only here.
+//
+// Every drawing call grows a dirty rectangle (in pixels) and notifies a listener, so a widget
+// that shows the surface repaints only what changed.
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QRectF>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QPainter;
+
+namespace zk {
+
+class Surface {
+ public:
+  // How the scale follows a change of size. Pixel and Point keep their unit (the scale's
+  // width and height follow the size); User keeps the numbers set by Scale().
+  enum class ScaleMode { User, Pixel, Point };
+  static constexpr int FillSolid = 0;
+  static constexpr int FillTransparent = 1;
+  // Screen resolution used for every point-to-pixel conversion: 1 pt = 96/72 px.
+  static constexpr double PixelsPerPoint = 96.0 / 72.0;
+
+  explicit Surface(int widthPx = 1, int heightPx = 1);
+  ~Surface();
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+
+  // New size in pixels (at least 1 x 1). What was drawn is kept at the top-left corner;
+  // the new area takes the back colour. The same size is a no-op.
+  void Resize(int widthPx, int heightPx);
+  int WidthPx() const { return image_.width(); }
+  int HeightPx() const { return image_.height(); }
+
+  // User scale: x_px = (x - left) / width * pixel width, likewise y; a negative height makes
+  // y grow upward.
+  void Scale(double left, double top, double width, double height);
+  void SetScaleMode(ScaleMode m);  // Pixel or Point: the unit's own scale from (0, 0)
+  ScaleMode GetScaleMode() const { return mode_; }
+  double ScaleLeft() const { return left_; }
+  double ScaleTop() const { return top_; }
+  double ScaleWidth() const { return width_; }
+  double ScaleHeight() const { return height_; }
+
+  // User units <-> pixels (pixel coordinates are fractional; 0 is the left/top edge).
+  double PxX(double x) const;
+  double PxY(double y) const;
+  double UserX(double px) const;
+  double UserY(double py) const;
+  // A length along x in user units, in pixels (always positive).
+  double PxLenX(double len) const;
+
+  // Setting the back colour clears the surface to it (as Cls does).
+  void SetBackColor(int32_t c);
+  int32_t BackColor() const { return back_; }
+  int32_t ForeColor = 0;
+  int32_t FillColor = 0;
+  int FillStyle = FillTransparent;
+  int DrawWidth = 1;              // pen width in pixels
+  bool FontTransparent = false;   // false: Print fills the text's box with BackColor first
+  bool Antialiased = true;        // needle strokes turn this off so that an erase is exact
+  double CurrentX = 0;
+  double CurrentY = 0;
+
+  void SetFontName(const std::string& name);
+  void SetFontSize(double points);  // sizes below 1 point are drawn at 1 point
+  void SetFontBold(bool b);
+  void SetFontItalic(bool b);
+  double FontSize() const { return fontPoints_; }
+
+  // Clears to the back colour and puts the current position at (0, 0).
+  void Cls();
+  // A line with round ends, DrawWidth pixels wide, in `color` (ForeColor when absent);
+  // the current position moves to (x2, y2).
+  void Line(double x1, double y1, double x2, double y2, std::optional<int32_t> color = {});
+  // A filled box between two corners (the "BF" form of Line).
+  void FilledBox(double x1, double y1, double x2, double y2, std::optional<int32_t> color = {});
+  // A full circle (no angles) or an arc drawn counter-clockwise from start to end, angles
+  // in radians from 3 o'clock as seen on the screen. A negative angle stands for its
+  // absolute value and also draws the radius to that end; both negative is a sector.
+  // Full circles and sectors are filled with FillColor when FillStyle is solid. The radius
+  // is in x units.
+  void Circle(double x, double y, double r, std::optional<int32_t> color = {},
+              std::optional<double> start = {}, std::optional<double> end = {});
+  // A point: one pixel, or a round dot of DrawWidth diameter when DrawWidth > 1.
+  void PSet(double x, double y, std::optional<int32_t> color = {});
+  // Prints text with its top-left corner at the current position in ForeColor. Afterwards
+  // the current position is at the start of the next line.
+  void Print(const std::string& text);
+  // Text extent in user units; with an upward y axis TextHeight is negative.
+  double TextWidth(const std::string& text) const;
+  double TextHeight(const std::string& text) const;
+
+  const QImage& Image() const;
+  // The colour of one pixel as 0x00BBGGRR (out-of-range coordinates answer -1).
+  int32_t PixelColor(int px, int py) const;
+  // The region changed since the last TakeDirty(), in pixels (empty when none).
+  QRect Dirty() const { return dirty_; }
+  QRect TakeDirty();
+  // Called with each changed rectangle (pixels) right after the change.
+  void SetChangeListener(std::function<void(const QRect&)> f) { listener_ = std::move(f); }
+
+  static QColor ToQColor(int32_t c);
+  static int32_t FromQColor(const QColor& c);
+
+ private:
+  void Touch(const QRectF& r);
+  void ApplyModeScale();
+  QFont Font() const;
+  // One painter stays open across drawing calls (opening one per call costs more than a
+  // short line); it is closed before the image is read or changed directly.
+  QPainter& Painter();
+  void Flush() const;
+
+  QImage image_;
+  mutable std::unique_ptr<QPainter> painter_;
+  ScaleMode mode_ = ScaleMode::Pixel;
+  double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
+  int32_t back_ = 0xFFFFFF;
+  std::string fontName_ = "Aerial";
+  double fontPoints_ = 8.25;
+  bool bold_ = false, italic_ = false;
+  QRect dirty_;
+  std::function<void(const QRect&)> listener_;
+};
+
+}  // namespace zk

@@ -1,0 +1,39 @@
+#pragma once
+// Shows a Surface on screen. The widget repaints only the rectangles the surface reports as
+// changed, and forwards mouse presses, moves and releases in the surface's user coordinates.
+// It does not own the surface; the surface must outlive the widget.
+#include <QWidget>
+
+#include <functional>
+
+#include "display/Surface.h"
+
+namespace zk {
+
+class SurfaceWidget : public QWidget {
+ public:
+  // button: 1 left, 2 right, 4 middle (on a move: the buttons held); shift: 1 Shift,
+  // 2 Ctrl, 4 Alt; x and y in the surface's user units.
+  using MouseHandler = std::function<void(int button, int shift, float x, float y)>;
+
+  explicit SurfaceWidget(Surface& surface, QWidget* parent = nullptr);
+  ~SurfaceWidget() override;
+
+  Surface& surface() { return surface_; }
+  MouseHandler onMouseDown, onMouseMove, onMouseUp;
+
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+
+ private:
+  void Forward(const MouseHandler& h, QMouseEvent* e, bool buttonsHeld);
+  Surface& surface_;
+};
+
+}  // namespace zk

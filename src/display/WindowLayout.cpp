@@ -1,0 +1,179 @@
+#include "display/WindowLayout.h"
+
+#include <cmath>
+#include <exception>
+
+#include "core/Numbers.h"
+#include "display/MeterDisplay.h"
+
+namespace zk {
+
+namespace {
+constexpr double kAspect = 1.6;  // meter panel width : height
+
+// The layout goes on past a statement that fails (an overflow, a refused size): each
+// step runs on its own and a failure only skips that step.
+template <class F>
+void Step(F&& f) {
+  try {
+    f();
+  } catch (const std::exception&) {
+  }
+}
+
+// A child's box given in a surface's user units (left, top, and a width and height that
+// always extend right and down on the screen), in that surface's pixels.
+QRect PixelRect(const Surface& s, double left, double top, double width, double height) {
+  const double w = width / std::abs(s.ScaleWidth()) * s.WidthPx();
+  const double h = height / std::abs(s.ScaleHeight()) * s.HeightPx();
+  return QRect(CInt32(s.PxX(left)), CInt32(s.PxY(top)), CInt32(w), CInt32(h));
+}
+}  // namespace
+
+WindowLayout::WindowLayout(Context& ctx, MeterDisplay& display, LayoutHost& host)
+    : ctx_(ctx), display_(display), host_(host) {}
+
+void WindowLayout::Get_Window_Metrics() {
+  const SystemMetrics m = host_.Metrics();
+  WindowMetrics next;
+  next.TitleMenuHeight = CInt16(static_cast<double>(m.captionHeight) + m.menuHeight);
+  next.NonClientHeight = CInt16(2.0 * m.frameHeight + next.TitleMenuHeight);
+  next.NonClientWidth = CInt16(2.0 * m.frameWidth);
+  metrics_ = next;
+}
+
+void WindowLayout::SysInfo_DisplayChanged() {
+  (void)host_.WorkAreaHeightTwips();  // read as the notification does; the value is not used
+  Step([&] { Get_Window_Metrics(); });
+  Form_Resize();
+}
+
+void WindowLayout::Layout_Normal(int16_t recH, int16_t minW, int16_t gh, int16_t& graphH) {
+  int16_t mh = 0;
+  auto panelHeights = [&] {
+    mh = CInt16(host_.ClientWidth() / kAspect);
+    graphH = CInt16(CInt16(static_cast<double>(mh) * gh) / 5.0);
+  };
+  Step([&] {
+    const int32_t minWidth = CInt32((static_cast<double>(minW) + metrics_.NonClientWidth) * host_.TwipsPerPixelX());
+    if (host_.WindowWidthTwips() < minWidth) host_.SetWindowWidthTwips(minWidth);
+  });
+  Step([&] {
+    if (host_.WorkAreaWidthTwips() < host_.WindowWidthTwips()) host_.SetWindowWidthTwips(host_.WorkAreaWidthTwips());
+  });
+  Step(panelHeights);
+  Step([&] {
+    const int16_t rows = CInt16(static_cast<double>(mh) + graphH + recH + metrics_.NonClientHeight);
+    host_.SetWindowHeightTwips(CInt32(static_cast<double>(rows) * host_.TwipsPerPixelY()));
+  });
+  // Setting the height may have changed the client width (a scroll bar, a refused size).
+  Step(panelHeights);
+  Step([&] { panel_ = QRect(0, 0, host_.ClientWidth(), mh); });
+}
+
+void WindowLayout::Layout_Maximised(int16_t recH, int16_t gh, int16_t& graphH) {
+  auto panelHeights = [&] {
+    const int16_t mh = CInt16(panel_.width() / kAspect);
+    graphH = CInt16(CInt16(static_cast<double>(mh) * gh) / 5.0);
+    panel_.setHeight(mh);
+  };
+  Step([&] {
+    const float available = static_cast<float>(host_.WorkAreaHeightTwips()) / WorkAreaTwipsPerPixel -
+                            static_cast<float>(recH + metrics_.TitleMenuHeight);
+    const float w = available * 1.6f / (gh / 5.0f + 1);
+    panel_.setWidth(CInt32(w));
+    panel_.moveLeft(CInt32((host_.ClientWidth() - static_cast<double>(w)) / 2));
+  });
+  panel_.moveTop(0);
+  Step(panelHeights);
+  Step([&] {
+    const double workWidth = static_cast<double>(host_.WorkAreaWidthTwips()) / WorkAreaTwipsPerPixel;
+    if (workWidth < panel_.width()) {
+      panel_.setWidth(CInt32(workWidth));
+      panel_.moveLeft(0);
+      panelHeights();
+    }
+  });
+}
+
+void WindowLayout::Form_Resize() {
+  const Settings& s = ctx_.settings;
+  const int16_t recH = s.RecordVisible ? 81 : 0;
+  const int16_t minW = s.RecordVisible ? 550 : 325;
+  int16_t gh = 0;
+  Step([&] { gh = s.GraphVisible ? ParseInt16(s.GraphHeight_Index).value() : 0; });
+  int16_t graphH = graphH_;  // minimised: the last layout's height stays
+  panel_.moveTop(0);
+
+  switch (host_.WindowState()) {
+    case 0:
+      Layout_Normal(recH, minW, gh, graphH);
+      break;
+    case 2:
+      Layout_Maximised(recH, gh, graphH);
+      break;
+    default:
+      break;  // minimised: the children keep their places
+  }
+  graphH_ = graphH;
+  Step([&] { host_.SetWindowBackColor(s.Background_Color); });
+  Place_Children(recH, graphH);
+  Draw_Position_Bar();
+  Step([&] { display_.Draw_Panel(); });
+  Step([&] {
+    display_.chart.GraphResetPending = true;
+    display_.Update_Graph(0);
+  });
+  if (s.RecordVisible && panel_.width() < 550)
+    ctx_.prompts.MsgBox("Unable to display full Recording Panel width", "Display Warning", MsgButtons::OK,
+                        MsgIcon::Warning);
+}
+
+void WindowLayout::Place_Children(int16_t recH, int16_t graphH) {
+  Surface& panel = display_.picMeterPanel;
+  Step([&] {
+    host_.SetMeterPanelGeometry(panel_);
+    panel.Resize(panel_.width(), panel_.height());
+  });
+  Step([&] {
+    host_.SetGraphGeometry(QRect(panel_.left(), panel_.height(), panel_.width(), graphH));
+    display_.picGraph.Resize(panel_.width(), graphH);
+  });
+  panel.Scale(-1000, 1200, 2000, -1250);
+  panel.DrawWidth = 1;
+
+  const QRect record(panel_.left(), panel_.height() + graphH, panel_.width(), recH);
+  Step([&] {
+    host_.SetRecordPanelGeometry(record);
+    host_.SetRecordPanelBackColor(host_.AppWorkspaceColor());
+  });
+  Step([&] {
+    host_.SetFilePositionGeometry(QRect(13, 1, record.width() - 26, 19));
+    display_.picFilePosition.Resize(record.width() - 26, 19);
+    display_.picFilePosition.Scale(0, 0, 1000, 100);
+  });
+  // The knob and the BD counter keep their places in panel coordinates, so they scale
+  // with the panel: the knob in the lower left corner, the counter in the lower right.
+  Step([&] {
+    const QRect knob = PixelRect(panel, panel.ScaleLeft() + 50, panel.ScaleTop() + panel.ScaleHeight() + 400, 300, 300);
+    host_.SetKnobGeometry(knob);
+    display_.picKnob.Resize(knob.width(), knob.height());
+  });
+  Step([&] {
+    const QRect bd = PixelRect(panel, 700, 200, 200, 100);
+    host_.SetBdGeometry(bd);
+    display_.picBD.Resize(bd.width(), bd.height());
+  });
+  Step([&] { host_.SetTagLabelLeft(record.width() - (host_.TagLabelWidth() + 16)); });
+}
+
+void WindowLayout::Draw_Position_Bar() {
+  Surface& bar = display_.picFilePosition;
+  const SessionState& st = ctx_.state;
+  bar.Cls();
+  bar.ForeColor = st.OperatingMode == ModeRecording ? 255 : host_.ButtonFaceColor();
+  bar.FilledBox(st.RangeStartX, 0, st.RangeEndX, 100, bar.ForeColor);
+  bar.CurrentX = st.RangeStartX;
+}
+
+}  // namespace zk

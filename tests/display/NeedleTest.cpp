@@ -1,0 +1,145 @@
+// Needle strokes on every dial type, exact erasing, the continuous dial's shadow and the
+// derived colours.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "DisplayRig.h"
+#include "display/DerivedColors.h"
+
+namespace zk::test {
+namespace {
+
+TEST(Needle, RestsOnSetMarkOfTraditionalDial) {
+  DisplayRig rig(1280);
+  rig.Needle(-2503);
+  const int32_t needle = rig.settings.MainNeedle_Color;
+  EXPECT_EQ(rig.AtNeedle(-2503, 600, 0), needle);
+  EXPECT_EQ(rig.AtNeedle(-2503, 950, 0), needle);
+  EXPECT_EQ(rig.AtNeedle(0, 750, 0), rig.settings.Dial_Color);
+  EXPECT_FALSE(rig.state.ResetPending);
+  // A frozen needle keeps following the value, in the freeze colour.
+  rig.settings.FreezeNeedle_Color = 0x00FF00;
+  rig.state.NeedleFrozen = true;
+  rig.Needle(4000);
+  EXPECT_EQ(rig.AtNeedle(4000, 750, 0), 0x00FF00);
+  EXPECT_EQ(rig.AtNeedle(-2503, 750, 0), rig.settings.Dial_Color);
+}
+
+TEST(Needle, CircularDialsPointUpAtZeroAndCircular2HasTwoEnds) {
+  for (int32_t type : {0, 3}) {
+    DisplayRig rig(1280);
+    rig.settings.DialType = type;
+    rig.Needle(0);
+    const int32_t needle = rig.settings.MainNeedle_Color;
+    EXPECT_EQ(rig.At(0, 600 + 300), needle) << type;
+    EXPECT_EQ(rig.At(0, 600 - 300), type == 3 ? needle : rig.settings.Dial_Color) << type;
+  }
+}
+
+// The face after any number of moves equals a fresh face with only the last stroke on it.
+TEST(Needle, ThousandRandomMovesLeaveNoTrace) {
+  for (int32_t type : {0, 1, 2, 3}) {
+    DisplayRig moved(800), fresh(800);
+    for (DisplayRig* r : {&moved, &fresh}) {
+      r->settings.DialType = type;
+      r->settings.ShadowNeedleColor_Index = 5;
+      r->display.Calc_ShadowNeedleColor();
+    }
+    const int32_t range = type == 0 || type == 3 ? 32767 : 10500;
+    std::mt19937 gen(1234 + type);
+    std::uniform_int_distribution<int32_t> value(-range, range);
+    for (int i = 0; i < 1000; ++i) moved.Needle(value(gen));
+    moved.Needle(8000);
+    fresh.Needle(8000);
+    EXPECT_TRUE(moved.panel().Image() == fresh.panel().Image()) << "dial type " << type;
+  }
+}
+
+TEST(Needle, ContinuousDialShadowHasHysteresis) {
+  DisplayRig rig(1280);
+  rig.settings.DialType = 2;
+  rig.settings.ShadowNeedleColor_Index = 5;  // the shadow in the needle colour, easy to see
+  rig.display.Calc_ShadowNeedleColor();
+  const int32_t needle = rig.settings.MainNeedle_Color, dial = rig.settings.Dial_Color;
+  struct Step {
+    int32_t p;
+    bool shadow;
+  };
+  for (Step s : {Step{0, false}, Step{5000, false}, Step{6000, false}, Step{6001, true}, Step{7000, true},
+                 Step{5000, true}, Step{4000, true}}) {
+    rig.Needle(s.p);
+    EXPECT_EQ(rig.display.needle.Strokes().ShadowVisible != 0, s.shadow) << s.p;
+    if (s.p >= 4000) {
+      EXPECT_EQ(rig.AtNeedle(s.p - 14016, 750, 0), s.shadow ? needle : dial) << s.p;
+    }
+  }
+  rig.Needle(3999);  // the first value below 4000 removes the old shadow and draws none
+  EXPECT_EQ(rig.display.needle.Strokes().ShadowVisible, 0);
+  EXPECT_EQ(rig.AtNeedle(4000 - 14016, 750, 0), dial);
+  rig.Needle(-7000);  // on the other side the shadow trails to the right
+  EXPECT_EQ(rig.AtNeedle(-7000 + 14016, 750, 0), needle);
+}
+
+TEST(Needle, ZeroWidthDrawsNothingButStillRecords) {
+  DisplayRig rig(800);
+  rig.settings.Needle_Width = 0;
+  rig.display.Draw_Panel();
+  const QImage face = rig.panel().Image();
+  rig.state.OperatingMode = ModeRecording;
+  rig.state.SyncTestActive = true;
+  rig.state.SyncValue = 1234;
+  rig.display.Update_Needle();
+  EXPECT_FALSE(rig.state.ResetPending);
+  EXPECT_EQ(rig.shell.samples, std::vector<int16_t>{1234});
+  EXPECT_TRUE(rig.panel().Image() == face);
+}
+
+TEST(Needle, RemoveWipesOnlyTheNeedleZone) {
+  DisplayRig rig(1280);
+  rig.settings.ScaleType = 0;
+  rig.Needle(-2503);
+  rig.state.StatusText = "Playback";
+  rig.display.Remove_Needle();
+  EXPECT_EQ(rig.AtNeedle(-2503, 750, 0), rig.settings.Dial_Color);
+  EXPECT_EQ(CountRuns(rig.panel(), 0, 0, 1030, 0.52, 2.62, rig.settings.Scale_Color), 41);
+  EXPECT_EQ(rig.At(0, 300), rig.settings.Panel_Color);  // the hollow centre is back
+  EXPECT_FALSE(rig.state.ResetPending);
+  // Circular dials keep their hub ring.
+  rig.settings.DialType = 0;
+  rig.display.Draw_Panel();
+  rig.display.Remove_Needle();
+  EXPECT_TRUE(Near(rig.At(35, 600), rig.settings.Scale_Color));
+}
+
+TEST(DerivedColors, BlendsAndChannels) {
+  TestContext t;
+  t.settings.Dial_Color = 0xFFFFFF;
+  t.settings.MainNeedle_Color = 0x0000FF;  // red
+  t.settings.ShadowNeedleColor_Index = 0;
+  Calc_ShadowNeedleColor(t.ctx);
+  EXPECT_EQ(t.state.ShadowNeedleColor, 0xFFFFFF);  // off: invisible on the dial
+  t.settings.ShadowNeedleColor_Index = 5;
+  Calc_ShadowNeedleColor(t.ctx);
+  EXPECT_EQ(t.state.ShadowNeedleColor, 0x0000FF);
+  t.settings.ShadowNeedleColor_Index = 3;  // 7/20: 255 - 0.35 x 255 = 165.75 -> 166
+  Calc_ShadowNeedleColor(t.ctx);
+  EXPECT_EQ(t.state.ShadowNeedleColor, 0xA6A6FF);
+  Calc_FaintNeedleColor(t.ctx);  // 255 - 51 = 204
+  EXPECT_EQ(t.state.FaintNeedleColor, 0xCCCCFF);
+  // Dim text: the integer fifth is truncated toward zero.
+  t.settings.Panel_Color = 0x030003 | (200 << 8);
+  t.settings.Text_Color = 0x070000;
+  Calc_DimTextColor(t.ctx);
+  EXPECT_EQ(t.state.DimTextColor, 3 + 160 * 256 + 3 * 65536);
+  int32_t r = 0, g = 0, b = 0;
+  Get_Red(0x123456, r);
+  Get_Green(0x123456, g);
+  Get_Blue(0x123456, b);
+  EXPECT_EQ(r, 0x56);
+  EXPECT_EQ(g, 0x34);
+  EXPECT_EQ(b, 0x12);
+}
+
+}  // namespace
+}  // namespace zk::test

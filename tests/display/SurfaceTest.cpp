@@ -1,0 +1,125 @@
+// The picture-box rules the drawing procedures rely on, checked by reading pixels back.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "DisplayRig.h"
+#include "display/Surface.h"
+#include "display/SurfaceWidget.h"
+
+namespace zk::test {
+namespace {
+
+constexpr int32_t kRed = 255, kBlue = 0xFF0000, kWhite = 0xFFFFFF, kBlack = 0;
+
+TEST(Surface, UserScaleWithUpwardY) {
+  Surface s(200, 125);
+  s.Scale(-1000, 1200, 2000, -1250);
+  EXPECT_DOUBLE_EQ(s.PxX(-1000), 0);
+  EXPECT_DOUBLE_EQ(s.PxX(0), 100);
+  EXPECT_DOUBLE_EQ(s.PxY(1200), 0);
+  EXPECT_DOUBLE_EQ(s.PxY(-50), 125);
+  EXPECT_DOUBLE_EQ(s.UserY(s.PxY(300)), 300);
+  // Text extends downward on the screen, so its height is negative on an upward axis.
+  EXPECT_LT(s.TextHeight("Ag"), 0);
+  EXPECT_GT(s.TextWidth("Ag"), 0);
+  // The point scale keeps its unit when the size changes.
+  s.SetScaleMode(Surface::ScaleMode::Point);
+  s.Resize(400, 100);
+  EXPECT_DOUBLE_EQ(s.ScaleHeight(), 75);
+}
+
+TEST(Surface, BackColorClearsAndFilledShapes) {
+  Surface s(100, 100);
+  s.SetBackColor(kWhite);
+  s.FillColor = kBlue;
+  s.FillStyle = Surface::FillSolid;
+  s.Circle(50, 50, 30, kBlack);
+  EXPECT_EQ(s.PixelColor(50, 50), kBlue);  // filled
+  EXPECT_EQ(s.PixelColor(5, 5), kWhite);
+  s.FillStyle = Surface::FillTransparent;
+  s.SetBackColor(kWhite);
+  EXPECT_EQ(s.PixelColor(50, 50), kWhite);
+  s.Circle(50, 50, 30, kBlack);
+  EXPECT_EQ(s.PixelColor(50, 50), kWhite);  // outline only
+}
+
+TEST(Surface, ArcAnglesAndSectors) {
+  // Pixel scale: y grows downward, yet angles still run counter-clockwise on the screen.
+  Surface s(200, 200);
+  s.SetBackColor(kWhite);
+  s.FillColor = kBlue;
+  s.FillStyle = Surface::FillSolid;
+  s.DrawWidth = 3;
+  // Both angles negative: a sector over the upper right quarter, filled.
+  s.Circle(100, 100, 80, kRed, -0.00001, -1.570795);
+  EXPECT_EQ(s.PixelColor(130, 70), kBlue);
+  EXPECT_EQ(s.PixelColor(70, 130), kWhite);
+  EXPECT_EQ(s.PixelColor(70, 70), kWhite);
+  // One negative angle draws only that radius, and arcs are never filled.
+  s.SetBackColor(kWhite);
+  s.Circle(100, 100, 80, kRed, 3.14159, -4.712385);  // left to bottom, radius at the bottom
+  EXPECT_TRUE(Near(s.PixelColor(100, 150), kRed));    // radius to 6 o'clock
+  EXPECT_EQ(s.PixelColor(60, 100), kWhite);           // no radius at the start
+  EXPECT_TRUE(Near(s.PixelColor(20, 100), kRed));     // the arc itself
+  EXPECT_EQ(s.PixelColor(70, 130), kWhite);           // not filled
+}
+
+TEST(Surface, OpaquePrintErasesWithBlanks) {
+  Surface s(200, 60);
+  s.SetBackColor(kWhite);
+  s.ForeColor = kBlack;
+  s.SetFontSize(20);
+  s.CurrentX = 5;
+  s.CurrentY = 5;
+  s.Print("88");
+  bool inked = false;
+  for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 60; ++y) inked |= s.PixelColor(x, y) != kWhite;
+  ASSERT_TRUE(inked);
+  s.CurrentX = 5;
+  s.CurrentY = 5;
+  s.Print("        ");
+  for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 60; ++y) ASSERT_EQ(s.PixelColor(x, y), kWhite) << x << "," << y;
+}
+
+TEST(Surface, DotAndDirtyRectangle) {
+  Surface s(300, 300);
+  QRect seen;
+  s.SetChangeListener([&](const QRect& r) { seen = seen.united(r); });
+  s.SetBackColor(kWhite);
+  EXPECT_EQ(s.TakeDirty(), QRect(0, 0, 300, 300));
+  EXPECT_TRUE(s.Dirty().isEmpty());
+  s.DrawWidth = 10;
+  s.PSet(150, 150, kRed);
+  EXPECT_EQ(s.PixelColor(152, 152), kRed);  // a round dot of the pen's diameter
+  EXPECT_EQ(s.PixelColor(158, 158), kWhite);
+  const QRect d = s.TakeDirty();
+  EXPECT_TRUE(d.contains(QRect(145, 145, 10, 10)));
+  EXPECT_LT(d.width(), 40);
+  EXPECT_TRUE(seen.contains(d));
+}
+
+TEST(SurfaceWidget, FollowsItsSizeAndForwardsMouseInUserUnits) {
+  Surface s(10, 10);
+  SurfaceWidget w(s);
+  w.resize(220, 220);
+  QResizeEvent resize(QSize(220, 220), QSize(10, 10));
+  QApplication::sendEvent(&w, &resize);
+  EXPECT_EQ(s.WidthPx(), 220);
+  s.Scale(-1.1, 1.1, 2.2, -2.2);
+  int button = -1;
+  float x = 0, y = 0;
+  w.onMouseDown = [&](int b, int, float px, float py) { button = b, x = px, y = py; };
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(165, 55), QPointF(165, 55), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&w, &press);
+  EXPECT_EQ(button, 1);
+  EXPECT_NEAR(x, 0.55, 1e-5);
+  EXPECT_NEAR(y, 0.55, 1e-5);
+}
+
+}  // namespace
+}  // namespace zk::test

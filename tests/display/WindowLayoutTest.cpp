@@ -1,0 +1,154 @@
+// The window layout over a fake main window: normal, maximised and minimised states, the
+// stacking of graph and record panel, the children in panel coordinates, the position bar
+// and the narrow-screen warning.
+#include <gtest/gtest.h>
+
+#include "DisplayRig.h"
+#include "display/WindowLayout.h"
+
+namespace zk::test {
+namespace {
+
+// A window whose client width follows its outer width, with a 1920 x 1040 work area.
+class FakeHost : public LayoutHost {
+ public:
+  int state = 0;
+  int32_t widthTw = 808 * 15, heightTw = 600 * 15;
+  int32_t workWidthTw = 1920 * 15, workHeightTw = 1040 * 15;
+  QRect panel, graph, record, position, knob, bd;
+  int tagLeft = 0;
+  int32_t back = -1;
+
+  int WindowState() const override { return state; }
+  int32_t WindowWidthTwips() const override { return widthTw; }
+  int32_t WindowHeightTwips() const override { return heightTw; }
+  void SetWindowWidthTwips(int32_t w) override { widthTw = w; }
+  void SetWindowHeightTwips(int32_t h) override { heightTw = h; }
+  int ClientWidth() const override { return state == 2 ? workWidthTw / 15 : widthTw / 15 - 8; }
+  int TwipsPerPixelX() const override { return 15; }
+  int TwipsPerPixelY() const override { return 15; }
+  int32_t WorkAreaWidthTwips() const override { return workWidthTw; }
+  int32_t WorkAreaHeightTwips() const override { return workHeightTw; }
+  SystemMetrics Metrics() const override { return {23, 20, 4, 4}; }
+  void SetMeterPanelGeometry(const QRect& r) override { panel = r; }
+  void SetGraphGeometry(const QRect& r) override { graph = r; }
+  void SetRecordPanelGeometry(const QRect& r) override { record = r; }
+  void SetFilePositionGeometry(const QRect& r) override { position = r; }
+  void SetKnobGeometry(const QRect& r) override { knob = r; }
+  void SetBdGeometry(const QRect& r) override { bd = r; }
+  int TagLabelWidth() const override { return 60; }
+  void SetTagLabelLeft(int left) override { tagLeft = left; }
+  void SetWindowBackColor(int32_t c) override { back = c; }
+  void SetRecordPanelBackColor(int32_t) override {}
+  int32_t AppWorkspaceColor() const override { return 0xABABAB; }
+  int32_t ButtonFaceColor() const override { return 0xF0F0F0; }
+};
+
+struct LayoutRig : DisplayRig {
+  FakeHost host;
+  WindowLayout layout{ctx, display, host};
+  LayoutRig() { layout.Get_Window_Metrics(); }
+};
+
+TEST(WindowLayout, MetricsFromTheSystem) {
+  LayoutRig rig;
+  EXPECT_EQ(rig.layout.Metrics().TitleMenuHeight, 43);
+  EXPECT_EQ(rig.layout.Metrics().NonClientHeight, 51);
+  EXPECT_EQ(rig.layout.Metrics().NonClientWidth, 8);
+}
+
+TEST(WindowLayout, NormalStateWithRecordPanelAndNoGraph) {
+  LayoutRig rig;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.panel, QRect(0, 0, 800, 500));
+  EXPECT_EQ(rig.host.graph.height(), 0);
+  EXPECT_EQ(rig.host.record, QRect(0, 500, 800, 81));
+  EXPECT_EQ(rig.host.heightTw, (500 + 81 + 51) * 15);
+  EXPECT_EQ(rig.host.position, QRect(13, 1, 774, 19));
+  EXPECT_EQ(rig.host.tagLeft, 800 - 76);
+  // The knob and the counter in panel coordinates: lower left and lower right.
+  EXPECT_EQ(rig.host.knob, QRect(20, 340, 120, 120));
+  EXPECT_EQ(rig.host.bd, QRect(680, 400, 80, 40));
+  EXPECT_EQ(rig.display.picMeterPanel.WidthPx(), 800);
+  EXPECT_EQ(rig.host.back, rig.settings.Background_Color);
+  EXPECT_TRUE(rig.state.ResetPending);  // the dial was repainted
+  EXPECT_FALSE(rig.display.chart.GraphResetPending);
+  EXPECT_TRUE(rig.prompts.shown.empty());
+}
+
+TEST(WindowLayout, GraphHeightFiveMatchesThePanel) {
+  LayoutRig rig;
+  rig.settings.GraphVisible = true;
+  rig.settings.GraphHeight_Index = "5";
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.graph, QRect(0, 500, 800, 500));
+  EXPECT_EQ(rig.host.record.top(), 1000);
+  EXPECT_EQ(rig.host.heightTw, (500 + 500 + 81 + 51) * 15);
+  rig.settings.GraphHeight_Index = "0";
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.graph.height(), 0);
+  EXPECT_EQ(rig.host.heightTw, (500 + 81 + 51) * 15);
+}
+
+TEST(WindowLayout, MinimumWidthsWithRecordPanelShownAndHidden) {
+  LayoutRig rig;
+  rig.host.widthTw = 200 * 15;
+  rig.settings.RecordVisible = false;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.widthTw, (325 + 8) * 15);
+  EXPECT_EQ(rig.host.panel.size(), QSize(325, 203));  // 203.125
+  EXPECT_EQ(rig.host.record.height(), 0);
+  EXPECT_EQ(rig.host.heightTw, (203 + 51) * 15);
+  rig.settings.RecordVisible = true;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.widthTw, (550 + 8) * 15);
+  EXPECT_EQ(rig.host.panel.width(), 550);
+  EXPECT_TRUE(rig.prompts.shown.empty());
+}
+
+TEST(WindowLayout, NarrowWorkAreaWarnsAboutTheRecordPanel) {
+  LayoutRig rig;
+  rig.host.workWidthTw = 500 * 15;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.widthTw, 500 * 15);
+  EXPECT_EQ(rig.host.panel.width(), 492);
+  ASSERT_EQ(rig.prompts.shown.size(), 1u);
+  EXPECT_EQ(rig.prompts.shown[0].title, "Display Warning");
+  EXPECT_EQ(rig.prompts.shown[0].text, "Unable to display full Recording Panel width");
+  EXPECT_EQ(rig.prompts.shown[0].icon, MsgIcon::Warning);
+}
+
+TEST(WindowLayout, MaximisedCentresThePanelAndMinimisedKeepsIt) {
+  LayoutRig rig;
+  rig.host.state = 2;
+  rig.layout.Form_Resize();
+  // 1040 - (81 + 43) = 916 pixels high available, so 1465.6 wide.
+  EXPECT_EQ(rig.host.panel, QRect(227, 0, 1466, 916));
+  EXPECT_EQ(rig.host.record, QRect(227, 916, 1466, 81));
+  // A narrow screen: the panel takes the full width and ends short of the bottom.
+  rig.host.workWidthTw = 1200 * 15;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.panel, QRect(0, 0, 1200, 750));
+  rig.host.state = 1;
+  rig.host.workWidthTw = 700 * 15;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.panel, QRect(0, 0, 1200, 750));
+}
+
+TEST(WindowLayout, PositionBarShowsThePlayRange) {
+  LayoutRig rig;
+  rig.state.RangeStartX = 250;
+  rig.state.RangeEndX = 500;
+  rig.state.OperatingMode = ModeRecording;
+  rig.layout.Form_Resize();
+  const Surface& bar = rig.display.picFilePosition;
+  EXPECT_EQ(bar.PixelColor(static_cast<int>(bar.PxX(375)), 9), 255);
+  EXPECT_NE(bar.PixelColor(static_cast<int>(bar.PxX(100)), 9), 255);
+  EXPECT_EQ(bar.CurrentX, 250);
+  rig.state.OperatingMode = ModeNone;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(bar.PixelColor(static_cast<int>(bar.PxX(375)), 9), 0xF0F0F0);
+}
+
+}  // namespace
+}  // namespace zk::test
