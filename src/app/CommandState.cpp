@@ -1,0 +1,133 @@
+#include "app/CommandState.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zk {
+
+namespace {
+
+void Show(Controls& c, const char* name, bool visible) { c.SetVisible(name, visible); }
+void Enable(Controls& c, const char* name, bool enabled) { c.SetEnabled(name, enabled); }
+
+void PlayButton(Context& ctx) {
+  Controls& c = ctx.controls;
+  c.SetPicture("cmdPlay", -1, "Play");
+  Enable(c, "cmdPlay", ctx.state.FileLoaded);
+}
+
+// Live mode: the save button saves an unsaved recording, or opens the recording settings.
+void SaveButtonLive(Context& ctx) {
+  Controls& c = ctx.controls;
+  const Settings& s = ctx.settings;
+  if (ctx.state.RecordingUnsaved) {
+    switch (s.RecordingMode) {
+      case 1:
+        c.SetPicture("cmdSave", -1, "Save");
+        c.SetToolTip("cmdSave", -1, "Save As");
+        break;
+      case 2:
+        c.SetPicture("cmdSave", -1, "Save");
+        c.SetToolTip("cmdSave", -1, "Save");
+        break;
+      case 3:
+        c.SetPicture("cmdSave", -1, "Settings");
+        c.SetToolTip("cmdSave", -1, "Recording Settings");
+        break;
+      default: break;
+    }
+    Enable(c, "cmdSave", true);
+  } else {
+    c.SetPicture("cmdSave", -1, "Settings");
+    c.SetToolTip("cmdSave", -1, "Recording Settings");
+    Enable(c, "cmdSave", true);
+    // Otherwise the record button keeps the state it had.
+    if (s.RecordingMode == 1 || !s.SavePath.empty()) Enable(c, "cmdRecord", true);
+  }
+}
+
+}  // namespace
+
+void Update_Command_State(Context& ctx) {
+  Controls& c = ctx.controls;
+  const SessionState& st = ctx.state;
+  switch (st.OperatingMode) {
+    case ModeNone:
+      Enable(c, "cmdStop", false);
+      Show(c, "cmdRecord", false);
+      Show(c, "cmdSave", false);
+      Show(c, "lblRecordMode", false);
+      Show(c, "cmdLoop", false);
+      Show(c, "cmdLoad", true);
+      Enable(c, "cmdLoad", true);
+      Enable(c, "cmdRev", false);
+      Enable(c, "cmdFwd", false);
+      PlayButton(ctx);
+      break;
+    case ModeLive:
+      Enable(c, "cmdStop", false);
+      Show(c, "cmdRecord", true);
+      Show(c, "cmdSave", true);
+      Show(c, "lblRecordMode", true);
+      Show(c, "cmdLoop", false);
+      Show(c, "cmdLoad", true);
+      Enable(c, "cmdLoad", true);
+      c.SetPicture("cmdLoad", -1, "Load");
+      Enable(c, "cmdRev", false);
+      Enable(c, "cmdFwd", false);
+      PlayButton(ctx);
+      Show(c, "chkOveride", false);
+      SaveButtonLive(ctx);
+      break;
+    case ModePlayback:
+      Enable(c, "cmdStop", true);
+      Show(c, "cmdRecord", false);
+      Show(c, "cmdSave", false);
+      Show(c, "lblRecordMode", false);
+      Show(c, "cmdLoop", true);
+      Show(c, "cmdLoad", false);
+      Enable(c, "cmdRev", true);
+      Enable(c, "cmdFwd", true);
+      if (st.PlayState == 1)
+        c.SetPicture("cmdPlay", -1, "Pause");
+      else if (st.PlayState == 2)
+        c.SetPicture("cmdPlay", -1, "Play");
+      Show(c, "chkOveride", true);
+      break;
+    case ModeRecording:
+      Enable(c, "cmdStop", true);
+      Enable(c, "cmdRecord", false);
+      Enable(c, "cmdSave", false);
+      Enable(c, "cmdLoad", false);
+      Enable(c, "cmdRev", false);
+      Enable(c, "cmdFwd", false);
+      Enable(c, "cmdPlay", false);
+      break;
+    default:
+      break;
+  }
+}
+
+std::string RecordNameSuffixText(const Settings& s) {
+  return s.SuffixType == 0 ? "nnn" : "Date__Time";
+}
+
+void Update_RecordModeLabel(Context& ctx) {
+  Settings& s = ctx.settings;
+  std::error_code ec;
+  if (!s.SavePath.empty() && !std::filesystem::is_directory(s.SavePath, ec)) s.SavePath.clear();
+  const std::string automatic = s.SavePath + s.SavePrefix + RecordNameSuffixText(s);
+  const char* caption = nullptr;
+  std::string tip = automatic;
+  switch (s.RecordingMode) {
+    case 1: caption = "Manual"; tip.clear(); break;
+    case 2: caption = "Auto Name"; break;
+    case 3: caption = "Auto Save"; break;
+    case 4: caption = "Capture"; break;
+    default: return;
+  }
+  ctx.controls.SetCaption("lblRecordMode", caption);
+  ctx.controls.SetToolTip("lblRecordMode", -1, tip);
+}
+
+}  // namespace zk

@@ -1,0 +1,51 @@
+#pragma once
+// The operator's keys: sensitivity, needle SET, the BD counter, freeze, tags and the
+// transport buttons. Keys arrive as virtual-key codes (letters as their capital).
+#include <cstdint>
+
+#include "core/Context.h"
+#include "meter/Alerts.h"
+#include "meter/Counters.h"
+
+namespace zk {
+
+namespace vk {
+constexpr int Shift = 16, Space = 32, Insert = 45, Up = 38, Down = 40;
+constexpr int C = 67, F = 70, L = 76, O = 79, P = 80, R = 82, S = 83, T = 84, Z = 90;
+constexpr int Comma = 188, Period = 190;
+}  // namespace vk
+
+// The record panel's buttons as the keys press them.
+class KeyActions {
+ public:
+  virtual ~KeyActions() = default;
+  virtual void cmdRecord_Click() = 0;
+  virtual void cmdStop_Click() = 0;
+  virtual void cmdPlay_Click() = 0;
+  virtual void cmdRev_Click() = 0;
+  virtual void cmdFwd_Click() = 0;
+  virtual void cmdLoad_Click() = 0;
+  // The load button's right click: the list of the loaded recording's series.
+  virtual void cmdLoad_RightClick() = 0;
+};
+
+class Keyboard {
+ public:
+  Keyboard(Context& ctx, Alerts& alerts, Counters& counters, KeyActions& actions)
+      : ctx_(ctx), alerts_(alerts), counters_(counters), actions_(actions) {}
+
+  // shiftHeld: a Shift key is down. Afterwards the key counts as consumed.
+  void Form_KeyDown(int& keyCode, bool shiftHeld);
+  void Form_KeyUp(int keyCode);
+  bool KeyReleased() const { return keyReleased_; }
+  void SetKeyReleased(bool v) { keyReleased_ = v; }
+
+ private:
+  Context& ctx_;
+  Alerts& alerts_;
+  Counters& counters_;
+  KeyActions& actions_;
+  bool keyReleased_ = true;
+};
+
+}  // namespace zk

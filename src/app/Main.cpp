@@ -1,0 +1,88 @@
+// zodovaz: the meter window.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <iostream>
+
+#include "app/AppInfo.h"
+#include "app/CommandLine.h"
+#include "app/Simulator.h"
+#include "app/frmMain.h"
+#include "core/ProgramFolder.h"
+
+namespace {
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return args;
+}
+
+}  // namespace
+
+namespace zk {
+
+namespace {
+QStringList SimulatorArguments(const CommandLine& cl) {
+  QStringList args;
+  for (const std::string& a : cl.simulatorArgs) args << QString::fromStdString(a);
+  return args;
+}
+}  // namespace
+
+// The entry: the splash first, then the main window, which does the real start-up work.
+int Main(int argc, char** argv) {
+  const CommandLine cl = ParseCommandLine(Arguments(argc, argv));
+  if (!cl.error.empty()) {
+    std::cerr << "zodovaz: " << cl.error << "\n\n" << UsageText("zodovaz");
+    return 2;
+  }
+  if (cl.help) {
+    std::cout << UsageText("zodovaz");
+    return 0;
+  }
+  if (cl.version) {
+    std::cout << AppTitle() << " " << VersionNumberText() << "\n";
+    return 0;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("zodovaz");
+  QApplication::setApplicationVersion(QString::fromStdString(VersionNumberText()));
+
+  StartOptions opts;
+  opts.programFolder = ProgramFolder(cl.home, argc > 0 ? argv[0] : "");
+  opts.ports = cl.ports;
+  opts.recording = cl.recording;
+
+  Simulator sim;
+  if (cl.simulate) {
+    const int port = SimulatorPort(cl);
+    std::string device, error;
+    if (port == 0) {
+      error = "every port number is already given to a --port option";
+    } else if (sim.Start(SimulatorProgram(), SimulatorArguments(cl), 5000, device, error)) {
+      opts.ports.Set(port, device);
+      opts.simulatorPort = port;
+    }
+    if (opts.simulatorPort == 0) {
+      std::cerr << "zodovaz: " << error << "\n";
+      QMessageBox::warning(nullptr, QString::fromStdString(AppTitle()),
+                           QString::fromStdString("The sensor simulator could not be started (" + error +
+                                                  "). The meter starts without it."));
+    }
+  }
+
+  frmMain main(std::move(opts));
+  main.Splash_Show();
+  main.Splash_Info("Loading");
+  QApplication::processEvents();
+  main.Form_Load();
+  main.show();
+  QApplication::processEvents();
+  return app.exec();
+}
+
+}  // namespace zk
+
+int main(int argc, char** argv) { return zk::Main(argc, argv); }

@@ -1,0 +1,199 @@
+#pragma once
+// The main window and composition root: it owns the settings, the session state, the
+// platform seams, the subsystems and the widgets, wires events to their handlers and
+// forwards; the procedures themselves live in their subsystems.
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/Keyboard.h"
+#include "app/MenuCommands.h"
+#include "app/QtControls.h"
+#include "app/QtPrompts.h"
+#include "core/Context.h"
+#include "core/QtSeams.h"
+#include "core/SessionFile.h"
+#include "core/Shell.h"
+#include "display/ForwardingView.h"
+#include "display/LayoutHost.h"
+#include "display/MeterDisplay.h"
+#include "display/SurfaceWidget.h"
+#include "display/WindowLayout.h"
+#include "link/Connection.h"
+#include "link/QtSerialPort.h"
+#include "link/SampleStream.h"
+#include "link/SyncTest.h"
+#include "meter/Alerts.h"
+#include "meter/Counters.h"
+#include "meter/MeterEngine.h"
+#include "meter/SensitivityTable.h"
+
+namespace zk {
+
+class RecordPanel;
+class frmZkSplash;
+
+struct StartOptions {
+  std::string programFolder;
+  PortTable ports;
+  int simulatorPort = 0;     // non-zero: the simulator stands behind this port for this start
+  std::string recording;     // a recording to open once the player can
+  Prompts* prompts = nullptr;             // message boxes and dialogs (tests script them)
+  std::unique_ptr<AudioDevice> audio;     // default: the machine's sound, or the clock
+};
+
+class frmMain : public QMainWindow,
+                public Shell,
+                public KeyActions,
+                public LayoutHost,
+                public ColourTargets {
+  Q_OBJECT
+ public:
+  explicit frmMain(StartOptions options);
+  ~frmMain() override;
+
+  // Start-up: session and settings, placement, sensor or demonstration mode, first drawing.
+  void Form_Load();
+  // Shut-down; cancel = true keeps the window open.
+  void Form_QueryUnload(bool& cancel);
+
+  // Shell.
+  void Record_Sample(int16_t needle) override;
+  void cmdStop_Click() override;
+  void Update_Command_State() override;
+  void Update_RecordModeLabel() override;
+  void Form_Resize() override;
+  void Apply_Settings_To_Menus() override;
+  void Beep() override;
+  void Splash_Show() override;
+  void Splash_Info(const std::string& text) override;
+  void Splash_Unload() override;
+
+  // KeyActions: the transport buttons. They act once the recorder and player exist.
+  void cmdRecord_Click() override;
+  void cmdPlay_Click() override;
+  void cmdRev_Click() override;
+  void cmdFwd_Click() override;
+  void cmdLoad_Click() override;
+  void cmdLoad_RightClick() override;
+  void cmdSave_Click();
+  void cmdLoop_Click();
+
+  // Commands of the shell.
+  void mnuExit_Click();
+  void mnuViewRecording_Click();
+  void mnuViewMeter_Click();
+  void mnuRecSettings_Click();
+  void mnuRecAudioOn_Click();
+  void mnuRecAudioOff_Click();
+  void mnuhelpAbout_Click();
+  void mnuHelpHelp_Click();
+  void chkOveride_Click();
+  void Flush_RecBuffer();
+
+  // Runs the command of a menu item, as choosing it does.
+  void Choose(const std::string& name, int index = -1);
+
+  // The window's placement as the session file stores it: twips that fit 16 bits. A
+  // maximised or minimised window gives its normal geometry.
+  WindowPlacement CurrentPlacement() const;
+
+  // For tests and tools.
+  Context& ctx() { return ctx_; }
+  QtControls& controls() { return controls_; }
+  Keyboard& keyboard() { return keyboard_; }
+  MeterDisplay& display() { return display_; }
+  RecordPanel& recordPanel() { return *picRecord_; }
+  MenuCommands& menuCommands() { return menuCommands_; }
+  SerialPort& port() { return port_; }
+  bool KeyPreview() const { return keyPreview_; }
+
+  // LayoutHost.
+  int WindowState() const override;
+  int32_t WindowWidthTwips() const override;
+  int32_t WindowHeightTwips() const override;
+  void SetWindowWidthTwips(int32_t w) override;
+  void SetWindowHeightTwips(int32_t h) override;
+  int ClientWidth() const override;
+  int TwipsPerPixelX() const override { return kTwipsPerPixel; }
+  int TwipsPerPixelY() const override { return kTwipsPerPixel; }
+  int32_t WorkAreaWidthTwips() const override;
+  int32_t WorkAreaHeightTwips() const override;
+  SystemMetrics Metrics() const override;
+  void SetMeterPanelGeometry(const QRect& r) override;
+  void SetGraphGeometry(const QRect& r) override;
+  void SetRecordPanelGeometry(const QRect& r) override;
+  void SetFilePositionGeometry(const QRect& r) override;
+  void SetKnobGeometry(const QRect& r) override;
+  void SetBdGeometry(const QRect& r) override;
+  int TagLabelWidth() const override;
+  void SetTagLabelLeft(int left) override;
+  void SetWindowBackColor(int32_t color) override;
+  void SetRecordPanelBackColor(int32_t color) override;
+  int32_t AppWorkspaceColor() const override;
+  int32_t ButtonFaceColor() const override;
+
+  // ColourTargets.
+  void SetKnobColors(int32_t color) override;
+  void SetGraphBackColor(int32_t color) override;
+
+  static constexpr int kTwipsPerPixel = 15;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildWidgets();
+  void BuildMenus();
+  void ConnectTimers();
+  void PlaceWindow();
+  int ScreenWidthTwips() const;
+  bool UnsavedRecordingGuard(const char* text);
+  bool OwnsKeyEvent(QObject* watched) const;
+
+  StartOptions opts_;
+  Settings settings_;
+  SessionState state_;
+  SystemClock clock_;
+  QtEvents events_;
+  QtPrompts qtPrompts_;
+  QtIntervalTimer tmrClock_{800}, tmrMessage_{1000}, tmrLED_{300}, tmrFall_{1000}, tmrRise_{400},
+      tmrBdMouseDown_{1500}, tmrSkip_{800};
+  ForwardingView view_;
+  QtControls controls_;
+  std::unique_ptr<AudioDevice> audio_;
+  Context ctx_;
+  int16_t sessionCommPort_ = 0;  // the remembered port, kept while the simulator stands in
+
+  QtSerialPort port_;
+  SensitivityTable table_;
+  MeterEngine engine_;
+  Alerts alerts_;
+  Counters counters_;
+  MeterDisplay display_;
+  SyncTest sync_;
+  SampleStream stream_;
+  Connection connection_;
+  WindowLayout layout_;
+  Keyboard keyboard_;
+  MenuCommands menuCommands_;
+
+  QWidget* client_ = nullptr;
+  SurfaceWidget* picMeterPanel_ = nullptr;
+  SurfaceWidget* picKnob_ = nullptr;
+  SurfaceWidget* picBD_ = nullptr;
+  SurfaceWidget* picGraph_ = nullptr;
+  RecordPanel* picRecord_ = nullptr;
+  frmZkSplash* splash_ = nullptr;
+
+  std::string cdlFileInitDir_;  // the file dialog's initial folder
+  bool keyPreview_ = true;
+  bool inResize_ = false;
+  bool loaded_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace zk

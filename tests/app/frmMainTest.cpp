@@ -1,0 +1,247 @@
+#include "app/frmMain.h"
+
+#include <QScreen>
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "QtTestApp.h"
+#include "TempHome.h"
+#include "app/RecordPanel.h"
+#include "app/frmAbout.h"
+#include "core/SessionFile.h"
+#include "recording/AudioFactory.h"
+
+namespace zk {
+namespace {
+
+struct frmMainTest : ::testing::Test {
+  void SetUp() override { test::TestApp(); }
+  std::unique_ptr<frmMain> Make() {
+    StartOptions o;
+    o.programFolder = home.dir.string();
+    o.prompts = &prompts;
+    o.audio = MakeNullAudioDevice(clock);
+    return std::make_unique<frmMain>(std::move(o));
+  }
+  std::unique_ptr<frmMain> Loaded() {
+    auto f = Make();
+    f->Form_Load();
+    return f;
+  }
+  std::vector<std::string> SessionLines() {
+    std::vector<std::string> lines;
+    std::string text = home.Read(kSessionFileName), line;
+    for (char ch : text) {
+      if (ch == '\n') {
+        lines.push_back(line);
+        line.clear();
+      } else if (ch != '\r') {
+        line += ch;
+      }
+    }
+    return lines;
+  }
+  test::TempHome home;
+  test::ScriptedPrompts prompts;
+  SystemClock clock;
+};
+
+TEST_F(frmMainTest, FirstStartRunsInDemonstrationModeAndWritesTheSessionFileAtOnce) {
+  auto f = Loaded();
+  const auto lines = SessionLines();
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[0], "\"" + home.Path("zk3_Zodovaz.ini") + "\"");
+  EXPECT_EQ(lines[1], "2");
+  EXPECT_EQ(lines[2], "0");
+  EXPECT_EQ(lines[3], "8");
+  auto& st = f->ctx().state;
+  EXPECT_EQ(st.OperatingMode, ModeNone);
+  EXPECT_EQ(st.StatusText, "Demo Mode");
+  EXPECT_TRUE(st.ResetPending && st.NeedleSetRequest);
+  EXPECT_FALSE(std::filesystem::exists(home.Path("zk3_Zodovaz.ini")));
+  EXPECT_TRUE(prompts.shown.empty());
+
+  // The session defaults place the window: a quarter of the screen in, half the screen wide.
+  const int screenW = f->screen()->geometry().width();
+  EXPECT_EQ(f->x(), screenW / 4);
+  EXPECT_EQ(f->y(), 0);
+}
+
+TEST_F(frmMainTest, MenusAndButtonsTakeTheSettingsAtStartUp) {
+  auto f = Loaded();
+  QtControls& c = f->controls();
+  for (int i = 0; i <= 8; ++i) EXPECT_EQ(c.Checked("mnuSettingsNeedleWidth", i), i == 4) << i;
+  for (int i = 0; i <= 5; ++i) EXPECT_EQ(c.Checked("mnuSetColNeedleShadow_Index", i), i == 1) << i;
+  EXPECT_TRUE(c.Checked("mnuSettingsAutoSavePrompt"));
+  EXPECT_TRUE(c.Checked("mnuSetBmFreezeOff"));
+  EXPECT_TRUE(c.Checked("mnuSetNeedleBDOff"));
+  EXPECT_TRUE(c.Checked("mnuViewRecording"));
+  EXPECT_TRUE(c.Enabled("mnuRecording"));
+  EXPECT_TRUE(c.Checked("mnuRecAudioOn"));
+  EXPECT_FALSE(c.Checked("mnuViewGraph"));
+  EXPECT_FALSE(c.Checked("mnuGraphGridX"));  // the settings say no grid
+  EXPECT_EQ(c.Picture("cmdLoop"), "Single");
+  EXPECT_EQ(c.Picture("cmdRecord"), "Record");
+  EXPECT_EQ(c.ToolTip("cmdLoad"), "Open");
+  // Demonstration mode: no recording, loading offered.
+  EXPECT_FALSE(c.Visible("cmdRecord"));
+  EXPECT_FALSE(c.Visible("lblRecordMode"));
+  EXPECT_TRUE(c.Visible("cmdLoad"));
+  EXPECT_FALSE(c.Enabled("cmdStop"));
+}
+
+TEST_F(frmMainTest, ValuesBeyondTheMenusTickNothing) {
+  auto f = Loaded();
+  Settings& s = f->ctx().settings;
+  s.Needle_Width = 12;
+  s.SettingsAutoSave = 5;
+  f->Apply_Settings_To_Menus();
+  for (int i = 0; i <= 8; ++i) EXPECT_FALSE(f->controls().Checked("mnuSettingsNeedleWidth", i));
+  for (const char* n : {"mnuSettingsAutoSaveOn", "mnuSettingsAutoSavePrompt", "mnuSettingsAutoSaveOff"})
+    EXPECT_FALSE(f->controls().Checked(n));
+}
+
+TEST_F(frmMainTest, HidingTheRecordPanelDropsTheRecordingWithoutAQuestion) {
+  auto f = Loaded();
+  auto& st = f->ctx().state;
+  st.RecordingUnsaved = true;
+  st.FileLoaded = true;
+  f->Choose("mnuViewRecording");
+  EXPECT_FALSE(f->ctx().settings.RecordVisible);
+  EXPECT_FALSE(st.RecordingUnsaved || st.FileLoaded);
+  EXPECT_TRUE(f->recordPanel().isHidden());
+  EXPECT_FALSE(f->controls().Enabled("mnuRecording"));
+  EXPECT_FALSE(f->controls().Checked("mnuViewRecording"));
+  EXPECT_EQ(f->controls().Caption("lblLoadedFile"), "No File Loaded");
+  EXPECT_TRUE(prompts.shown.empty());
+  f->Choose("mnuViewRecording");
+  EXPECT_FALSE(f->recordPanel().isHidden());
+  EXPECT_TRUE(f->controls().Enabled("mnuRecording"));
+}
+
+TEST_F(frmMainTest, OverrideBoxPutsBackTheUsersValues) {
+  auto f = Loaded();
+  auto& st = f->ctx().state;
+  auto& s = f->ctx().settings;
+  st.SavedSensitivityIndex = 21;
+  st.SavedDialType = 3;
+  st.SavedBdTotal = 40;
+  f->recordPanel().chkOveride->setChecked(true);
+  f->chkOveride_Click();
+  EXPECT_TRUE(st.PlaybackOverride);
+  EXPECT_EQ(s.SensitivityIndex, 21);
+  EXPECT_EQ(s.DialType, 3);
+  EXPECT_EQ(st.BdTotal, 40);
+  EXPECT_TRUE(f->controls().Enabled("mnuSettingsBmFreeze"));
+  f->recordPanel().chkOveride->setChecked(false);
+  st.ResetPending = false;
+  f->chkOveride_Click();
+  EXPECT_FALSE(st.PlaybackOverride);
+  EXPECT_TRUE(st.ResetPending);
+  EXPECT_FALSE(f->controls().Enabled("mnuSettingsBmFreeze"));
+}
+
+TEST_F(frmMainTest, MaximisedWindowStoresItsNormalGeometryAndTheNextStartKeepsTheSession) {
+  auto f = Loaded();
+  f->setGeometry(120, 40, 700, 500);
+  f->showMaximized();
+  QApplication::processEvents();
+  const WindowPlacement p = f->CurrentPlacement();
+  EXPECT_EQ(p.state, 2);
+  EXPECT_EQ(p.width, 700 * 15);
+  EXPECT_EQ(p.left, 120 * 15);
+
+  f->ctx().settings.SensitivityIndex = 30;
+  bool cancel = true;
+  f->Form_QueryUnload(cancel);
+  EXPECT_FALSE(cancel);
+  f.reset();
+  auto g = Make();
+  EXPECT_TRUE(Read_Session_File(g->ctx(), 1024 * 15));
+  EXPECT_EQ(g->ctx().settings.SensitivityIndex, 30);
+  EXPECT_EQ(g->ctx().settings.WindowState, 2);
+}
+
+TEST_F(frmMainTest, PlacementBeyondSixteenBitsIsHeldInRange) {
+  auto f = Loaded();
+  f->setGeometry(-3000, 2500, 2300, 400);
+  const WindowPlacement p = f->CurrentPlacement();
+  EXPECT_EQ(p.left, -32768);
+  EXPECT_EQ(p.top, 32767);
+  EXPECT_EQ(p.width, 32767);
+}
+
+TEST_F(frmMainTest, ExitWithAutosaveOnSavesTheSettingsAndTheRecordingSection) {
+  auto f = Loaded();
+  f->Choose("mnuSettingsAutoSaveOn");
+  f->ctx().settings.SensitivityIndex = 12;
+  bool cancel = true;
+  f->Form_QueryUnload(cancel);
+  EXPECT_FALSE(cancel);
+  const std::string ini = home.Read("zk3_Zodovaz.ini");
+  EXPECT_NE(ini.find("[Colors]"), std::string::npos);
+  EXPECT_NE(ini.find("[Recording]"), std::string::npos);
+  const auto lines = SessionLines();
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[1], "1");
+  EXPECT_EQ(lines[3], "12");
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(frmMainTest, ExitWithAutosaveOffWritesOnlyTheRecordingSection) {
+  auto f = Loaded();
+  f->Choose("mnuSettingsAutoSaveOff");
+  f->ctx().settings.Dial_Color = 5;
+  bool cancel = true;
+  f->Form_QueryUnload(cancel);
+  const std::string ini = home.Read("zk3_Zodovaz.ini");
+  EXPECT_EQ(ini.find("[Colors]"), std::string::npos);
+  EXPECT_NE(ini.find("[Recording]"), std::string::npos);
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(frmMainTest, ExitWithChangedSettingsAsksWhenPrompting) {
+  auto f = Loaded();
+  f->ctx().settings.Dial_Color = 5;
+  prompts.answers = {MsgResult::Yes};
+  bool cancel = true;
+  f->Form_QueryUnload(cancel);
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].title, "Program settings have changed");
+  EXPECT_EQ(prompts.shown[0].text, "Save settings?\r\n\r\n( to " + home.Path("zk3_Zodovaz.ini") + ")");
+  EXPECT_NE(home.Read("zk3_Zodovaz.ini").find("Dial_Color=5"), std::string::npos);
+}
+
+TEST_F(frmMainTest, RefusingToLoseAnUnsavedRecordingKeepsTheProgramAndWritesNothing) {
+  auto f = Loaded();
+  std::filesystem::remove(home.Path(kSessionFileName));
+  f->ctx().state.RecordingUnsaved = true;
+  prompts.answers = {MsgResult::No};
+  bool cancel = false;
+  f->Form_QueryUnload(cancel);
+  EXPECT_TRUE(cancel);
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Recording not saved, Exit?");
+  EXPECT_FALSE(std::filesystem::exists(home.Path(kSessionFileName)));
+
+  f->ctx().settings.RecPromptEnable = false;
+  f->Form_QueryUnload(cancel);
+  EXPECT_FALSE(cancel);
+  EXPECT_TRUE(std::filesystem::exists(home.Path(kSessionFileName)));
+}
+
+TEST_F(frmMainTest, AboutBoxShowsTheVersionsAndNoSystemInformation) {
+  SessionState st;
+  st.FirmwareVersion = "2.1";
+  frmAbout about(st, prompts, nullptr);
+  EXPECT_EQ(about.windowTitle(), "About zk3 Zodovaz");
+  EXPECT_EQ(about.lblSoft()->text(), "1.0.0");
+  EXPECT_EQ(about.lblFirm()->text(), "2.1");
+  EXPECT_EQ(about.lblBoot()->text(), "");
+  about.cmdSysInfo()->click();
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "System Information Is Unavailable At This Time");
+}
+
+}  // namespace
+}  // namespace zk

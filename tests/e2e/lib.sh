@@ -1,0 +1,100 @@
+# Shared pieces of the end-to-end scripts: a private X server, the meter window, and
+# screenshots read back as pixels. Source it; set BIN to the folder with zodovaz first.
+
+e2e_need() {
+  local t
+  for t in Xvfb xdotool import convert xwininfo; do
+    if ! command -v "$t" >/dev/null 2>&1; then
+      echo "SKIP: $t is not installed" >&2
+      exit 77
+    fi
+  done
+}
+
+# Starts Xvfb on the first free display number from 90 on; sets DISPLAY and XVFB_PID.
+e2e_start_x() {
+  local n
+  for n in $(seq 90 160); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+  done
+  echo "no free X display" >&2
+  return 1
+}
+
+e2e_cleanup() {
+  [ -n "${ZK_PID:-}" ] && kill "$ZK_PID" 2>/dev/null && wait "$ZK_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"
+  return 0
+}
+
+# Starts zodovaz with the given arguments; sets ZK_PID.
+e2e_start_meter() {
+  "$BIN/zodovaz" "$@" >"$E2E_TMP/zodovaz.log" 2>&1 &
+  ZK_PID=$!
+}
+
+# Waits for the main window; sets WIN and the window's geometry WX, WY, WW, WH.
+e2e_find_window() {
+  local i
+  WIN=""
+  for i in $(seq 1 100); do
+    WIN=$(xdotool search --onlyvisible --name '^zk3 Zodovaz$' 2>/dev/null | head -1)
+    [ -n "$WIN" ] && break
+    sleep 0.1
+  done
+  [ -n "$WIN" ] || return 1
+  eval "$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print "WX=" $4}
+    /Absolute upper-left Y/ {print "WY=" $4} /Width:/ {print "WW=" $2} /Height:/ {print "WH=" $2}')"
+}
+
+e2e_focus() { xdotool windowfocus --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"; }
+
+# Screenshot of the whole screen into $1.
+e2e_shot() { import -window root "$1" 2>/dev/null; }
+
+# The meter panel's pixel size: the client width and 1.6 : 1, under the menu bar.
+# MENU_H is the menu bar height (the window's height minus panel and record panel).
+e2e_panel() {
+  PW=$WW
+  PH=$(( (WW * 10 + 8) / 16 ))
+  MENU_H=$(( WH - PH - 81 ))
+}
+
+# Median x (screen) of the needle's pure red pixels in the dial's upper part; empty when
+# there is no needle.
+e2e_needle_x() {
+  local top=$(( WY + MENU_H + PH / 10 )) h=$(( PH * 45 / 100 ))
+  convert "$1" -crop "${PW}x${h}+${WX}+${top}" +repage -depth 8 txt:- 2>/dev/null |
+    awk -F'[ ,:()]+' -v ox="$WX" 'NR > 1 && $3 >= 200 && $4 <= 60 && $5 <= 60 { print $1 + ox }' |
+    sort -n | awk '{ xs[NR] = $1 } END { if (NR >= 30) print xs[int(NR / 2) + 1] }'
+}
+
+# A signature of a rectangle of the screenshot: $1 file, $2 x, $3 y, $4 w, $5 h.
+e2e_region_sig() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -format '%#' info: 2>/dev/null
+}
+
+# The status banner's rectangle and the knob's, in screen pixels.
+e2e_banner_sig() {
+  e2e_region_sig "$1" $(( WX + PW / 2 - PW / 8 )) $(( WY + MENU_H + PH * 74 / 100 )) $(( PW / 4 )) $(( PH * 11 / 100 ))
+}
+e2e_knob_sig() {
+  e2e_region_sig "$1" $(( WX + PW * 2 / 100 )) $(( WY + MENU_H + PH * 68 / 100 )) $(( PW * 15 / 100 )) $(( PH * 24 / 100 ))
+}
+
+# Session file lines without their CR.
+e2e_session_line() { sed -n "${2}p" "$1" | tr -d '\r'; }

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The meter as a person uses it, under a private X server: start with the simulator,
+# watch the needle, press keys, close it from the File menu, and read the files it wrote.
+# Usage: live_meter_test.sh BIN_DIR
+set -uo pipefail
+BIN=$(cd "$1" && pwd)
+. "$(dirname "$0")/lib.sh"
+e2e_need
+E2E_TMP=$(mktemp -d)
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; [ -f "$E2E_TMP/zodovaz.log" ] && sed 's/^/  zodovaz: /' "$E2E_TMP/zodovaz.log" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+HOME_DIR="$E2E_TMP/home"
+mkdir -p "$HOME_DIR"
+# The reading holds at 30000, then falls by 2500 in a second and stays there.
+cat >"$E2E_TMP/fall.script" <<'SCRIPT'
+0 value 30000
+12000 ramp 27500 1000
+SCRIPT
+
+e2e_start_x || fail "Xvfb did not start"
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/fall.script"
+e2e_find_window || fail "the meter window did not appear"
+e2e_panel
+SESSION="$HOME_DIR/zk3_Zodovaz.cfg"
+SETTINGS="$HOME_DIR/zk3_Zodovaz.ini"
+
+# A first start writes the session file at once, with the default values.
+[ -f "$SESSION" ] || fail "no session file after the first start"
+[ "$(wc -l <"$SESSION")" -eq 8 ] || fail "the session file has $(wc -l <"$SESSION") lines, not 8"
+[ "$(e2e_session_line "$SESSION" 1)" = "\"$HOME_DIR/zk3_Zodovaz.ini\"" ] || fail "session line 1: $(e2e_session_line "$SESSION" 1)"
+[ "$(e2e_session_line "$SESSION" 2)" = 2 ] || fail "autosave in the new session file is not 2 (Prompt)"
+[ "$(e2e_session_line "$SESSION" 3)" = 0 ] || fail "port in the new session file is not 0"
+[ "$(e2e_session_line "$SESSION" 4)" = 8 ] || fail "sensitivity in the new session file is not 8"
+grep -q $'\r$' "$SESSION" || fail "the session file lines do not end in CR LF"
+pass "first start wrote the session file"
+
+# The needle stands at the SET mark, left of the pivot.
+CENTER=$(( WX + PW / 2 ))
+SET_X=""
+for i in $(seq 1 40); do
+  e2e_shot "$E2E_TMP/a.png"
+  SET_X=$(e2e_needle_x "$E2E_TMP/a.png")
+  [ -n "$SET_X" ] && break
+  sleep 0.1
+done
+[ -n "$SET_X" ] || fail "no needle drawn"
+[ "$SET_X" -lt $(( CENTER - 10 )) ] || fail "the needle does not stand at the SET mark (x $SET_X, pivot $CENTER)"
+pass "needle drawn at the SET mark (x $SET_X)"
+
+# The falling reading swings the needle to the right of the pivot.
+MOVED_X=""
+for i in $(seq 1 60); do
+  sleep 0.25
+  e2e_shot "$E2E_TMP/b.png"
+  X=$(e2e_needle_x "$E2E_TMP/b.png")
+  if [ -n "$X" ] && [ "$X" -gt $(( CENTER + 10 )) ]; then MOVED_X=$X; break; fi
+done
+[ -n "$MOVED_X" ] || fail "the needle did not follow the falling reading"
+pass "needle left the SET mark as the reading fell (x $MOVED_X)"
+
+# Space brings it back.
+e2e_focus
+xdotool key space
+BACK=""
+for i in $(seq 1 30); do
+  sleep 0.1
+  e2e_shot "$E2E_TMP/c.png"
+  X=$(e2e_needle_x "$E2E_TMP/c.png")
+  if [ -n "$X" ] && [ $(( X - SET_X )) -le 3 ] && [ $(( SET_X - X )) -le 3 ]; then BACK=$X; break; fi
+done
+[ -n "$BACK" ] || fail "Space did not bring the needle back to the SET mark (x $X, SET $SET_X)"
+pass "Space set the needle back (x $BACK)"
+
+# Up and Down turn the knob: three steps up, one down.
+e2e_shot "$E2E_TMP/k0.png"
+K0=$(e2e_knob_sig "$E2E_TMP/k0.png")
+xdotool key Up
+sleep 0.1
+xdotool key Up
+sleep 0.1
+xdotool key Up
+sleep 0.4
+e2e_shot "$E2E_TMP/k1.png"
+K1=$(e2e_knob_sig "$E2E_TMP/k1.png")
+[ "$K0" != "$K1" ] || fail "the knob did not turn on Up"
+xdotool key Down
+sleep 0.4
+e2e_shot "$E2E_TMP/k2.png"
+K2=$(e2e_knob_sig "$E2E_TMP/k2.png")
+[ "$K2" != "$K1" ] || fail "the knob did not turn on Down"
+pass "Up and Down turn the knob"
+
+# F shows a short message in the banner for about a second.
+e2e_shot "$E2E_TMP/f0.png"
+F0=$(e2e_banner_sig "$E2E_TMP/f0.png")
+xdotool key f
+sleep 0.3
+e2e_shot "$E2E_TMP/f1.png"
+F1=$(e2e_banner_sig "$E2E_TMP/f1.png")
+[ "$F0" != "$F1" ] || fail "F did not show a message in the banner"
+sleep 1.4
+e2e_shot "$E2E_TMP/f2.png"
+F2=$(e2e_banner_sig "$E2E_TMP/f2.png")
+[ "$F2" = "$F0" ] || fail "the banner did not return to the status after the message"
+pass "F showed its message for a second"
+
+# Settings > Autosave Settings > On, by keyboard, then File > Exit.
+xdotool key alt+s
+sleep 0.3
+for i in 1 2 3 4 5; do xdotool key Down; sleep 0.05; done
+xdotool key Right
+sleep 0.3
+xdotool key Return
+sleep 0.3
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+for i in $(seq 1 50); do
+  kill -0 "$ZK_PID" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$ZK_PID" 2>/dev/null && fail "the program did not end after File > Exit"
+wait "$ZK_PID"
+RC=$?
+ZK_PID=""
+[ "$RC" -eq 0 ] || fail "zodovaz ended with $RC"
+pgrep -f "zodovaz-sim --script $E2E_TMP" >/dev/null && fail "the simulator outlived the program"
+pass "File > Exit ended the program and the simulator"
+
+[ "$(e2e_session_line "$SESSION" 2)" = 1 ] || fail "autosave in the session file is not 1 (On)"
+[ "$(e2e_session_line "$SESSION" 3)" = 0 ] || fail "the simulator's port became the remembered port"
+[ "$(e2e_session_line "$SESSION" 4)" = 10 ] || fail "the session file holds sensitivity $(e2e_session_line "$SESSION" 4), not 10"
+pass "the session file holds the new sensitivity"
+[ -f "$SETTINGS" ] || fail "no settings file after exit with autosave On"
+for section in Colors Format Settings Graph Recording; do
+  grep -q "^\[$section\]" "$SETTINGS" || fail "the settings file lacks [$section]"
+done
+grep -q '^FreezeEnable=True' "$SETTINGS" || fail "the settings file does not hold the freeze that F switched on"
+pass "autosave On wrote the settings file"
