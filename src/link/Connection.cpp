@@ -113,15 +113,24 @@ bool Connection::Check_Version() {
 bool Connection::Com_Input_Vers() {
   port_.SetRThreshold(0);
   Send("V");
-  // Let the window run while the sensor prepares its reply.
-  const double start = ctx_.clock.Timer();
-  while (Timer_Elapsed(start, ctx_.clock.Timer()) < ReplyWaitSeconds) ctx_.events.DoEvents();
-
-  // The reply up to its carriage return, or what came within 0.2 s.
+  // Let the window run while the sensor prepares its reply, then take the reply up to its
+  // carriage return, or what came within 0.2 s more. The reply is read as it arrives, so a
+  // sensor that answers quickly is not kept waiting for the full half second.
   std::string reply;
-  MessageReader reader(ctx_, port_);
-  reader.Begin();
-  reader.Next(reply);
+  bool complete = false;
+  const double start = ctx_.clock.Timer();
+  while (!complete && Timer_Elapsed(start, ctx_.clock.Timer()) < ReplyWaitSeconds + MessageReader::Deadline) {
+    while (port_.InBufferCount() > 0) {
+      const std::string c = port_.Input();
+      if (c.empty()) continue;
+      if (c[0] == '\r') {
+        complete = true;
+        break;
+      }
+      if (MessageReader::Passes(c[0]) && reply.size() < MessageReader::MaxLength) reply += c[0];
+    }
+    if (!complete) ctx_.events.DoEvents();
+  }
   VersionReply v;
   if (!Parse_Version_Reply(reply, v)) return false;
   SessionState& st = ctx_.state;

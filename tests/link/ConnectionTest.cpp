@@ -57,8 +57,17 @@ TEST_F(ConnectionTest, HandshakeStartsA3ASensor) {
   EXPECT_EQ(port.Settings(), "9600,n,8,1");
   EXPECT_TRUE(port.dtr && port.rts);
   EXPECT_EQ(port.thresholds, (std::vector<int>{0}));  // no receive event during the handshake
-  // 0.54 + 0.108 + 0.1 + 0.5 s of waits, the reply, and 0.54 s before "U".
-  EXPECT_NEAR(tc.clock.now - t0, 1.85, 0.1);
+  // 0.54 + 0.108 + 0.1 s of waits, the reply as soon as it is complete, 0.54 s before "U".
+  EXPECT_NEAR(tc.clock.now - t0, 1.35, 0.1);
+}
+
+TEST_F(ConnectionTest, ReplyIsAcceptedUntilSevenTenthsOfASecondAfterTheQuery) {
+  for (double delay : {0.65, 0.75}) {
+    port.onOutput = [this, delay](const std::string& text) {
+      if (text == "V\r") port.Arrive("V,ZK3A1,1,2\r", delay);
+    };
+    EXPECT_EQ(conn.Check_Version(), delay < 0.7) << "reply after " << delay << " s";
+  }
 }
 
 TEST_F(ConnectionTest, StartUpCommandsPerSensorType) {
