@@ -109,6 +109,13 @@ std::optional<bool> ParseBool(std::string_view text) {
   return *v != 0.0;
 }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 std::string BoolText(bool b) { return b ? "True" : "False"; }
 
 namespace {

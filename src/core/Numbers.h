@@ -39,6 +39,8 @@ std::optional<int16_t> ParseInt16(std::string_view text);
 std::optional<int32_t> ParseInt32(std::string_view text);
 // "True"/"False" in any letter case, or a number (0 is False, anything else True).
 std::optional<bool> ParseBool(std::string_view text);
+// The value of one hexadecimal digit (either letter case), or -1 for any other character.
+int HexDigitValue(char c);
 // Booleans are written as "True" / "False".
 std::string BoolText(bool b);
 

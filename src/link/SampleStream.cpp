@@ -15,20 +15,13 @@ namespace {
 constexpr int StreamThreshold = 5;
 constexpr double LagHold = 0.1;  // seconds the lag lamp stays lit after an overfull burst
 const char* const InputError = "Input Error";
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 }  // namespace
 
 std::optional<int32_t> Decode_Reading(const std::string& payload) {
   if (payload.empty()) return std::nullopt;
   int32_t v = 0;
   for (size_t i = 0; i < payload.size() && i < 4; ++i) {
-    const int d = HexDigit(payload[i]);
+    const int d = HexDigitValue(payload[i]);
     if (d < 0) return std::nullopt;
     v = v * 16 + d;
   }

@@ -12,89 +12,17 @@
 #include <vector>
 
 #include "core/Context.h"
+#include "core/VirtualTime.h"
 
 namespace zk::test {
 
-class FakeTimer;
-
-// Virtual time: seconds since midnight plus a date. Advance() fires due timers in order.
-class Timeline : public Clock {
- public:
-  double now = 36000.0;  // 10:00:00
-  DateTime date{2026, 12, 8, 10, 0, 0};
-
-  double Timer() override { return now; }
-  DateTime Now() override {
-    DateTime d = date;
-    int s = static_cast<int>(now);
-    d.hour = s / 3600;
-    d.minute = (s / 60) % 60;
-    d.second = s % 60;
-    return d;
-  }
-  void Register(FakeTimer* t) { timers_.push_back(t); }
-  void Unregister(FakeTimer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
-  // Moves time on by dt seconds, firing every timer that falls due on the way.
-  void Advance(double dt);
-
- private:
-  std::vector<FakeTimer*> timers_;
+// Virtual time at 10:00 on 8 December 2026; Advance() fires due timers in order, and
+// DoEvents lets 5 ms pass so that waiting loops end.
+struct Timeline : VirtualClock {
+  Timeline() : VirtualClock(36000.0, DateTime{2026, 12, 8, 10, 0, 0}) {}
 };
-
-class FakeTimer : public IntervalTimer {
- public:
-  FakeTimer(Timeline& tl, int ms) : tl_(tl), ms_(ms) { tl_.Register(this); }
-  ~FakeTimer() override { tl_.Unregister(this); }
-  void Start() override {
-    enabled_ = true;
-    due_ = tl_.now + ms_ / 1000.0;
-    ++starts;
-  }
-  void Stop() override { enabled_ = false; }
-  bool Enabled() const override { return enabled_; }
-  int IntervalMs() const override { return ms_; }
-  double Due() const { return due_; }
-  // Fires now, as the platform would when the interval has passed.
-  void Trigger() {
-    due_ = tl_.now + ms_ / 1000.0;
-    Fire();
-  }
-  int starts = 0;
-
- private:
-  Timeline& tl_;
-  int ms_;
-  bool enabled_ = false;
-  double due_ = 0;
-};
-
-inline void Timeline::Advance(double dt) {
-  const double end = now + dt;
-  for (;;) {
-    FakeTimer* next = nullptr;
-    for (FakeTimer* t : timers_)
-      if (t->Enabled() && t->Due() <= end && (!next || t->Due() < next->Due())) next = t;
-    if (!next) break;
-    now = std::max(now, next->Due());
-    next->Trigger();
-  }
-  now = end;
-}
-
-// DoEvents moves virtual time on by `step` seconds, so waiting loops end.
-class FakeEvents : public Events {
- public:
-  explicit FakeEvents(Timeline& tl, double step = 0.005) : tl_(tl), step_(step) {}
-  void DoEvents() override {
-    ++calls;
-    tl_.Advance(step_);
-  }
-  int calls = 0;
-
- private:
-  Timeline& tl_;
-  double step_;
-};
+using FakeTimer = VirtualTimer;
+using FakeEvents = VirtualEvents;
 
 // Answers message boxes and dialogs from queues; records every message shown.
 class ScriptedPrompts : public Prompts {

@@ -3,16 +3,9 @@
 #include <charconv>
 #include <sstream>
 
-namespace zk::replay {
+#include "core/Numbers.h"
 
-namespace {
-int Hex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-}  // namespace
+namespace zk::replay {
 
 std::optional<std::string> Unescape(const std::string& text) {
   std::string out;
@@ -29,8 +22,8 @@ std::optional<std::string> Unescape(const std::string& text) {
       case '\\': out += '\\'; break;
       case 'x': {
         if (i + 2 >= text.size()) return std::nullopt;
-        const int hi = Hex(text[i + 1]);
-        const int lo = Hex(text[i + 2]);
+        const int hi = HexDigitValue(text[i + 1]);
+        const int lo = HexDigitValue(text[i + 2]);
         if (hi < 0 || lo < 0) return std::nullopt;
         out += static_cast<char>(hi * 16 + lo);
         i += 2;

@@ -15,7 +15,7 @@
 #include "meter/SensitivityTable.h"
 #include "tools/replay/Headless.h"
 #include "tools/replay/ReplayPort.h"
-#include "tools/replay/VirtualTime.h"
+#include "core/VirtualTime.h"
 
 namespace zk::replay {
 
@@ -43,7 +43,7 @@ std::string Csv_Field(const std::string& text) {
 struct Rig {
   Settings settings;
   SessionState state;
-  VirtualClock clock{StartTime};
+  VirtualClock clock{StartTime, DateTime{2026, 1, 1, 0, 0, 0}};
   VirtualEvents events{clock};
   FirstButtonPrompts prompts;
   VirtualTimer tmrClock{clock, 800}, tmrMessage{clock, 1000}, tmrLED{clock, 300}, tmrFall{clock, 1000},

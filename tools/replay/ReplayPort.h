@@ -9,7 +9,7 @@
 
 #include "link/SerialPort.h"
 #include "tools/replay/Capture.h"
-#include "tools/replay/VirtualTime.h"
+#include "core/VirtualTime.h"
 
 namespace zk::replay {
 

@@ -1,0 +1,51 @@
+#include "core/VirtualTime.h"
+
+#include <algorithm>
+
+namespace zk {
+
+VirtualClock::~VirtualClock() {
+  for (VirtualTimer* t : timers_) t->clock_ = nullptr;
+}
+
+DateTime VirtualClock::Now() {
+  DateTime d = date;
+  const int s = static_cast<int>(now);
+  d.hour = s / 3600;
+  d.minute = (s / 60) % 60;
+  d.second = s % 60;
+  return d;
+}
+
+void VirtualClock::AdvanceTo(double t) {
+  for (;;) {
+    VirtualTimer* next = nullptr;
+    for (VirtualTimer* timer : timers_)
+      if (timer->Enabled() && timer->Due() <= t && (!next || timer->Due() < next->Due())) next = timer;
+    if (!next) break;
+    now = std::max(now, next->Due());
+    next->Trigger();
+  }
+  now = std::max(now, t);
+}
+
+VirtualTimer::VirtualTimer(VirtualClock& clock, int ms) : clock_(&clock), ms_(ms) { clock_->timers_.push_back(this); }
+
+VirtualTimer::~VirtualTimer() {
+  if (!clock_) return;
+  auto& v = clock_->timers_;
+  v.erase(std::remove(v.begin(), v.end(), this), v.end());
+}
+
+void VirtualTimer::Start() {
+  enabled_ = true;
+  ++starts;
+  due_ = (clock_ ? clock_->now : 0) + ms_ / 1000.0;
+}
+
+void VirtualTimer::Trigger() {
+  due_ = (clock_ ? clock_->now : 0) + ms_ / 1000.0;
+  Fire();
+}
+
+}  // namespace zk
