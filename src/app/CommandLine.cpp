@@ -57,7 +57,7 @@ std::string UsageText(const std::string& programName) {
   return "Usage: " + programName +
          " [--home DIR] [--port N=DEVICE]... [--simulate] [RECORDING.zkd]\n"
          "\n"
-         "  --home DIR        keep the session file, the settings file and dummy.mp3 in DIR\n"
+         "  --home DIR        keep the session file and the settings file in DIR\n"
          "                    (default: the folder of the program)\n"
          "  --port N=DEVICE   serial port number N (1..16) is DEVICE; may be repeated\n"
          "  --simulate        start the sensor simulator zodovaz-sim on a pseudo-terminal\n"

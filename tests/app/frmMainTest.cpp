@@ -46,6 +46,13 @@ struct frmMainTest : ::testing::Test {
   SystemClock clock;
 };
 
+TEST_F(frmMainTest, SilentTrackComesFromTheHomeFolderOrFromBesideTheProgram) {
+  const std::string beside = QCoreApplication::applicationDirPath().toStdString() + "/dummy.mp3";
+  EXPECT_EQ(Loaded()->ctx().state.DummyAudioPath, beside);
+  home.Write("dummy.mp3", "x");
+  EXPECT_EQ(Loaded()->ctx().state.DummyAudioPath, home.Path("dummy.mp3"));
+}
+
 TEST_F(frmMainTest, FirstStartRunsInDemonstrationModeAndWritesTheSessionFileAtOnce) {
   auto f = Loaded();
   const auto lines = SessionLines();
