@@ -56,7 +56,7 @@ frmMain::frmMain(StartOptions options)
            clock_,
            events_,
            ChoosePrompts(opts_.prompts, qtPrompts_),
-           Timers{tmrClock_, tmrMessage_, tmrLED_, tmrFall_, tmrRise_, tmrBdMouseDown_, tmrSkip_},
+           timers_.All(),
            view_,
            controls_,
            *this,
@@ -138,7 +138,7 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::ConnectTimers() {
-  tmrClock_.SetHandler([this] { connection_.tmrClock_Timer(); });
+  timers_.tmrClock.SetHandler([this] { connection_.tmrClock_Timer(); });
   display_.Connect_Timers();
   alerts_.Connect_Timers();
   counters_.Connect_Timers();
@@ -243,7 +243,7 @@ void frmMain::PlaceWindow() {
 }
 
 void frmMain::Form_Load() {
-  tmrClock_.Start();
+  timers_.tmrClock.Start();
   keyboard_.SetKeyReleased(true);
   try {
     layout_.Get_Window_Metrics();

@@ -160,8 +160,7 @@ class frmMain : public QMainWindow,
   SystemClock clock_;
   QtEvents events_;
   QtPrompts qtPrompts_;
-  QtIntervalTimer tmrClock_{800}, tmrMessage_{1000}, tmrLED_{300}, tmrFall_{1000}, tmrRise_{400},
-      tmrBdMouseDown_{1500}, tmrSkip_{800};
+  WindowTimers<QtIntervalTimer> timers_;
   ForwardingView view_;
   QtControls controls_;
   std::unique_ptr<AudioDevice> audio_;

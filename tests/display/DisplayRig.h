@@ -10,21 +10,16 @@
 
 namespace zk::test {
 
-struct DisplayRig {
+struct DisplayRig : VirtualWindowTimers {
   Settings settings;
   SessionState state;
-  Timeline clock;
   FakeEvents events{clock};
   ScriptedPrompts prompts;
-  FakeTimer tmrClock{clock, 800}, tmrMessage{clock, 1000}, tmrLED{clock, 300}, tmrFall{clock, 1000},
-      tmrRise{clock, 400}, tmrBdMouseDown{clock, 1500}, tmrSkip{clock, 800};
   ForwardingView view;
   FakeControls controls;
   FakeShell shell;
   FakeAudio audio;
-  Context ctx{settings, state, clock, events, prompts,
-              Timers{tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip},
-              view, controls, shell, audio, "/tmp"};
+  Context ctx{settings, state, clock, events, prompts, All(), view, controls, shell, audio, "/tmp"};
   SensitivityTable table;
   MeterEngine engine{ctx, table};
   Counters counters{ctx};

@@ -190,22 +190,25 @@ class FakeAudio : public AudioDevice {
   }
 };
 
+// The virtual clock and the window's seven timers on it (t.clock, t.tmrLED ...).
+struct TimelineHolder {
+  Timeline clock;
+};
+struct VirtualWindowTimers : TimelineHolder, WindowTimers<FakeTimer> {
+  VirtualWindowTimers() : WindowTimers<FakeTimer>(static_cast<VirtualClock&>(clock)) {}
+};
+
 // Everything a subsystem needs, wired to the fakes above.
-struct TestContext {
+struct TestContext : VirtualWindowTimers {
   Settings settings;
   SessionState state;
-  Timeline clock;
   FakeEvents events{clock};
   ScriptedPrompts prompts;
-  FakeTimer tmrClock{clock, 800}, tmrMessage{clock, 1000}, tmrLED{clock, 300}, tmrFall{clock, 1000},
-      tmrRise{clock, 400}, tmrBdMouseDown{clock, 1500}, tmrSkip{clock, 800};
   RecordingView view{state};
   FakeControls controls;
   FakeShell shell;
   FakeAudio audio;
-  Context ctx{settings, state, clock, events, prompts,
-              Timers{tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip},
-              view, controls, shell, audio, "/tmp"};
+  Context ctx{settings, state, clock, events, prompts, All(), view, controls, shell, audio, "/tmp"};
 };
 
 }  // namespace zk::test

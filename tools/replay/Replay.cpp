@@ -46,15 +46,12 @@ struct Rig {
   VirtualClock clock{StartTime, DateTime{2026, 1, 1, 0, 0, 0}};
   VirtualEvents events{clock};
   FirstButtonPrompts prompts;
-  VirtualTimer tmrClock{clock, 800}, tmrMessage{clock, 1000}, tmrLED{clock, 300}, tmrFall{clock, 1000},
-      tmrRise{clock, 400}, tmrBdMouseDown{clock, 1500}, tmrSkip{clock, 800};
+  WindowTimers<VirtualTimer> timers{clock};
   HeadlessView view{state};
   HeadlessControls controls;
   QuietShell shell;
   NoAudio audio;
-  Context ctx{settings, state, clock, events, prompts,
-              Timers{tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip},
-              view, controls, shell, audio, "."};
+  Context ctx{settings, state, clock, events, prompts, timers.All(), view, controls, shell, audio, "."};
   SensitivityTable table;
   MeterEngine engine{ctx, table};
   Alerts alerts{ctx};
@@ -80,9 +77,9 @@ void Run_Replay(const ReplayOptions& options, const std::vector<CaptureLine>& ca
   SyncTest sync(rig.ctx, port, rig.engine);
   SampleStream stream(rig.ctx, port, rig.engine, sync);
   Connection connection(rig.ctx, port);
-  rig.tmrClock.SetHandler([&] { connection.tmrClock_Timer(); });
-  rig.tmrMessage.SetHandler([&] { End_Message(rig.ctx); });
-  rig.tmrClock.Start();
+  rig.timers.tmrClock.SetHandler([&] { connection.tmrClock_Timer(); });
+  rig.timers.tmrMessage.SetHandler([&] { End_Message(rig.ctx); });
+  rig.timers.tmrClock.Start();
 
   // The window after a successful connect.
   set.CommPort = 1;
