@@ -2,7 +2,6 @@
 // A serial port on the test Timeline: bytes arrive at scripted times, writes are recorded
 // and may trigger scripted answers, and waiting moves virtual time on without firing the
 // window's timers (the receive call does not yield to the event loop).
-#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -10,11 +9,11 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "link/SerialPort.h"
+#include "link/MemoryPort.h"
 
 namespace zk::test {
 
-class FakeSerialPort : public SerialPort {
+class FakeSerialPort : public MemoryPort {
  public:
   explicit FakeSerialPort(Timeline& tl) : tl_(tl) {}
 
@@ -23,71 +22,37 @@ class FakeSerialPort : public SerialPort {
   // Called with every text written; may schedule answers with Arrive.
   std::function<void(const std::string&)> onOutput;
   std::vector<std::string> written;
-  std::set<int> missing;             // port numbers that cannot be opened
-  std::vector<int> thresholds;       // every RThreshold set, in order
-  int discards = 0, opens = 0, closes = 0;
-  bool dtr = false, rts = false;
-  std::string waitingText() const { return std::string(queue_.begin(), queue_.end()); }
+  std::set<int> missing;        // port numbers that cannot be opened
+  std::vector<int> thresholds;  // every RThreshold set, in order
+  int discards = 0, opens = 0, closes = 0, waits = 0;
+  std::string waitingText() {
+    Deliver();
+    return Waiting_Text();
+  }
 
   // Runs the receive event as the port would: at least RThreshold characters wait.
   bool Pump() {
-    Deliver();
-    if (threshold_ > 0 && InBufferCount() >= threshold_) {
-      FireOnComm();
-      return true;
-    }
-    return false;
+    if (!Event_Due()) return false;
+    FireOnComm();
+    return true;
   }
 
-  bool SetCommPort(int port) override {
-    if (open_) return false;
-    port_ = port;
-    return true;
-  }
-  int CommPort() const override { return port_; }
-  bool SetSettings(const std::string& s) override {
-    settings_ = s;
-    return true;
-  }
-  std::string Settings() const override { return settings_; }
-  void SetInBufferSize(int) override {}
-  void SetHandshaking(int) override {}
-  void SetInputLen(int) override {}
-  void SetDTREnable(bool on) override { dtr = on; }
-  void SetRTSEnable(bool on) override { rts = on; }
   bool SetPortOpen(bool open) override {
     if (!open) {
       if (open_) ++closes;
-      open_ = false;
-      return true;
+      return MemoryPort::SetPortOpen(false);
     }
     if (port_ < 1 || port_ > 16 || missing.count(port_)) return false;
     if (!open_) ++opens;
-    open_ = true;
-    return true;
+    return MemoryPort::SetPortOpen(true);
   }
-  bool PortOpen() const override { return open_; }
   void SetRThreshold(int chars) override {
-    threshold_ = chars;
+    MemoryPort::SetRThreshold(chars);
     thresholds.push_back(chars);
   }
-  int RThreshold() const override { return threshold_; }
-  int InBufferCount() const override {
-    const_cast<FakeSerialPort*>(this)->Deliver();
-    return static_cast<int>(queue_.size());
-  }
   void SetInBufferCount(int count) override {
-    if (count != 0) return;
-    Deliver();
-    queue_.clear();
-    ++discards;
-  }
-  std::string Input() override {
-    Deliver();
-    if (queue_.empty()) return {};
-    std::string c(1, queue_.front());
-    queue_.pop_front();
-    return c;
+    if (count == 0) ++discards;
+    MemoryPort::SetInBufferCount(count);
   }
   void Output(const std::string& text) override {
     if (!open_) return;
@@ -97,7 +62,7 @@ class FakeSerialPort : public SerialPort {
   bool WaitForInput(int ms) override {
     ++waits;
     Deliver();
-    if (!queue_.empty()) return true;
+    if (Input_Waiting()) return true;
     const double until = tl_.now + ms / 1000.0;
     if (!arrivals_.empty() && arrivals_.begin()->first <= until) {
       tl_.now = std::max(tl_.now, arrivals_.begin()->first);
@@ -107,23 +72,19 @@ class FakeSerialPort : public SerialPort {
     tl_.now = until;
     return false;
   }
-  int waits = 0;
 
- private:
-  void Deliver() {
+ protected:
+  // Bytes whose time has come reach the queue; a closed port loses them.
+  void Deliver() override {
     while (!arrivals_.empty() && arrivals_.begin()->first <= tl_.now) {
-      if (open_)
-        for (char c : arrivals_.begin()->second) queue_.push_back(c);
+      if (open_) Receive(arrivals_.begin()->second);
       arrivals_.erase(arrivals_.begin());
     }
   }
 
+ private:
   Timeline& tl_;
   std::multimap<double, std::string> arrivals_;
-  std::deque<char> queue_;
-  int port_ = 0, threshold_ = 0;
-  bool open_ = false;
-  std::string settings_;
 };
 
 }  // namespace zk::test

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/Context.h"
+#include "core/ControlTable.h"
 #include "core/VirtualTime.h"
 
 namespace zk::test {
@@ -73,39 +74,7 @@ class ScriptedPrompts : public Prompts {
   }
 };
 
-// A table of control states; everything starts visible, enabled and unchecked.
-class FakeControls : public Controls {
- public:
-  struct State {
-    bool checked = false, enabled = true, visible = true;
-    std::string caption, toolTip, picture;
-  };
-  std::map<std::pair<std::string, int>, State> items;
-
-  State& At(std::string_view n, int i) { return items[{std::string(n), i}]; }
-  State Get(std::string_view n, int i) const {
-    auto it = items.find({std::string(n), i});
-    return it == items.end() ? State{} : it->second;
-  }
-  void SetChecked(std::string_view n, int i, bool on) override { At(n, i).checked = on; }
-  bool Checked(std::string_view n, int i) const override { return Get(n, i).checked; }
-  void SetEnabled(std::string_view n, int i, bool on) override { At(n, i).enabled = on; }
-  bool Enabled(std::string_view n, int i) const override { return Get(n, i).enabled; }
-  void SetVisible(std::string_view n, int i, bool on) override { At(n, i).visible = on; }
-  bool Visible(std::string_view n, int i) const override { return Get(n, i).visible; }
-  void SetCaption(std::string_view n, int i, const std::string& t) override { At(n, i).caption = t; }
-  std::string Caption(std::string_view n, int i) const override { return Get(n, i).caption; }
-  void SetToolTip(std::string_view n, int i, const std::string& t) override { At(n, i).toolTip = t; }
-  void SetPicture(std::string_view n, int i, const std::string& k) override { At(n, i).picture = k; }
-  using Controls::Caption;
-  using Controls::Checked;
-  using Controls::Enabled;
-  using Controls::SetCaption;
-  using Controls::SetChecked;
-  using Controls::SetEnabled;
-  using Controls::SetVisible;
-  using Controls::Visible;
-};
+using FakeControls = ControlTable;
 
 // Counts the drawing calls and keeps their last arguments. Update_LED stores LedColor as
 // the real display does.

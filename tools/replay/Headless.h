@@ -1,13 +1,11 @@
 #pragma once
 // The window's side of the seams without a window: a view that keeps what it was asked to
-// show and runs the needle procedure, a table of control states, prompts that take the
-// first button, a shell and an audio device that do nothing.
-#include <map>
+// show and runs the needle procedure, prompts that take the first button, a shell and an
+// audio device that do nothing. Control states are kept in a core ControlTable.
 #include <optional>
 #include <string>
 
 #include "core/AudioDevice.h"
-#include "core/Controls.h"
 #include "core/MeterView.h"
 #include "core/Prompts.h"
 #include "core/SessionState.h"
@@ -49,33 +47,6 @@ class HeadlessView : public MeterView {
   SessionState& st_;
   MeterEngine* engine_ = nullptr;
   std::optional<int32_t> drawn_;
-};
-
-class HeadlessControls : public Controls {
- public:
-  struct State {
-    bool checked = false, enabled = true, visible = true;
-    std::string caption;
-  };
-  void SetChecked(std::string_view n, int i, bool on) override { At(n, i).checked = on; }
-  bool Checked(std::string_view n, int i) const override { return Get(n, i).checked; }
-  void SetEnabled(std::string_view n, int i, bool on) override { At(n, i).enabled = on; }
-  bool Enabled(std::string_view n, int i) const override { return Get(n, i).enabled; }
-  void SetVisible(std::string_view n, int i, bool on) override { At(n, i).visible = on; }
-  bool Visible(std::string_view n, int i) const override { return Get(n, i).visible; }
-  void SetCaption(std::string_view n, int i, const std::string& t) override { At(n, i).caption = t; }
-  std::string Caption(std::string_view n, int i) const override { return Get(n, i).caption; }
-  void SetToolTip(std::string_view, int, const std::string&) override {}
-  void SetPicture(std::string_view, int, const std::string&) override {}
-  using Controls::Caption;
-
- private:
-  State& At(std::string_view n, int i) { return items_[{std::string(n), i}]; }
-  State Get(std::string_view n, int i) const {
-    auto it = items_.find({std::string(n), i});
-    return it == items_.end() ? State{} : it->second;
-  }
-  std::map<std::pair<std::string, int>, State> items_;
 };
 
 class FirstButtonPrompts : public Prompts {

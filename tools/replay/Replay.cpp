@@ -6,7 +6,9 @@
 
 #include "core/Banner.h"
 #include "core/Context.h"
+#include "core/ControlTable.h"
 #include "core/SettingsFile.h"
+#include "core/VirtualTime.h"
 #include "link/Connection.h"
 #include "link/SampleStream.h"
 #include "link/SyncTest.h"
@@ -15,7 +17,6 @@
 #include "meter/SensitivityTable.h"
 #include "tools/replay/Headless.h"
 #include "tools/replay/ReplayPort.h"
-#include "core/VirtualTime.h"
 
 namespace zk::replay {
 
@@ -48,7 +49,7 @@ struct Rig {
   FirstButtonPrompts prompts;
   WindowTimers<VirtualTimer> timers{clock};
   HeadlessView view{state};
-  HeadlessControls controls;
+  ControlTable controls;
   QuietShell shell;
   NoAudio audio;
   Context ctx{settings, state, clock, events, prompts, timers.All(), view, controls, shell, audio, "."};
