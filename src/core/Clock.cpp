@@ -15,6 +15,8 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
 const int64_t kSerialEpoch = DaysFromCivil(1899, 12, 30);
 }  // namespace
 
+double Timer_Elapsed(double from, double to) { return to >= from ? to - from : to + 86400.0 - from; }
+
 int32_t DateSerial(int year, int month, int day) {
   return static_cast<int32_t>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kSerialEpoch);
 }

@@ -18,6 +18,10 @@ class Clock {
   virtual DateTime Now() = 0;
 };
 
+// Seconds from `from` to `to` on the seconds-since-midnight timer, taking a backwards
+// step (midnight) as a wrap of one day, so waits and hold times survive midnight.
+double Timer_Elapsed(double from, double to);
+
 // Date serials count days from 30/12/1899, so 31/12/1999 is 36525.
 int32_t DateSerial(int year, int month, int day);
 DateTime DateFromSerial(int32_t serial);

@@ -7,8 +7,6 @@ constexpr double TickSeconds = 0.054;
 constexpr double Day = 86400.0;
 }  // namespace
 
-double Timer_Elapsed(double from, double to) { return to >= from ? to - from : to + Day - from; }
-
 void TDelay(Context& ctx, int n) {
   if (n <= 0) return;
   double last = ctx.clock.Timer();

@@ -8,8 +8,4 @@ namespace zk {
 void TDelay(Context& ctx, int n);
 void SDelay(Context& ctx, int s);
 
-// Seconds from `from` to `to` on the seconds-since-midnight timer, taking a backwards
-// step (midnight) as a wrap of 86400 s.
-double Timer_Elapsed(double from, double to);
-
 }  // namespace zk

@@ -16,7 +16,6 @@ constexpr int kMinWindow = 3;
 constexpr int kMaxWindow = 10;
 constexpr int32_t kSteadyBand = 100;  // change over 16 readings that counts as steady
 constexpr int32_t kContinuousTurn = 8000;  // continuous dial: where the needle jumps back
-constexpr double kSecondsPerDay = 86400.0;
 constexpr int16_t kBdTotalMax = 32767;
 
 // Folds a needle product into -32768..32767, so a circular needle turns without limit.
@@ -24,13 +23,6 @@ int32_t WrapTurn(int64_t v) {
   int64_t r = (v + 32768) % 65536;
   if (r < 0) r += 65536;
   return static_cast<int32_t>(r - 32768);
-}
-
-// Seconds from `since` to `now` on the seconds-since-midnight timer, which restarts at
-// midnight: a "now" earlier than "since" means the day rolled over in between.
-double SecondsSince(double since, double now) {
-  double d = now - since;
-  return d < 0 ? d + kSecondsPerDay : d;
 }
 
 }  // namespace
@@ -95,7 +87,7 @@ void MeterEngine::Live_Sample() {
     st.MotionTime = now;
   }
 
-  if (st.BodyMotionActive && SecondsSince(st.MotionTime, now) > st.BodyMotionHold) {
+  if (st.BodyMotionActive && Timer_Elapsed(st.MotionTime, now) > st.BodyMotionHold) {
     if (set.DialType == DialTraditional) {
       // Re-read the base once; the needle itself is not re-set. A SET request that
       // waited for the freeze to end stays pending for Calc_Needle.

@@ -11,9 +11,7 @@ void Stopwatch::Restart() {
 
 double Stopwatch::Elapsed() {
   double now = clock_.Timer();
-  double dt = now - last_;
-  if (dt < 0) dt += 86400.0;  // the timer went through midnight
-  elapsed_ += dt;
+  elapsed_ += Timer_Elapsed(last_, now);
   last_ = now;
   return elapsed_;
 }
