@@ -17,6 +17,15 @@ constexpr int64_t kShadowOn = 6000;
 constexpr int64_t kShadowOff = 4000;
 
 double Angle(int64_t p) { return static_cast<double>(p) * TwoPi / 65536; }
+
+// The stroke from radius r1 to radius r2 at angle a (clockwise from 12 o'clock), relative
+// to the pivot.
+void Place(float& x1, float& y1, float& x2, float& y2, double a, double r1, double r2) {
+  x1 = static_cast<float>(std::sin(a) * r1);
+  y1 = static_cast<float>(std::cos(a) * r1);
+  x2 = static_cast<float>(std::sin(a) * r2);
+  y2 = static_cast<float>(std::cos(a) * r2);
+}
 }  // namespace
 
 NeedleDrawer::NeedleDrawer(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
@@ -48,10 +57,7 @@ void NeedleDrawer::Draw(int32_t p) {
         Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, dial);
         if (mirror) Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, dial);
       }
-      n.NeedleX1 = static_cast<float>(std::sin(theta) * 50);
-      n.NeedleY1 = static_cast<float>(std::cos(theta) * 50);
-      n.NeedleX2 = static_cast<float>(std::sin(theta) * 500);
-      n.NeedleY2 = static_cast<float>(std::cos(theta) * 500);
+      Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 50, 500);
       Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
       if (mirror) Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
       break;
@@ -65,10 +71,7 @@ void NeedleDrawer::Draw(int32_t p) {
         Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, dial);
         if (continuous && n.ShadowVisible) Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, dial);
       }
-      n.NeedleX1 = static_cast<float>(std::sin(theta) * 500);
-      n.NeedleY1 = static_cast<float>(std::cos(theta) * 500);
-      n.NeedleX2 = static_cast<float>(std::sin(theta) * 1000);
-      n.NeedleY2 = static_cast<float>(std::cos(theta) * 1000);
+      Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 500, 1000);
       Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
       if (!continuous) break;
       // Hysteresis: the shadow appears beyond 6000 and goes below 4000.
@@ -77,11 +80,7 @@ void NeedleDrawer::Draw(int32_t p) {
       if (mag < kShadowOff) n.ShadowVisible = 0;
       const int64_t q = CInt32(p > 0 ? int64_t{p} - kShadowOffset : p < 0 ? int64_t{p} + kShadowOffset : 0);
       if (n.ShadowVisible) {
-        const double phi = Angle(q);
-        n.ShadowX1 = static_cast<float>(std::sin(phi) * 500);
-        n.ShadowY1 = static_cast<float>(std::cos(phi) * 500);
-        n.ShadowX2 = static_cast<float>(std::sin(phi) * 1000);
-        n.ShadowY2 = static_cast<float>(std::cos(phi) * 1000);
+        Place(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, Angle(q), 500, 1000);
         Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);
       }
       break;
