@@ -331,10 +331,7 @@ void frmMain::Form_QueryUnload(bool& cancel) {
   state_.MciResult = audio_->Close();
   // No further readings or timer ticks once the program is ending.
   port_.SetRThreshold(0);
-  for (IntervalTimer* t : {&ctx_.timers.tmrClock, &ctx_.timers.tmrMessage, &ctx_.timers.tmrLED,
-                           &ctx_.timers.tmrFall, &ctx_.timers.tmrRise, &ctx_.timers.tmrBdMouseDown,
-                           &ctx_.timers.tmrSkip})
-    t->Stop();
+  timers_.Stop_All();
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {

@@ -62,6 +62,15 @@ struct WindowTimers {
         tmrSkip(args..., TimerMs::Skip) {}
   T tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip;
   Timers All() { return Timers{tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip}; }
+  void Stop_All() {
+    tmrClock.Stop();
+    tmrMessage.Stop();
+    tmrLED.Stop();
+    tmrFall.Stop();
+    tmrRise.Stop();
+    tmrBdMouseDown.Stop();
+    tmrSkip.Stop();
+  }
 };
 
 }  // namespace zk
