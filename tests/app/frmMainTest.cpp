@@ -5,7 +5,7 @@
 
 #include "Fakes.h"
 #include "QtTestApp.h"
-#include "TempHome.h"
+#include "TempFiles.h"
 #include "app/RecordPanel.h"
 #include "app/frmAbout.h"
 #include "core/SessionFile.h"
@@ -18,7 +18,7 @@ struct frmMainTest : ::testing::Test {
   void SetUp() override { test::TestApp(); }
   std::unique_ptr<frmMain> Make() {
     StartOptions o;
-    o.programFolder = home.dir.string();
+    o.programFolder = home.str();
     o.prompts = &prompts;
     o.audio = MakeNullAudioDevice(clock);
     return std::make_unique<frmMain>(std::move(o));
@@ -41,7 +41,7 @@ struct frmMainTest : ::testing::Test {
     }
     return lines;
   }
-  test::TempHome home;
+  test::TempFolder home;
   test::ScriptedPrompts prompts;
   SystemClock clock;
 };
@@ -50,14 +50,14 @@ TEST_F(frmMainTest, SilentTrackComesFromTheHomeFolderOrFromBesideTheProgram) {
   const std::string beside = QCoreApplication::applicationDirPath().toStdString() + "/dummy.mp3";
   EXPECT_EQ(Loaded()->ctx().state.DummyAudioPath, beside);
   home.Write("dummy.mp3", "x");
-  EXPECT_EQ(Loaded()->ctx().state.DummyAudioPath, home.Path("dummy.mp3"));
+  EXPECT_EQ(Loaded()->ctx().state.DummyAudioPath, home.File("dummy.mp3"));
 }
 
 TEST_F(frmMainTest, FirstStartRunsInDemonstrationModeAndWritesTheSessionFileAtOnce) {
   auto f = Loaded();
   const auto lines = SessionLines();
   ASSERT_EQ(lines.size(), 8u);
-  EXPECT_EQ(lines[0], "\"" + home.Path("zk3_Zodovaz.ini") + "\"");
+  EXPECT_EQ(lines[0], "\"" + home.File("zk3_Zodovaz.ini") + "\"");
   EXPECT_EQ(lines[1], "2");
   EXPECT_EQ(lines[2], "0");
   EXPECT_EQ(lines[3], "8");
@@ -65,7 +65,7 @@ TEST_F(frmMainTest, FirstStartRunsInDemonstrationModeAndWritesTheSessionFileAtOn
   EXPECT_EQ(st.OperatingMode, ModeNone);
   EXPECT_EQ(st.StatusText, "Demo Mode");
   EXPECT_TRUE(st.ResetPending && st.NeedleSetRequest);
-  EXPECT_FALSE(std::filesystem::exists(home.Path("zk3_Zodovaz.ini")));
+  EXPECT_FALSE(std::filesystem::exists(home.File("zk3_Zodovaz.ini")));
   EXPECT_TRUE(prompts.shown.empty());
 
   // The session defaults place the window: a quarter of the screen in, half the screen wide.
@@ -215,13 +215,13 @@ TEST_F(frmMainTest, ExitWithChangedSettingsAsksWhenPrompting) {
   f->Form_QueryUnload(cancel);
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].title, "Program settings have changed");
-  EXPECT_EQ(prompts.shown[0].text, "Save settings?\r\n\r\n( to " + home.Path("zk3_Zodovaz.ini") + ")");
+  EXPECT_EQ(prompts.shown[0].text, "Save settings?\r\n\r\n( to " + home.File("zk3_Zodovaz.ini") + ")");
   EXPECT_NE(home.Read("zk3_Zodovaz.ini").find("Dial_Color=5"), std::string::npos);
 }
 
 TEST_F(frmMainTest, RefusingToLoseAnUnsavedRecordingKeepsTheProgramAndWritesNothing) {
   auto f = Loaded();
-  std::filesystem::remove(home.Path(kSessionFileName));
+  std::filesystem::remove(home.File(kSessionFileName));
   f->ctx().state.RecordingUnsaved = true;
   prompts.answers = {MsgResult::No};
   bool cancel = false;
@@ -229,12 +229,12 @@ TEST_F(frmMainTest, RefusingToLoseAnUnsavedRecordingKeepsTheProgramAndWritesNoth
   EXPECT_TRUE(cancel);
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].text, "Recording not saved, Exit?");
-  EXPECT_FALSE(std::filesystem::exists(home.Path(kSessionFileName)));
+  EXPECT_FALSE(std::filesystem::exists(home.File(kSessionFileName)));
 
   f->ctx().settings.RecPromptEnable = false;
   f->Form_QueryUnload(cancel);
   EXPECT_FALSE(cancel);
-  EXPECT_TRUE(std::filesystem::exists(home.Path(kSessionFileName)));
+  EXPECT_TRUE(std::filesystem::exists(home.File(kSessionFileName)));
 }
 
 TEST_F(frmMainTest, AboutBoxShowsTheVersionsAndNoSystemInformation) {

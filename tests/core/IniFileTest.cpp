@@ -1,13 +1,11 @@
 #include "core/IniFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "core/AtomicFile.h"
-#include "TempFolder.h"
+#include "TempFiles.h"
 
 namespace zk {
 namespace {
@@ -133,16 +131,12 @@ TEST(IniFile, FailedWriteLeavesTheOldFileWhole) {
   const std::string path = tmp.File("s.ini");
   const std::string old = "[A]\r\nx=1\r\n";
   WriteText(path, old);
-  // Limit file sizes so that the write of the new content fails half way (this works for
-  // every user, root included).
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit tight = saved;
-  tight.rlim_cur = 16;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-  const bool wrote = WriteIniKey(path, "A", "long", std::string(100, 'z'));
-  setrlimit(RLIMIT_FSIZE, &saved);
+  bool wrote;
+  {
+    // The write of the new content fails half way.
+    test::FileSizeLimit limit(16);
+    wrote = WriteIniKey(path, "A", "long", std::string(100, 'z'));
+  }
   EXPECT_FALSE(wrote);
   EXPECT_EQ(ReadText(path), old);
   int entries = 0;

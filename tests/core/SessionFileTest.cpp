@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
-#include "TempFolder.h"
+#include "TempFiles.h"
 
 namespace zk {
 namespace {

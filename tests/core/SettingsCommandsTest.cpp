@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
-#include "TempFolder.h"
+#include "TempFiles.h"
 #include "core/IniFile.h"
 #include "core/SettingsFile.h"
 

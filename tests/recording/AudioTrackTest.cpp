@@ -14,7 +14,7 @@
 namespace zk {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 using test::Timeline;
 
 const std::string SilentTrack = std::string(ZK_PROGRAM_FOLDER) + "/dummy.mp3";
@@ -146,7 +146,7 @@ TEST(NullDevice, SilentTrackIsAnEndlessClockInMilliseconds) {
 }
 
 TEST(NullDevice, WavPlaysInBytesUntilItsEnd) {
-  TempDir dir;
+  TempFolder dir;
   PcmSamples samples(44100 * 2 * 2, 0);  // two seconds of 44.1 kHz stereo
   ASSERT_FALSE(SaveWavFile(dir / "s.wav", samples, PcmFormat{44100, 2}));
   Device d;
@@ -175,7 +175,7 @@ TEST(RecordedTrack, DeletingThePreRollStartsTheTrackAtTheFirstRecord) {
   EXPECT_EQ(len, 2 * 44100);
 
   // Saved and read back, the first sample is the one captured one second in.
-  TempDir dir;
+  TempFolder dir;
   ASSERT_EQ(d.dev->SaveWav(dir / "r.wav"), 0);
   SF_INFO info{};
   SNDFILE* sf = sf_open((dir / "r.wav").c_str(), SFM_READ, &info);
@@ -223,7 +223,7 @@ TEST(RecordedTrack, BrokenInputContinuesOnTheClock) {
 }
 
 TEST(RecordedTrack, SaveWavFailureKeepsTheOldFileAndIsReported) {
-  TempDir dir;
+  TempFolder dir;
   PcmSamples old(100, 7);
   ASSERT_FALSE(SaveWavFile(dir / "a.wav", old, PcmFormat{22050, 1}));
   const auto before = test::ReadBytes(dir / "a.wav");

@@ -10,7 +10,7 @@
 namespace zk {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 class NoProgress : public LoadProgress {
  public:
@@ -31,7 +31,7 @@ class LoadFile : public ::testing::Test {
   bool Load(const std::string& name) { return Load_File(tc.ctx, dir / name, progress); }
   std::string LastText() const { return tc.prompts.shown.empty() ? "" : tc.prompts.shown.back().text; }
 
-  TempDir dir;
+  TempFolder dir;
   test::TestContext tc;
   NoProgress progress;
 };

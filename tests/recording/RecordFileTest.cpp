@@ -17,7 +17,7 @@ namespace {
 
 using test::Readings;
 using test::ReadBytes;
-using test::TempDir;
+using test::TempFolder;
 
 bool SameReading(const SampleRecord& a, const SampleRecord& b) {
   return a.TimeMs == b.TimeMs && a.Raw == b.Raw && a.Needle == b.Needle && a.BdValue == b.BdValue &&
@@ -82,7 +82,7 @@ TEST(RecordCodec, HeaderRecordsCarryStartValuesBigEndian) {
 }
 
 TEST(RecordFile, RoundTripWithoutHeaderRecords) {
-  TempDir dir;
+  TempFolder dir;
   auto buf = Readings(120);
   buf[1].Marker = 'T';
   buf[1].Tag = 5;
@@ -101,7 +101,7 @@ TEST(RecordFile, RoundTripWithoutHeaderRecords) {
 }
 
 TEST(RecordFile, RoundTripWithHeaderRecordsKeepsTheBufferPlain) {
-  TempDir dir;
+  TempFolder dir;
   auto buf = Readings(60);
   buf[2].Marker = 'T';
   buf[2].Tag = 9;
@@ -135,7 +135,7 @@ TEST(RecordFile, RecordCountRoundsHalfToEven) {
   EXPECT_EQ(RecordCountForLength(0), 0);
 
   // 5.5 records of data: six records, the last one cut short and read as zeros beyond.
-  TempDir dir;
+  TempFolder dir;
   auto buf = Readings(6);
   ASSERT_FALSE(WriteRecordFile(dir / "c.zkd", buf, 6, std::nullopt));
   std::filesystem::resize_file(dir / "c.zkd", 110);
@@ -200,7 +200,7 @@ TEST(RecordFile, ProgressGrowsInFiftySteps) {
 }
 
 TEST(RecordFile, FailedSaveKeepsTheOlderRecording) {
-  TempDir dir;
+  TempFolder dir;
   auto old = Readings(4);
   ASSERT_FALSE(WriteRecordFile(dir / "keep.zkd", old, 4, std::nullopt));
   const auto oldBytes = ReadBytes(dir / "keep.zkd");
@@ -224,7 +224,7 @@ TEST(RecordFile, FailedSaveKeepsTheOlderRecording) {
   ASSERT_FALSE(WriteRecordFile(dir / "keep.zkd", fresh, 3, std::nullopt));
   EXPECT_EQ(std::filesystem::file_size(dir / "keep.zkd"), 60u);  // nothing of the longer old file survives
   int files = 0;
-  for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
+  for (auto& e : std::filesystem::directory_iterator(dir.str())) files += e.is_regular_file();
   EXPECT_EQ(files, 1);
 }
 

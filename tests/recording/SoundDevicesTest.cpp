@@ -29,7 +29,7 @@ using namespace std::chrono_literals;
 class PulseServer {
  public:
   PulseServer() {
-    const std::string runtime = dir_.path();
+    const std::string runtime = dir_.str();
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + runtime, "HOME=" + runtime};
     for (char** e = environ; *e; ++e)
       if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) && std::strncmp(*e, "HOME=", 5)) env.emplace_back(*e);
@@ -82,7 +82,7 @@ class PulseServer {
   std::string why, socket;
 
  private:
-  test::TempDir dir_;
+  test::TempFolder dir_;
   pid_t pid_ = -1;
 };
 
@@ -130,7 +130,7 @@ TEST(SoundDevices, RecordsTwoSecondsAndPlaysThemBack) {
   dev->Length(length);
   EXPECT_GE(length, 2 * 44100);
 
-  test::TempDir dir;
+  test::TempFolder dir;
   ASSERT_EQ(dev->SaveWav(dir / "two.wav"), 0);
   std::string error;
   auto saved = SoundFileSource::Open(dir / "two.wav", error);

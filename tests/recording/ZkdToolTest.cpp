@@ -10,7 +10,7 @@
 namespace zk {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 struct ToolRun {
   int code;
@@ -44,7 +44,7 @@ class ZkdTool : public ::testing::Test {
     for (int k = 1; k <= 3100; ++k) buf[k].Sensitivity = k < 1000 ? 8 : 12;
     ASSERT_FALSE(WriteRecordFile(dir / "r.zkd", buf, 3100, RecordHeader{1, 1, 3600 * 13 + 62, 9839}));
   }
-  TempDir dir;
+  TempFolder dir;
   std::vector<SampleRecord> buf;
 };
 
