@@ -90,15 +90,19 @@ void NeedleDrawer::Draw(int32_t p) {
   }
 }
 
+void NeedleDrawer::Solid_Pen(int32_t color) {
+  panel_.DrawWidth = 1;
+  panel_.ForeColor = color;
+  panel_.FillColor = color;
+  panel_.FillStyle = Surface::FillSolid;
+}
+
 void NeedleDrawer::Remove_Needle() {
   const Settings& s = ctx_.settings;
   switch (s.DialType) {
     case 0:
     case 3:
-      panel_.DrawWidth = 1;
-      panel_.ForeColor = s.Dial_Color;
-      panel_.FillColor = s.Dial_Color;
-      panel_.FillStyle = Surface::FillSolid;
+      Solid_Pen(s.Dial_Color);
       panel_.Circle(0, CircularCentreY, 505, s.Dial_Color);
       panel_.DrawWidth = 3;
       panel_.FillStyle = Surface::FillTransparent;
@@ -106,13 +110,9 @@ void NeedleDrawer::Remove_Needle() {
       break;
     case 1:
     case 2:
-      panel_.DrawWidth = 1;
-      panel_.ForeColor = s.Dial_Color;
-      panel_.FillColor = s.Dial_Color;
-      panel_.FillStyle = Surface::FillSolid;
+      Solid_Pen(s.Dial_Color);
       panel_.Circle(0, 0, 1000, s.Dial_Color, -(HalfPi - Sweep / 1.8), -(Sweep / 1.8 + HalfPi));
-      panel_.ForeColor = s.Panel_Color;
-      panel_.FillColor = s.Panel_Color;
+      Solid_Pen(s.Panel_Color);
       panel_.Circle(0, 0, 465, s.Panel_Color, -(HalfPi - Sweep / 1.7), -(Sweep / 1.7 + HalfPi));
       break;
     default:

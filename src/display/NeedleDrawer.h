@@ -29,6 +29,8 @@ class NeedleDrawer {
   const NeedleStrokes& Strokes() const { return strokes_; }
 
  private:
+  // One-pixel pen, fore and fill colour `color`, solid fill: for the needle-zone wipe.
+  void Solid_Pen(int32_t color);
   void Stroke(float x1, float y1, float x2, float y2, int32_t color);
   Context& ctx_;
   Surface& panel_;

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Fakes.h"
-#include "TempFiles.h"
+#include "SettingsFixture.h"
 #include "core/IniFile.h"
 #include "core/SettingsFile.h"
 
@@ -14,16 +13,7 @@ using test::ReadText;
 using test::TempFolder;
 using test::WriteText;
 
-struct SettingsCommandsTest : ::testing::Test {
-  TempFolder tmp;
-  test::TestContext t;
-  Settings& s = t.settings;
-  std::string ini = tmp.File("zk3_Zodovaz.ini");
-  void SetUp() override {
-    t.ctx.programFolder = tmp.str();
-    s.SettingsFilePath = ini;
-  }
-};
+using SettingsCommandsTest = test::SettingsFixture;
 
 TEST_F(SettingsCommandsTest, CancelledLoadChangesNothing) {
   WriteText(ini, "[Colors]\nDial_Color=5\n");

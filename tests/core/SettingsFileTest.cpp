@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Fakes.h"
-#include "TempFiles.h"
+#include "SettingsFixture.h"
 #include "core/IniFile.h"
 
 namespace zk {
@@ -13,15 +12,7 @@ using test::ReadText;
 using test::TempFolder;
 using test::WriteText;
 
-struct SettingsFileTest : ::testing::Test {
-  TempFolder tmp;
-  test::TestContext t;
-  Settings& s = t.settings;
-  std::string ini = tmp.File("zk3_Zodovaz.ini");
-  void SetUp() override {
-    t.ctx.programFolder = tmp.str();
-    s.SettingsFilePath = ini;
-  }
+struct SettingsFileTest : test::SettingsFixture {
   // A record in which every field differs from its default.
   void SetEveryField() {
     s.Dial_Color = 1; s.LED_Set_Color = 2; s.LED_BM_Color = 3; s.LED_Lag_Color = 4;
