@@ -16,11 +16,12 @@ e2e_start_x() {
   local n
   for n in $(seq 90 160); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i
     for i in $(seq 1 50); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
+      # Ready once a client can really connect, not merely once the socket exists.
+      if [ -e "/tmp/.X11-unix/X$n" ] && xwininfo -root -display ":$n" >/dev/null 2>&1; then
         export DISPLAY=":$n"
         return 0
       fi
@@ -41,10 +42,23 @@ e2e_cleanup() {
   return 0
 }
 
-# Starts zodovaz with the given arguments; sets ZK_PID.
+# Starts zodovaz with the given arguments; sets ZK_PID. Under load a fresh Xvfb now and
+# then refuses one connection although it serves the next; a start that ends at once for
+# that reason (before it has touched any file) is tried again.
 e2e_start_meter() {
-  "$BIN/zodovaz" "$@" >"$E2E_TMP/zodovaz.log" 2>&1 &
-  ZK_PID=$!
+  local attempt i
+  for attempt in 1 2 3; do
+    "$BIN/zodovaz" "$@" >"$E2E_TMP/zodovaz.log" 2>&1 &
+    ZK_PID=$!
+    for i in $(seq 1 20); do
+      kill -0 "$ZK_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$ZK_PID" 2>/dev/null && return 0
+    grep -q "could not connect to display" "$E2E_TMP/zodovaz.log" || return 0
+    wait "$ZK_PID" 2>/dev/null
+    echo "note: zodovaz could not reach the X server (attempt $attempt); starting it again" >&2
+  done
 }
 
 # Waits for the main window; sets WIN and the window's geometry WX, WY, WW, WH.
@@ -54,6 +68,7 @@ e2e_find_window() {
   for i in $(seq 1 100); do
     WIN=$(xdotool search --onlyvisible --name '^zk3 Zodovaz$' 2>/dev/null | head -1)
     [ -n "$WIN" ] && break
+    kill -0 "$ZK_PID" 2>/dev/null || return 1  # the program has ended: no window will come
     sleep 0.1
   done
   [ -n "$WIN" ] || return 1

@@ -9,7 +9,12 @@ e2e_need
 E2E_TMP=$(mktemp -d)
 trap e2e_cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; [ -f "$E2E_TMP/zodovaz.log" ] && sed 's/^/  zodovaz: /' "$E2E_TMP/zodovaz.log" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$E2E_TMP/zodovaz.log" ] && sed 's/^/  zodovaz: /' "$E2E_TMP/zodovaz.log" >&2
+  [ -f "$E2E_TMP/xvfb.log" ] && sed 's/^/  Xvfb: /' "$E2E_TMP/xvfb.log" >&2
+  exit 1
+}
 pass() { echo "ok: $*"; }
 
 HOME_DIR="$E2E_TMP/home"
