@@ -250,16 +250,7 @@ void frmMain::Form_Load() {
   } catch (const OverflowError&) {
     // The metrics keep their previous values.
   }
-  state_.DummyAudioPath = JoinPath(opts_.programFolder, SilentTrackFileName);
-  {
-    // A --home folder need not carry the silent track: the one shipped beside the
-    // executable serves then.
-    std::error_code ec;
-    const std::string beside =
-        JoinPath(QCoreApplication::applicationDirPath().toStdString(), SilentTrackFileName);
-    if (!std::filesystem::exists(state_.DummyAudioPath, ec) && std::filesystem::exists(beside, ec))
-      state_.DummyAudioPath = beside;
-  }
+  state_.DummyAudioPath = FindSilentTrack(opts_.programFolder);
   QDir::setCurrent(QString::fromStdString(opts_.programFolder));
   if (!Read_Session_File(ctx_, ScreenWidthTwips())) Write_Session_File(ctx_, CurrentPlacement());
   sessionCommPort_ = settings_.CommPort;

@@ -24,7 +24,4 @@ std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice = 
 // The clock-only device (no sound at all). Needs no Qt application object.
 std::unique_ptr<AudioDevice> MakeNullAudioDevice(Clock& clock, AudioNotice notice = {});
 
-// The silent timing track's file name in the program folder.
-inline constexpr const char* SilentTrackFileName = "dummy.mp3";
-
 }  // namespace zk
