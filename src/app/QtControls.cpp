@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "app/ButtonIcons.h"
+#include "display/Surface.h"
 
 namespace zk {
 
@@ -131,6 +132,19 @@ void QtControls::SetPicture(std::string_view name, int index, const std::string&
     b->setIcon(ButtonIcon(imageKey));
   else if (e->action)
     e->action->setIcon(ButtonIcon(imageKey));
+}
+
+void QtControls::SetForeColor(std::string_view name, int index, int32_t color) {
+  QWidget* w = Widget(name, index);
+  if (!w) return;
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, Surface::ToQColor(color));
+  pal.setColor(QPalette::Text, Surface::ToQColor(color));
+  w->setPalette(pal);
+}
+
+void QtControls::SetFocus(std::string_view name, int index) {
+  if (QWidget* w = Widget(name, index)) w->setFocus(Qt::OtherFocusReason);
 }
 
 std::string QtControls::Picture(std::string_view name, int index) const {

@@ -38,12 +38,17 @@ class QtControls : public Controls {
   std::string Caption(std::string_view name, int index) const override;
   void SetToolTip(std::string_view name, int index, const std::string& text) override;
   void SetPicture(std::string_view name, int index, const std::string& imageKey) override;
+  void SetForeColor(std::string_view name, int index, int32_t color) override;
+  void SetFocus(std::string_view name, int index) override;
   using Controls::Caption;
   using Controls::Checked;
   using Controls::Enabled;
   using Controls::SetCaption;
   using Controls::SetChecked;
   using Controls::SetEnabled;
+  using Controls::SetFocus;
+  using Controls::SetForeColor;
+  using Controls::SetToolTip;
   using Controls::SetVisible;
   using Controls::Visible;
 

@@ -345,10 +345,6 @@ void frmMain::mnuExit_Click() { close(); }
 
 // ---------------------------------------------------------------- Shell
 
-void frmMain::Record_Sample(int16_t) {
-  // Recording arrives with the recorder; until then nothing records.
-}
-
 void frmMain::cmdStop_Click() {
   // Stopping a recording or a playback belongs to the recorder and the player.
 }

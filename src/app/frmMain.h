@@ -59,7 +59,6 @@ class frmMain : public QMainWindow,
   void Form_QueryUnload(bool& cancel);
 
   // Shell.
-  void Record_Sample(int16_t needle) override;
   void cmdStop_Click() override;
   void Update_Command_State() override;
   void Update_RecordModeLabel() override;

@@ -14,7 +14,9 @@ class ControlTable : public Controls {
   struct State {
     bool checked = false, enabled = true, visible = true;
     std::string caption, toolTip, picture;
+    int32_t foreColor = 0;
   };
+  std::string focus;  // the name of the control that has the focus
   std::map<std::pair<std::string, int>, State> items;
 
   State& At(std::string_view n, int i) { return items[{std::string(n), i}]; }
@@ -32,12 +34,17 @@ class ControlTable : public Controls {
   std::string Caption(std::string_view n, int i) const override { return Get(n, i).caption; }
   void SetToolTip(std::string_view n, int i, const std::string& t) override { At(n, i).toolTip = t; }
   void SetPicture(std::string_view n, int i, const std::string& k) override { At(n, i).picture = k; }
+  void SetForeColor(std::string_view n, int i, int32_t c) override { At(n, i).foreColor = c; }
+  void SetFocus(std::string_view n, int) override { focus = std::string(n); }
   using Controls::Caption;
   using Controls::Checked;
   using Controls::Enabled;
   using Controls::SetCaption;
   using Controls::SetChecked;
   using Controls::SetEnabled;
+  using Controls::SetFocus;
+  using Controls::SetForeColor;
+  using Controls::SetToolTip;
   using Controls::SetVisible;
   using Controls::Visible;
 };

@@ -2,6 +2,7 @@
 // The window's named controls and menu items as the procedures reach them: check marks,
 // visibility, enabled state, captions, tooltips and button pictures, addressed by the
 // control's name and, for control arrays, its index (-1 for a single control).
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ class Controls {
   virtual std::string Caption(std::string_view name, int index) const = 0;
   virtual void SetToolTip(std::string_view name, int index, const std::string& text) = 0;
   virtual void SetPicture(std::string_view name, int index, const std::string& imageKey) = 0;
+  // Text colour of a label (0x00BBGGRR).
+  virtual void SetForeColor(std::string_view name, int index, int32_t color) = 0;
+  // Gives the control the keyboard focus.
+  virtual void SetFocus(std::string_view name, int index) = 0;
 
   // Single controls.
   void SetChecked(std::string_view n, bool on) { SetChecked(n, -1, on); }
@@ -30,6 +35,9 @@ class Controls {
   bool Visible(std::string_view n) const { return Visible(n, -1); }
   void SetCaption(std::string_view n, const std::string& t) { SetCaption(n, -1, t); }
   std::string Caption(std::string_view n) const { return Caption(n, -1); }
+  void SetToolTip(std::string_view n, const std::string& t) { SetToolTip(n, -1, t); }
+  void SetForeColor(std::string_view n, int32_t color) { SetForeColor(n, -1, color); }
+  void SetFocus(std::string_view n) { SetFocus(n, -1); }
 };
 
 }  // namespace zk

@@ -86,23 +86,30 @@ struct SessionState {
   int32_t AudioPosition = 0;
   int32_t AudioSecsSeen = 0;
   int32_t ElapsedSecs = 0;
+  int16_t LastSecondSamples = 0;  // RecSampleCount of the last record written
 
   // Recording in memory and playback.
   SampleRecord WorkRecord;
   std::vector<SampleRecord> RecordBuffer;  // index 0 unused; record k is element k
+  std::string RecordName;  // base name of the recording: no folder, no extension
+  int32_t RecordIndex = 1;  // next record to write (recording) or to show (playback)
   int32_t RecordCount = 0;
   int32_t TotalTimeMs = 0;
   int32_t RangeStartIndex = 0, RangeEndIndex = 0;
   int32_t RangeStartX = 0, RangeEndX = 0;  // play range on the seek bar, 0..1000
   bool FileLoaded = false;
   bool RecordingUnsaved = false;
-  int16_t PlayState = 0;  // 1 playing, 2 paused
+  int16_t PlayState = 0;  // PlayStates: 0 stopped, 1 playing, 2 paused
+  bool SeekPending = false;
+  int16_t SkipSeconds = 0;
+  std::string RangeStartPosition = "0";  // audio position of the range start, as text
+  double PlayLagTime = 0;                // timer seconds of the player's last lag
   int32_t RecordStartSeconds = 0;
   int32_t RecordStartDay = 0;
   int32_t RecordDate = 36525;  // date serial (days since 30/12/1899); 36525 = 31/12/1999
 
   // Audio device.
-  int16_t AudioKind = 0;  // 1 compressed track (ms), 2 wav (bytes)
+  int16_t AudioKind = 0;  // AudioKinds: 1 compressed track (ms), 2 wav (bytes)
   int32_t PlayUnitsPerSecond = 1000;
   int32_t AudioSamplesPerSec = 22050;
   int16_t AudioBitsPerSample = 16;

@@ -8,8 +8,6 @@ namespace zk {
 class Shell {
  public:
   virtual ~Shell() = default;
-  // The recorder's sample writer: one record per needle drawn while recording.
-  virtual void Record_Sample(int16_t needle) = 0;
   // Presses the stop button (the input watchdog ends a recording this way).
   virtual void cmdStop_Click() = 0;
   virtual void Update_Command_State() = 0;

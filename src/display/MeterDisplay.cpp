@@ -1,5 +1,8 @@
 #include "display/MeterDisplay.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include "core/Banner.h"
 #include "core/Clock.h"
 #include "core/Numbers.h"
@@ -101,5 +104,42 @@ void MeterDisplay::picBD_MouseDown(int, int, float, float) { counters_.picBD_Mou
 void MeterDisplay::picBD_MouseUp(int, int, float, float) { counters_.picBD_MouseUp(); }
 
 void MeterDisplay::tmrMessage_Timer() { End_Message(ctx_); }
+
+// ---------------------------------------------------------------- transport
+
+void MeterDisplay::Show_TransportWord(const std::string& word) {
+  Remove_Needle();
+  Surface& p = picMeterPanel;
+  p.ForeColor = ctx_.state.FaintNeedleColor;
+  p.SetFontName("Aerial");
+  p.SetFontSize(p.WidthPx() * 0.07);
+  p.SetFontBold(false);
+  p.FontTransparent = true;
+  p.CurrentX = -p.TextWidth(word) / 2;
+  p.CurrentY = 850;
+  p.Print(word);
+}
+
+int32_t MeterDisplay::SeekBar_ScaleWidth() const { return CInt32(picFilePosition.ScaleWidth()); }
+
+void MeterDisplay::SeekBar_Clear() { picFilePosition.Cls(); }
+
+void MeterDisplay::SeekBar_Box(double x1, double y1, double x2, double y2, int32_t color) {
+  picFilePosition.FilledBox(x1, y1, x2, y2, color);
+}
+
+void MeterDisplay::SeekBar_SetCurrentX(double x) { picFilePosition.CurrentX = x; }
+
+namespace {
+// The system colours of the desktop; without a GUI application (unit tests of the lower
+// layers) the classic defaults.
+int32_t SystemColor(QPalette::ColorRole role, int32_t fallback) {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return fallback;
+  return Surface::FromQColor(QGuiApplication::palette().color(role));
+}
+}  // namespace
+
+int32_t MeterDisplay::ButtonFaceColor() const { return SystemColor(QPalette::Button, 0xC0C0C0); }
+int32_t MeterDisplay::HighlightColor() const { return SystemColor(QPalette::Highlight, 0x6A240A); }
 
 }  // namespace zk

@@ -17,6 +17,7 @@
 
 #include "core/Context.h"
 #include "core/MeterView.h"
+#include "core/TransportView.h"
 #include "display/ClockDisplay.h"
 #include "display/Dial.h"
 #include "display/GraphMenu.h"
@@ -32,7 +33,7 @@
 
 namespace zk {
 
-class MeterDisplay : public MeterView {
+class MeterDisplay : public MeterView, public TransportView {
  public:
   MeterDisplay(Context& ctx, MeterEngine& engine, Counters& counters, const SensitivityTable& table);
 
@@ -57,6 +58,15 @@ class MeterDisplay : public MeterView {
   void Update_SensKnob() override;
   void Update_Graph(int32_t raw) override;
   void Update_Clock(int16_t& hour, int16_t& minute, int16_t& second, int32_t dateSerial) override;
+
+  // TransportView: the word on the panel and the seek bar picFilePosition.
+  void Show_TransportWord(const std::string& word) override;
+  int32_t SeekBar_ScaleWidth() const override;
+  void SeekBar_Clear() override;
+  void SeekBar_Box(double x1, double y1, double x2, double y2, int32_t color) override;
+  void SeekBar_SetCurrentX(double x) override;
+  int32_t ButtonFaceColor() const override;
+  int32_t HighlightColor() const override;
 
   // Derived colours (stored in the session state).
   void Calc_DimTextColor();

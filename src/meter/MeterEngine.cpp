@@ -356,7 +356,8 @@ int32_t MeterEngine::Needle_Position() {
 
 void MeterEngine::Needle_Drawn(int32_t p) {
   SessionState& st = ctx_.state;
-  if (st.OperatingMode == ModeRecording) ctx_.shell.Record_Sample(CInt16(p));
+  if (st.OperatingMode == ModeRecording && sink_)
+    sink_->Record_Sample(CInt16(p), static_cast<uint8_t>(st.RecSampleKind));
   st.ResetPending = false;
 }
 

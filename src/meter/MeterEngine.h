@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/Context.h"
+#include "core/RecordSink.h"
 #include "meter/SensitivityTable.h"
 
 namespace zk {
@@ -26,6 +27,9 @@ enum DialTypes : int32_t { DialCircular1 = 0, DialTraditional = 1, DialContinuou
 class MeterEngine {
  public:
   MeterEngine(Context& ctx, const SensitivityTable& table);
+
+  // Where each needle drawn while recording goes (nothing is recorded without one).
+  void SetRecordSink(RecordSink* sink) { sink_ = sink; }
 
   // Adaptive moving average of RawReading into FilteredReading (window 3..10).
   void Filter();
@@ -64,6 +68,7 @@ class MeterEngine {
 
   Context& ctx_;
   const SensitivityTable& table_;
+  RecordSink* sink_ = nullptr;
 };
 
 }  // namespace zk

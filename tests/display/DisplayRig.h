@@ -19,6 +19,7 @@ struct DisplayRig : VirtualWindowTimers {
   FakeControls controls;
   FakeShell shell;
   FakeAudio audio;
+  FakeRecordSink recorder;
   Context ctx{settings, state, clock, events, prompts, All(), view, controls, shell, audio, "/tmp"};
   SensitivityTable table;
   MeterEngine engine{ctx, table};
@@ -29,6 +30,7 @@ struct DisplayRig : VirtualWindowTimers {
   // laid-out sizes.
   explicit DisplayRig(int width = 800) {
     table.Init_SensTable();
+    engine.SetRecordSink(&recorder);
     view.SetTarget(&display);
     display.Connect_Timers();
     counters.Connect_Timers();

@@ -91,7 +91,7 @@ TEST(Needle, ZeroWidthDrawsNothingButStillRecords) {
   rig.state.SyncValue = 1234;
   rig.display.Update_Needle();
   EXPECT_FALSE(rig.state.ResetPending);
-  EXPECT_EQ(rig.shell.samples, std::vector<int16_t>{1234});
+  EXPECT_EQ(rig.recorder.samples, std::vector<int16_t>{1234});
   EXPECT_TRUE(rig.panel().Image() == face);
 }
 

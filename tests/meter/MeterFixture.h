@@ -19,6 +19,7 @@ class MeterTest : public ::testing::Test {
  protected:
   MeterTest() {
     table.Init_SensTable();
+    engine.SetRecordSink(&t.recorder);
     alerts.Connect_Timers();
     counters.Connect_Timers();
   }

@@ -170,18 +170,18 @@ TEST_F(NeedleTest, NeedleSourcesAndRecording) {
   t.state.OperatingMode = ModeLive;
   t.state.ResetPending = true;
   engine.Needle_Drawn(100);
-  EXPECT_TRUE(t.shell.samples.empty());
+  EXPECT_TRUE(t.recorder.samples.empty());
   EXPECT_FALSE(t.state.ResetPending);
 
   t.state.OperatingMode = ModeRecording;
   t.state.ResetPending = true;
   engine.Needle_Drawn(-32768);
-  EXPECT_EQ(t.shell.samples, std::vector<int16_t>{-32768});
+  EXPECT_EQ(t.recorder.samples, std::vector<int16_t>{-32768});
   EXPECT_FALSE(t.state.ResetPending);
   t.state.ResetPending = true;
   EXPECT_THROW(engine.Needle_Drawn(40000), OverflowError);
   EXPECT_TRUE(t.state.ResetPending);
-  EXPECT_EQ(t.shell.samples.size(), 1u);
+  EXPECT_EQ(t.recorder.samples.size(), 1u);
 }
 
 }  // namespace

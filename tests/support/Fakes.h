@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/Context.h"
+#include "core/RecordSink.h"
 #include "core/ControlTable.h"
 #include "core/VirtualTime.h"
 
@@ -109,11 +110,9 @@ class RecordingView : public MeterView {
 
 class FakeShell : public Shell {
  public:
-  std::vector<int16_t> samples;
   int stops = 0, commandState = 0, recordModeLabel = 0, resizes = 0, applyMenus = 0, beeps = 0,
       splashShows = 0, splashUnloads = 0;
   std::vector<std::string> splashInfo;
-  void Record_Sample(int16_t n) override { samples.push_back(n); }
   void cmdStop_Click() override { ++stops; }
   void Update_Command_State() override { ++commandState; }
   void Update_RecordModeLabel() override { ++recordModeLabel; }
@@ -123,6 +122,16 @@ class FakeShell : public Shell {
   void Splash_Show() override { ++splashShows; }
   void Splash_Info(const std::string& t) override { splashInfo.push_back(t); }
   void Splash_Unload() override { ++splashUnloads; }
+};
+
+// Keeps every needle handed to the recorder.
+struct FakeRecordSink : RecordSink {
+  std::vector<int16_t> samples;
+  std::vector<uint8_t> kinds;
+  void Record_Sample(int16_t n, uint8_t kind) override {
+    samples.push_back(n);
+    kinds.push_back(kind);
+  }
 };
 
 // An audio device that only reports what it is told; position is settable by the test.
@@ -177,6 +186,7 @@ struct TestContext : VirtualWindowTimers {
   FakeControls controls;
   FakeShell shell;
   FakeAudio audio;
+  FakeRecordSink recorder;
   Context ctx{settings, state, clock, events, prompts, All(), view, controls, shell, audio, "/tmp"};
 };
 

@@ -65,7 +65,6 @@ class FirstButtonPrompts : public Prompts {
 
 class QuietShell : public Shell {
  public:
-  void Record_Sample(int16_t) override {}
   void cmdStop_Click() override {}
   void Update_Command_State() override {}
   void Update_RecordModeLabel() override {}

@@ -1,0 +1,35 @@
+#include "recording/Transport.h"
+
+#include "core/RecordingCodes.h"
+
+namespace zk {
+
+void Transport::cmdStop_Click() {
+  SessionState& st = ctx_.state;
+  if (st.OperatingMode == ModeRecording) {
+    if (recorder_) recorder_->Stop();
+  } else if (st.OperatingMode == ModePlayback || st.PlayState == PlayPaused) {
+    if (player_) player_->Stop();
+  }
+  Stop_Tail();
+}
+
+void Transport::Stop_Tail() {
+  SessionState& st = ctx_.state;
+  const Settings& s = ctx_.settings;
+  Controls& c = ctx_.controls;
+  st.PlayState = PlayStopped;
+  for (const char* menu : {"mnuFile", "mnuConnection", "mnuRecording", "mnuViewRecording", "mnuViewMeter"})
+    c.SetEnabled(menu, true);
+  st.RecordIndex = 1;
+  if ((!s.SavePath.empty() || s.RecordingMode == RecManual) && s.CommPort != 0) c.SetEnabled("cmdRecord", true);
+  view_.SeekBar_Clear();
+  view_.SeekBar_Box(st.RangeStartX, 0, st.RangeEndX, 100, view_.ButtonFaceColor());
+  st.StatusText = st.StatusWanted;
+  st.StatusColor = s.Text_Color;
+  ctx_.view.Update_ModeDisplay();
+  ctx_.shell.Update_Command_State();
+  c.SetEnabled("picRecord", true);
+}
+
+}  // namespace zk
