@@ -12,10 +12,6 @@
 
 namespace zk::zkd {
 
-namespace {
-
-// Reads the recording; on failure prints the message the program would show and
-// answers false.
 bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(zkdPath, ec)) {
@@ -46,6 +42,8 @@ std::string DateText(int32_t serial) {
   std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.day, d.month, d.year);
   return buf;
 }
+
+namespace {
 
 // A marker or letter as a CSV field: empty for 0, quoted where CSV needs it, and the
 // byte's code in hexadecimal when it is no printable character.
