@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# An install into a temporary folder: every file where the desktop expects it, a valid
+# menu entry, a file type the MIME database maps *.zkd to, man pages that render, and
+# programs that run from there.
+# Usage: install_test.sh BUILD_DIR
+set -uo pipefail
+BUILD=$(cd "$1" && pwd)
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+. "$(dirname "$0")/lib.sh"
+need desktop-file-validate update-mime-database man identify
+
+install_into_temp
+for f in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd \
+         share/zodovaz/dummy.mp3 share/applications/zodovaz.desktop share/mime/packages/zodovaz.xml \
+         share/icons/hicolor/scalable/apps/zodovaz.svg share/icons/hicolor/48x48/apps/zodovaz.png \
+         share/icons/hicolor/256x256/apps/zodovaz.png \
+         share/man/man1/zodovaz.1 share/man/man1/zodovaz-sim.1 share/man/man1/zodovaz-replay.1 \
+         share/man/man1/zodovaz-zkd.1; do
+  [ -s "$ROOT/$f" ] || fail "$f was not installed (or is empty)"
+done
+for p in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd; do
+  [ -x "$ROOT/$p" ] || fail "$p is not executable"
+done
+pass "every file is installed"
+
+for px in 48 256; do
+  size=$(identify -format '%wx%h' "$ROOT/share/icons/hicolor/${px}x${px}/apps/zodovaz.png" 2>&1)
+  [ "$size" = "${px}x${px}" ] || fail "the ${px} px icon is $size"
+done
+grep -q '<svg' "$ROOT/share/icons/hicolor/scalable/apps/zodovaz.svg" || fail "the scalable icon is no SVG"
+pass "icons have their sizes"
+
+desktop-file-validate "$ROOT/share/applications/zodovaz.desktop" >"$TMP/desktop-file-validate.log" 2>&1 ||
+  fail "desktop-file-validate rejects the menu entry"
+grep -qx 'Exec=zodovaz %f' "$ROOT/share/applications/zodovaz.desktop" || fail "the menu entry does not run zodovaz %f"
+grep -qx 'Name=zk3 Zodovaz' "$ROOT/share/applications/zodovaz.desktop" || fail "the menu entry has another name"
+grep -q '^MimeType=.*application/x-zodovaz-recording;' "$ROOT/share/applications/zodovaz.desktop" ||
+  fail "the menu entry does not open recordings"
+pass "the menu entry is valid"
+
+# The MIME database, built from a copy: x.zkd maps to the recording type.
+mkdir -p "$TMP/mime/packages"
+cp "$ROOT/share/mime/packages/zodovaz.xml" "$TMP/mime/packages/"
+update-mime-database "$TMP/mime" >"$TMP/update-mime-database.log" 2>&1 || fail "update-mime-database failed"
+grep -q '^[0-9]*:application/x-zodovaz-recording:\*\.zkd$' "$TMP/mime/globs2" ||
+  fail "the MIME database does not map *.zkd to the recording type: $(cat "$TMP/mime/globs2")"
+[ -f "$TMP/mime/application/x-zodovaz-recording.xml" ] || fail "the MIME database has no entry for the recording type"
+pass "x.zkd is a zk3 Zodovaz recording"
+
+for prog in zodovaz zodovaz-sim zodovaz-replay zodovaz-zkd; do
+  page="$ROOT/share/man/man1/$prog.1"
+  MANWIDTH=80 MANPAGER=cat man -l "$page" >"$TMP/man-$prog.txt" 2>"$TMP/man-$prog.log" || fail "man -l $prog.1 failed"
+  grep -q "^NAME" "$TMP/man-$prog.txt" || fail "$prog(1) has no NAME section"
+  grep -q "$prog" "$TMP/man-$prog.txt" || fail "$prog(1) does not name its program"
+  # Every option the program's --help lists is on its page.
+  for opt in $(QT_QPA_PLATFORM=offscreen "$ROOT/bin/$prog" --help 2>&1 | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+    grep -q -- "$opt" "$TMP/man-$prog.txt" || fail "$prog(1) lacks $opt, which --help lists"
+  done
+done
+pass "the man pages render and list every option of --help"
+
+out=$("$ROOT/bin/zodovaz" --version 2>&1) || fail "installed zodovaz --version failed: $out"
+case "$out" in "zk3 Zodovaz "[0-9]*) ;; *) fail "installed zodovaz --version printed: $out" ;; esac
+pass "installed zodovaz --version: $out"
