@@ -40,7 +40,10 @@ void Connection::Init_Ports() {
   st.PortPresent[0] = 0;
   for (int p = 1; p <= PortTable::MaxPort; ++p) {
     st.PortPresent[p] = -1;
-    if (!port_.SetCommPort(p) || !port_.SetPortOpen(true) || !port_.SetPortOpen(false)) st.PortPresent[p] = 0;
+    // A port the user may not open is present but unusable: checking it says why.
+    if (!port_.SetCommPort(p) || (!port_.SetPortOpen(true) && port_.DeniedDevice().empty()) ||
+        !port_.SetPortOpen(false))
+      st.PortPresent[p] = 0;
   }
   Controls& ui = ctx_.controls;
   ui.SetCaption(PortMenu, 0, "None");
@@ -68,8 +71,12 @@ void Connection::Com_Open() {
     ok = port_.SetPortOpen(true);
   }
   if (!ok) {
-    ctx_.prompts.MsgBox("Error Opening Comm" + std::to_string(n) + ":" + LineSettings, "Open Comms Port",
-                        MsgButtons::OK, MsgIcon::Critical);
+    std::string text = "Error Opening Comm" + std::to_string(n) + ":" + LineSettings;
+    const std::string denied = port_.DeniedDevice();
+    if (!denied.empty())
+      text += "\nYour user needs access to " + denied +
+              " (on Debian: membership of the dialout group, then log in again).";
+    ctx_.prompts.MsgBox(text, "Open Comms Port", MsgButtons::OK, MsgIcon::Critical);
     return;
   }
   port_.SetDTREnable(true);

@@ -33,6 +33,7 @@ class MemoryPort : public SerialPort {
     return true;
   }
   bool PortOpen() const override { return open_; }
+  std::string DeniedDevice() const override { return {}; }
   void SetRThreshold(int chars) override { threshold_ = chars; }
   int RThreshold() const override { return threshold_; }
   int InBufferCount() const override {

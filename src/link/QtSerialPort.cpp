@@ -1,7 +1,10 @@
 #include "link/QtSerialPort.h"
 
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QThread>
+#include <cerrno>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -122,10 +125,14 @@ bool QtSerialPort::SetPortOpen(bool open) {
     return true;
   }
   if (port_.isOpen()) return true;
+  deniedDevice_.clear();
   const std::string& device = table_.Device(commPort_);
   if (device.empty()) return false;
   port_.setPortName(QString::fromStdString(device));
   if (!port_.open(QIODevice::ReadWrite)) {
+    // Asked of the device itself: the port's own permission error also covers a port
+    // that another program holds locked.
+    if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES) deniedDevice_ = device;
     port_.clearError();
     return false;
   }

@@ -28,6 +28,7 @@ class QtSerialPort : public SerialPort {
   void SetRTSEnable(bool on) override;
   bool SetPortOpen(bool open) override;
   bool PortOpen() const override;
+  std::string DeniedDevice() const override { return deniedDevice_; }
   void SetRThreshold(int chars) override;
   int RThreshold() const override { return threshold_; }
   int InBufferCount() const override;
@@ -52,6 +53,7 @@ class QtSerialPort : public SerialPort {
   std::string settings_ = "9600,n,8,1";
   int threshold_ = 0;
   bool dtr_ = false, rts_ = false;
+  std::string deniedDevice_;
 };
 
 }  // namespace zk

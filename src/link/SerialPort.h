@@ -34,6 +34,9 @@ class SerialPort {
   // is then closed. Closing a closed port does nothing and answers true.
   virtual bool SetPortOpen(bool open) = 0;
   virtual bool PortOpen() const = 0;
+  // After an open that failed because this user may not use the device (it exists, but
+  // its permissions keep the user out): the device's path. Empty otherwise.
+  virtual std::string DeniedDevice() const = 0;
 
   // Receive event threshold: 0 = no events.
   virtual void SetRThreshold(int chars) = 0;

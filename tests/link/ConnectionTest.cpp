@@ -175,6 +175,29 @@ TEST_F(ConnectionTest, SearchFindsTheSensorOnALaterPortAfterRetry) {
   EXPECT_EQ(std::count(tc.shell.splashInfo.begin(), tc.shell.splashInfo.end(), "Checking Port 2 for Hardware"), 2);
 }
 
+// A port whose device the user may not open (not in the dialout group) is listed, and the
+// search tries it: the open error says what access is missing, and the search goes on.
+TEST_F(ConnectionTest, APortTheUserMayNotOpenIsPresentButUnusableAndTheMessageSaysWhy) {
+  for (int p = 1; p <= 16; ++p)
+    if (p != 2 && p != 5) port.missing.insert(p);
+  port.denied = {2};
+  conn.Init_Ports();
+  EXPECT_EQ(st.PortPresent[2], -1);
+  EXPECT_TRUE(tc.controls.Visible("mnuConnectionPortComm", 2));
+  EXPECT_EQ(tc.controls.Caption("mnuConnectionPortComm", 2), "Comm2:");
+
+  SensorAnswers(5, "V,ZK3A1,1,1\r");
+  conn.mnuConnectionConnect_Click();
+  ASSERT_EQ(tc.prompts.shown.size(), 1u);
+  EXPECT_EQ(tc.prompts.shown[0].text,
+            "Error Opening Comm2:9600,n,8,1\n"
+            "Your user needs access to /dev/ttyUSB1 (on Debian: membership of the dialout group, then log in "
+            "again).");
+  EXPECT_EQ(tc.prompts.shown[0].title, "Open Comms Port");
+  EXPECT_EQ(set.CommPort, 5);
+  EXPECT_EQ(st.OperatingMode, ModeLive);
+}
+
 class WatchdogTest : public LinkTest {
  protected:
   WatchdogTest() {

@@ -23,6 +23,7 @@ class FakeSerialPort : public MemoryPort {
   std::function<void(const std::string&)> onOutput;
   std::vector<std::string> written;
   std::set<int> missing;        // port numbers that cannot be opened
+  std::set<int> denied;         // port numbers this user may not open
   std::vector<int> thresholds;  // every RThreshold set, in order
   int discards = 0, opens = 0, closes = 0, waits = 0;
   std::string waitingText() {
@@ -42,10 +43,13 @@ class FakeSerialPort : public MemoryPort {
       if (open_) ++closes;
       return MemoryPort::SetPortOpen(false);
     }
-    if (port_ < 1 || port_ > 16 || missing.count(port_)) return false;
+    deniedDevice_.clear();
+    if (denied.count(port_)) deniedDevice_ = "/dev/ttyUSB" + std::to_string(port_ - 1);
+    if (port_ < 1 || port_ > 16 || missing.count(port_) || denied.count(port_)) return false;
     if (!open_) ++opens;
     return MemoryPort::SetPortOpen(true);
   }
+  std::string DeniedDevice() const override { return deniedDevice_; }
   void SetRThreshold(int chars) override {
     MemoryPort::SetRThreshold(chars);
     thresholds.push_back(chars);
@@ -84,6 +88,7 @@ class FakeSerialPort : public MemoryPort {
 
  private:
   Timeline& tl_;
+  std::string deniedDevice_;
   std::multimap<double, std::string> arrivals_;
 };
 
