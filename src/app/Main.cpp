@@ -1,5 +1,6 @@
 // zodovaz: the meter window.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <iostream>
@@ -49,6 +50,9 @@ int Main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("zodovaz");
   QApplication::setApplicationVersion(QString::fromStdString(VersionNumberText()));
+  // Ties the window to the installed menu entry and its icon (where installed).
+  QApplication::setDesktopFileName("zodovaz");
+  QApplication::setWindowIcon(QIcon::fromTheme("zodovaz"));
 
   StartOptions opts;
   opts.programFolder = ProgramFolder(cl.home, argc > 0 ? argv[0] : "");
