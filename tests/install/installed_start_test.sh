@@ -20,6 +20,8 @@ export HOME="$TMP/home"
 unset XDG_CONFIG_HOME
 mkdir -p "$HOME"
 FOLDER="$HOME/.config/zk3-zodovaz"
+# The desktop looks for installed icons here.
+export XDG_DATA_DIRS="$ROOT/share:/usr/share"
 
 # Waits for the main window or a "File Not Found" box, whichever comes first; prints which.
 first_window() {
@@ -59,11 +61,14 @@ e2e_start_meter
 [ -f "$FOLDER/zk3_Zodovaz.cfg" ] || fail "no session file in $FOLDER after the first start"
 [ "$(e2e_session_line "$FOLDER/zk3_Zodovaz.cfg" 1)" = "\"$FOLDER/zk3_Zodovaz.ini\"" ] ||
   fail "the session file names $(e2e_session_line "$FOLDER/zk3_Zodovaz.cfg" 1) as the settings file"
+e2e_find_window || fail "the meter window did not appear"
+xprop -id "$WIN" _NET_WM_ICON >"$TMP/icon.txt" 2>&1
+grep -q '^_NET_WM_ICON(CARDINAL) = ' "$TMP/icon.txt" || fail "the window does not carry the installed icon"
 exit_by_menu
 grep -q '^\[Recording\]' "$FOLDER/zk3_Zodovaz.ini" 2>/dev/null || fail "exit did not write the settings file in $FOLDER"
 [ "$(ls "$BIN" | sort | tr '\n' ' ')" = "zodovaz zodovaz-replay zodovaz-sim zodovaz-zkd " ] ||
   fail "bin holds more than the programs: $(ls "$BIN")"
-pass "session and settings files went to $FOLDER"
+pass "session and settings files went to $FOLDER; the window has the icon"
 
 # With sound recording off the start-up checks for the silent track, which only the
 # installed share/zodovaz holds.
