@@ -1,12 +1,33 @@
 #include "app/MenuCommands.h"
 
+#include "core/MenuTicks.h"
 #include "display/DerivedColors.h"
 
 namespace zk {
 
-void Check_Only(Controls& c, std::string_view name, int lo, int hi, int index) {
-  for (int i = lo; i <= hi; ++i) c.SetChecked(name, i, false);
-  c.SetChecked(name, index, true);
+void MenuCommands::Register_Commands(CommandTable& commands) {
+  const std::pair<const char*, void (MenuCommands::*)()> items[] = {
+      {"mnuSetColPanel", &MenuCommands::mnuSetColPanel_Click},
+      {"mnuSetColDial", &MenuCommands::mnuSetColDial_Click},
+      {"mnuSetColNeedleMain", &MenuCommands::mnuSetColNeedleMain_Click},
+      {"mnuSetColNeedleBm", &MenuCommands::mnuSetColNeedleBm_Click},
+      {"mnuSetColScale", &MenuCommands::mnuSetColScale_Click},
+      {"mnuSetColAlertSet", &MenuCommands::mnuSetColAlertSet_Click},
+      {"mnuSetColAlertBM", &MenuCommands::mnuSetColAlertBM_Click},
+      {"mnuSetColAlertLag", &MenuCommands::mnuSetColAlertLag_Click},
+      {"mnuSetColText", &MenuCommands::mnuSetColText_Click},
+      {"mnuSetColorGraphPen", &MenuCommands::mnuSetColorGraphPen_Click},
+      {"mnuSetColorGraphSheet", &MenuCommands::mnuSetColorGraphSheet_Click},
+      {"mnuSetColorGraphGrid", &MenuCommands::mnuSetColorGraphGrid_Click},
+      {"mnuSetColBackground", &MenuCommands::mnuSetColBackground_Click},
+      {"mnuSettingsColorsDefault", &MenuCommands::mnuSettingsColorsDefault_Click},
+      {"mnuSettingsAutoSaveOn", &MenuCommands::mnuSettingsAutoSaveOn_Click},
+      {"mnuSettingsAutoSavePrompt", &MenuCommands::mnuSettingsAutoSavePrompt_Click},
+      {"mnuSettingsAutoSaveOff", &MenuCommands::mnuSettingsAutoSaveOff_Click},
+  };
+  for (const auto& [name, click] : items) commands.Add(name, [this, click] { (this->*click)(); });
+  commands.AddIndexed("mnuSetColNeedleShadow_Index", [this](int i) { mnuSetColNeedleShadow_Index_Click(i); });
+  commands.AddIndexed("mnuSettingsNeedleWidth", [this](int i) { mnuSettingsNeedleWidth_Click(i); });
 }
 
 bool MenuCommands::Pick(int32_t& setting) {
@@ -80,37 +101,37 @@ void MenuCommands::mnuSettingsColorsDefault_Click() {
 }
 
 void MenuCommands::mnuSetColNeedleShadow_Index_Click(int index) {
-  Check_Only(ctx_.controls, "mnuSetColNeedleShadow_Index", 0, 5, index);
+  Tick_One(ctx_.controls, "mnuSetColNeedleShadow_Index", 0, 5, index);
   ctx_.settings.ShadowNeedleColor_Index = static_cast<int16_t>(index);
   Calc_ShadowNeedleColor(ctx_);
 }
 
 void MenuCommands::mnuSettingsNeedleWidth_Click(int index) {
-  Check_Only(ctx_.controls, "mnuSettingsNeedleWidth", 0, 8, index);
+  Tick_One(ctx_.controls, "mnuSettingsNeedleWidth", 0, 8, index);
   ctx_.settings.Needle_Width = static_cast<int16_t>(index);
   ctx_.shell.Form_Resize();
 }
 
 void MenuCommands::Show_AutoSave(int32_t mode) {
   Controls& c = ctx_.controls;
-  c.SetChecked("mnuSettingsAutoSaveOff", mode == 0);
-  c.SetChecked("mnuSettingsAutoSaveOn", mode == 1);
-  c.SetChecked("mnuSettingsAutoSavePrompt", mode == 2);
+  c.SetChecked("mnuSettingsAutoSaveOff", mode == AutoSaveOff);
+  c.SetChecked("mnuSettingsAutoSaveOn", mode == AutoSaveOn);
+  c.SetChecked("mnuSettingsAutoSavePrompt", mode == AutoSavePrompt);
 }
 
 void MenuCommands::mnuSettingsAutoSaveOff_Click() {
-  ctx_.settings.SettingsAutoSave = 0;
-  Show_AutoSave(0);
+  ctx_.settings.SettingsAutoSave = AutoSaveOff;
+  Show_AutoSave(AutoSaveOff);
 }
 
 void MenuCommands::mnuSettingsAutoSaveOn_Click() {
-  ctx_.settings.SettingsAutoSave = 1;
-  Show_AutoSave(1);
+  ctx_.settings.SettingsAutoSave = AutoSaveOn;
+  Show_AutoSave(AutoSaveOn);
 }
 
 void MenuCommands::mnuSettingsAutoSavePrompt_Click() {
-  ctx_.settings.SettingsAutoSave = 2;
-  Show_AutoSave(2);
+  ctx_.settings.SettingsAutoSave = AutoSavePrompt;
+  Show_AutoSave(AutoSavePrompt);
 }
 
 }  // namespace zk

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/CommandTable.h"
 #include "core/Context.h"
 
 namespace zk {
@@ -17,9 +18,6 @@ class ColourTargets {
   virtual void SetGraphBackColor(int32_t color) = 0; // picGraph
   virtual void SetWindowBackColor(int32_t color) = 0;
 };
-
-// Unticks elements lo..hi of a menu array and ticks `index`.
-void Check_Only(Controls& c, std::string_view name, int lo, int hi, int index);
 
 class MenuCommands {
  public:
@@ -48,6 +46,9 @@ class MenuCommands {
   void mnuSettingsAutoSavePrompt_Click();
   // The autosave item for a value; any value but 0..2 leaves all three unticked.
   void Show_AutoSave(int32_t mode);
+
+  // The colour, needle and autosave items of the Settings menu.
+  void Register_Commands(CommandTable& commands);
 
   int32_t LastPicked() const { return dialogColor_; }
 

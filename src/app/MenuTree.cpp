@@ -2,6 +2,8 @@
 
 #include <QMenu>
 
+#include "link/PortTable.h"
+
 namespace zk {
 
 namespace {
@@ -69,10 +71,14 @@ std::vector<MenuItemSpec> BuildSpec() {
   add(0, "mnuConnection", "Connection");
   add(1, "mnuConnectionConnect", "Connect");
   add(1, "mnuConnectionPort", "&Port");
-  add(2, "mnuConnectionPortComm", "None", 0)->enabled = false;
-  for (int i = 1; i <= 16; ++i) {
+  // The port items show which ports exist.
+  {
+    auto* none = add(2, "mnuConnectionPortComm", "None", 0);
+    none->enabled = none->command = false;
+  }
+  for (int i = 1; i <= PortTable::MaxPort; ++i) {
     auto* it = add(2, "mnuConnectionPortComm", "Comm" + std::to_string(i) + ":", i);
-    it->visible = it->enabled = false;
+    it->visible = it->enabled = it->command = false;
   }
   add(1, "mnuConnectSensor", "Sensor")->visible = false;
   add(2, "mnuSensorLocal", "Local");

@@ -18,6 +18,7 @@ struct MenuItemSpec {
   bool visible = true;
   bool enabled = true;
   bool checked = false;
+  bool command = true;  // false: the item only shows something and choosing it does nothing
 };
 
 // The menu tree in display order.

@@ -19,10 +19,12 @@
 #include "app/frmAbout.h"
 #include "app/frmMeter.h"
 #include "app/frmZkSplash.h"
+#include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsCommands.h"
 #include "core/SettingsFile.h"
+#include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
 #include "link/Delays.h"
 #include "recording/AudioFactory.h"
@@ -72,19 +74,21 @@ frmMain::frmMain(StartOptions options)
       connection_(ctx_, port_),
       layout_(ctx_, display_, *this),
       keyboard_(ctx_, alerts_, counters_, *this),
-      menuCommands_(ctx_, *this) {
+      menuCommands_(ctx_, *this),
+      lifecycle_(ctx_, port_, table_, connection_, *this, opts_.simulatorPort) {
   qtPrompts_.SetOwner(this);
   view_.SetTarget(&display_);
   setWindowTitle("zk3 Zodovaz");
   BuildWidgets();
   BuildMenus();
+  RegisterCommands();
   ConnectTimers();
   setGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight);
   qApp->installEventFilter(this);
   // A change of the desktop's work area or resolution: new metrics and a new layout.
   if (QScreen* s = QGuiApplication::primaryScreen()) {
     auto changed = [this] {
-      if (loaded_ && !closing_) layout_.SysInfo_DisplayChanged();
+      if (lifecycle_.Loaded() && !closing_) layout_.SysInfo_DisplayChanged();
     };
     connect(s, &QScreen::availableGeometryChanged, this, changed);
     connect(s, &QScreen::geometryChanged, this, changed);
@@ -144,66 +148,24 @@ void frmMain::ConnectTimers() {
   counters_.Connect_Timers();
 }
 
-void frmMain::Choose(const std::string& name, int index) {
-  MenuCommands& m = menuCommands_;
-  const std::string& n = name;
-  // File
-  if (n == "mnuLoadSettings") return mnuLoadSettings_Click(ctx_);
-  if (n == "mnuSaveSettings") return mnuSaveSettings_Click(ctx_);
-  if (n == "mnuSaveSettingsAs") return mnuSaveSettingsAs_Click(ctx_);
-  if (n == "mnuExit") return mnuExit_Click();
-  // Settings > Colours
-  if (n == "mnuSetColPanel") return m.mnuSetColPanel_Click();
-  if (n == "mnuSetColDial") return m.mnuSetColDial_Click();
-  if (n == "mnuSetColNeedleMain") return m.mnuSetColNeedleMain_Click();
-  if (n == "mnuSetColNeedleShadow_Index") return m.mnuSetColNeedleShadow_Index_Click(index);
-  if (n == "mnuSetColNeedleBm") return m.mnuSetColNeedleBm_Click();
-  if (n == "mnuSetColScale") return m.mnuSetColScale_Click();
-  if (n == "mnuSetColAlertSet") return m.mnuSetColAlertSet_Click();
-  if (n == "mnuSetColAlertBM") return m.mnuSetColAlertBM_Click();
-  if (n == "mnuSetColAlertLag") return m.mnuSetColAlertLag_Click();
-  if (n == "mnuSetColText") return m.mnuSetColText_Click();
-  if (n == "mnuSetColorGraphPen") return m.mnuSetColorGraphPen_Click();
-  if (n == "mnuSetColorGraphSheet") return m.mnuSetColorGraphSheet_Click();
-  if (n == "mnuSetColorGraphGrid") return m.mnuSetColorGraphGrid_Click();
-  if (n == "mnuSetColBackground") return m.mnuSetColBackground_Click();
-  if (n == "mnuSettingsColorsDefault") return m.mnuSettingsColorsDefault_Click();
-  // Settings
-  if (n == "mnuSettingsNeedleWidth") return m.mnuSettingsNeedleWidth_Click(index);
-  if (n == "mnuSettingsBodyMotionThreshold") return alerts_.mnuSettingsBodyMotionThreshold_Click(index);
-  if (n == "mnuSetBmFreezeOn") return alerts_.mnuSetBmFreezeOn_Click();
-  if (n == "mnuSetBmFreezeOff") return alerts_.mnuSetBmFreezeOff_Click();
-  if (n == "mnuSettingsLagThreshold") return alerts_.mnuSettingsLagThreshold_Click(index);
-  if (n == "mnuSettingsExtSwMode") return alerts_.mnuSettingsExtSwMode_Click(index);
-  if (n == "mnuSetNeedleBDOn") return alerts_.mnuSetNeedleBDOn_Click();
-  if (n == "mnuSetNeedleBDOff") return alerts_.mnuSetNeedleBDOff_Click();
-  if (n == "mnuSettingsAutoSaveOn") return m.mnuSettingsAutoSaveOn_Click();
-  if (n == "mnuSettingsAutoSavePrompt") return m.mnuSettingsAutoSavePrompt_Click();
-  if (n == "mnuSettingsAutoSaveOff") return m.mnuSettingsAutoSaveOff_Click();
-  // Connection
-  if (n == "mnuConnectionConnect") return connection_.mnuConnectionConnect_Click();
-  if (n == "mnuSensorLocal") return connection_.mnuSensorLocal_Click();
-  if (n == "mnuSensorRemote") return connection_.mnuSensorRemote_Click();
-  if (n == "mnuConnectSyncTest") return sync_.mnuConnectSyncTest_Click();
-  // View and Graph
-  if (n == "mnuViewRecording") return mnuViewRecording_Click();
-  if (n == "mnuViewGraph") return display_.mnuViewGraph_Click();
-  if (n == "mnuViewMeter") return mnuViewMeter_Click();
-  if (n == "mnuGraphGridX") return display_.mnuGraphGridX_Click();
-  if (n == "mnuGraphGridY") return display_.mnuGraphGridY_Click();
-  if (n == "mnuGraphHeightIndex") return display_.mnuGraphHeightIndex_Click(index);
-  if (n == "mnuGraphPenWidthIndex") return display_.mnuGraphPenWidthIndex_Click(index);
-  if (n == "mnuGraphInvert") return display_.mnuGraphInvert_Click();
-  if (n == "mnuGraphTimescaleSecs") return display_.mnuGraphTimescaleSecs_Click(index);
-  // Recording
-  if (n == "mnuRecSettings") return mnuRecSettings_Click();
-  if (n == "mnuRecAudioOn") return mnuRecAudioOn_Click();
-  if (n == "mnuRecAudioOff") return mnuRecAudioOff_Click();
-  // Help
-  if (n == "mnuhelpAbout") return mnuhelpAbout_Click();
-  if (n == "mnuHelpHelp") return mnuHelpHelp_Click();
-  // The port items only show which ports exist.
+void frmMain::RegisterCommands() {
+  Register_Settings_Commands(commands_, ctx_);
+  commands_.Add("mnuExit", [this] { mnuExit_Click(); });
+  menuCommands_.Register_Commands(commands_);
+  alerts_.Register_Commands(commands_);
+  connection_.Register_Commands(commands_);
+  sync_.Register_Commands(commands_);
+  display_.graphMenu.Register_Commands(commands_);
+  commands_.Add("mnuViewRecording", [this] { mnuViewRecording_Click(); });
+  commands_.Add("mnuViewMeter", [this] { mnuViewMeter_Click(); });
+  commands_.Add("mnuRecSettings", [this] { mnuRecSettings_Click(); });
+  commands_.Add("mnuRecAudioOn", [this] { mnuRecAudioOn_Click(); });
+  commands_.Add("mnuRecAudioOff", [this] { mnuRecAudioOff_Click(); });
+  commands_.Add("mnuhelpAbout", [this] { mnuhelpAbout_Click(); });
+  commands_.Add("mnuHelpHelp", [this] { mnuHelpHelp_Click(); });
 }
+
+void frmMain::Choose(const std::string& name, int index) { commands_.Run(name, index); }
 
 // ---------------------------------------------------------------- start-up and shut-down
 
@@ -227,6 +189,12 @@ WindowPlacement frmMain::CurrentPlacement() const {
   return p;
 }
 
+void frmMain::Measure_Window() { layout_.Get_Window_Metrics(); }
+
+void frmMain::Release_Keys() { keyboard_.SetKeyReleased(true); }
+
+std::string frmMain::ExecutableFolder() const { return zk::ExecutableFolder(); }
+
 void frmMain::PlaceWindow() {
   const Settings& s = settings_;
   move(static_cast<int>(RoundHalfEven(float(s.WindowLeft) / kTwipsPerPixel)),
@@ -242,88 +210,9 @@ void frmMain::PlaceWindow() {
   Form_Resize();
 }
 
-void frmMain::Form_Load() {
-  timers_.tmrClock.Start();
-  keyboard_.SetKeyReleased(true);
-  try {
-    layout_.Get_Window_Metrics();
-  } catch (const OverflowError&) {
-    // The metrics keep their previous values.
-  }
-  state_.DummyAudioPath = FindSilentTrack(opts_.programFolder);
-  QDir::setCurrent(QString::fromStdString(opts_.programFolder));
-  if (!Read_Session_File(ctx_, ScreenWidthTwips())) Write_Session_File(ctx_, CurrentPlacement());
-  sessionCommPort_ = settings_.CommPort;
-  if (opts_.simulatorPort != 0) settings_.CommPort = static_cast<int16_t>(opts_.simulatorPort);
-  Load_Settings(ctx_);
-  PlaceWindow();
-  table_.Init_SensTable();
-  connection_.Init_Ports();
+void frmMain::Form_Load() { lifecycle_.Form_Load(); }
 
-  if (settings_.CommPort != 0) {
-    Splash_Info("Checking for Hardware");
-    const int port = settings_.CommPort;
-    // A port number beyond the table is never present: the connect search takes over.
-    if (port >= 1 && port <= 16 && state_.PortPresent[port] != 0) {
-      if (connection_.Check_Version()) state_.HardwareFound = true;
-      state_.OperatingMode = ModeLive;
-      state_.InputWatchdogArmed = true;
-    }
-  } else {
-    Splash_Info("Running in Demo Mode");
-    state_.HardwareFound = true;
-    state_.StatusColor = settings_.Text_Color;
-    state_.StatusText = state_.StatusWanted = "Demo Mode";
-  }
-  if (!state_.HardwareFound) connection_.mnuConnectionConnect_Click();
-
-  events_.DoEvents();
-  Splash_Unload();
-  Apply_Settings_To_Menus();
-  Calc_DimTextColor(ctx_);
-
-  state_.BodyMotionHold = 0.5;
-  state_.BaseText = "2.0";
-  state_.BdText = "0.0";
-  state_.BdCountEnabled = false;
-  view_.Draw_Panel();
-  events_.DoEvents();
-
-  port_.SetInBufferCount(0);
-  if (settings_.CommPort != 0) port_.SetRThreshold(5);
-  state_.ResetPending = true;
-  state_.NeedleSetRequest = true;
-  loaded_ = true;
-  TDelay(ctx_, 2);
-}
-
-void frmMain::Form_QueryUnload(bool& cancel) {
-  cancel = false;
-  if (state_.RecordingUnsaved && settings_.RecPromptEnable &&
-      ctx_.prompts.MsgBox("Recording not saved, Exit?", "Warning", MsgButtons::YesNo, MsgIcon::None) ==
-          MsgResult::No) {
-    cancel = true;
-    return;
-  }
-  // The simulator's terminal is only this start's stand-in for the remembered port.
-  const int16_t running = settings_.CommPort;
-  if (opts_.simulatorPort != 0 && running == opts_.simulatorPort) settings_.CommPort = sessionCommPort_;
-  Write_Session_File(ctx_, CurrentPlacement());
-  settings_.CommPort = running;
-  Save_Recording_Settings(ctx_);
-  if (settings_.SettingsAutoSave == 1) Save_Settings(ctx_);
-  if (settings_.SettingsAutoSave == 2 && !Settings_Unchanged(ctx_)) {
-    const std::string text = "Save settings?\r\n\r\n( to " + settings_.SettingsFilePath + ")";
-    if (ctx_.prompts.MsgBox(text, "Program settings have changed", MsgButtons::YesNo, MsgIcon::None) ==
-        MsgResult::Yes)
-      Save_Settings(ctx_);
-  }
-  audio_->Close();
-  state_.MciResult = audio_->Close();
-  // No further readings or timer ticks once the program is ending.
-  port_.SetRThreshold(0);
-  timers_.Stop_All();
-}
+void frmMain::Form_QueryUnload(bool& cancel) { lifecycle_.Form_QueryUnload(cancel); }
 
 void frmMain::closeEvent(QCloseEvent* e) {
   if (closing_) {
@@ -362,13 +251,13 @@ void frmMain::Form_Resize() {
 
 void frmMain::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
-  if (loaded_) Form_Resize();
+  if (lifecycle_.Loaded()) Form_Resize();
 }
 
 void frmMain::Apply_Settings_To_Menus() {
   Settings& s = settings_;
-  Check_Only(controls_, "mnuSettingsNeedleWidth", 0, 8, s.Needle_Width);
-  Check_Only(controls_, "mnuSetColNeedleShadow_Index", 0, 5, s.ShadowNeedleColor_Index);
+  Tick_One(controls_, "mnuSettingsNeedleWidth", 0, 8, s.Needle_Width);
+  Tick_One(controls_, "mnuSetColNeedleShadow_Index", 0, 5, s.ShadowNeedleColor_Index);
   Calc_ShadowNeedleColor(ctx_);
   Calc_FaintNeedleColor(ctx_);
   alerts_.mnuSettingsBodyMotionThreshold_Click(s.BM_Threshold_Index);
@@ -392,10 +281,8 @@ void frmMain::Apply_Settings_To_Menus() {
   display_.mnuGraphInvert_Click();
 
   alerts_.mnuSettingsExtSwMode_Click(s.SwitchMode_Index);
-  controls_.SetChecked("mnuSetBmFreezeOn", s.FreezeEnable);
-  controls_.SetChecked("mnuSetBmFreezeOff", !s.FreezeEnable);
-  controls_.SetChecked("mnuSetNeedleBDOn", s.NeedleBdEnable);
-  controls_.SetChecked("mnuSetNeedleBDOff", !s.NeedleBdEnable);
+  Tick_Pair(controls_, "mnuSetBmFreezeOn", "mnuSetBmFreezeOff", s.FreezeEnable);
+  Tick_Pair(controls_, "mnuSetNeedleBDOn", "mnuSetNeedleBDOff", s.NeedleBdEnable);
   menuCommands_.Show_AutoSave(s.SettingsAutoSave);
 }
 
@@ -431,11 +318,6 @@ void frmMain::cmdLoad_Click() {}
 void frmMain::cmdLoad_RightClick() {}
 void frmMain::cmdSave_Click() {}
 void frmMain::cmdLoop_Click() {}
-
-bool frmMain::UnsavedRecordingGuard(const char* text) {
-  if (!(state_.RecordingUnsaved && settings_.RecPromptEnable)) return true;
-  return ctx_.prompts.MsgBox(text, "Warning", MsgButtons::YesNo, MsgIcon::None) != MsgResult::No;
-}
 
 void frmMain::Flush_RecBuffer() {
   state_.MciResult = audio_->Close();
@@ -508,25 +390,23 @@ void frmMain::mnuViewRecording_Click() {
 }
 
 void frmMain::mnuRecAudioOn_Click() {
-  if (!UnsavedRecordingGuard("Previous recording not saved, Continue?")) return;
+  if (!Unsaved_Recording_May_Go(ctx_, "Previous recording not saved, Continue?")) return;
   Flush_RecBuffer();
-  controls_.SetChecked("mnuRecAudioOn", true);
-  controls_.SetChecked("mnuRecAudioOff", false);
+  Tick_Pair(controls_, "mnuRecAudioOn", "mnuRecAudioOff", true);
   settings_.AudioEnable = true;
 }
 
 void frmMain::mnuRecAudioOff_Click() {
-  if (!UnsavedRecordingGuard("Previous recording not saved, Continue?")) return;
+  if (!Unsaved_Recording_May_Go(ctx_, "Previous recording not saved, Continue?")) return;
   Flush_RecBuffer();
-  controls_.SetChecked("mnuRecAudioOn", false);
-  controls_.SetChecked("mnuRecAudioOff", true);
+  Tick_Pair(controls_, "mnuRecAudioOn", "mnuRecAudioOff", false);
   settings_.AudioEnable = false;
   Check_Silent_Track(ctx_);
   Update_Command_State();
 }
 
 void frmMain::mnuRecSettings_Click() {
-  if (!UnsavedRecordingGuard("Previous recording not saved, Continue?")) return;
+  if (!Unsaved_Recording_May_Go(ctx_, "Previous recording not saved, Continue?")) return;
   Flush_RecBuffer();
   // The recording settings dialog arrives with the recorder.
   Update_RecordModeLabel();

@@ -8,9 +8,11 @@
 
 #include "app/CommandLine.h"
 #include "app/Keyboard.h"
+#include "app/Lifecycle.h"
 #include "app/MenuCommands.h"
 #include "app/QtControls.h"
 #include "app/QtPrompts.h"
+#include "core/CommandTable.h"
 #include "core/Context.h"
 #include "core/QtSeams.h"
 #include "core/SessionFile.h"
@@ -47,7 +49,8 @@ class frmMain : public QMainWindow,
                 public Shell,
                 public KeyActions,
                 public LayoutHost,
-                public ColourTargets {
+                public ColourTargets,
+                public LifecycleHost {
   Q_OBJECT
  public:
   explicit frmMain(StartOptions options);
@@ -94,9 +97,14 @@ class frmMain : public QMainWindow,
   // Runs the command of a menu item, as choosing it does.
   void Choose(const std::string& name, int index = -1);
 
-  // The window's placement as the session file stores it: twips that fit 16 bits. A
-  // maximised or minimised window gives its normal geometry.
-  WindowPlacement CurrentPlacement() const;
+  // LifecycleHost. The window's placement as the session file stores it: twips that fit
+  // 16 bits. A maximised or minimised window gives its normal geometry.
+  WindowPlacement CurrentPlacement() const override;
+  void Measure_Window() override;
+  void Release_Keys() override;
+  int ScreenWidthTwips() const override;
+  void PlaceWindow() override;
+  std::string ExecutableFolder() const override;
 
   // For tests and tools.
   Context& ctx() { return ctx_; }
@@ -105,6 +113,7 @@ class frmMain : public QMainWindow,
   MeterDisplay& display() { return display_; }
   RecordPanel& recordPanel() { return *picRecord_; }
   MenuCommands& menuCommands() { return menuCommands_; }
+  const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
   bool KeyPreview() const { return keyPreview_; }
 
@@ -148,9 +157,7 @@ class frmMain : public QMainWindow,
   void BuildWidgets();
   void BuildMenus();
   void ConnectTimers();
-  void PlaceWindow();
-  int ScreenWidthTwips() const;
-  bool UnsavedRecordingGuard(const char* text);
+  void RegisterCommands();
   bool OwnsKeyEvent(QObject* watched) const;
 
   StartOptions opts_;
@@ -164,7 +171,6 @@ class frmMain : public QMainWindow,
   QtControls controls_;
   std::unique_ptr<AudioDevice> audio_;
   Context ctx_;
-  int16_t sessionCommPort_ = 0;  // the remembered port, kept while the simulator stands in
 
   QtSerialPort port_;
   SensitivityTable table_;
@@ -178,6 +184,8 @@ class frmMain : public QMainWindow,
   WindowLayout layout_;
   Keyboard keyboard_;
   MenuCommands menuCommands_;
+  CommandTable commands_;
+  Lifecycle lifecycle_;
 
   QWidget* client_ = nullptr;
   SurfaceWidget* picMeterPanel_ = nullptr;
@@ -190,7 +198,6 @@ class frmMain : public QMainWindow,
   std::string cdlFileInitDir_;  // the file dialog's initial folder
   bool keyPreview_ = true;
   bool inResize_ = false;
-  bool loaded_ = false;
   bool closing_ = false;
 };
 

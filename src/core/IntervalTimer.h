@@ -44,6 +44,10 @@ struct Timers {
   IntervalTimer& tmrRise;         // 400 ms
   IntervalTimer& tmrBdMouseDown;  // 1500 ms
   IntervalTimer& tmrSkip;         // 800 ms
+
+  void Stop_All() {
+    for (IntervalTimer* t : {&tmrClock, &tmrMessage, &tmrLED, &tmrFall, &tmrRise, &tmrBdMouseDown, &tmrSkip}) t->Stop();
+  }
 };
 
 // The seven timers made of one timer class with the window's intervals; `args` are
@@ -62,15 +66,6 @@ struct WindowTimers {
         tmrSkip(args..., TimerMs::Skip) {}
   T tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip;
   Timers All() { return Timers{tmrClock, tmrMessage, tmrLED, tmrFall, tmrRise, tmrBdMouseDown, tmrSkip}; }
-  void Stop_All() {
-    tmrClock.Stop();
-    tmrMessage.Stop();
-    tmrLED.Stop();
-    tmrFall.Stop();
-    tmrRise.Stop();
-    tmrBdMouseDown.Stop();
-    tmrSkip.Stop();
-  }
 };
 
 }  // namespace zk

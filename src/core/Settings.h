@@ -6,6 +6,9 @@
 
 namespace zk {
 
+// How the settings are kept at exit (SettingsAutoSave).
+enum AutoSaveMode : int32_t { AutoSaveOff = 0, AutoSaveOn = 1, AutoSavePrompt = 2 };
+
 struct Settings {
   // [Colors]
   int32_t Dial_Color = 16777215;
@@ -61,7 +64,7 @@ struct Settings {
 
   // Session values (session file, not the settings file).
   std::string SettingsFilePath;  // default: program folder + "/zk3_Zodovaz.ini"
-  int32_t SettingsAutoSave = 2;  // 0 Off, 1 On, 2 Prompt
+  int32_t SettingsAutoSave = AutoSavePrompt;  // an AutoSaveMode; other values do nothing
   int16_t CommPort = 0;          // 0 = no port, demonstration mode
   int16_t SensitivityIndex = 8;
   int16_t WindowLeft = 0;        // twips

@@ -33,4 +33,10 @@ void mnuSaveSettingsAs_Click(Context& ctx) {
   Save_Settings_Replacing(ctx);
 }
 
+void Register_Settings_Commands(CommandTable& commands, Context& ctx) {
+  commands.Add("mnuLoadSettings", [&ctx] { mnuLoadSettings_Click(ctx); });
+  commands.Add("mnuSaveSettings", [&ctx] { mnuSaveSettings_Click(ctx); });
+  commands.Add("mnuSaveSettingsAs", [&ctx] { mnuSaveSettingsAs_Click(ctx); });
+}
+
 }  // namespace zk

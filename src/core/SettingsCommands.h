@@ -1,6 +1,7 @@
 #pragma once
 // The File menu's settings commands: load another settings file, save, save under a new
 // name. They ask through ctx.prompts; a cancelled dialog changes nothing.
+#include "core/CommandTable.h"
 #include "core/Context.h"
 
 namespace zk {
@@ -14,5 +15,8 @@ void mnuSaveSettings_Click(Context& ctx);
 // "Save Settings &As": choose a file; it is replaced by the four settings sections and
 // becomes SettingsFilePath.
 void mnuSaveSettingsAs_Click(Context& ctx);
+
+// The three items above in the window's command table.
+void Register_Settings_Commands(CommandTable& commands, Context& ctx);
 
 }  // namespace zk

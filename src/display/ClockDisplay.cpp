@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/Clock.h"
+#include "core/DialTypes.h"
 #include "core/Numbers.h"
 #include "meter/MeterEngine.h"
 
@@ -42,10 +43,10 @@ void ClockDisplay::Analog(int16_t hour, int16_t minute) {
   const Settings& s = ctx_.settings;
   double cx, cy;
   const double side = s.ClockLeft ? -1 : 1;
-  if (s.DialType == 1 || s.DialType == 2) {
+  if (Arc_Dial(s.DialType)) {
     cx = 825 * side;
     cy = 1025;
-  } else if (s.DialType == 0 || s.DialType == 3) {
+  } else if (Round_Dial(s.DialType)) {
     cx = 750 * side;
     cy = 1000;
   } else {

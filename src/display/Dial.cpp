@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/DialTypes.h"
+
 namespace zk {
 
 using namespace DialGeometry;
@@ -21,8 +23,8 @@ Dial::Dial(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
 void Dial::Draw_Face() {
   const Settings& s = ctx_.settings;
   switch (s.DialType) {
-    case 1:
-    case 2:
+    case DialTraditional:
+    case DialContinuous:
       if (s.ScaleType == 1) {
         Traditional_Face(2);
         Traditional_Simple_Scale();
@@ -31,8 +33,8 @@ void Dial::Draw_Face() {
         Traditional_Traditional_Scale();
       }
       break;
-    case 0:
-    case 3:
+    case DialCircular1:
+    case DialCircular2:
       if (s.ScaleType == 0 || s.ScaleType == 1) Circular_Face();
       break;
     default:

@@ -2,12 +2,23 @@
 
 #include <string>
 
+#include "core/MenuTicks.h"
 #include "core/Numbers.h"
 
 namespace zk {
 
 GraphMenu::GraphMenu(Context& ctx, StripChart& chart, Surface& graph, const Surface& panel)
     : ctx_(ctx), chart_(chart), graph_(graph), panel_(panel) {}
+
+void GraphMenu::Register_Commands(CommandTable& commands) {
+  commands.Add("mnuViewGraph", [this] { mnuViewGraph_Click(); });
+  commands.Add("mnuGraphGridX", [this] { mnuGraphGridX_Click(); });
+  commands.Add("mnuGraphGridY", [this] { mnuGraphGridY_Click(); });
+  commands.AddIndexed("mnuGraphHeightIndex", [this](int i) { mnuGraphHeightIndex_Click(i); });
+  commands.AddIndexed("mnuGraphPenWidthIndex", [this](int i) { mnuGraphPenWidthIndex_Click(i); });
+  commands.Add("mnuGraphInvert", [this] { mnuGraphInvert_Click(); });
+  commands.AddIndexed("mnuGraphTimescaleSecs", [this](int i) { mnuGraphTimescaleSecs_Click(i); });
+}
 
 void GraphMenu::mnuViewGraph_Click() {
   Settings& s = ctx_.settings;
@@ -41,16 +52,14 @@ void GraphMenu::mnuGraphInvert_Click() {
 // anywhere else (a bad saved value at start-up) changes nothing.
 void GraphMenu::mnuGraphPenWidthIndex_Click(int index) {
   if (index < 1 || index > 3) return;
-  for (int k = 0; k <= 3; ++k) ctx_.controls.SetChecked("mnuGraphPenWidthIndex", k, false);
-  ctx_.controls.SetChecked("mnuGraphPenWidthIndex", index, true);
+  Tick_One(ctx_.controls, "mnuGraphPenWidthIndex", 0, 3, index);
   ctx_.settings.GraphPenWidth_Index = std::to_string(index);
   chart_.GraphResetPending = true;
 }
 
 void GraphMenu::mnuGraphHeightIndex_Click(int index) {
   if (index < 1 || index > 5) return;
-  for (int k = 0; k <= 5; ++k) ctx_.controls.SetChecked("mnuGraphHeightIndex", k, false);
-  ctx_.controls.SetChecked("mnuGraphHeightIndex", index, true);
+  Tick_One(ctx_.controls, "mnuGraphHeightIndex", 0, 5, index);
   ctx_.settings.GraphHeight_Index = std::to_string(index);
   graph_.Resize(graph_.WidthPx(), CInt32(panel_.HeightPx() * index / 5.0));
   ctx_.shell.Form_Resize();

@@ -2,6 +2,7 @@
 // The View > Graph item and the Graph menu: show/hide, grid lines, invert, pen width,
 // height and the (hidden) timescale. Check marks go through ctx.controls; a change of
 // size asks the shell for a new layout.
+#include "core/CommandTable.h"
 #include "core/Context.h"
 #include "display/StripChart.h"
 #include "display/Surface.h"
@@ -19,6 +20,8 @@ class GraphMenu {
   void mnuGraphPenWidthIndex_Click(int index);  // 1..3
   void mnuGraphHeightIndex_Click(int index);    // 1..5
   void mnuGraphTimescaleSecs_Click(int index);  // 1..4: 8, 16, 24, 32 s
+  // View > Graph and the Graph menu's items.
+  void Register_Commands(CommandTable& commands);
 
  private:
   Context& ctx_;

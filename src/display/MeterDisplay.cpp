@@ -5,6 +5,7 @@
 
 #include "core/Banner.h"
 #include "core/Clock.h"
+#include "core/DialTypes.h"
 #include "core/Numbers.h"
 #include "display/DerivedColors.h"
 
@@ -76,7 +77,7 @@ void MeterDisplay::Update_Needle() {
 void MeterDisplay::Remove_Needle() {
   needle.Remove_Needle();
   // The wipe of the traditional face overpaints the banner.
-  if (ctx_.settings.DialType == 1 || ctx_.settings.DialType == 2) banner.Update_ModeDisplay();
+  if (Arc_Dial(ctx_.settings.DialType)) banner.Update_ModeDisplay();
 }
 
 void MeterDisplay::Update_LED(int32_t color) { readouts.Update_LED(color); }

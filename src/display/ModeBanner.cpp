@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/DialTypes.h"
+
 namespace zk {
 
 namespace {
@@ -27,12 +29,12 @@ void ModeBanner::Update_ModeDisplay() {
   panel_.SetFontName("Aerial");
 
   double x, y1, y2;
-  if (s.DialType == 1 || s.DialType == 2) {
+  if (Arc_Dial(s.DialType)) {
     const double bottom = panel_.ScaleTop() + panel_.ScaleHeight();
     x = 0;
     y1 = bottom + 300;
     y2 = bottom + 225;
-  } else if (s.DialType == 0 || s.DialType == 3) {
+  } else if (Round_Dial(s.DialType)) {
     x = -800;
     y1 = 600;
     y2 = 525;

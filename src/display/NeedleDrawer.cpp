@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/DialTypes.h"
 #include "core/Numbers.h"
 #include "display/Dial.h"
 
@@ -47,11 +48,11 @@ void NeedleDrawer::Draw(int32_t p) {
   const double theta = Angle(p);
 
   switch (s.DialType) {
-    case 0:
-    case 3: {
+    case DialCircular1:
+    case DialCircular2: {
       if (s.Needle_Width < 1) return;
       const float cy = static_cast<float>(CircularCentreY);
-      const bool mirror = s.DialType == 3;
+      const bool mirror = s.DialType == DialCircular2;
       panel_.DrawWidth = s.Needle_Width;
       if (!st.ResetPending) {
         Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, dial);
@@ -62,10 +63,10 @@ void NeedleDrawer::Draw(int32_t p) {
       if (mirror) Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
       break;
     }
-    case 1:
-    case 2: {
+    case DialTraditional:
+    case DialContinuous: {
       if (s.Needle_Width < 1) return;
-      const bool continuous = s.DialType == 2;
+      const bool continuous = s.DialType == DialContinuous;
       panel_.DrawWidth = s.Needle_Width;
       if (!st.ResetPending) {
         Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, dial);
@@ -100,16 +101,16 @@ void NeedleDrawer::Solid_Pen(int32_t color) {
 void NeedleDrawer::Remove_Needle() {
   const Settings& s = ctx_.settings;
   switch (s.DialType) {
-    case 0:
-    case 3:
+    case DialCircular1:
+    case DialCircular2:
       Solid_Pen(s.Dial_Color);
       panel_.Circle(0, CircularCentreY, 505, s.Dial_Color);
       panel_.DrawWidth = 3;
       panel_.FillStyle = Surface::FillTransparent;
       panel_.Circle(0, CircularCentreY, 35, s.Scale_Color);
       break;
-    case 1:
-    case 2:
+    case DialTraditional:
+    case DialContinuous:
       Solid_Pen(s.Dial_Color);
       panel_.Circle(0, 0, 1000, s.Dial_Color, -(HalfPi - Sweep / 1.8), -(Sweep / 1.8 + HalfPi));
       Solid_Pen(s.Panel_Color);

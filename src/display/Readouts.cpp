@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/DialTypes.h"
 #include "core/Numbers.h"
 #include "display/Dial.h"
 
@@ -46,15 +47,15 @@ void Readouts::Update_BdDisplay(const std::string& text) {
 void Readouts::Update_LED(int32_t color) {
   double x = 0, y = 0;
   switch (ctx_.settings.DialType) {
-    case 1:
-    case 2:
+    case DialTraditional:
+    case DialContinuous:
       // Over the SET mark, just outside the scale.
       x = -std::sin(DialGeometry::SetOffset) * 1070;
       y = std::cos(DialGeometry::SetOffset) * 1070;
       panel_.DrawWidth = CInt16(panel_.WidthPx() / 60.0);
       break;
-    case 0:
-    case 3:
+    case DialCircular1:
+    case DialCircular2:
       x = 0;
       y = DialGeometry::CircularCentreY;
       panel_.DrawWidth = CInt16(panel_.WidthPx() / 50.0);

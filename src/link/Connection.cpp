@@ -4,6 +4,7 @@
 #include "link/Delays.h"
 #include "link/MessageReader.h"
 #include "link/PortTable.h"
+#include "link/ReadingStart.h"
 
 namespace zk {
 
@@ -205,8 +206,7 @@ void Connection::mnuConnectionConnect_Click() {
   }
   ctx_.shell.Splash_Unload();
   if (set.CommPort != 0) {
-    st.OperatingMode = ModeLive;
-    st.InputWatchdogArmed = true;
+    Enter_Live_Mode(st);
     port_.SetRThreshold(5);
     ctx_.shell.Update_RecordModeLabel();
   }
@@ -236,6 +236,12 @@ void Connection::tmrClock_Timer() {
     if (st.StatusText == "Input OK" || st.StatusText == "Recording") Show_Status(ctx_, "Input Error");
   }
   st.InputWatchdogArmed = true;
+}
+
+void Connection::Register_Commands(CommandTable& commands) {
+  commands.Add("mnuConnectionConnect", [this] { mnuConnectionConnect_Click(); });
+  commands.Add("mnuSensorLocal", [this] { mnuSensorLocal_Click(); });
+  commands.Add("mnuSensorRemote", [this] { mnuSensorRemote_Click(); });
 }
 
 void Connection::mnuSensorLocal_Click() {

@@ -5,6 +5,7 @@
 // selection of type "31".
 #include <string>
 
+#include "core/CommandTable.h"
 #include "core/Context.h"
 #include "link/SerialPort.h"
 
@@ -31,6 +32,9 @@ class Connection {
   void tmrClock_Timer();       // clock and input watchdog (every 800 ms)
   void mnuSensorLocal_Click();   // "SL": select the local probe
   void mnuSensorRemote_Click();  // "SR": select the remote probe
+  // Connect and the two probe items of the Connection menu. The port items only show
+  // which ports exist and have no command.
+  void Register_Commands(CommandTable& commands);
 
  private:
   void Discard_Input_For(double seconds);

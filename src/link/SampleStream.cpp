@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/Banner.h"
+#include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "link/Delays.h"
 #include "link/SyncTest.h"
@@ -137,8 +138,7 @@ SampleStream::Step SampleStream::Dispatch(char& kind, const std::string& payload
       if (!v) return Step::Error;
       st.RawReading = Scale_Local_Reading(*v);
       if (!ui.Checked("mnuSensorLocal")) {
-        ui.SetChecked("mnuSensorLocal", true);
-        ui.SetChecked("mnuSensorRemote", false);
+        Tick_Pair(ui, "mnuSensorLocal", "mnuSensorRemote", true);
         set.zk3SensorMode = false;
       }
       st.NewReading = true;
@@ -150,8 +150,7 @@ SampleStream::Step SampleStream::Dispatch(char& kind, const std::string& payload
       if (!v) return Step::Error;
       st.RawReading = *v;
       if (!ui.Checked("mnuSensorRemote")) {
-        ui.SetChecked("mnuSensorRemote", true);
-        ui.SetChecked("mnuSensorLocal", false);
+        Tick_Pair(ui, "mnuSensorLocal", "mnuSensorRemote", false);
         set.zk3SensorMode = true;
       }
       kind = 'P';

@@ -114,4 +114,8 @@ void SyncTest::Advance() {
   }
 }
 
+void SyncTest::Register_Commands(CommandTable& commands) {
+  commands.Add("mnuConnectSyncTest", [this] { mnuConnectSyncTest_Click(); });
+}
+
 }  // namespace zk

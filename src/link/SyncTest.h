@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/CommandTable.h"
 #include "core/Context.h"
 #include "link/MessageReader.h"
 #include "link/SerialPort.h"
@@ -22,6 +23,7 @@ class SyncTest {
 
   // Menu "Sync Test - Start" / "Sync Test - Stop" (mnuConnectSyncTest).
   void mnuConnectSyncTest_Click();
+  void Register_Commands(CommandTable& commands);
   void Start_SyncTest();
   // Receive call while the test runs: advances the pattern once per message.
   void Com_Sync();

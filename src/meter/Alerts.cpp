@@ -3,15 +3,11 @@
 #include <array>
 
 #include "core/Banner.h"
+#include "core/MenuTicks.h"
 
 namespace zk {
 
 namespace {
-
-// Ticks item `index` of a menu array with items 1..count and clears the others.
-void Tick_Group(Controls& controls, std::string_view menu, int count, int index) {
-  for (int i = 1; i <= count; ++i) controls.SetChecked(menu, i, i == index);
-}
 
 // A stored index outside its menu (a hand-edited settings file) falls back to the
 // menu's default item, so the menu always shows one tick and the value stays usable.
@@ -27,6 +23,16 @@ void Alerts::Connect_Timers() {
   ctx_.timers.tmrLED.SetHandler([this] { tmrLED_Timer(); });
   ctx_.timers.tmrFall.SetHandler([this] { tmrFall_Timer(); });
   ctx_.timers.tmrRise.SetHandler([this] { tmrRise_Timer(); });
+}
+
+void Alerts::Register_Commands(CommandTable& commands) {
+  commands.AddIndexed("mnuSettingsBodyMotionThreshold", [this](int i) { mnuSettingsBodyMotionThreshold_Click(i); });
+  commands.Add("mnuSetBmFreezeOn", [this] { mnuSetBmFreezeOn_Click(); });
+  commands.Add("mnuSetBmFreezeOff", [this] { mnuSetBmFreezeOff_Click(); });
+  commands.AddIndexed("mnuSettingsLagThreshold", [this](int i) { mnuSettingsLagThreshold_Click(i); });
+  commands.AddIndexed("mnuSettingsExtSwMode", [this](int i) { mnuSettingsExtSwMode_Click(i); });
+  commands.Add("mnuSetNeedleBDOn", [this] { mnuSetNeedleBDOn_Click(); });
+  commands.Add("mnuSetNeedleBDOff", [this] { mnuSetNeedleBDOff_Click(); });
 }
 
 void Alerts::tmrLED_Timer() {
@@ -46,15 +52,14 @@ void Alerts::tmrRise_Timer() {
 
 void Alerts::mnuSettingsBodyMotionThreshold_Click(int index) {
   index = Valid_Index(index, 3, 2);
-  Tick_Group(ctx_.controls, "mnuSettingsBodyMotionThreshold", 3, index);
+  Tick_One(ctx_.controls, "mnuSettingsBodyMotionThreshold", 1, 3, index);
   ctx_.settings.BM_Threshold_Index = static_cast<int16_t>(index);
   ctx_.state.BodyMotionLimit = kBodyMotionLimits[index];
 }
 
 void Alerts::Set_Freeze(bool on) {
   ctx_.settings.FreezeEnable = on;
-  ctx_.controls.SetChecked("mnuSetBmFreezeOn", on);
-  ctx_.controls.SetChecked("mnuSetBmFreezeOff", !on);
+  Tick_Pair(ctx_.controls, "mnuSetBmFreezeOn", "mnuSetBmFreezeOff", on);
 }
 
 void Alerts::mnuSetBmFreezeOn_Click() { Set_Freeze(true); }
@@ -62,28 +67,26 @@ void Alerts::mnuSetBmFreezeOff_Click() { Set_Freeze(false); }
 
 void Alerts::mnuSettingsLagThreshold_Click(int index) {
   index = Valid_Index(index, 5, 2);
-  Tick_Group(ctx_.controls, "mnuSettingsLagThreshold", 5, index);
+  Tick_One(ctx_.controls, "mnuSettingsLagThreshold", 1, 5, index);
   ctx_.settings.DataLag_Index = static_cast<int16_t>(index);
   ctx_.state.LagMessages = static_cast<int16_t>(index);  // "1/50 sec" .. "4/50 sec", "1/10 sec" = 5
 }
 
 void Alerts::mnuSettingsExtSwMode_Click(int index) {
   index = Valid_Index(index, 2, 1);
-  Tick_Group(ctx_.controls, "mnuSettingsExtSwMode", 2, index);
+  Tick_One(ctx_.controls, "mnuSettingsExtSwMode", 1, 2, index);
   ctx_.settings.SwitchMode_Index = static_cast<int16_t>(index);
   ctx_.controls.SetVisible("lblTag", index == 2);
 }
 
 void Alerts::mnuSetNeedleBDOn_Click() {
   ctx_.settings.NeedleBdEnable = true;
-  ctx_.controls.SetChecked("mnuSetNeedleBDOn", true);
-  ctx_.controls.SetChecked("mnuSetNeedleBDOff", false);
+  Tick_Pair(ctx_.controls, "mnuSetNeedleBDOn", "mnuSetNeedleBDOff", true);
 }
 
 void Alerts::mnuSetNeedleBDOff_Click() {
   ctx_.settings.NeedleBdEnable = false;
-  ctx_.controls.SetChecked("mnuSetNeedleBDOn", false);
-  ctx_.controls.SetChecked("mnuSetNeedleBDOff", true);
+  Tick_Pair(ctx_.controls, "mnuSetNeedleBDOn", "mnuSetNeedleBDOff", false);
 }
 
 void Alerts::Toggle_Freeze() {

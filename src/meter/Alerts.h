@@ -5,6 +5,7 @@
 // The timers' handlers are connected by Connect_Timers(), not by the constructor: call it
 // once, from the object that owns the window's timers (frmMain), so that a second Alerts
 // (a tool, a test) never steals the handlers.
+#include "core/CommandTable.h"
 #include "core/Context.h"
 
 namespace zk {
@@ -15,6 +16,8 @@ class Alerts {
 
   // tmrLED -> tmrLED_Timer, tmrFall -> tmrFall_Timer, tmrRise -> tmrRise_Timer.
   void Connect_Timers();
+  // The alert items of the Settings menu.
+  void Register_Commands(CommandTable& commands);
 
   void tmrLED_Timer();   // 300 ms after a SET: lamp off
   void tmrFall_Timer();  // needle above the scale for 1 s: SET request

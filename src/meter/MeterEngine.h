@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/Context.h"
+#include "core/DialTypes.h"
 #include "core/RecordSink.h"
 #include "meter/SensitivityTable.h"
 
@@ -20,9 +21,6 @@ constexpr int32_t SetMark = -2503;       // SET mark of the traditional dials
 constexpr int32_t ScaleEnd = 10000;      // end of the traditional scale
 constexpr int32_t Overshoot = 10500;     // how far the needle may go past it
 }  // namespace Needle
-
-// Dial types as stored in DialType and in bits 5-7 of a recorded sample's flags.
-enum DialTypes : int32_t { DialCircular1 = 0, DialTraditional = 1, DialContinuous = 2, DialCircular2 = 3 };
 
 class MeterEngine {
  public:

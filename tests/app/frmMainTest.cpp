@@ -6,6 +6,7 @@
 #include "Fakes.h"
 #include "QtTestApp.h"
 #include "TempFiles.h"
+#include "app/MenuTree.h"
 #include "app/RecordPanel.h"
 #include "app/frmAbout.h"
 #include "core/SessionFile.h"
@@ -235,6 +236,19 @@ TEST_F(frmMainTest, RefusingToLoseAnUnsavedRecordingKeepsTheProgramAndWritesNoth
   f->Form_QueryUnload(cancel);
   EXPECT_FALSE(cancel);
   EXPECT_TRUE(std::filesystem::exists(home.File(kSessionFileName)));
+}
+
+TEST_F(frmMainTest, EveryMenuItemWithACommandHasAHandler) {
+  auto f = Make();
+  const auto& spec = MainMenuSpec();
+  int leaves = 0;
+  for (size_t i = 0; i < spec.size(); ++i) {
+    const bool leaf = i + 1 == spec.size() || spec[i + 1].level <= spec[i].level;
+    if (!leaf || spec[i].caption == "-") continue;
+    ++leaves;
+    EXPECT_EQ(f->commands().Has(spec[i].name), spec[i].command) << spec[i].name;
+  }
+  EXPECT_GT(leaves, 60);
 }
 
 TEST_F(frmMainTest, AboutBoxShowsTheVersionsAndNoSystemInformation) {

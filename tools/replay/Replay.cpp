@@ -10,6 +10,7 @@
 #include "core/SettingsFile.h"
 #include "core/VirtualTime.h"
 #include "link/Connection.h"
+#include "link/ReadingStart.h"
 #include "link/SampleStream.h"
 #include "link/SyncTest.h"
 #include "meter/Alerts.h"
@@ -82,20 +83,17 @@ void Run_Replay(const ReplayOptions& options, const std::vector<CaptureLine>& ca
   rig.timers.tmrMessage.SetHandler([&] { End_Message(rig.ctx); });
   rig.timers.tmrClock.Start();
 
-  // The window after a successful connect.
+  // The window after a successful connect, ready for live readings as its start-up
+  // leaves it.
   set.CommPort = 1;
   set.SensitivityIndex = static_cast<int16_t>(options.sensitivity);
   st.SensorType = options.sensorType;
-  st.OperatingMode = ModeLive;
   st.HardwareFound = true;
-  st.InputWatchdogArmed = true;
-  st.BaseText = "2.0";
-  st.BdText = "0.0";
+  Enter_Live_Mode(st);
+  Reset_Readouts(st);
   st.BdCountEnabled = options.bdCount;
   st.LedColor = set.Dial_Color;
-  st.ResetPending = true;
-  st.NeedleSetRequest = true;
-  port.SetRThreshold(5);
+  Start_Readings(rig.ctx, port);
 
   out << kCsvHeader << "\n";
   auto events = [&] {

@@ -1,0 +1,110 @@
+#include "app/Lifecycle.h"
+
+#include <filesystem>
+
+#include "core/Numbers.h"
+#include "core/ProgramFolder.h"
+#include "core/SettingsFile.h"
+#include "core/UnsavedRecording.h"
+#include "display/DerivedColors.h"
+#include "link/Delays.h"
+#include "link/PortTable.h"
+#include "link/ReadingStart.h"
+
+namespace zk {
+
+Lifecycle::Lifecycle(Context& ctx, SerialPort& port, SensitivityTable& table, Connection& connection,
+                     LifecycleHost& host, int simulatorPort)
+    : ctx_(ctx), port_(port), table_(table), connection_(connection), host_(host), simulatorPort_(simulatorPort) {}
+
+void Lifecycle::Form_Load() {
+  Settings& set = ctx_.settings;
+  SessionState& st = ctx_.state;
+  ctx_.timers.tmrClock.Start();
+  host_.Release_Keys();
+  try {
+    host_.Measure_Window();
+  } catch (const OverflowError&) {
+    // The metrics keep their previous values.
+  }
+  ctx_.state.DummyAudioPath = FindSilentTrack(ctx_.programFolder, host_.ExecutableFolder());
+  std::error_code ec;
+  std::filesystem::current_path(ctx_.programFolder, ec);
+  if (!Read_Session_File(ctx_, host_.ScreenWidthTwips())) Write_Session_File(ctx_, host_.CurrentPlacement());
+  sessionCommPort_ = set.CommPort;
+  if (simulatorPort_ != 0) set.CommPort = static_cast<int16_t>(simulatorPort_);
+  Load_Settings(ctx_);
+  host_.PlaceWindow();
+  table_.Init_SensTable();
+  connection_.Init_Ports();
+  Look_For_Sensor();
+
+  ctx_.events.DoEvents();
+  ctx_.shell.Splash_Unload();
+  ctx_.shell.Apply_Settings_To_Menus();
+  Calc_DimTextColor(ctx_);
+
+  Reset_Readouts(st);
+  ctx_.view.Draw_Panel();
+  ctx_.events.DoEvents();
+  Start_Readings(ctx_, port_);
+  loaded_ = true;
+  TDelay(ctx_, 2);
+}
+
+void Lifecycle::Look_For_Sensor() {
+  Settings& set = ctx_.settings;
+  SessionState& st = ctx_.state;
+  if (set.CommPort != 0) {
+    ctx_.shell.Splash_Info("Checking for Hardware");
+    const int port = set.CommPort;
+    // A port number beyond the table is never present: the connect search takes over.
+    if (port >= 1 && port <= PortTable::MaxPort && st.PortPresent[port] != 0) {
+      if (connection_.Check_Version()) st.HardwareFound = true;
+      Enter_Live_Mode(st);
+    }
+  } else {
+    ctx_.shell.Splash_Info("Running in Demo Mode");
+    st.HardwareFound = true;
+    st.StatusColor = set.Text_Color;
+    st.StatusText = st.StatusWanted = "Demo Mode";
+  }
+  if (!st.HardwareFound) connection_.mnuConnectionConnect_Click();
+}
+
+void Lifecycle::Form_QueryUnload(bool& cancel) {
+  cancel = !May_Exit();
+  if (cancel) return;
+  Write_Session();
+  Save_Recording_Settings(ctx_);
+  Autosave_Settings();
+  ctx_.audio.Close();
+  ctx_.state.MciResult = ctx_.audio.Close();
+  // No further readings or timer ticks once the program is ending.
+  port_.SetRThreshold(0);
+  ctx_.timers.Stop_All();
+}
+
+bool Lifecycle::May_Exit() { return Unsaved_Recording_May_Go(ctx_, "Recording not saved, Exit?"); }
+
+void Lifecycle::Write_Session() {
+  // The simulator's terminal is only this start's stand-in for the remembered port.
+  Settings& set = ctx_.settings;
+  const int16_t running = set.CommPort;
+  if (simulatorPort_ != 0 && running == simulatorPort_) set.CommPort = sessionCommPort_;
+  Write_Session_File(ctx_, host_.CurrentPlacement());
+  set.CommPort = running;
+}
+
+void Lifecycle::Autosave_Settings() {
+  const Settings& set = ctx_.settings;
+  if (set.SettingsAutoSave == AutoSaveOn) Save_Settings(ctx_);
+  if (set.SettingsAutoSave == AutoSavePrompt && !Settings_Unchanged(ctx_)) {
+    const std::string text = "Save settings?\r\n\r\n( to " + set.SettingsFilePath + ")";
+    if (ctx_.prompts.MsgBox(text, "Program settings have changed", MsgButtons::YesNo, MsgIcon::None) ==
+        MsgResult::Yes)
+      Save_Settings(ctx_);
+  }
+}
+
+}  // namespace zk
