@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ProgramOptions.h"
 #include "link/PortTable.h"
 
 namespace zk {
@@ -20,8 +21,13 @@ struct CommandLine {
   std::string error;                               // non-empty: the line was not understood
 };
 
-// Reads the arguments after the program name. Unknown options, a missing value and a
-// port option that does not read as N=DEVICE with N in 1..16 set `error`.
+// The options of the meter window; its help text comes from here.
+ProgramOptions ZodovazOptions(const std::string& programName = "zodovaz");
+
+// Reads the arguments after the program name. Unknown options, a missing or empty value,
+// a port option that does not read as N=DEVICE with N in 1..16 and a second recording
+// set `error`.
+CommandLine ParseCommandLine(ProgramOptions& options, const std::vector<std::string>& args);
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 std::string UsageText(const std::string& programName);

@@ -33,19 +33,10 @@ QStringList SimulatorArguments(const CommandLine& cl) {
 
 // The entry: the splash first, then the main window, which does the real start-up work.
 int Main(int argc, char** argv) {
-  const CommandLine cl = ParseCommandLine(Arguments(argc, argv));
-  if (!cl.error.empty()) {
-    std::cerr << "zodovaz: " << cl.error << "\n\n" << UsageText("zodovaz");
-    return 2;
-  }
-  if (cl.help) {
-    std::cout << UsageText("zodovaz");
-    return 0;
-  }
-  if (cl.version) {
-    std::cout << AppTitle() << " " << VersionNumberText() << "\n";
-    return 0;
-  }
+  ProgramOptions options = ZodovazOptions();
+  const CommandLine cl = ParseCommandLine(options, Arguments(argc, argv));
+  if (!cl.error.empty()) return options.Fail(cl.error);
+  if (cl.help || cl.version) return options.Finish();
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("zodovaz");

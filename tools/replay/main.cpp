@@ -7,16 +7,16 @@
 #include <sstream>
 #include <string>
 
+#include "core/ProgramOptions.h"
 #include "tools/replay/Replay.h"
 
 namespace {
 
-const char* const Usage = R"(Usage: zodovaz-replay [options] CAPTURE
-
-Runs CAPTURE ("-" for standard input) through the receive path and meter engine of the
-meter window on a virtual clock and prints one CSV row per receive event.
-
-Capture: one event per line, "<ms> <bytes>". ms counts from 0 and never decreases; the
+zk::ProgramOptions Options() {
+  zk::ProgramOptions o("zodovaz-replay", "[options] CAPTURE",
+                       "Runs CAPTURE (\"-\" for standard input) through the receive path and meter engine of the\n"
+                       "meter window on a virtual clock and prints one CSV row per receive event.",
+                       R"(Capture: one event per line, "<ms> <bytes>". ms counts from 0 and never decreases; the
 bytes take the escapes \r \n \t \\ and \xHH; a line of only "<ms>" moves time on; a
 line starting with "#" is a comment. Example:
   0 P0FA0\r
@@ -28,17 +28,16 @@ due by then fire first, then the bytes arrive; a receive event runs whenever at 
 characters wait, and a receive call waiting for a carriage return takes later lines up
 to its 0.2 s deadline.
 
-Options:
-  --sensor-type 3A|40|31   sensor type (default 3A)
-  --settings FILE          settings file (INI) to load first
-  --sensitivity N          sensitivity step 0..63 (default 8)
-  --bd-count               BD counting on from the start
-  --help                   this text
-
 Output columns: ms,raw,new,filtered,needle,base,bd,lamp,status,tag,bm,frozen
   needle is the value drawn at that event (empty when none was drawn); lamp is off, set,
   bm or lag; status is the banner text; new, bm and frozen are 0 or 1.
-)";
+)");
+  o.Value({"sensor-type"}, "3A|40|31", "sensor type (default 3A)");
+  o.Value({"settings"}, "FILE", "settings file (INI) to load first");
+  o.Value({"sensitivity"}, "N", "sensitivity step 0..63 (default 8)");
+  o.Flag({"bd-count"}, "BD counting on from the start");
+  return o;
+}
 
 int Fail(const std::string& text) {
   std::cerr << "zodovaz-replay: " << text << "\n";
@@ -49,44 +48,32 @@ int Fail(const std::string& text) {
 
 int main(int argc, char** argv) {
   zk::replay::ReplayOptions options;
-  std::string capturePath;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto next = [&](std::string& out) {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--help" || a == "-h") {
-      std::cout << Usage;
-      return 0;
-    } else if (a == "--sensor-type") {
-      if (!next(v) || (v != "3A" && v != "40" && v != "31")) return Fail("--sensor-type takes 3A, 40 or 31");
-      options.sensorType = v;
-    } else if (a == "--settings") {
-      if (!next(v)) return Fail("--settings needs a file");
-      std::error_code ec;
-      if (!std::filesystem::is_regular_file(v, ec)) return Fail("no settings file " + v);
-      options.settingsFile = v;
-    } else if (a == "--sensitivity") {
-      int n = -1;
-      if (!next(v)) return Fail("--sensitivity needs a step 0..63");
-      auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-      if (ec != std::errc() || p != v.data() + v.size() || n < 0 || n > 63)
-        return Fail("--sensitivity takes a step 0..63");
-      options.sensitivity = n;
-    } else if (a == "--bd-count") {
-      options.bdCount = true;
-    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-      return Fail("unknown option " + a + " (see --help)");
-    } else if (capturePath.empty()) {
-      capturePath = a;
-    } else {
-      return Fail("only one capture file");
-    }
+  zk::ProgramOptions o = Options();
+  if (!o.Parse(argc, argv)) return o.Finish();
+  if (o.IsSet("sensor-type")) {
+    const std::string v = o.Get("sensor-type");
+    if (v != "3A" && v != "40" && v != "31") return o.Fail("--sensor-type takes 3A, 40 or 31");
+    options.sensorType = v;
   }
-  if (capturePath.empty()) return Fail("no capture file (see --help)");
+  if (o.IsSet("settings")) {
+    const std::string v = o.Get("settings");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(v, ec)) return o.Fail("no settings file " + v);
+    options.settingsFile = v;
+  }
+  if (o.IsSet("sensitivity")) {
+    const std::string v = o.Get("sensitivity");
+    int n = -1;
+    auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+    if (ec != std::errc() || p != v.data() + v.size() || n < 0 || n > 63)
+      return o.Fail("--sensitivity takes a step 0..63, not \"" + v + "\"");
+    options.sensitivity = n;
+  }
+  options.bdCount = o.IsSet("bd-count");
+  const auto files = o.Positionals();
+  if (files.empty()) return o.Fail("no capture file");
+  if (files.size() > 1) return o.Fail("only one capture file, \"" + files[1] + "\" is one too many");
+  const std::string capturePath = files[0];
 
   std::stringstream text;
   if (capturePath == "-") {

@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/ProgramOptions.h"
 #include "tools/sim/SimSensor.h"
 
 namespace {
@@ -24,25 +25,16 @@ namespace {
 volatile sig_atomic_t g_stop = 0;
 void On_Signal(int) { g_stop = 1; }
 
-const char* const Usage = R"(Usage: zodovaz-sim [options]
-
-A sensor on a pseudo-terminal. Prints the terminal's device path as its first line of
-output, then answers the sensor protocol on it until it is stopped.
-
-Options:
-  --type 3A|40|31     sensor type (default 3A)
-  --serial TEXT       serial number after "ZK" and the type (default 1234)
-  --boot TEXT         boot loader version in the version reply (default 1.0)
-  --firmware TEXT     firmware version in the version reply (default 2.1)
-  --pattern NAME      reading pattern (default steady):
-                        steady  20000 all the time
-                        drift   20000 +- 3000, one slow swing a minute
-                        fall    10 s falling from 40000 to 30000, 10 s rising back
-                        motion  steady, with a one-message jolt of +600 every 3 s
-                        sweep   0 to 65535 in 10 s and back in 10 s
-  --script FILE       timed values and events instead of a pattern (below)
-  --link PATH         also make PATH a symbolic link to the device (removed at exit)
-  --help              this text
+zk::ProgramOptions Options() {
+  zk::ProgramOptions o("zodovaz-sim", "[options]",
+                       "A sensor on a pseudo-terminal. Prints the terminal's device path as its first line of\n"
+                       "output, then answers the sensor protocol on it until it is stopped.",
+                       R"(Patterns:
+  steady  20000 all the time
+  drift   20000 +- 3000, one slow swing a minute
+  fall    10 s falling from 40000 to 30000, 10 s rising back
+  motion  steady, with a one-message jolt of +600 every 3 s
+  sweep   0 to 65535 in 10 s and back in 10 s
 
 Protocol: each command ends with a carriage return. "Q" stops the stream and is not
 answered; "V" answers "V,ZK" + type + serial + "," + boot + "," + firmware + CR;
@@ -66,7 +58,16 @@ Before the first value or ramp the readings follow --pattern.
 The terminal stays usable while no program has it open, so a client may open and
 close it as often as it likes. The simulator ends on SIGINT, SIGTERM or SIGHUP, when
 the process that started it ends, and at a scripted disconnect.
-)";
+)");
+  o.Value({"type"}, "3A|40|31", "sensor type (default 3A)");
+  o.Value({"serial"}, "TEXT", "serial number after \"ZK\" and the type (default 1234)");
+  o.Value({"boot"}, "TEXT", "boot loader version in the version reply (default 1.0)");
+  o.Value({"firmware"}, "TEXT", "firmware version in the version reply (default 2.1)");
+  o.Value({"pattern"}, "NAME", "reading pattern (default steady; see Patterns)");
+  o.Value({"script"}, "FILE", "timed values and events instead of a pattern (see Script)");
+  o.Value({"link"}, "PATH", "also make PATH a symbolic link to the device (removed at exit)");
+  return o;
+}
 
 int64_t Now_Ms() {
   timespec ts{};
@@ -113,46 +114,33 @@ int main(int argc, char** argv) {
   std::vector<ScriptStep> script;
   std::string linkPath;
 
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--help" || a == "-h") {
-      std::cout << Usage;
-      return 0;
-    } else if (a == "--type") {
-      if (!value(v) || (v != "3A" && v != "40" && v != "31")) return Fail("--type takes 3A, 40 or 31");
-      id.type = v;
-    } else if (a == "--serial") {
-      if (!value(id.serial)) return Fail("--serial needs a value");
-    } else if (a == "--boot") {
-      if (!value(id.bootLoader)) return Fail("--boot needs a value");
-    } else if (a == "--firmware") {
-      if (!value(id.firmware)) return Fail("--firmware needs a value");
-    } else if (a == "--pattern") {
-      const auto p = value(v) ? Parse_Pattern(v) : std::nullopt;
-      if (!p) return Fail("--pattern takes steady, drift, fall, motion or sweep");
-      pattern = *p;
-    } else if (a == "--script") {
-      if (!value(v)) return Fail("--script needs a file");
-      std::ifstream f(v);
-      if (!f) return Fail("cannot read script " + v);
-      std::stringstream text;
-      text << f.rdbuf();
-      std::string error;
-      auto s = Parse_Script(text.str(), error);
-      if (!s) return Fail(v + ": " + error);
-      script = std::move(*s);
-    } else if (a == "--link") {
-      if (!value(linkPath)) return Fail("--link needs a path");
-    } else {
-      return Fail("unknown option " + a + " (see --help)");
-    }
+  zk::ProgramOptions options = Options();
+  if (!options.Parse(argc, argv)) return options.Finish();
+  if (!options.Positionals().empty()) return options.Fail("unexpected argument " + options.Positionals()[0]);
+  if (options.IsSet("type")) {
+    id.type = options.Get("type");
+    if (id.type != "3A" && id.type != "40" && id.type != "31") return options.Fail("--type takes 3A, 40 or 31");
   }
+  if (options.IsSet("serial")) id.serial = options.Get("serial");
+  if (options.IsSet("boot")) id.bootLoader = options.Get("boot");
+  if (options.IsSet("firmware")) id.firmware = options.Get("firmware");
+  if (options.IsSet("pattern")) {
+    const auto p = Parse_Pattern(options.Get("pattern"));
+    if (!p) return options.Fail("--pattern takes steady, drift, fall, motion or sweep");
+    pattern = *p;
+  }
+  if (options.IsSet("script")) {
+    const std::string v = options.Get("script");
+    std::ifstream f(v);
+    if (!f) return options.Fail("cannot read script " + v);
+    std::stringstream text;
+    text << f.rdbuf();
+    std::string error;
+    auto s = Parse_Script(text.str(), error);
+    if (!s) return options.Fail(v + ": " + error);
+    script = std::move(*s);
+  }
+  linkPath = options.Get("link");
 
   struct sigaction sa {};
   sa.sa_handler = On_Signal;

@@ -1,33 +1,48 @@
 // zodovaz-zkd: looks into a recording. "info" summarises it, "csv" lists every record,
 // "verify" checks that it loads, "plot" draws it as a picture.
-#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "Plot.h"
 #include "ZkdTool.h"
+#include "core/ProgramOptions.h"
+
+namespace {
+
+zk::ProgramOptions Options() {
+  zk::ProgramOptions o("zodovaz-zkd", "info|csv|verify|plot FILE.zkd [plot options]",
+                       "Looks into a recording.",
+                       "Commands:\n"
+                       "  info    record count, duration, start time and date, sensitivity steps, tags\n"
+                       "  csv     one line per record: index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter\n"
+                       "  verify  exit 0 when the recording loads; otherwise print why and exit 1\n"
+                       "  plot    a PNG picture of the session: needle, base and BD, sensitivity and lamps, raw\n"
+                       "          reading and tags over one time axis (zodovaz-zkd plot --help for its options)\n");
+  o.Positionals_End_Options();  // what follows the command is the command's own
+  return o;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  const char* usage = "usage: zodovaz-zkd info|csv|verify FILE.zkd\n"
-                      "       zodovaz-zkd plot FILE.zkd [-o OUT.png] [--width PX] [--height PX] [--from TIME] [--to TIME]\n";
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::cout << usage
-              << "  info    record count, duration, start time and date, sensitivity steps, tags\n"
-                 "  csv     one line per record: index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter\n"
-                 "  verify  exit 0 when the recording loads; otherwise print why and exit 1\n"
-                 "  plot    a PNG picture of the session: needle, base and BD, sensitivity and lamps, raw\n"
-                 "          reading and tags over one time axis (zodovaz-zkd plot --help for its options)\n";
-    return 0;
+  zk::ProgramOptions options = Options();
+  if (!options.Parse(argc, argv)) return options.Finish();
+  const std::vector<std::string> args = options.Positionals();
+  if (args.empty()) return options.Fail("no command given");
+  const std::string& cmd = args[0];
+  if (cmd == "plot") {
+    // The plot command reads its own options from the arguments after "plot".
+    std::vector<char*> plotArgv{argv[0], const_cast<char*>("plot")};
+    for (size_t i = 1; i < args.size(); ++i) plotArgv.push_back(const_cast<char*>(args[i].c_str()));
+    return zk::zkd::PlotMain(static_cast<int>(plotArgv.size()), plotArgv.data());
   }
-  if (argc >= 2 && std::strcmp(argv[1], "plot") == 0) return zk::zkd::PlotMain(argc, argv);
-  if (argc != 3) {
-    std::cerr << usage;
-    return 2;
-  }
-  const std::string cmd = argv[1], path = argv[2];
+  if (cmd != "info" && cmd != "csv" && cmd != "verify") return options.Fail("unknown command '" + cmd + "'");
+  if (args.size() != 2)
+    return options.Fail(args.size() < 2 ? cmd + " needs a recording" : cmd + " takes one recording");
+  const std::string& path = args[1];
   if (cmd == "info") return zk::zkd::Info(path, std::cout, std::cerr);
   if (cmd == "csv") return zk::zkd::Csv(path, std::cout, std::cerr);
-  if (cmd == "verify") return zk::zkd::Verify(path, std::cout, std::cerr);
-  std::cerr << "unknown command '" << cmd << "'\n" << usage;
-  return 2;
+  return zk::zkd::Verify(path, std::cout, std::cerr);
 }
