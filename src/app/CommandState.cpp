@@ -1,7 +1,6 @@
 #include "app/CommandState.h"
 
-#include <filesystem>
-#include <system_error>
+#include "core/RecordingCodes.h"
 
 namespace zk {
 
@@ -22,17 +21,16 @@ void SaveButtonLive(Context& ctx) {
   const Settings& s = ctx.settings;
   if (ctx.state.RecordingUnsaved) {
     switch (s.RecordingMode) {
-      case 1:
-        c.SetPicture("cmdSave", -1, "Save");
-        c.SetToolTip("cmdSave", -1, "Save As");
-        break;
-      case 2:
+      case RecAutoName:
         c.SetPicture("cmdSave", -1, "Save");
         c.SetToolTip("cmdSave", -1, "Save");
         break;
-      case 3:
-        c.SetPicture("cmdSave", -1, "Settings");
-        c.SetToolTip("cmdSave", -1, "Recording Settings");
+      case RecManual:
+      case RecAutoSave:  // only a failed automatic save stays unsaved
+      case RecCapture:
+        // The user names it.
+        c.SetPicture("cmdSave", -1, "Save");
+        c.SetToolTip("cmdSave", -1, "Save As");
         break;
       default: break;
     }
@@ -106,28 +104,6 @@ void Update_Command_State(Context& ctx) {
     default:
       break;
   }
-}
-
-std::string RecordNameSuffixText(const Settings& s) {
-  return s.SuffixType == 0 ? "nnn" : "Date__Time";
-}
-
-void Update_RecordModeLabel(Context& ctx) {
-  Settings& s = ctx.settings;
-  std::error_code ec;
-  if (!s.SavePath.empty() && !std::filesystem::is_directory(s.SavePath, ec)) s.SavePath.clear();
-  const std::string automatic = s.SavePath + s.SavePrefix + RecordNameSuffixText(s);
-  const char* caption = nullptr;
-  std::string tip = automatic;
-  switch (s.RecordingMode) {
-    case 1: caption = "Manual"; tip.clear(); break;
-    case 2: caption = "Auto Name"; break;
-    case 3: caption = "Auto Save"; break;
-    case 4: caption = "Capture"; break;
-    default: return;
-  }
-  ctx.controls.SetCaption("lblRecordMode", caption);
-  ctx.controls.SetToolTip("lblRecordMode", -1, tip);
 }
 
 }  // namespace zk

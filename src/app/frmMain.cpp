@@ -29,6 +29,7 @@
 #include "link/Delays.h"
 #include "recording/AudioFactory.h"
 #include "recording/RecordLoader.h"
+#include "recording/RecordNames.h"
 
 namespace zk {
 

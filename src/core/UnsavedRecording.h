@@ -1,7 +1,7 @@
 #pragma once
-// The question before an unsaved recording is dropped (by exit, a new audio mode, new
-// recording settings). It is asked only while a recording is unsaved and the recording
-// prompt is enabled.
+// The question before an unsaved recording is dropped (by exit, a new recording, a new
+// audio mode, new recording settings, the sync test). It is asked only while a recording
+// is unsaved and the recording prompt is enabled.
 #include <string>
 
 #include "core/Context.h"
@@ -12,6 +12,12 @@ namespace zk {
 inline bool Unsaved_Recording_May_Go(Context& ctx, const std::string& question) {
   if (!(ctx.state.RecordingUnsaved && ctx.settings.RecPromptEnable)) return true;
   return ctx.prompts.MsgBox(question, "Warning", MsgButtons::YesNo, MsgIcon::None) != MsgResult::No;
+}
+
+// The question of every command that would replace the recording in memory: a new
+// recording, a load, the series list, the recording settings, the sound on or off.
+inline bool Unsaved_Recording_Guard(Context& ctx) {
+  return Unsaved_Recording_May_Go(ctx, "Previous recording not saved, Continue?");
 }
 
 }  // namespace zk

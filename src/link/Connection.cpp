@@ -31,7 +31,7 @@ bool Parse_Version_Reply(const std::string& reply, VersionReply& out) {
   return true;
 }
 
-Connection::Connection(Context& ctx, SerialPort& port) : ctx_(ctx), port_(port) {}
+Connection::Connection(Context& ctx, SerialPort& port) : ctx_(ctx), port_(port), gate_(ctx, port) {}
 
 void Connection::Send(const std::string& command) { port_.Output(command + "\r"); }
 
@@ -119,7 +119,7 @@ bool Connection::Check_Version() {
 }
 
 bool Connection::Com_Input_Vers() {
-  port_.SetRThreshold(0);
+  gate_.Hold();
   Send("V");
   // Let the window run while the sensor prepares its reply, then take the reply up to its
   // carriage return, or what came within 0.2 s more. The reply is read as it arrives, so a
@@ -174,7 +174,7 @@ void Connection::Start_Sensor() {
 void Connection::mnuConnectionConnect_Click() {
   SessionState& st = ctx_.state;
   Settings& set = ctx_.settings;
-  port_.SetRThreshold(0);
+  gate_.Hold();
   ctx_.shell.Splash_Show();
   st.HardwareFound = false;
   while (!st.HardwareFound) {
@@ -207,7 +207,7 @@ void Connection::mnuConnectionConnect_Click() {
   ctx_.shell.Splash_Unload();
   if (set.CommPort != 0) {
     Enter_Live_Mode(st);
-    port_.SetRThreshold(5);
+    gate_.Release();
     ctx_.shell.Update_RecordModeLabel();
   }
   ctx_.shell.Update_Command_State();

@@ -7,6 +7,7 @@
 
 #include "core/CommandTable.h"
 #include "core/Context.h"
+#include "link/PortGate.h"
 #include "link/SerialPort.h"
 
 namespace zk {
@@ -41,6 +42,7 @@ class Connection {
   void Send(const std::string& command);
   Context& ctx_;
   SerialPort& port_;
+  PortGate gate_;
   int lastMinute_ = -1;
 };
 

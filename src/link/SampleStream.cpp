@@ -13,7 +13,6 @@
 namespace zk {
 
 namespace {
-constexpr int StreamThreshold = 5;
 constexpr double LagHold = 0.1;  // seconds the lag lamp stays lit after an overfull burst
 const char* const InputError = "Input Error";
 }  // namespace
@@ -35,13 +34,13 @@ int32_t Scale_Local_Reading(int32_t raw) {
 }
 
 SampleStream::SampleStream(Context& ctx, SerialPort& port, MeterEngine& engine, SyncTest& sync)
-    : ctx_(ctx), port_(port), engine_(engine), sync_(sync), reader_(ctx, port) {
+    : ctx_(ctx), port_(port), gate_(ctx, port), engine_(engine), sync_(sync), reader_(ctx, port) {
   port_.SetOnComm([this] { Comm1_OnComm(); });
 }
 
 void SampleStream::Comm1_OnComm() {
   SessionState& st = ctx_.state;
-  port_.SetRThreshold(0);
+  gate_.Hold();  // no further receive events while this one runs
   try {
     if (st.SyncTestActive) {
       sync_.Com_Sync();
@@ -61,7 +60,7 @@ void SampleStream::Comm1_OnComm() {
   } catch (const std::exception&) {
     // A failed drawing step loses this burst only; the stream must not stay paused.
   }
-  if (ctx_.settings.CommPort != 0) port_.SetRThreshold(StreamThreshold);
+  gate_.Release();
 }
 
 void SampleStream::Show_Input_Error() { Show_Status(ctx_, InputError); }

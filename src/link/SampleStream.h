@@ -8,6 +8,7 @@
 
 #include "core/Context.h"
 #include "link/MessageReader.h"
+#include "link/PortGate.h"
 #include "link/SerialPort.h"
 
 namespace zk {
@@ -42,6 +43,7 @@ class SampleStream {
 
   Context& ctx_;
   SerialPort& port_;
+  PortGate gate_;
   MeterEngine& engine_;
   SyncTest& sync_;
   MessageReader reader_;

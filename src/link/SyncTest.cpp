@@ -5,6 +5,7 @@
 
 #include "core/Banner.h"
 #include "core/Numbers.h"
+#include "core/UnsavedRecording.h"
 #include "meter/MeterEngine.h"
 
 namespace zk {
@@ -33,7 +34,7 @@ std::array<int16_t, 201> Build_Sync_Pattern() {
 }
 
 SyncTest::SyncTest(Context& ctx, SerialPort& port, MeterEngine& engine)
-    : ctx_(ctx), port_(port), engine_(engine), reader_(ctx, port) {}
+    : ctx_(ctx), port_(port), gate_(ctx, port), engine_(engine), reader_(ctx, port) {}
 
 void SyncTest::mnuConnectSyncTest_Click() {
   SessionState& st = ctx_.state;
@@ -51,21 +52,18 @@ void SyncTest::mnuConnectSyncTest_Click() {
 
 void SyncTest::Start_SyncTest() {
   SessionState& st = ctx_.state;
-  if (st.RecordingUnsaved && ctx_.settings.RecPromptEnable &&
-      ctx_.prompts.MsgBox("Previous recording not saved, Continue?", "Warning", MsgButtons::YesNo,
-                          MsgIcon::Warning) == MsgResult::No) {
+  if (!Unsaved_Recording_Guard(ctx_)) {
     mnuConnectSyncTest_Click();  // ends the test at once
     return;
   }
-  port_.SetRThreshold(0);
-  port_.SetInBufferCount(0);
+  gate_.Pause();
   st.StatusText = "Test Mode";
   ctx_.view.Update_ModeDisplay();
   st.SyncPattern = Build_Sync_Pattern();
   st.RawReading = TestReading;
   st.FilteredReading = TestReading;
-  if (ctx_.settings.CommPort != 0) port_.SetRThreshold(5);
-  port_.SetInBufferCount(0);
+  gate_.Release();
+  gate_.Discard();
 }
 
 void SyncTest::Com_Sync() {

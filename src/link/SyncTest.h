@@ -8,6 +8,7 @@
 #include "core/CommandTable.h"
 #include "core/Context.h"
 #include "link/MessageReader.h"
+#include "link/PortGate.h"
 #include "link/SerialPort.h"
 
 namespace zk {
@@ -32,6 +33,7 @@ class SyncTest {
   void Advance();
   Context& ctx_;
   SerialPort& port_;
+  PortGate gate_;
   MeterEngine& engine_;
   MessageReader reader_;
 };

@@ -5,6 +5,12 @@
 namespace zk {
 
 void Transport::cmdStop_Click() {
+  if (stopping_) return;
+  stopping_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{stopping_};
   SessionState& st = ctx_.state;
   if (st.OperatingMode == ModeRecording) {
     if (recorder_) recorder_->Stop();

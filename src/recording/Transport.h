@@ -21,6 +21,8 @@ class Transport {
   void SetRecorder(StopHalf* recorder) { recorder_ = recorder; }
   void SetPlayer(StopHalf* player) { player_ = player; }
 
+  // A stop pressed while one is still running (the input watchdog during the wait for the
+  // whole second) is the same stop: it is ignored.
   void cmdStop_Click();
   // PlayState 0, menus and record button enabled, the range box redrawn, the banner back
   // to its wanted text, the command state refreshed, the panel enabled.
@@ -31,6 +33,7 @@ class Transport {
   TransportView& view_;
   StopHalf* recorder_ = nullptr;
   StopHalf* player_ = nullptr;
+  bool stopping_ = false;
 };
 
 }  // namespace zk

@@ -43,7 +43,9 @@ TEST_F(CommandState, LiveModeSaveButtonFollowsTheUnsavedRecordingAndMode) {
   t.state.OperatingMode = ModeLive;
   t.state.RecordingUnsaved = true;
   const struct { int mode; const char* pic; const char* tip; } cases[] = {
-      {1, "Save", "Save As"}, {2, "Save", "Save"}, {3, "Settings", "Recording Settings"}};
+      {1, "Save", "Save As"}, {2, "Save", "Save"},
+      // An automatic save that failed, and a captured recording, are named by the user.
+      {3, "Save", "Save As"}, {4, "Save", "Save As"}};
   for (auto k : cases) {
     t.settings.RecordingMode = k.mode;
     c.SetEnabled("cmdSave", false);
@@ -108,33 +110,6 @@ TEST_F(CommandState, UnknownModeChangesNothing) {
   t.state.OperatingMode = 7;
   Update_Command_State(t.ctx);
   EXPECT_TRUE(c.items.empty());
-}
-
-TEST_F(CommandState, RecordModeLabelNamesTheModeAndForgetsAMissingFolder) {
-  t.settings.SavePath = "/nonexistent/folder/";
-  t.settings.SavePrefix = "Sess_";
-  t.settings.SuffixType = 0;
-  t.settings.RecordingMode = 3;
-  Update_RecordModeLabel(t.ctx);
-  EXPECT_EQ(t.settings.SavePath, "");
-  EXPECT_EQ(c.Caption("lblRecordMode"), "Auto Save");
-  EXPECT_EQ(Tip("lblRecordMode"), "Sess_nnn");
-
-  t.settings.SavePath = "/tmp/";
-  t.settings.SuffixType = 1;
-  t.settings.RecordingMode = 2;
-  Update_RecordModeLabel(t.ctx);
-  EXPECT_EQ(c.Caption("lblRecordMode"), "Auto Name");
-  EXPECT_EQ(Tip("lblRecordMode"), "/tmp/Sess_Date__Time");
-
-  t.settings.RecordingMode = 1;
-  Update_RecordModeLabel(t.ctx);
-  EXPECT_EQ(c.Caption("lblRecordMode"), "Manual");
-  EXPECT_EQ(Tip("lblRecordMode"), "");
-
-  t.settings.RecordingMode = 9;
-  Update_RecordModeLabel(t.ctx);
-  EXPECT_EQ(c.Caption("lblRecordMode"), "Manual");
 }
 
 }  // namespace

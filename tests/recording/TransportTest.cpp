@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
+#include "TransportLog.h"
 #include "core/RecordingCodes.h"
 #include "recording/Transport.h"
 
@@ -13,23 +14,9 @@ struct CountingHalf : StopHalf {
   void Stop() override { ++stops; }
 };
 
-struct SeekBarLog : TransportView {
-  std::vector<std::string> calls;
-  void Show_TransportWord(const std::string& w) override { calls.push_back("word " + w); }
-  int32_t SeekBar_ScaleWidth() const override { return 1000; }
-  void SeekBar_Clear() override { calls.push_back("clear"); }
-  void SeekBar_Box(double x1, double, double x2, double, int32_t color) override {
-    calls.push_back("box " + std::to_string(int(x1)) + ".." + std::to_string(int(x2)) + " " +
-                    std::to_string(color));
-  }
-  void SeekBar_SetCurrentX(double) override {}
-  int32_t ButtonFaceColor() const override { return 7; }
-  int32_t HighlightColor() const override { return 9; }
-};
-
 struct TransportTest : ::testing::Test {
   TestContext t;
-  SeekBarLog bar;
+  TransportLog bar;
   CountingHalf recorder, player;
   Transport transport{t.ctx, bar};
   TransportTest() {
@@ -53,6 +40,26 @@ TEST_F(TransportTest, StopRunsTheHalfOfTheModeAndAlwaysTheTail) {
   transport.cmdStop_Click();  // nothing running: only the tail
   EXPECT_EQ(recorder.stops + player.stops, 2);
   EXPECT_EQ(t.shell.commandState, 3);
+}
+
+// The input watchdog may press stop while a stop waits for its whole second.
+TEST_F(TransportTest, StopPressedDuringAStopIsTheSameStop) {
+  struct Reentrant : StopHalf {
+    Transport* transport = nullptr;
+    int stops = 0;
+    void Stop() override {
+      ++stops;
+      transport->cmdStop_Click();
+    }
+  } half;
+  half.transport = &transport;
+  transport.SetRecorder(&half);
+  t.state.OperatingMode = ModeRecording;
+  transport.cmdStop_Click();
+  EXPECT_EQ(half.stops, 1);
+  EXPECT_EQ(t.shell.commandState, 1);  // one tail
+  transport.cmdStop_Click();  // and the next stop is a stop again
+  EXPECT_EQ(half.stops, 2);
 }
 
 TEST_F(TransportTest, TailRestoresPanelMenusRangeBoxAndBanner) {

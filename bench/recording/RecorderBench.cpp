@@ -1,0 +1,124 @@
+// The recorder's share of each reading (Record_Sample), with the allocations it makes, and
+// the memory an hour's recording takes: its records and its sound.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "Fakes.h"
+#include "TransportLog.h"
+#include "recording/AudioFactory.h"
+#include "recording/Recorder.h"
+#include "recording/RecordingMemory.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+// Every allocation of the program is counted.
+void* operator new(std::size_t n) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using namespace zk;
+using namespace zk::test;
+
+struct OpenGate : StreamGate {
+  void Hold() override {}
+  void Discard() override {}
+  void Release() override {}
+  void RestartMeter() override {}
+};
+struct NoDialog : RecordingSetupDialog {
+  void Show_Recording_Setup() override {}
+};
+
+struct Rig {
+  explicit Rig(Context& ctx) : memory(ctx), recorder(ctx, bar, gate, memory, dialog) {
+    memory.Empty_Buffer();
+    ctx.state.OperatingMode = ModeRecording;
+    ctx.state.RecordIndex = 1;
+  }
+  TransportLog bar;
+  OpenGate gate;
+  NoDialog dialog;
+  RecordingMemory memory;
+  Recorder recorder;
+};
+
+constexpr int32_t OneHour = 3600 * 50;
+
+// One reading after another, 50 a second, with sound (the ±10 ms rule at every second).
+void BM_Record_Sample(benchmark::State& s) {
+  TestContext tc;
+  Rig rig(tc.ctx);
+  SessionState& st = tc.state;
+  const long before = allocations.load();
+  int16_t needle = 0;
+  for (auto _ : s) {
+    if (++st.RecSampleCount > 50) {
+      st.RecSampleCount = 1;
+      ++st.ElapsedSecs;
+    }
+    st.RawReading = 30000 + (needle & 255);
+    rig.recorder.Record_Sample(++needle, 'P');
+    if (st.RecordIndex > OneHour) st.RecordIndex = 1;  // the next hour reuses the buffer
+  }
+  s.counters["allocs_per_record"] =
+      benchmark::Counter(static_cast<double>(allocations.load() - before), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Record_Sample);
+
+long ResidentKiB() {
+  long kib = 0;
+  if (FILE* f = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, f))
+      if (std::sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
+    std::fclose(f);
+  }
+  return kib;
+}
+
+// An hour recorded with the clock-driven sound device (which keeps the same samples a
+// sound card would deliver): the memory it holds once stopped.
+void BM_HourInMemory(benchmark::State& s) {
+  for (auto _ : s) {
+    TestContext tc;
+    auto device = MakeNullAudioDevice(tc.clock);
+    Context ctx{tc.settings, tc.state, tc.clock, tc.events, tc.prompts, tc.All(), tc.view,
+                tc.controls, tc.shell, *device, "/tmp"};
+    const long rssBefore = ResidentKiB();
+    Rig rig(ctx);
+    device->OpenNewRecording();
+    device->Record();
+    SessionState& st = tc.state;
+    for (int32_t i = 0; i < OneHour; ++i) {
+      tc.clock.now += 0.02;
+      int32_t position = 0;
+      device->Position(position);  // the receive path asks for it at every message
+      if (++st.RecSampleCount > 50) {
+        st.RecSampleCount = 1;
+        ++st.ElapsedSecs;
+      }
+      rig.recorder.Record_Sample(0, 'P');
+    }
+    device->Stop();
+    int32_t length = 0;
+    device->Length(length);
+    s.counters["records_MB"] = double(st.RecordBuffer.capacity() * sizeof(SampleRecord)) / 1e6;
+    s.counters["sound_MB"] = double(length) / 1e6;
+    s.counters["rss_growth_MB"] = double(ResidentKiB() - rssBefore) * 1024 / 1e6;
+  }
+}
+BENCHMARK(BM_HourInMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

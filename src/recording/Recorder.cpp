@@ -1,0 +1,397 @@
+#include "recording/Recorder.h"
+
+#include <algorithm>
+
+#include "core/Clock.h"
+#include "core/Numbers.h"
+#include "core/RecordingCodes.h"
+#include "core/UnsavedRecording.h"
+#include "recording/RecordLoader.h"
+#include "recording/RecordNames.h"
+#include "recording/RecordingSave.h"
+#include "recording/SkipSeconds.h"
+
+namespace zk {
+
+namespace {
+constexpr int32_t Red = 255, Black = 0;
+// The red mark in the middle of the seek bar while recording.
+constexpr int32_t MarkLeft = 475, MarkRight = 525;
+// The pre-roll without sound: 18 ticks of 0.054 s, about a second.
+constexpr double SilentPreRoll = 18 * 0.054;
+// The save dialog of a new recording.
+constexpr const char* ZkdSaveFilter = "ZKD file (*.zkd*)|*.zkd";
+constexpr int SaveDialogFlags = 1026;  // ask before overwriting
+}  // namespace
+
+Recorder::Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
+                   RecordingSetupDialog& setup)
+    : ctx_(ctx), view_(view), gate_(gate), memory_(memory), setup_(setup) {}
+
+// ---------------------------------------------------------------------------------------
+// Starting
+
+void Recorder::cmdRecord_Click() {
+  SessionState& st = ctx_.state;
+  const Settings& s = ctx_.settings;
+  Controls& c = ctx_.controls;
+  if (st.OperatingMode == ModeRecording) return;  // a key press during the pre-roll
+  if (!Unsaved_Recording_Guard(ctx_)) return;
+
+  for (const char* n : {"picRecord", "picFilePosition", "mnuViewRecording", "mnuRecording"}) c.SetEnabled(n, false);
+  memory_.Flush_RecBuffer();  // the recording in memory ends here
+  st.RecSampleCount = 0;
+  st.TagChanged = false;  // a tag counted before the recording is not this recording's
+  st.AudioPosition = 0;
+  st.AudioSecsSeen = 0;
+  st.LastSecondSamples = 0;
+
+  if (s.AudioEnable) {
+    st.PlayUnitsPerSecond = BytesPerSecond;
+    st.AudioSamplesPerSec = 22050;
+    st.AudioBitsPerSample = 16;
+    st.AudioChannels = 1;
+    st.AudioKind = AudioWave;
+    st.MciResult = ctx_.audio.OpenNewRecording();
+  } else {
+    st.PlayUnitsPerSecond = 1000;
+    Open_Silent_Track(ctx_);  // the clock of a later playback
+  }
+  st.RecordIndex = 1;
+  st.RecordName = New_RecordName(s, ctx_.clock.Now());
+
+  switch (s.RecordingMode) {
+    case RecManual:
+      c.SetToolTip("lblRecordMode", "Buffer");
+      [[fallthrough]];
+    case RecAutoName:
+    case RecCapture:
+      c.SetCaption("lblLoadedFile", "Buffer");
+      c.SetToolTip("lblLoadedFile", "Buffer");
+      break;
+    case RecAutoSave:
+      c.SetCaption("lblLoadedFile", st.RecordName);
+      c.SetToolTip("lblLoadedFile", "");
+      break;
+    default:
+      break;
+  }
+  if (s.AudioEnable) st.MciResult = ctx_.audio.Record();
+
+  st.OperatingMode = ModeRecording;
+  c.SetForeColor("lblPlayTime", Red);
+  gate_.Hold();
+  view_.Show_TransportWord("RECORD");
+  st.StatusText = "Recording";
+  st.StatusColor = s.Text_Color;
+  ctx_.view.Update_ModeDisplay();
+
+  Pre_Roll();
+
+  ctx_.view.Remove_Needle();
+  const DateTime now = ctx_.clock.Now();
+  st.RecordStartSeconds = now.hour * 3600 + now.minute * 60 + now.second;
+  st.RecordDate = DateSerial(now.year, now.month, now.day);
+  st.RecordStartDay = st.RecordDate - DateSerial(1999, 12, 31);
+  gate_.Resume();  // the first reading restarts filter and needle
+  st.ElapsedSecs = 0;
+  c.SetFocus("cmdStop");
+
+  view_.SeekBar_Clear();
+  st.RangeStartX = MarkLeft;
+  st.RangeEndX = MarkRight;
+  view_.SeekBar_Box(MarkLeft, 0, MarkRight, 100, Red);
+  c.SetEnabled("picRecord", true);
+  ctx_.shell.Update_Command_State();
+}
+
+// One second of sound is recorded before the first reading, so that the recording's time
+// 0 lies a second into the sound; the stop cuts that second off again. No reading is taken
+// meanwhile.
+void Recorder::Pre_Roll() {
+  SessionState& st = ctx_.state;
+  if (ctx_.settings.AudioEnable) {
+    Wait_Until(
+        [&] {
+          st.InputWatchdogArmed = false;
+          Query_Position();
+          gate_.Discard();
+          return st.AudioPosition / BytesPerSecond > 0;
+        },
+        [&] { return st.AudioPosition; }, 1.0 + WaitMargin, SoundStall);
+  } else {
+    Wait_Until([] { return false; }, [] { return int64_t{0}; }, SilentPreRoll, SilentPreRoll);
+    st.InputWatchdogArmed = false;
+  }
+}
+
+bool Recorder::Wait_Until(const std::function<bool()>& done, const std::function<int64_t()>& progress,
+                          double limit, double stall) {
+  const double start = ctx_.clock.Timer();
+  double movedAt = start;
+  int64_t last = progress();
+  for (;;) {
+    if (done()) return true;
+    const double now = ctx_.clock.Timer();
+    const int64_t p = progress();
+    if (p != last) {
+      last = p;
+      movedAt = now;
+    }
+    if (Timer_Elapsed(start, now) >= limit || Timer_Elapsed(movedAt, now) >= stall) return false;
+    ctx_.events.DoEvents();
+  }
+}
+
+void Recorder::Query_Position() {
+  int32_t position = 0;
+  SessionState& st = ctx_.state;
+  st.MciResult = ctx_.audio.Position(position);
+  if (st.MciResult == 0) st.AudioPosition = position;
+}
+
+// ---------------------------------------------------------------------------------------
+// Recording
+
+uint8_t Recorder::Lamp_Code() const {
+  const Settings& s = ctx_.settings;
+  const int32_t lamp = ctx_.state.LedColor;
+  if (lamp == s.Dial_Color) return 0;
+  if (lamp == s.LED_Set_Color) return 1;
+  if (lamp == s.LED_BM_Color) return 2;
+  if (lamp == s.LED_Lag_Color) return 3;
+  return 0;
+}
+
+// With sound: the whole seconds of the sound plus 20 ms per message in this second. The
+// first message of a second is nudged by 10 ms towards where the previous second's
+// message count says the second really began.
+int32_t Recorder::Record_Time() {
+  SessionState& st = ctx_.state;
+  if (!ctx_.settings.AudioEnable) return st.RecSampleCount * ReadingMs;
+  int32_t t = (st.RecSampleCount - 1) * ReadingMs + st.ElapsedSecs * 1000;
+  if (st.RecSampleCount == 1 && st.LastSecondSamples != ReadingsPerSecond)
+    t += st.LastSecondSamples < ReadingsPerSecond ? -10 : 10;
+  st.LastSecondSamples = static_cast<int16_t>(st.RecSampleCount);
+  return std::max(t, 0);
+}
+
+void Recorder::Record_Sample(int16_t needle, uint8_t kind) {
+  SessionState& st = ctx_.state;
+  const Settings& s = ctx_.settings;
+  SampleRecord& r = st.WorkRecord;  // BdValue and BaseStep come from the last base computation
+  if (st.TagChanged) {
+    r.Tag = static_cast<uint16_t>(st.TagCount);
+    r.Marker = 'T';
+    st.TagChanged = false;
+  } else {
+    r.Tag = 0;
+    r.Marker = 0;
+  }
+  r.Raw = static_cast<int16_t>(st.RawReading > 32767 ? st.RawReading - 65536 : st.RawReading);
+  r.Needle = needle;
+  r.Sensitivity = static_cast<uint8_t>(s.SensitivityIndex);
+  r.Letter = static_cast<char>(kind);
+  r.Flags = static_cast<uint8_t>(Lamp_Code() | (st.NeedleFrozen ? RecordFlags::Frozen : 0) |
+                                 (st.BdCountEnabled ? RecordFlags::BdCount : 0) |
+                                 ((s.DialType & 7) << RecordFlags::DialTypeShift));
+  r.Unused13 = r.Header16 = r.Header17 = 0;  // a record shown by the player may have left them set
+
+  if (static_cast<std::size_t>(st.RecordIndex) >= st.RecordBuffer.size())
+    st.RecordBuffer.resize(static_cast<std::size_t>(st.RecordIndex) + RecordingMemory::GrowthRecords + 1);
+  r.TimeMs = Record_Time();
+  st.RecordBuffer[static_cast<std::size_t>(st.RecordIndex)] = r;
+  st.RecordCount = st.RecordIndex;
+  st.TotalTimeMs = r.TimeMs;
+  ++st.RecordIndex;
+}
+
+// ---------------------------------------------------------------------------------------
+// Stopping
+
+void Recorder::Stop() {
+  SessionState& st = ctx_.state;
+  Controls& c = ctx_.controls;
+  c.SetEnabled("picRecord", false);
+  if (ctx_.settings.AudioEnable)
+    Finish_Sound();
+  else
+    Finish_Count();
+  // From here on readings are live again: a message box below must not add records.
+  st.OperatingMode = ModeLive;
+
+  c.SetForeColor("lblPlayTime", Black);
+  st.RangeStartX = 0;
+  st.RangeEndX = view_.SeekBar_ScaleWidth();
+  st.RangeStartIndex = 1;
+  st.RangeEndIndex = st.RecordCount;  // the last record, as for a recording loaded from disk
+  if (st.RecordCount == 0) {
+    memory_.Drop();  // nothing was recorded (no reading came): nothing to keep or save
+    return;
+  }
+  st.RecordingUnsaved = true;
+  st.FileLoaded = true;
+  c.SetEnabled("picFilePosition", true);
+  Keep_By_Mode();
+}
+
+// The recording ends on the next whole second of sound, readings being recorded meanwhile;
+// then the pre-roll second is cut off so that sound position 0 is the first record's time.
+void Recorder::Finish_Sound() {
+  SessionState& st = ctx_.state;
+  AudioDevice& audio = ctx_.audio;
+  Query_Position();
+  const int32_t s0 = st.AudioPosition / BytesPerSecond;
+  Wait_Until(
+      [&] {
+        Query_Position();
+        return st.AudioPosition / BytesPerSecond > s0;
+      },
+      [&] { return st.AudioPosition; }, 1.0 + WaitMargin, SoundStall);
+  st.MciResult = audio.Stop();
+  st.MciResult = audio.SeekToStart();
+  const int32_t seconds = std::max(0, st.AudioPosition / BytesPerSecond - 1);
+  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
+  ctx_.controls.SetCaption("lblTotalTime", Format_Time(seconds, st.TotalTimeMs));
+  st.SkipSeconds = Skip_Seconds(seconds);
+  st.MciResult = audio.DeleteFromStart(BytesPerSecond);
+  int32_t length = 0;
+  if (audio.Length(length) == 0) st.AudioLength = length;
+}
+
+// Without sound the readings end on a whole second of messages — unless the stream has
+// gone quiet (the input watchdog stops a recording exactly then).
+void Recorder::Finish_Count() {
+  SessionState& st = ctx_.state;
+  Wait_Until([&] { return st.RecSampleCount % ReadingsPerSecond == 0; }, [&] { return st.RecSampleCount; },
+             1.0 + WaitMargin, StreamSilence);
+  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
+  ctx_.controls.SetCaption("lblTotalTime", Format_Time(st.RecSampleCount / ReadingsPerSecond, st.TotalTimeMs));
+  st.SkipSeconds = Skip_Seconds(st.TotalTimeMs / 1000);
+}
+
+void Recorder::Keep_By_Mode() {
+  Settings& s = ctx_.settings;
+  SessionState& st = ctx_.state;
+  Controls& c = ctx_.controls;
+  switch (s.RecordingMode) {
+    case RecManual:
+    case RecCapture:
+      c.SetToolTip("cmdSave", "Save As");
+      break;
+    case RecAutoName:
+      c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
+      c.SetToolTip("cmdSave", "Save");
+      break;
+    case RecAutoSave:
+      // A failed save leaves the recording unsaved in memory, to be saved elsewhere.
+      if (!Save_Auto_Name()) c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Saving
+
+void Recorder::Show_Saved(const std::string& basePath) {
+  SessionState& st = ctx_.state;
+  ctx_.controls.SetCaption("lblLoadedFile", st.RecordName);
+  ctx_.controls.SetToolTip("lblLoadedFile", basePath);
+  st.RecordingUnsaved = false;
+}
+
+bool Recorder::Save_Auto_Name() {
+  Settings& s = ctx_.settings;
+  const std::string base = s.SavePath + ctx_.state.RecordName;
+  if (!Save_Recording(ctx_, base, true)) return false;
+  s.LoadPath = s.SavePath;
+  Show_Saved(base);
+  if (s.SuffixType == 0) ++s.SuffixNum;
+  return true;
+}
+
+// Manual mode, and any recording whose automatic save failed or that was only captured:
+// the user names it. Manual mode takes the chosen folder as its save folder.
+bool Recorder::Save_Recording_As() {
+  Settings& s = ctx_.settings;
+  SessionState& st = ctx_.state;
+  const bool manual = s.RecordingMode == RecManual;
+  FileDialogRequest req;
+  req.title = "Save Recording As";
+  req.filter = ZkdSaveFilter;
+  req.fileName = manual ? s.SavePrefix : st.RecordName;
+  req.initDir = s.SavePath;
+  req.flags = SaveDialogFlags;
+  const auto chosen = ctx_.prompts.SaveFile(req);
+  if (!chosen) return false;
+  const std::string base = Base_Path_Of(*chosen);
+  const std::string folder = Folder_Of(base);
+  const std::string name = Name_Of(base);
+  if (name.empty()) return false;
+  if (!Save_Recording(ctx_, base, true)) return false;
+  st.RecordName = name;
+  if (manual) {
+    s.SavePath = folder;
+    ctx_.controls.SetToolTip("lblRecordMode", "");
+  }
+  s.LoadPath = folder;
+  Show_Saved(base);
+  return true;
+}
+
+void Recorder::cmdSave_Click() {
+  if (ctx_.state.RecordingUnsaved) {
+    if (ctx_.settings.RecordingMode == RecAutoName)
+      Save_Auto_Name();
+    else
+      Save_Recording_As();
+  } else {
+    memory_.Flush_RecBuffer();
+    setup_.Show_Recording_Setup();
+    Update_RecordModeLabel();
+  }
+  ctx_.shell.Update_Command_State();
+}
+
+void Recorder::cmdSave_MouseDown(int button) {
+  constexpr int RightButton = 2;
+  if (button != RightButton || !ctx_.state.RecordingUnsaved) return;
+  Settings_Dialog();
+}
+
+void Recorder::mnuRecSettings_Click() { Settings_Dialog(); }
+
+void Recorder::Settings_Dialog() {
+  if (!Unsaved_Recording_Guard(ctx_)) return;
+  memory_.Flush_RecBuffer();
+  setup_.Show_Recording_Setup();
+  Update_RecordModeLabel();
+  ctx_.shell.Update_Command_State();
+}
+
+void Recorder::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
+
+// ---------------------------------------------------------------------------------------
+// Sound on and off
+
+void Recorder::mnuRecAudioOn_Click() {
+  if (!Unsaved_Recording_Guard(ctx_)) return;
+  memory_.Flush_RecBuffer();
+  ctx_.controls.SetChecked("mnuRecAudioOn", true);
+  ctx_.controls.SetChecked("mnuRecAudioOff", false);
+  ctx_.settings.AudioEnable = true;
+}
+
+void Recorder::mnuRecAudioOff_Click() {
+  if (!Unsaved_Recording_Guard(ctx_)) return;
+  memory_.Flush_RecBuffer();
+  ctx_.controls.SetChecked("mnuRecAudioOn", false);
+  ctx_.controls.SetChecked("mnuRecAudioOff", true);
+  ctx_.settings.AudioEnable = false;
+  Check_Silent_Track(ctx_);
+  ctx_.shell.Update_Command_State();
+}
+
+}  // namespace zk

@@ -1,0 +1,97 @@
+#pragma once
+// The recorder: records the live session — one record per drawn needle, with the room
+// sound — into memory, stops on a whole second of the recording, and keeps or saves the
+// result by the recording mode. It also owns the save button, the recording settings
+// menu and the sound on/off menus, each of which may throw away the recording in memory.
+//
+// Time base: whole seconds come from the sound's recording position (the receive path
+// keeps ElapsedSecs and RecSampleCount, the messages taken within that second); without
+// sound the message count alone times the records, at 20 ms a message.
+//
+// Every wait here (the pre-roll second, the stop on the next whole second) lets the window
+// process events and ends on its own: when it is done, when the sound device or the reading
+// stream stops advancing, or a little after the second it waits for.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/Context.h"
+#include "core/RecordSink.h"
+#include "core/StreamGate.h"
+#include "core/TransportView.h"
+#include "recording/RecordingMemory.h"
+#include "recording/Transport.h"
+
+namespace zk {
+
+// frmRec, shown modally; returns once it is closed.
+class RecordingSetupDialog {
+ public:
+  virtual ~RecordingSetupDialog() = default;
+  virtual void Show_Recording_Setup() = 0;
+};
+
+class Recorder : public RecordSink, public StopHalf {
+ public:
+  // Bytes of recorded sound per second: 22050 samples of 16-bit mono.
+  static constexpr int32_t BytesPerSecond = 44100;
+  // Records per second at the sensor's rate, and the time of one.
+  static constexpr int32_t ReadingsPerSecond = 50;
+  static constexpr int32_t ReadingMs = 20;
+  // A sound device whose position does not move for this long has stalled (seconds).
+  static constexpr double SoundStall = 0.5;
+  // A stream that delivers no message for this long has gone quiet (seconds).
+  static constexpr double StreamSilence = 0.25;
+  // How long past the second they wait for the waits may run at most (seconds).
+  static constexpr double WaitMargin = 0.5;
+
+  Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
+           RecordingSetupDialog& setup);
+
+  // The record button: the guard, a fresh buffer and sound track, the pre-roll second,
+  // then recording mode with the stream running.
+  void cmdRecord_Click();
+  // One record per needle drawn while recording.
+  void Record_Sample(int16_t needle, uint8_t kind) override;
+  // The recording half of the stop button: runs on to the next whole second, cuts the
+  // pre-roll second from the sound, then keeps or saves the recording by mode.
+  void Stop() override;
+
+  // Save button, left click: saves an unsaved recording (by mode), or opens the recording
+  // settings when nothing is unsaved.
+  void cmdSave_Click();
+  // Save button pressed with `button` (2 = right): discards an unsaved recording (after
+  // the guard) and opens the recording settings.
+  void cmdSave_MouseDown(int button);
+  void mnuRecSettings_Click();
+  void mnuRecAudioOn_Click();
+  void mnuRecAudioOff_Click();
+  void Update_RecordModeLabel();
+
+ private:
+  void Pre_Roll();
+  // Lets events run until `done()`; ends early after `limit` seconds, or after `stall`
+  // seconds in which `progress()` kept its value. True when done.
+  bool Wait_Until(const std::function<bool()>& done, const std::function<int64_t()>& progress, double limit,
+                  double stall);
+  void Query_Position();
+  void Finish_Sound();
+  void Finish_Count();
+  void Keep_By_Mode();
+  // Saves at SavePath + RecordName; true on success.
+  bool Save_Auto_Name();
+  // "Save Recording As": the user picks the name; true on success.
+  bool Save_Recording_As();
+  void Show_Saved(const std::string& basePath);
+  void Settings_Dialog();
+  uint8_t Lamp_Code() const;
+  int32_t Record_Time();
+
+  Context& ctx_;
+  TransportView& view_;
+  StreamGate& gate_;
+  RecordingMemory& memory_;
+  RecordingSetupDialog& setup_;
+};
+
+}  // namespace zk

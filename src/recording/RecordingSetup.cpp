@@ -1,0 +1,144 @@
+#include "recording/RecordingSetup.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+#include "core/Numbers.h"
+#include "core/RecordingCodes.h"
+#include "recording/NumberedSeries.h"
+#include "recording/RecordNames.h"
+
+namespace zk {
+
+namespace {
+
+constexpr const char* WarningText = "Warning..Reset may delete files!";
+
+// The name rules of this system: no "/" or control character, and the longest name of the
+// series ("000.zkd" after the prefix) must fit a file name.
+bool Fits_File_Name(const std::string& prefix) {
+  for (unsigned char c : prefix)
+    if (c == '/' || c < 0x20 || c == 0x7F) return false;
+  return prefix.size() + std::string("000.zkd").size() <= NAME_MAX;
+}
+
+// Tries to create the file; false only when the system refuses the name itself. An
+// existing file is left alone (and its name is evidently fine).
+bool Name_Accepted_By(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd >= 0) {
+    ::close(fd);
+    ::unlink(path.c_str());
+    return true;
+  }
+  return errno != ENAMETOOLONG && errno != EINVAL && errno != EILSEQ;
+}
+
+}  // namespace
+
+void RecordingSetup::Form_Load() {
+  const Settings& s = ctx_.settings;
+  dlg_.SetCaption("lblSavePath", s.SavePath);
+  dlg_.SetChecked("chkRecPrompt", s.RecPromptEnable);
+  chkRecPrompt_Click();
+  dlg_.SetChecked("chkTimeDate", s.TimeDateEnable);
+  chkTimeDate_Click();
+  dlg_.SetCaption("txtPrefix", s.SavePrefix);
+  prefixBefore_ = s.SavePrefix;
+
+  for (int i : {0, 1}) dlg_.SetEnabled("optSuffixType", i, false);
+  dlg_.SetEnabled("cmdReset", false);
+  dlg_.SetEnabled("lblSuffixNum", false);
+  dlg_.SetVisible("lblWarning", false);
+
+  const int suffix = s.SuffixType == 0 ? 0 : 1;
+  dlg_.SetChecked("optSuffixType", suffix, true);
+  optSuffixType_Click(suffix);
+  if (s.RecordingMode >= RecManual && s.RecordingMode <= RecAutoSave) {
+    dlg_.SetChecked("optRecMode", s.RecordingMode, true);
+    optRecMode_Click(s.RecordingMode);
+  } else {
+    // "Capture" (or a value from a hand-edited file) has no button: none is selected, the
+    // name controls work as for the automatic names, and the mode stays until one is chosen.
+    for (int i : {0, 1}) dlg_.SetEnabled("optSuffixType", i, true);
+    dlg_.SetEnabled("chkRecPrompt", true);
+    Numeric_Extras(dlg_.Checked("optSuffixType", 0));
+  }
+  dlg_.SetCaption("lblSuffixNum", Format_000(s.SuffixNum));
+  dlg_.SetCaption("lblWarning", WarningText);
+}
+
+void RecordingSetup::Numeric_Extras(bool on) {
+  dlg_.SetVisible("lblWarning", on);
+  dlg_.SetEnabled("lblSuffixNum", on);
+  dlg_.SetEnabled("cmdReset", on && ctx_.settings.SuffixNum > 1);
+}
+
+void RecordingSetup::optRecMode_Click(int index) {
+  ctx_.settings.RecordingMode = index;
+  const bool automatic = index != RecManual;
+  for (int i : {0, 1}) dlg_.SetEnabled("optSuffixType", i, automatic);
+  // Auto Save never leaves a recording unsaved, so there is nothing to warn about.
+  dlg_.SetEnabled("chkRecPrompt", index != RecAutoSave);
+  if (!automatic)
+    Numeric_Extras(false);
+  else if (dlg_.Checked("optSuffixType", 0))
+    Numeric_Extras(true);
+}
+
+void RecordingSetup::optSuffixType_Click(int index) {
+  ctx_.settings.SuffixType = index;
+  Numeric_Extras(index == 0);
+}
+
+void RecordingSetup::chkRecPrompt_Click() { ctx_.settings.RecPromptEnable = dlg_.Checked("chkRecPrompt"); }
+
+void RecordingSetup::chkTimeDate_Click() { ctx_.settings.TimeDateEnable = dlg_.Checked("chkTimeDate"); }
+
+void RecordingSetup::txtPrefix_Validate() {
+  const std::string text = dlg_.Caption("txtPrefix");
+  if (text == prefixBefore_) return;
+  if (!Validate_Prefix(text)) {
+    dlg_.SetCaption("txtPrefix", prefixBefore_);
+    return;
+  }
+  ctx_.settings.SavePrefix = text;
+  prefixBefore_ = text;
+  cmdReset_Click();  // a new prefix starts a new series at 001
+}
+
+bool RecordingSetup::Validate_Prefix(const std::string& prefix) {
+  const std::string& folder = ctx_.settings.SavePath;
+  // Without a save folder nothing is tried on disk: that would be the working directory.
+  const bool ok = Fits_File_Name(prefix) && (folder.empty() || Name_Accepted_By(folder + prefix + "000.zkd"));
+  if (!ok) ctx_.prompts.MsgBox("Error: Invalid Prefix name ", "Validate Filename", MsgButtons::OK, MsgIcon::Critical);
+  return ok;
+}
+
+void RecordingSetup::cmdReset_Click() {
+  Settings& s = ctx_.settings;
+  s.SuffixNum = 1;
+  dlg_.SetCaption("lblSuffixNum", "001");
+  Delete_Series(s.SavePath, s.SavePrefix);
+}
+
+void RecordingSetup::cmdBrowseSaveFolder_Click() {
+  Settings& s = ctx_.settings;
+  FileDialogRequest req;
+  req.title = "Select Save Folder";
+  req.filter = "ZKD file (*.zkd*)|*.zkd";
+  req.fileName = "Date-Time";
+  req.initDir = s.SavePath;
+  req.flags = 1024;
+  const auto chosen = ctx_.prompts.SaveFile(req);
+  if (!chosen) return;
+  const std::string folder = Folder_Of(*chosen);
+  if (folder.empty()) return;
+  s.SavePath = folder;
+  dlg_.SetCaption("lblSavePath", s.SavePath);
+}
+
+}  // namespace zk

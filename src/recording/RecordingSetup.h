@@ -1,0 +1,40 @@
+#pragma once
+// What the "Recording Setup" dialog (frmRec) does: every change goes straight into the
+// recording settings. The dialog's controls are reached by name through `dialog`:
+// optRecMode(1..3), chkRecPrompt, chkTimeDate, txtPrefix, optSuffixType(0..1),
+// lblSuffixNum, cmdReset, lblWarning, lblSavePath.
+#include <string>
+
+#include "core/Context.h"
+
+namespace zk {
+
+class RecordingSetup {
+ public:
+  RecordingSetup(Context& ctx, Controls& dialog) : ctx_(ctx), dlg_(dialog) {}
+
+  // Fills the controls from the settings and sets their enabled state.
+  void Form_Load();
+  void optRecMode_Click(int index);
+  void optSuffixType_Click(int index);
+  // The check boxes as they are now.
+  void chkRecPrompt_Click();
+  void chkTimeDate_Click();
+  // The prefix box lost the focus: a changed, acceptable prefix becomes SavePrefix and
+  // starts a new series (the reset); an unacceptable one is put back.
+  void txtPrefix_Validate();
+  // False (after telling the user) for a prefix that cannot begin a file name here.
+  bool Validate_Prefix(const std::string& prefix);
+  // The counter back to 001; the series of the prefix in the save folder is deleted.
+  void cmdReset_Click();
+  // The save folder is the folder of a name confirmed in a save dialog.
+  void cmdBrowseSaveFolder_Click();
+
+ private:
+  void Numeric_Extras(bool on);
+  Context& ctx_;
+  Controls& dlg_;
+  std::string prefixBefore_;  // the last accepted prefix
+};
+
+}  // namespace zk

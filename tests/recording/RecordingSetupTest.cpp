@@ -1,0 +1,229 @@
+// The recording setup dialog's logic, the numbered series it resets, and the automatic
+// names and mode label it decides.
+#include "recording/RecordingSetup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "Fakes.h"
+#include "TestFiles.h"
+#include "core/RecordingCodes.h"
+#include "recording/NumberedSeries.h"
+#include "recording/RecordNames.h"
+
+namespace zk::test {
+namespace {
+
+struct Setup : ::testing::Test {
+  TestContext t;
+  ControlTable dlg;  // the dialog's own controls
+  RecordingSetup setup{t.ctx, dlg};
+  TempFolder dir;
+  Settings& s = t.settings;
+  Setup() {
+    s.SavePath = dir.str() + "/";
+    s.SavePrefix = "Prefix_";
+  }
+  // The enabled/visible state of the controls the mode and suffix decide.
+  std::string State() {
+    std::string r;
+    r += dlg.Enabled("optSuffixType", 0) ? "S" : "s";
+    r += dlg.Enabled("optSuffixType", 1) ? "S" : "s";
+    r += dlg.Enabled("chkRecPrompt") ? "P" : "p";
+    r += dlg.Enabled("lblSuffixNum") ? "N" : "n";
+    r += dlg.Enabled("cmdReset") ? "R" : "r";
+    r += dlg.Visible("lblWarning") ? "W" : "w";
+    return r;
+  }
+};
+
+TEST_F(Setup, LoadFillsTheControlsFromTheSettings) {
+  s.RecPromptEnable = false;
+  s.TimeDateEnable = true;
+  s.SuffixNum = 7;
+  s.RecordingMode = RecAutoSave;
+  s.SuffixType = 0;
+  setup.Form_Load();
+  EXPECT_EQ(dlg.Caption("lblSavePath"), s.SavePath);
+  EXPECT_FALSE(dlg.Checked("chkRecPrompt"));
+  EXPECT_TRUE(dlg.Checked("chkTimeDate"));
+  EXPECT_EQ(dlg.Caption("txtPrefix"), "Prefix_");
+  EXPECT_TRUE(dlg.Checked("optRecMode", RecAutoSave));
+  EXPECT_TRUE(dlg.Checked("optSuffixType", 0));
+  EXPECT_EQ(dlg.Caption("lblSuffixNum"), "007");
+  EXPECT_EQ(dlg.Caption("lblWarning"), "Warning..Reset may delete files!");
+  EXPECT_EQ(State(), "SSpNRW");
+  EXPECT_FALSE(s.RecPromptEnable);  // loading wrote back what was there
+}
+
+TEST_F(Setup, EnablingFollowsTheModeAndTheSuffix) {
+  struct Case {
+    int mode, suffix, num;
+    const char* state;
+  } cases[] = {
+      {RecManual, 0, 5, "ssPnrw"},    // Manual names nothing automatically
+      {RecAutoName, 0, 5, "SSPNRW"},  // numeric suffix: counter, reset, warning
+      {RecAutoName, 0, 1, "SSPNrW"},  // nothing to reset at 001, but the warning shows
+      {RecAutoName, 1, 5, "SSPnrw"},  // date/time suffix: no counter
+      {RecAutoSave, 0, 5, "SSpNRW"},  // Auto Save leaves nothing unsaved to warn about
+      {RecCapture, 0, 5, "SSPNRW"},   // no button for it: named as the automatic modes
+  };
+  for (const Case& c : cases) {
+    ControlTable fresh;
+    RecordingSetup d(t.ctx, fresh);
+    s.RecordingMode = c.mode;
+    s.SuffixType = c.suffix;
+    s.SuffixNum = static_cast<int16_t>(c.num);
+    d.Form_Load();
+    dlg = fresh;
+    EXPECT_EQ(State(), c.state) << c.mode << "/" << c.suffix << "/" << c.num;
+    EXPECT_EQ(s.RecordingMode, c.mode);
+  }
+}
+
+TEST_F(Setup, ClicksChangeTheSettingsAtOnce) {
+  s.RecordingMode = RecAutoName;
+  s.SuffixType = 1;
+  s.SuffixNum = 1;
+  s.RecPromptEnable = true;
+  setup.Form_Load();
+
+  dlg.SetChecked("optSuffixType", 0, true);
+  setup.optSuffixType_Click(0);
+  EXPECT_EQ(s.SuffixType, 0);
+  EXPECT_EQ(State(), "SSPNrW");
+
+  setup.optRecMode_Click(RecAutoSave);
+  EXPECT_EQ(s.RecordingMode, RecAutoSave);
+  EXPECT_FALSE(dlg.Enabled("chkRecPrompt"));
+  EXPECT_TRUE(s.RecPromptEnable);  // disabled, not changed
+
+  setup.optRecMode_Click(RecManual);
+  EXPECT_EQ(State(), "ssPnrw");
+
+  dlg.SetChecked("chkTimeDate", false);
+  setup.chkTimeDate_Click();
+  EXPECT_FALSE(s.TimeDateEnable);
+  dlg.SetChecked("chkRecPrompt", false);
+  setup.chkRecPrompt_Click();
+  EXPECT_FALSE(s.RecPromptEnable);
+}
+
+TEST_F(Setup, NewPrefixStartsANewSeriesDeletingOnlyItsNumberedFiles) {
+  for (const char* f : {"Run_001.zkd", "Run_001.wav", "Run_017.zkd", "Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd",
+                        "Run_01a.zkd", "Prefix_001.zkd", "Run_002.txt"})
+    dir.Write(f, "x");
+  s.SuffixNum = 9;
+  setup.Form_Load();
+  dlg.SetCaption("txtPrefix", "Run_");
+  setup.txtPrefix_Validate();
+
+  EXPECT_EQ(s.SavePrefix, "Run_");
+  EXPECT_EQ(s.SuffixNum, 1);
+  EXPECT_EQ(dlg.Caption("lblSuffixNum"), "001");
+  std::set<std::string> left;
+  for (const auto& e : std::filesystem::directory_iterator(dir.str())) left.insert(e.path().filename().string());
+  EXPECT_EQ(left, (std::set<std::string>{"Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd",
+                                          "Prefix_001.zkd", "Run_002.txt"}));
+  EXPECT_TRUE(t.prompts.shown.empty());
+
+  setup.txtPrefix_Validate();  // unchanged: no second reset
+  EXPECT_EQ(left.size(), 6u);
+}
+
+TEST_F(Setup, PrefixThatCannotBeAFileNameIsRefusedAndPutBack) {
+  dir.Write("Prefix_003.zkd", "kept");
+  setup.Form_Load();
+  for (const std::string& bad : {std::string("a/b"), std::string("tab\there"), std::string(260, 'x')}) {
+    dlg.SetCaption("txtPrefix", bad);
+    setup.txtPrefix_Validate();
+    EXPECT_EQ(dlg.Caption("txtPrefix"), "Prefix_");
+    EXPECT_EQ(s.SavePrefix, "Prefix_");
+  }
+  ASSERT_EQ(t.prompts.shown.size(), 3u);
+  EXPECT_EQ(t.prompts.shown[0].text, "Error: Invalid Prefix name ");
+  EXPECT_EQ(t.prompts.shown[0].title, "Validate Filename");
+  EXPECT_EQ(t.prompts.shown[0].icon, MsgIcon::Critical);
+  EXPECT_EQ(dir.Read("Prefix_003.zkd"), "kept");  // refused before anything was deleted
+}
+
+TEST_F(Setup, ValidationLeavesNoTrialFileAndNeverTouchesAnExistingOne) {
+  EXPECT_TRUE(setup.Validate_Prefix("Take_"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "Take_000.zkd"));
+  dir.Write("Old_000.zkd", "a recording");
+  EXPECT_TRUE(setup.Validate_Prefix("Old_"));
+  EXPECT_EQ(dir.Read("Old_000.zkd"), "a recording");
+  s.SavePath = dir.str() + "/missing/";  // a folder problem is not a bad name
+  EXPECT_TRUE(setup.Validate_Prefix("Take_"));
+}
+
+TEST_F(Setup, BrowseTakesTheFolderOfTheConfirmedName) {
+  setup.Form_Load();
+  setup.cmdBrowseSaveFolder_Click();  // cancelled
+  EXPECT_EQ(s.SavePath, dir.str() + "/");
+  ASSERT_EQ(t.prompts.fileRequests.size(), 1u);
+  EXPECT_EQ(t.prompts.fileRequests[0].title, "Select Save Folder");
+  EXPECT_EQ(t.prompts.fileRequests[0].fileName, "Date-Time");
+
+  t.prompts.files.push_back("/media/usb/sessions/Date-Time");
+  setup.cmdBrowseSaveFolder_Click();
+  EXPECT_EQ(s.SavePath, "/media/usb/sessions/");
+  EXPECT_EQ(dlg.Caption("lblSavePath"), "/media/usb/sessions/");
+}
+
+TEST(RecordNames, AutomaticNamesAndTheModeLabel) {
+  Settings s;
+  s.SavePrefix = "Sess_";
+  s.SuffixType = 0;
+  s.SuffixNum = 7;
+  const DateTime now{2026, 3, 4, 9, 5, 3};
+  EXPECT_EQ(New_RecordName(s, now), "Sess_007");
+  s.SuffixType = 1;
+  EXPECT_EQ(New_RecordName(s, now), "Sess_26-03-04__09.05.03");
+
+  TestContext t;
+  t.settings.SavePath = "/nonexistent/folder/";
+  t.settings.SavePrefix = "Sess_";
+  t.settings.SuffixType = 0;
+  const struct {
+    int mode;
+    const char *caption, *tip;
+  } modes[] = {{RecAutoSave, "Auto Save", "Sess_nnn"}, {RecCapture, "Capture", "Sess_nnn"},
+               {RecManual, "Manual", ""}, {9, "Manual", ""}};
+  for (auto m : modes) {
+    t.settings.RecordingMode = m.mode;
+    Update_RecordModeLabel(t.ctx);
+    EXPECT_EQ(t.settings.SavePath, "");  // the missing folder is forgotten
+    EXPECT_EQ(t.controls.Caption("lblRecordMode"), m.caption) << m.mode;
+    EXPECT_EQ(t.controls.Get("lblRecordMode", -1).toolTip, m.tip) << m.mode;
+  }
+  t.settings.SavePath = "/tmp/";
+  t.settings.SuffixType = 1;
+  t.settings.RecordingMode = RecAutoName;
+  Update_RecordModeLabel(t.ctx);
+  EXPECT_EQ(t.controls.Get("lblRecordMode", -1).toolTip, "/tmp/Sess_Date__Time");
+}
+
+TEST(RecordNames, SaveDialogNamesBecomeBasePaths) {
+  EXPECT_EQ(Base_Path_Of("/a/b/take.zkd"), "/a/b/take");
+  EXPECT_EQ(Base_Path_Of("/a/b/take.ZKD"), "/a/b/take");
+  EXPECT_EQ(Base_Path_Of("/a/b/take"), "/a/b/take");  // chosen without the ending
+  EXPECT_EQ(Folder_Of("/a/b/take"), "/a/b/");
+  EXPECT_EQ(Name_Of("/a/b/take"), "take");
+  EXPECT_EQ(Folder_Of("take"), "");
+}
+
+TEST(NumberedSeries, OnlyThePrefixAndExactlyThreeDigits) {
+  EXPECT_TRUE(Is_Series_File("Run_001.zkd", "Run_", ".zkd"));
+  EXPECT_TRUE(Is_Series_File("001.zkd", "", ".zkd"));
+  EXPECT_FALSE(Is_Series_File("Run_Mon.zkd", "Run_", ".zkd"));
+  EXPECT_FALSE(Is_Series_File("Run_0001.zkd", "Run_", ".zkd"));
+  EXPECT_FALSE(Is_Series_File("Run_001.wav", "Run_", ".zkd"));
+  EXPECT_FALSE(Is_Series_File("Xun_001.zkd", "Run_", ".zkd"));
+  Delete_Series("", "Run_");  // no folder: nothing, not the working directory
+}
+
+}  // namespace
+}  // namespace zk::test

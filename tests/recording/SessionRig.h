@@ -1,0 +1,146 @@
+#pragma once
+// A live session on virtual time for the recorder: a type "3A" sensor on a fake port
+// (messages scheduled 20 ms apart), the real receive path, meter engine and watchdog, the
+// clock-driven sound device (or the scripted FakeAudio), the recorder and the stop button.
+// Processing events lets 5 ms pass and runs the receive event when it is due, as the
+// window's event loop would.
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FakeSerialPort.h"
+#include "Fakes.h"
+#include "TransportLog.h"
+#include "core/RecordingCodes.h"
+#include "link/Connection.h"
+#include "link/PortGate.h"
+#include "link/SampleStream.h"
+#include "link/SyncTest.h"
+#include "meter/MeterEngine.h"
+#include "meter/SensitivityTable.h"
+#include "recording/AudioFactory.h"
+#include "recording/Recorder.h"
+#include "recording/RecordingMemory.h"
+#include "recording/Transport.h"
+
+namespace zk::test {
+
+struct CountingSetupDialog : RecordingSetupDialog {
+  int shown = 0;
+  void Show_Recording_Setup() override { ++shown; }
+};
+
+// The needle step of the display: the engine's position is "drawn" and handed on.
+class NeedleView : public RecordingView {
+ public:
+  using RecordingView::RecordingView;
+  MeterEngine* engine = nullptr;
+  void Update_Needle() override {
+    RecordingView::Update_Needle();
+    if (engine) engine->Needle_Drawn(engine->Needle_Position());
+  }
+};
+
+class StopShell : public FakeShell {
+ public:
+  Transport* transport = nullptr;
+  void cmdStop_Click() override {
+    FakeShell::cmdStop_Click();
+    if (transport) transport->cmdStop_Click();
+  }
+};
+
+class PumpEvents : public Events {
+ public:
+  PumpEvents(Timeline& clock, FakeSerialPort& port) : clock_(clock), port_(port) {}
+  std::function<void()> onComm;
+  std::function<void()> also;  // anything else the window does meanwhile (a key press)
+  void DoEvents() override {
+    clock_.Advance(0.005);
+    if (onComm && port_.Event_Due()) onComm();
+    if (also) also();
+  }
+
+ private:
+  Timeline& clock_;
+  FakeSerialPort& port_;
+};
+
+// `fakeAudio`: the scripted FakeAudio instead of the clock-driven sound device.
+struct SessionRig : VirtualWindowTimers {
+  explicit SessionRig(bool fakeAudio = false) : device(fakeAudio ? nullptr : MakeNullAudioDevice(clock)) {
+    table.Init_SensTable();
+    settings.CommPort = 3;
+    settings.SavePath = "/nonexistent-folder/";
+    settings.SavePrefix = "Run_";
+    settings.SuffixType = 0;
+    settings.RecordingMode = RecAutoName;
+    state.OperatingMode = ModeLive;
+    state.SensorType = "3A";
+    state.LedColor = settings.Dial_Color;
+    state.DummyAudioPath = std::string(ZK_PROGRAM_FOLDER) + "/dummy.mp3";
+    port.SetCommPort(3);
+    port.SetPortOpen(true);
+    port.SetRThreshold(5);
+    view.engine = &engine;
+    shell.transport = &transport;
+    events.onComm = [this] { stream.Comm1_OnComm(); };
+    engine.SetRecordSink(&recorder);
+    transport.SetRecorder(&recorder);
+    tmrClock.SetHandler([this] { conn.tmrClock_Timer(); });
+    tmrClock.Start();
+  }
+
+  // The sensor sends `reading(i)` as message i, 50 a second, for `seconds` from now.
+  void Sensor(double seconds, const std::function<int32_t(int)>& reading) {
+    const int n = static_cast<int>(seconds * 50 + 0.5);
+    for (int i = 0; i < n; ++i) {
+      char msg[16];
+      std::snprintf(msg, sizeof msg, "P%04X\r", static_cast<unsigned>(reading(i)) & 0xFFFFu);
+      port.Arrive(msg, i * 0.02 + 0.001);
+    }
+  }
+  void Sensor(double seconds, int32_t reading = 30000) {
+    Sensor(seconds, [reading](int) { return reading; });
+  }
+  // Lets `seconds` of virtual time pass with the window processing events.
+  void Run(double seconds) {
+    const double end = clock.now + seconds;
+    while (clock.now < end) events.DoEvents();
+  }
+  // Presses the stop button, as the S key does.
+  void Stop() { transport.cmdStop_Click(); }
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> texts;
+    for (const auto& m : prompts.shown) texts.push_back(m.text);
+    return texts;
+  }
+
+  Settings settings;
+  SessionState state;
+  FakeSerialPort port{clock};
+  PumpEvents events{clock, port};
+  ScriptedPrompts prompts;
+  NeedleView view{state};
+  FakeControls controls;
+  StopShell shell;
+  FakeAudio fake;
+  std::unique_ptr<AudioDevice> device;
+  Context ctx{settings, state, clock, events, prompts, All(), view, controls, shell,
+              device ? static_cast<AudioDevice&>(*device) : fake, "/tmp"};
+  SensitivityTable table;
+  MeterEngine engine{ctx, table};
+  SyncTest sync{ctx, port, engine};
+  SampleStream stream{ctx, port, engine, sync};
+  Connection conn{ctx, port};
+  PortGate gate{ctx, port};
+  TransportLog bar;
+  RecordingMemory memory{ctx};
+  CountingSetupDialog setup;
+  Recorder recorder{ctx, bar, gate, memory, setup};
+  Transport transport{ctx, bar};
+};
+
+}  // namespace zk::test
