@@ -10,6 +10,7 @@
 // Seeking stops playback. Play() after Pause() resumes where it paused.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zk {
 
@@ -39,6 +40,14 @@ class AudioDevice {
   // Writes the recording (or a copy of the open WAV) to `path`, replacing an existing file
   // only once the new one is complete.
   virtual int32_t SaveWav(const std::string& path) = 0;
+  // The sound a new recording holds from byte position `from` up to what has been
+  // captured so far, appended to `out` as 16-bit samples; while recording, the sound is
+  // taken in first, as a position query does. Positions are those of the recording before
+  // DeleteFromStart.
+  virtual int32_t RecordedSound(int32_t from, std::vector<int16_t>& out) = 0;
+  // A new recording that already holds `samples` (16-bit mono, 22050 a second), stopped
+  // at position 0 as after a recording's stop: it plays and saves like one.
+  virtual int32_t OpenRecordedSound(std::vector<int16_t> samples) = 0;
   virtual int32_t Position(int32_t& position) = 0;
   virtual int32_t Length(int32_t& length) = 0;
   virtual int32_t Mode(AudioMode& mode) = 0;

@@ -95,13 +95,17 @@ int32_t TrackDevice::Close() {
   return 0;
 }
 
-int32_t TrackDevice::OpenNewRecording() {
+void TrackDevice::NewRecordingTrack() {
   Close();
   track_ = std::make_unique<Track>();
   track_->fmt = PcmFormat{22050, 1};
   track_->source = std::make_unique<MemorySource>(track_->samples, track_->fmt);
   kind_ = Kind::Recording;
   mode_ = AudioMode::Stopped;
+}
+
+int32_t TrackDevice::OpenNewRecording() {
+  NewRecordingTrack();
   if (!input_->Real()) Tell(true, NoSoundInput);
   return 0;
 }
@@ -328,6 +332,21 @@ int32_t TrackDevice::SaveWav(const std::string& path) {
     return Fail(AudioNotSupported, "");
   }
   if (err) return Fail(AudioSaveFailed, path + ": " + err.description);
+  return 0;
+}
+
+int32_t TrackDevice::RecordedSound(int32_t from, std::vector<int16_t>& out) {
+  if (kind_ != Kind::Recording) return Fail(kind_ == Kind::None ? AudioNotOpen : AudioNotSupported, "");
+  if (mode_ == AudioMode::Recording) Collect();
+  const auto& s = track_->samples;
+  const std::size_t first = static_cast<std::size_t>(std::max(0, from)) / 2;
+  if (first < s.size()) out.insert(out.end(), s.begin() + static_cast<std::ptrdiff_t>(first), s.end());
+  return 0;
+}
+
+int32_t TrackDevice::OpenRecordedSound(std::vector<int16_t> samples) {
+  NewRecordingTrack();
+  track_->samples.assign(samples.begin(), samples.end());
   return 0;
 }
 

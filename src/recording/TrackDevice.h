@@ -45,6 +45,8 @@ class TrackDevice : public AudioDevice {
   int32_t SeekToStart() override;
   int32_t DeleteFromStart(int32_t bytes) override;
   int32_t SaveWav(const std::string& path) override;
+  int32_t RecordedSound(int32_t from, std::vector<int16_t>& out) override;
+  int32_t OpenRecordedSound(std::vector<int16_t> samples) override;
   int32_t Position(int32_t& position) override;
   int32_t Length(int32_t& length) override;
   int32_t Mode(AudioMode& mode) override;
@@ -59,6 +61,7 @@ class TrackDevice : public AudioDevice {
 
   int32_t Fail(int32_t code, std::string detail);
   int32_t OpenFile(const std::string& path, Kind kind);
+  void NewRecordingTrack();  // an empty recording, stopped
   FrameSource& Source() const;
   int64_t CurrentFrame();  // also notices the end of the track and failed sound devices
   int64_t FrameOf(int64_t position) const;

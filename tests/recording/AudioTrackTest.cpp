@@ -196,6 +196,47 @@ TEST(RecordedTrack, DeletingThePreRollStartsTheTrackAtTheFirstRecord) {
   EXPECT_EQ(d.Pos(), 44100 + 22050);
 }
 
+TEST(RecordedTrack, RecordedSoundIsTakenAsItGrowsFromAnyPosition) {
+  Device d(true);
+  std::vector<int16_t> got;
+  EXPECT_NE(d.dev->RecordedSound(0, got), 0) << "nothing recorded yet";
+  d.dev->OpenNewRecording();
+  d.dev->Record();
+  d.clock.Advance(1.5);
+  // From the end of the pre-roll on, without a position query first.
+  ASSERT_EQ(d.dev->RecordedSound(44100, got), 0);
+  ASSERT_EQ(got.size(), 11025u);
+  for (std::size_t i = 0; i < got.size(); ++i)
+    if (got[i] != static_cast<short>((22050 + i) % 32768)) FAIL() << "sample " << i;
+  d.clock.Advance(0.5);
+  ASSERT_EQ(d.dev->RecordedSound(44100 + 2 * 11025, got), 0);
+  EXPECT_EQ(got.size(), 22050u);
+  EXPECT_EQ(got.back(), static_cast<short>(44099 % 32768));
+}
+
+TEST(RecordedTrack, RecordedSoundOpensAsAStoppedRecordingThatPlaysAndSaves) {
+  Device d;
+  std::vector<int16_t> sound(3 * 22050 + 7);
+  for (std::size_t i = 0; i < sound.size(); ++i) sound[i] = static_cast<int16_t>(i % 1000);
+  ASSERT_EQ(d.dev->OpenRecordedSound(sound), 0);
+  EXPECT_TRUE(d.notices.empty()) << "nothing is being recorded, so no input is missing";
+  EXPECT_EQ(d.Mode(), AudioMode::Stopped);
+  EXPECT_EQ(d.Pos(), 0);
+  int32_t len = 0;
+  d.dev->Length(len);
+  EXPECT_EQ(len, static_cast<int32_t>(sound.size() * 2));
+  d.dev->PlayFrom(44100);
+  d.clock.Advance(1.0);
+  EXPECT_EQ(d.Pos(), 2 * 44100);
+
+  TempFolder dir;
+  ASSERT_EQ(d.dev->SaveWav(dir / "r.wav"), 0);
+  std::string error;
+  auto back = SoundFileSource::Open(dir / "r.wav", error);
+  ASSERT_TRUE(back) << error;
+  EXPECT_EQ(back->Frames(), static_cast<int64_t>(sound.size()));
+}
+
 TEST(RecordedTrack, BrokenInputContinuesOnTheClock) {
   Device d(true);
   d.dev->OpenNewRecording();

@@ -155,6 +155,15 @@ class FakeAudio : public AudioDevice {
   int32_t SeekToStart() override { position = 0; return Do("seek start"); }
   int32_t DeleteFromStart(int32_t b) override { return Do("delete " + std::to_string(b)); }
   int32_t SaveWav(const std::string& p) override { return Do("save " + p); }
+  std::vector<int16_t> sound;  // what a recording holds
+  int32_t RecordedSound(int32_t from, std::vector<int16_t>& out) override {
+    for (std::size_t i = static_cast<std::size_t>(from) / 2; i < sound.size(); ++i) out.push_back(sound[i]);
+    return result;
+  }
+  int32_t OpenRecordedSound(std::vector<int16_t> s) override {
+    sound = std::move(s);
+    return Do("open recorded " + std::to_string(sound.size()));
+  }
   int32_t Position(int32_t& p) override { p = position; return result; }
   int32_t Length(int32_t& l) override { l = length; return result; }
   int32_t Mode(AudioMode& m) override { m = mode; return result; }

@@ -1,0 +1,115 @@
+#include "recording/RecordingSpool.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "core/Clock.h"
+#include "recording/RecordCodec.h"
+
+namespace zk {
+
+std::string SpoolFolderName(const SpoolInfo& info) {
+  const DateTime d = DateFromSerial(info.RecordDate);
+  const int32_t s = info.RecordStartSeconds;
+  char name[96];
+  std::snprintf(name, sizeof name, "%s%04d%02d%02d-%02d%02d%02d-%ld", SpoolPrefix, d.year, d.month, d.day, s / 3600,
+                s / 60 % 60, s % 60, static_cast<long>(::getpid()));
+  return name;
+}
+
+std::unique_ptr<RecordingSpool> RecordingSpool::Begin(const std::string& recoveryFolder, const SpoolInfo& info,
+                                                      FileError& error) {
+  std::unique_ptr<RecordingSpool> spool(new RecordingSpool());
+  const std::string name = SpoolFolderName(info);
+  spool->folder_ = SpoolFolder::Create(recoveryFolder, name, error);
+  // Two recordings started within one second by one process: number the second one.
+  for (int n = 2; !spool->folder_ && error.number == EEXIST && n < 100; ++n)
+    spool->folder_ = SpoolFolder::Create(recoveryFolder, name + "-" + std::to_string(n), error);
+  if (!spool->folder_) return nullptr;
+  const SpoolFolder& f = *spool->folder_;
+  if (!(spool->info_ = AppendFile::Create(f.File(SpoolFiles::Info), error)) ||
+      !(spool->recordFile_ = AppendFile::Create(f.File(SpoolFiles::Records), error)) ||
+      (info.Audio && !(spool->soundFile_ = AppendFile::Create(f.File(SpoolFiles::Sound), error))) ||
+      !(spool->index_ = AppendFile::Create(f.File(SpoolFiles::Seconds), error)) ||
+      !(spool->folderSync_ = AppendFile::Folder(f.Path(), error)) ||
+      !(spool->parentSync_ = AppendFile::Folder(recoveryFolder, error))) {
+    spool->Remove();
+    return nullptr;
+  }
+  spool->audio_ = info.Audio;
+  const std::string text = EncodeSpoolInfo(info);
+  spool->info_->Append(text.data(), text.size());
+  spool->SubmitAll();
+  return spool;
+}
+
+RecordingSpool::~RecordingSpool() {
+  // An end that is not a normal one (the program is closing while the recording is
+  // unsaved): what has been appended still goes to disk before the files close.
+  if (info_) {
+    WaitDurable();
+    SubmitAll();
+  }
+}
+
+void RecordingSpool::AppendRecord(const SampleRecord& record, int32_t second) {
+  if (second > seconds_) {
+    // A record of a later second: the seconds before it are complete, their sound
+    // included (the caller appends the sound up to now before the record).
+    for (int32_t s = seconds_ + 1; s <= second; ++s)
+      Mark(static_cast<uint32_t>(s), static_cast<uint32_t>(records_),
+           audio_ ? static_cast<uint32_t>(s * int64_t{SpoolBytesPerSecond}) : 0u);
+    seconds_ = second;
+    SubmitAll();
+  }
+  uint8_t bytes[RecordSize];
+  EncodeRecord(record, bytes);
+  recordFile_->Append(bytes, sizeof bytes);
+  ++records_;
+}
+
+void RecordingSpool::AppendSound(const int16_t* samples, std::size_t count) {
+  if (!soundFile_ || count == 0) return;
+  soundFile_->Append(samples, count * sizeof(int16_t));
+  soundBytes_ += static_cast<int64_t>(count * sizeof(int16_t));
+}
+
+void RecordingSpool::Finish(int32_t seconds) {
+  Mark(static_cast<uint32_t>(std::max(seconds, 0)), static_cast<uint32_t>(records_),
+       static_cast<uint32_t>(soundBytes_));
+  seconds_ = std::max(seconds_, seconds);
+  // A batch from the last second may still be on its way; the final one follows it.
+  WaitDurable();
+  SubmitAll();
+}
+
+void RecordingSpool::Remove() {
+  for (auto* f : {&info_, &recordFile_, &soundFile_, &index_, &folderSync_, &parentSync_}) f->reset();
+  if (folder_) folder_->Remove();
+}
+
+bool RecordingSpool::Failed() const {
+  for (const auto* f : {&info_, &recordFile_, &soundFile_, &index_})
+    if (*f && (*f)->Error()) return true;
+  return false;
+}
+
+void RecordingSpool::WaitDurable() {
+  for (auto* f : {&info_, &recordFile_, &soundFile_, &index_, &folderSync_, &parentSync_})
+    if (*f) (*f)->WaitIdle();
+}
+
+void RecordingSpool::Mark(uint32_t seconds, uint32_t records, uint32_t soundBytes) {
+  uint8_t bytes[SecondMarkSize];
+  EncodeSecondMark({seconds, records, soundBytes}, bytes);
+  index_->Append(bytes, sizeof bytes);
+}
+
+void RecordingSpool::SubmitAll() {
+  for (auto* f : {&info_, &recordFile_, &soundFile_, &index_, &folderSync_, &parentSync_})
+    if (*f) (*f)->Submit();
+}
+
+}  // namespace zk
