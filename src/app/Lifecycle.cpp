@@ -72,12 +72,12 @@ void Lifecycle::Look_For_Sensor() {
   if (!st.HardwareFound) connection_.mnuConnectionConnect_Click();
 }
 
-void Lifecycle::Form_QueryUnload(bool& cancel) {
-  cancel = !May_Exit();
+void Lifecycle::Form_QueryUnload(bool& cancel, bool unattended) {
+  cancel = !unattended && !May_Exit();
   if (cancel) return;
   Write_Session();
   Save_Recording_Settings(ctx_);
-  Autosave_Settings();
+  Autosave_Settings(unattended);
   ctx_.audio.Close();
   ctx_.state.MciResult = ctx_.audio.Close();
   // No further readings or timer ticks once the program is ending.
@@ -96,10 +96,10 @@ void Lifecycle::Write_Session() {
   set.CommPort = running;
 }
 
-void Lifecycle::Autosave_Settings() {
+void Lifecycle::Autosave_Settings(bool unattended) {
   const Settings& set = ctx_.settings;
   if (set.SettingsAutoSave == AutoSaveOn) Save_Settings(ctx_);
-  if (set.SettingsAutoSave == AutoSavePrompt && !Settings_Unchanged(ctx_)) {
+  if (!unattended && set.SettingsAutoSave == AutoSavePrompt && !Settings_Unchanged(ctx_)) {
     const std::string text = "Save settings?\r\n\r\n( to " + set.SettingsFilePath + ")";
     if (ctx_.prompts.MsgBox(text, "Program settings have changed", MsgButtons::YesNo, MsgIcon::None) ==
         MsgResult::Yes)

@@ -39,8 +39,10 @@ class Lifecycle {
             int simulatorPort = 0);
 
   void Form_Load();
-  // Shut-down; cancel = true keeps the program running and writes nothing.
-  void Form_QueryUnload(bool& cancel);
+  // Shut-down; cancel = true keeps the program running and writes nothing. Unattended
+  // (the system asks the program to end): no questions; an unsaved recording is left to
+  // the recovery spool and the settings are saved only when autosave is On.
+  void Form_QueryUnload(bool& cancel, bool unattended = false);
 
   // True from the end of start-up on.
   bool Loaded() const { return loaded_; }
@@ -51,7 +53,7 @@ class Lifecycle {
   // question about an unsaved recording is asked here.
   bool May_Exit();
   void Write_Session();
-  void Autosave_Settings();
+  void Autosave_Settings(bool unattended);
 
   Context& ctx_;
   SerialPort& port_;

@@ -7,7 +7,9 @@
 
 #include "app/AppInfo.h"
 #include "app/CommandLine.h"
+#include "app/EventGuard.h"
 #include "app/Simulator.h"
+#include "app/TerminationSignals.h"
 #include "app/frmMain.h"
 #include "core/ProgramFolder.h"
 
@@ -38,7 +40,7 @@ int Main(int argc, char** argv) {
   if (!cl.error.empty()) return options.Fail(cl.error);
   if (cl.help || cl.version) return options.Finish();
 
-  QApplication app(argc, argv);
+  GuardedApplication app(argc, argv);
   QApplication::setApplicationName("zodovaz");
   QApplication::setApplicationVersion(QString::fromStdString(VersionNumberText()));
   // Ties the window to the installed menu entry and its icon (where installed).
@@ -72,7 +74,9 @@ int Main(int argc, char** argv) {
   main.Splash_Show();
   main.Splash_Info("Loading");
   QApplication::processEvents();
-  main.Form_Load();
+  RunGuarded("starting", [&] { main.Form_Load(); }, ReportToUser);
+  // A termination signal closes the window as its close box would, without questions.
+  TerminationSignals terminationSignals([&main](int) { main.CloseWithoutQuestions(); });
   main.show();
   QApplication::processEvents();
   return app.exec();

@@ -15,6 +15,7 @@
 #include "app/CommandState.h"
 #include "app/KeyCodes.h"
 #include "app/MenuTree.h"
+#include "app/OnScreen.h"
 #include "app/RecordPanel.h"
 #include "app/frmAbout.h"
 #include "app/frmMeter.h"
@@ -202,6 +203,7 @@ void frmMain::PlaceWindow() {
        static_cast<int>(RoundHalfEven(float(s.WindowTop) / kTwipsPerPixel)));
   const int w = static_cast<int>(RoundHalfEven(float(s.WindowWidth) / kTwipsPerPixel));
   resize(std::max(1, w), height());
+  BringOnScreen();
   if (s.WindowState == 2)
     setWindowState(Qt::WindowMaximized);
   else if (s.WindowState == 1)
@@ -211,9 +213,16 @@ void frmMain::PlaceWindow() {
   Form_Resize();
 }
 
+void frmMain::BringOnScreen() {
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary) move(OnScreenPosition(QRect(pos(), size()), screens, primary->availableGeometry()));
+}
+
 void frmMain::Form_Load() { lifecycle_.Form_Load(); }
 
-void frmMain::Form_QueryUnload(bool& cancel) { lifecycle_.Form_QueryUnload(cancel); }
+void frmMain::Form_QueryUnload(bool& cancel) { lifecycle_.Form_QueryUnload(cancel, unattended_); }
 
 void frmMain::closeEvent(QCloseEvent* e) {
   if (closing_) {
@@ -232,6 +241,11 @@ void frmMain::closeEvent(QCloseEvent* e) {
 }
 
 void frmMain::mnuExit_Click() { close(); }
+
+void frmMain::CloseWithoutQuestions() {
+  unattended_ = true;
+  close();
+}
 
 // ---------------------------------------------------------------- Shell
 

@@ -60,6 +60,10 @@ class frmMain : public QMainWindow,
   void Form_Load();
   // Shut-down; cancel = true keeps the window open.
   void Form_QueryUnload(bool& cancel);
+  // Closes the window as the system asks it to (a termination signal): no questions, the
+  // session file and the Recording section are written, the settings only when autosave
+  // is On, and an unsaved recording is left to the recovery spool.
+  void CloseWithoutQuestions();
 
   // Shell.
   void cmdStop_Click() override;
@@ -158,6 +162,7 @@ class frmMain : public QMainWindow,
   void BuildMenus();
   void ConnectTimers();
   void RegisterCommands();
+  void BringOnScreen();  // a window no screen shows goes back onto the primary screen
   bool OwnsKeyEvent(QObject* watched) const;
 
   StartOptions opts_;
@@ -199,6 +204,7 @@ class frmMain : public QMainWindow,
   bool keyPreview_ = true;
   bool inResize_ = false;
   bool closing_ = false;
+  bool unattended_ = false;  // closing on a termination signal: no questions
 };
 
 }  // namespace zk

@@ -60,7 +60,10 @@ FileError ReplaceFileAtomically(const std::string& path, const std::function<Fil
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
 
-  std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".XXXXXX";
+  std::string tmpl = (folder / name).string();
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return ErrnoError(errno);
 

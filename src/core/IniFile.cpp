@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 #include "core/AtomicFile.h"
 
@@ -123,7 +124,10 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 
   if (sectionLine == lines_.size()) {
     if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
-    lines_.push_back("[" + std::string(section) + "]");
+    std::string header = "[";
+    header += section;
+    header += ']';
+    lines_.push_back(std::move(header));
     lines_.push_back(std::string(key) + "=" + clean);
     return;
   }

@@ -100,6 +100,9 @@ bool Read_Session_File(Context& ctx, int screenWidthTwips) {
     if (!small[k]) return fail();
   }
   if (!autoSave) return fail();
+  // A step the knob has no row for cannot be shown: it counts as a value that does not
+  // fit, like any other, so the file is replaced by one that starts.
+  if (*small[1] < 0 || *small[1] > kMaxSensitivityStep) return fail();
 
   Settings& s = ctx.settings;
   s.SettingsFilePath = v[0];

@@ -9,6 +9,9 @@ namespace zk {
 // How the settings are kept at exit (SettingsAutoSave).
 enum AutoSaveMode : int32_t { AutoSaveOff = 0, AutoSaveOn = 1, AutoSavePrompt = 2 };
 
+// The sensitivity knob's highest step; steps run 0..63.
+inline constexpr int kMaxSensitivityStep = 63;
+
 struct Settings {
   // [Colors]
   int32_t Dial_Color = 16777215;

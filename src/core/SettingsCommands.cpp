@@ -4,13 +4,26 @@
 
 namespace zk {
 
+namespace {
+
+// The session file keeps the settings file's path between double quotes, with no way to
+// write a quote inside it: such a name would be lost at the next start. Refused here,
+// with the reason, before anything changes.
+bool StorableSettingsPath(Context& ctx, const std::string& path, const char* title) {
+  if (path.find('"') == std::string::npos) return true;
+  ctx.prompts.MsgBox(kQuoteInSettingsPathText, title, MsgButtons::OK, MsgIcon::Warning);
+  return false;
+}
+
+}  // namespace
+
 void mnuLoadSettings_Click(Context& ctx) {
   FileDialogRequest req;
   req.filter = kSettingsFileFilter;
   req.fileName = ctx.settings.SettingsFilePath;
   req.title = "Load Settings File";
   auto chosen = ctx.prompts.OpenFile(req);
-  if (!chosen) return;
+  if (!chosen || !StorableSettingsPath(ctx, *chosen, "Load Settings File")) return;
   ctx.settings.SettingsFilePath = *chosen;
   Load_Settings(ctx);
   ctx.shell.Apply_Settings_To_Menus();
@@ -26,7 +39,7 @@ void mnuSaveSettingsAs_Click(Context& ctx) {
   req.flags = 1026;  // ask before overwriting
   req.title = "Save Settings As";
   auto chosen = ctx.prompts.SaveFile(req);
-  if (!chosen) return;
+  if (!chosen || !StorableSettingsPath(ctx, *chosen, "Save Settings As")) return;
   ctx.settings.SettingsFilePath = *chosen;
   // The chosen file is replaced as a whole in one step rather than deleted first, so a
   // failed write leaves the old file instead of nothing.

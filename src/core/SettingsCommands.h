@@ -1,12 +1,15 @@
 #pragma once
 // The File menu's settings commands: load another settings file, save, save under a new
-// name. They ask through ctx.prompts; a cancelled dialog changes nothing.
+// name. They ask through ctx.prompts; a cancelled dialog, or a chosen name containing a
+// double quote (refused with a message), changes nothing.
 #include "core/CommandTable.h"
 #include "core/Context.h"
 
 namespace zk {
 
 inline constexpr const char* kSettingsFileFilter = "ini file (*.ini)|*.ini";
+inline constexpr const char* kQuoteInSettingsPathText =
+    "A settings file name may not contain a double quote (\"). Please choose another name.";
 
 // "&Load Settings": choose a file, load it, then apply it to the menus and the layout.
 void mnuLoadSettings_Click(Context& ctx);

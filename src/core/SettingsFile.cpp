@@ -171,6 +171,18 @@ void WriteKeys(IniDocument doc, const Context& ctx, Pick pick) {
   doc.Save(ctx.settings.SettingsFilePath);  // failures are not reported
 }
 
+// A style number no menu or dialog option can choose (only a hand-edited file holds one)
+// would draw an empty panel without clock or status: such a style takes its default.
+void FallBackToChoosableStyles(Settings& s) {
+  auto keep = [](int32_t& field, int32_t last, int32_t fallback) {
+    if (field < 0 || field > last) field = fallback;
+  };
+  keep(s.DialType, 3, 1);
+  keep(s.ScaleType, 1, 0);
+  keep(s.ClockType, 3, 1);
+  keep(s.DateType, 2, 1);
+}
+
 }  // namespace
 
 std::string DefaultSettingsFilePath(const Context& ctx) {
@@ -195,6 +207,7 @@ void Load_Settings(Context& ctx) {
     s.SettingsFilePath = DefaultSettingsFilePath(ctx);
   const IniDocument doc = IniDocument::Load(s.SettingsFilePath);
   for (const KeyInfo& k : kKeys) Assign(s, k, StoredText(doc, k, ctx));
+  FallBackToChoosableStyles(s);
 }
 
 void Save_Settings(Context& ctx) {

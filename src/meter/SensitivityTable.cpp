@@ -1,7 +1,6 @@
 #include "meter/SensitivityTable.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "core/Numbers.h"
 
@@ -30,16 +29,12 @@ void SensitivityTable::Init_SensTable() {
     gain_[s] = ParseNumber(text_[s]).value_or(1.0);
     whole_[s] = CInt32(gain_[s]);
   }
-  text_[Steps].clear();
   filled_ = true;
 }
 
 int SensitivityTable::Clamp(int step) { return std::clamp(step, 0, MaxStep); }
 
-const std::string& SensitivityTable::Text(int step) const {
-  if (step < 0 || step > Steps) throw std::out_of_range("sensitivity step " + std::to_string(step));
-  return text_[step];
-}
+const std::string& SensitivityTable::Text(int step) const { return text_[Clamp(step)]; }
 
 int SensitivityTable::Multiplier(int step) const { return filled_ ? whole_[Clamp(step)] : 1; }
 

@@ -11,14 +11,14 @@ namespace zk {
 
 class SensitivityTable {
  public:
-  static constexpr int Steps = 64;   // steps 0..63
-  static constexpr int MaxStep = 63;
+  static constexpr int MaxStep = kMaxSensitivityStep;
+  static constexpr int Steps = MaxStep + 1;  // steps 0..63
 
-  // Fills the texts of steps 0..63. Row 64 exists and stays empty; no step reaches it.
+  // Fills the texts of steps 0..63.
   void Init_SensTable();
 
-  // Gain text of a step (row 64 is ""). Throws std::out_of_range outside 0..64, as the
-  // knob's label expects of a step that has no row.
+  // Gain text of a step, with the same clamping as Multiplier: a step from a hand-edited
+  // file must not stop the knob from being drawn.
   const std::string& Text(int step) const;
   // Whole-number multiplier of the needle: the text's value, half-to-even. A step outside
   // 0..63 is taken as the nearest end, so a bad stored step can never divide by zero.
@@ -29,7 +29,7 @@ class SensitivityTable {
 
  private:
   static int Clamp(int step);
-  std::array<std::string, Steps + 1> text_{};
+  std::array<std::string, Steps> text_{};
   std::array<int, Steps> whole_{};
   std::array<double, Steps> gain_{};
   bool filled_ = false;

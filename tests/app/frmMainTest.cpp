@@ -251,6 +251,36 @@ TEST_F(frmMainTest, EveryMenuItemWithACommandHasAHandler) {
   EXPECT_GT(leaves, 60);
 }
 
+TEST_F(frmMainTest, ATerminationSignalClosesWithoutQuestions) {
+  auto f = Loaded();
+  f->show();
+  f->ctx().settings.Dial_Color = 5;  // changed: autosave Prompt would ask
+  f->ctx().settings.SensitivityIndex = 17;
+  f->ctx().state.RecordingUnsaved = true;
+  std::filesystem::remove(home.File(kSessionFileName));
+  f->CloseWithoutQuestions();
+  EXPECT_FALSE(f->isVisible());
+  EXPECT_TRUE(prompts.shown.empty());
+  EXPECT_EQ(SessionLines().at(3), "17");
+  const std::string ini = home.Read("zk3_Zodovaz.ini");
+  EXPECT_NE(ini.find("[Recording]"), std::string::npos);
+  EXPECT_EQ(ini.find("Dial_Color"), std::string::npos);  // only autosave On saves them
+  EXPECT_TRUE(f->ctx().state.RecordingUnsaved);  // left for recovery, not flushed
+}
+
+TEST_F(frmMainTest, SessionValuesNoScreenOrKnobCanShowStillStart) {
+  home.Write(kSessionFileName, "\"/x.ini\"\r\n2\r\n0\r\n999\r\n600\r\n0\r\n9000\r\n0\r\n");
+  auto f = Loaded();  // a knob step beyond 63 used to throw from the first drawing
+  EXPECT_EQ(f->ctx().settings.SensitivityIndex, 8);
+  EXPECT_EQ(SessionLines().at(3), "8");  // the file is written again at once
+
+  home.Write(kSessionFileName, "\"/x.ini\"\r\n2\r\n0\r\n8\r\n-30000\r\n-30000\r\n9000\r\n0\r\n");
+  auto g = Loaded();
+  const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(avail.contains(g->pos())) << g->x() << "," << g->y();
+  EXPECT_EQ(g->ctx().settings.WindowLeft, -30000);  // the stored value as read
+}
+
 TEST_F(frmMainTest, AboutBoxShowsTheVersionsAndNoSystemInformation) {
   SessionState st;
   st.FirmwareVersion = "2.1";

@@ -77,5 +77,24 @@ TEST_F(SettingsCommandsTest, CancelledSaveAsChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(ini));
 }
 
+TEST_F(SettingsCommandsTest, NamesWithADoubleQuoteAreRefusedWithAMessage) {
+  // The session file could not carry such a name: it would silently become the default.
+  const std::string quoted = tmp.File("my \"best\".ini");
+  WriteText(quoted, "[Colors]\nDial_Color=5\n");
+  s.Dial_Color = 77;
+  t.prompts.files.push_back(quoted);
+  mnuLoadSettings_Click(t.ctx);
+  t.prompts.files.push_back(quoted);
+  mnuSaveSettingsAs_Click(t.ctx);
+  EXPECT_EQ(s.SettingsFilePath, ini);
+  EXPECT_EQ(s.Dial_Color, 77);
+  EXPECT_EQ(t.shell.applyMenus, 0);
+  EXPECT_EQ(ReadText(quoted), "[Colors]\nDial_Color=5\n");
+  ASSERT_EQ(t.prompts.shown.size(), 2u);
+  EXPECT_EQ(t.prompts.shown[0].text, kQuoteInSettingsPathText);
+  EXPECT_EQ(t.prompts.shown[0].title, "Load Settings File");
+  EXPECT_EQ(t.prompts.shown[1].title, "Save Settings As");
+}
+
 }  // namespace
 }  // namespace zk

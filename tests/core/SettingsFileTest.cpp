@@ -19,8 +19,8 @@ struct SettingsFileTest : test::SettingsFixture {
     s.Panel_Color = 5; s.Background_Color = 6; s.GraphSheet_Color = 7; s.GraphPen_Color = 8;
     s.GraphGrid_Color = 9; s.MainNeedle_Color = 10; s.ShadowNeedleColor_Index = 5;
     s.FreezeNeedle_Color = 11; s.Scale_Color = 12; s.Text_Color = -13;
-    s.Needle_Width = 7; s.DialType = 3; s.ScaleType = 2; s.RecordVisible = false;
-    s.GraphVisible = true; s.GraphHeight_Index = "5"; s.ClockType = 4; s.ClockLeft = true;
+    s.Needle_Width = 7; s.DialType = 3; s.ScaleType = 1; s.RecordVisible = false;
+    s.GraphVisible = true; s.GraphHeight_Index = "5"; s.ClockType = 3; s.ClockLeft = true;
     s.DateType = 0; s.SwitchMode_Index = 2; s.DataLag_Index = 5; s.BM_Threshold_Index = 3;
     s.Freeze_Threshold_Index = 1; s.FreezeEnable = true; s.NeedleBdEnable = true;
     s.zk3SensorMode = true; s.GraphInvert = true; s.GraphPenWidth_Index = "3"; s.GridX = true;
@@ -132,6 +132,44 @@ TEST_F(SettingsFileTest, ConversionRules) {
   EXPECT_EQ(s.SuffixNum, 9);
   EXPECT_EQ(s.RecordingMode, 5);
   EXPECT_EQ(s.Panel_Color, 10070316);        // missing keys take their defaults
+}
+
+TEST_F(SettingsFileTest, StylesNoOptionCanChooseTakeTheirDefaults) {
+  WriteText(ini, "[Format]\nDialType=99\nScaleType=-1\nClockType=4\nDateType=-3\n");
+  Load_Settings(t.ctx);
+  EXPECT_EQ(s.DialType, 1);
+  EXPECT_EQ(s.ScaleType, 0);
+  EXPECT_EQ(s.ClockType, 1);
+  EXPECT_EQ(s.DateType, 1);
+  WriteText(ini, "[Format]\nDialType=3\nScaleType=1\nClockType=0\nDateType=2\n");
+  Load_Settings(t.ctx);  // the ends of each option range stay as stored
+  EXPECT_EQ(s.DialType, 3);
+  EXPECT_EQ(s.ScaleType, 1);
+  EXPECT_EQ(s.ClockType, 0);
+  EXPECT_EQ(s.DateType, 2);
+}
+
+TEST_F(SettingsFileTest, JunkHugeAndFolderSettingsFilesLoadDefaults) {
+  std::string junk;
+  for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) & 0xFF);
+  WriteText(ini, junk);
+  Load_Settings(t.ctx);
+  EXPECT_EQ(s.Dial_Color, 16777215);
+  EXPECT_EQ(s.DialType, 1);
+
+  // 10 MB: one long value and many lines; the value is cut, the rest still loads.
+  std::string big = "[Colors]\nPanel_Color=" + std::string(5'000'000, '9') + "\n";
+  for (int i = 0; big.size() < 10'000'000; ++i) big += "Key" + std::to_string(i) + "=x\n";
+  big += "[Format]\nNeedle_Width=6\n";
+  WriteText(ini, big);
+  s.Panel_Color = 5;
+  Load_Settings(t.ctx);
+  EXPECT_EQ(s.Panel_Color, 5);  // 254 nines do not fit 32 bits: kept
+  EXPECT_EQ(s.Needle_Width, 6);
+
+  s.SettingsFilePath = tmp.str();  // a folder: the default file takes its place
+  Load_Settings(t.ctx);
+  EXPECT_EQ(s.SettingsFilePath, ini);
 }
 
 TEST_F(SettingsFileTest, RecordVisibleAsTrueTextAndAfterSave) {
