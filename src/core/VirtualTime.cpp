@@ -29,6 +29,13 @@ void VirtualClock::AdvanceTo(double t) {
   now = std::max(now, t);
 }
 
+void VirtualClock::PassIdle(double dt) {
+  if (dt <= 0) return;
+  now += dt;
+  for (VirtualTimer* timer : timers_)
+    if (timer->Enabled()) timer->due_ += dt;
+}
+
 VirtualTimer::VirtualTimer(VirtualClock& clock, int ms) : clock_(&clock), ms_(ms) { clock_->timers_.push_back(this); }
 
 VirtualTimer::~VirtualTimer() {

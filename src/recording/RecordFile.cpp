@@ -1,11 +1,8 @@
 #include "recording/RecordFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <limits>
+#include <new>
 
 #include "core/Context.h"
 #include "core/Numbers.h"
@@ -48,28 +45,24 @@ bool Verify_zkd_Format(const uint8_t* data, std::size_t size) {
   return true;
 }
 
-namespace {
-
-// Record k (1-based) of a file image; a record cut short by the end of the data reads
-// as zero bytes from there on.
-SampleRecord RecordAt(const uint8_t* data, std::size_t size, int32_t k) {
-  const std::size_t at = static_cast<std::size_t>(k - 1) * RecordSize;
-  if (at + RecordSize <= size) return DecodeRecord(data + at);
-  uint8_t padded[RecordSize] = {};
-  for (std::size_t i = 0; at + i < size && i < RecordSize; ++i) padded[i] = data[at + i];
-  return DecodeRecord(padded);
-}
-
-}  // namespace
-
-ReadStatus DecodeRecordFile(const uint8_t* data, std::size_t size, RecordFileData& out, LoadProgress* progress,
-                            const std::function<void()>& onStep) {
-  if (!Verify_zkd_Format(data, size)) return ReadStatus::BadFormat;
-  const int32_t count = RecordCountForLength(size);
-
-  out.RecordCount = count;
-  out.TotalTimeMs = RecordAt(data, size, count).TimeMs;
-  out.records.assign(static_cast<std::size_t>(count) + 1, SampleRecord{});
+ReadResult ReadRecords(RecordReader& reader, RecordFileData& out, LoadProgress* progress,
+                       const std::function<void()>& onStep) {
+  ReadResult result;
+  int32_t count = reader.RecordCount();
+  SampleRecord last;
+  std::vector<SampleRecord> records;
+  try {
+    records.assign(static_cast<std::size_t>(count) + 1, SampleRecord{});
+  } catch (const std::bad_alloc&) {
+    result.status = ReadStatus::IoError;
+    result.error = ErrnoError(ENOMEM);
+    return result;
+  }
+  if (!reader.ReadAt(count, last)) {
+    result.status = ReadStatus::IoError;
+    result.error = reader.Error();
+    return result;
+  }
   if (progress) progress->Begin();
 
   // The bar grows in 50 steps, one per fiftieth of the records. A file of fewer than 50
@@ -77,7 +70,7 @@ ReadStatus DecodeRecordFile(const uint8_t* data, std::size_t size, RecordFileDat
   const int32_t step = count / 50;
   int shown = 0;
   for (int32_t k = 1; k <= count; ++k) {
-    out.records[k] = RecordAt(data, size, k);
+    if (!reader.Next(records[k])) break;
     int fiftieths = 0;
     if (step > 0) {
       if (k % step == 0) fiftieths = std::min<int32_t>(50, k / step);
@@ -92,59 +85,38 @@ ReadStatus DecodeRecordFile(const uint8_t* data, std::size_t size, RecordFileDat
       if (onStep) onStep();
     }
   }
+  if (reader.Error()) {
+    result.status = ReadStatus::IoError;
+    result.error = reader.Error();
+    return result;
+  }
+  if (reader.Delivered() < count) {  // the file shrank while being read: take what is there
+    count = reader.Delivered();
+    records.resize(static_cast<std::size_t>(count) + 1);
+    last = records[count];
+  }
 
-  out.RecordStartSeconds = HeaderStartSeconds(out.records[1]);
+  out.records = std::move(records);
+  out.RecordCount = count;
+  out.TotalTimeMs = last.TimeMs;
+  out.RecordStartSeconds = count >= 1 ? HeaderStartSeconds(out.records[1]) : 0;
   out.RecordStartDay = 0;
   out.RecordDate = DateSerial(1999, 12, 31);
   if (count >= 2 && out.records[2].Marker == 'D') {
     out.RecordStartDay = HeaderStartDay(out.records[2]);
     out.RecordDate += out.RecordStartDay;
   }
-  return ReadStatus::Ok;
-}
-
-FileError ReadFileImage(const std::string& path, std::vector<uint8_t>& image) {
-  image.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ErrnoError(errno);
-  FileError err;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    err = ErrnoError(errno);
-  } else if (!S_ISREG(st.st_mode)) {
-    err = ErrnoError(EISDIR);
-  } else if (static_cast<uint64_t>(st.st_size) / RecordSize >= static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) {
-    err = ErrnoError(EFBIG);
-  } else {
-    image.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
-    while (got < image.size()) {
-      ssize_t n = ::read(fd, image.data() + got, image.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        err = ErrnoError(errno);
-        break;
-      }
-      if (n == 0) break;  // the file shrank while being read: take what is there
-      got += static_cast<std::size_t>(n);
-    }
-    image.resize(got);
-  }
-  ::close(fd);
-  return err;
+  return result;
 }
 
 ReadResult ReadRecordFile(const std::string& zkdPath, RecordFileData& out, LoadProgress* progress,
                           const std::function<void()>& onStep) {
+  RecordReader reader;
   ReadResult result;
-  std::vector<uint8_t> image;
-  result.error = ReadFileImage(zkdPath, image);
-  if (result.error) {
-    result.status = result.error.number == ENOENT ? ReadStatus::Missing : ReadStatus::IoError;
-    return result;
-  }
-  result.status = DecodeRecordFile(image.data(), image.size(), out, progress, onStep);
-  return result;
+  result.status = reader.Open(zkdPath);
+  result.error = reader.Error();
+  if (result.status != ReadStatus::Ok) return result;
+  return ReadRecords(reader, out, progress, onStep);
 }
 
 }  // namespace zk

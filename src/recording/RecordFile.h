@@ -10,6 +10,7 @@
 
 #include "core/SampleRecord.h"
 #include "core/AtomicFile.h"
+#include "recording/RecordReader.h"
 
 namespace zk {
 
@@ -36,9 +37,9 @@ FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRe
 // Records in a file of `length` bytes: length / 20 rounded to nearest, halves to even.
 int32_t RecordCountForLength(uint64_t length);
 
-// The format check: records 1..5 must each carry a reading letter ("O", "P" or "T").
-// Records beyond the end of the data read as zero bytes, so a file of fewer than five
-// records fails.
+// The format check on the first bytes of a file: records 1..5 must each carry a reading
+// letter ("O", "P" or "T"). Records beyond the end of the data read as zero bytes, so a
+// file of fewer than five records fails.
 bool Verify_zkd_Format(const uint8_t* data, std::size_t size);
 
 // Loading progress in fiftieths (1..50), so the caller can draw a growing bar.
@@ -58,23 +59,19 @@ struct RecordFileData {
   int32_t RecordDate = 36525;  // date serial; 36525 = 31/12/1999
 };
 
-enum class ReadStatus { Ok, Missing, BadFormat, IoError };
-
 struct ReadResult {
   ReadStatus status = ReadStatus::Ok;
-  FileError error;  // for IoError
+  FileError error;  // for Missing, TooLarge and IoError
 };
 
-// Reads the bytes of a whole file.
-FileError ReadFileImage(const std::string& path, std::vector<uint8_t>& image);
-
-// Reads a whole ".zkd". `onStep`, when given, runs after each progress step (50 in all) —
-// the loader lets the window process events there.
+// Reads a whole ".zkd" (RecordReader::Open's checks first). `onStep`, when given, runs
+// after each progress step (50 in all) — the loader lets the window process events there.
 ReadResult ReadRecordFile(const std::string& zkdPath, RecordFileData& out, LoadProgress* progress = nullptr,
                           const std::function<void()>& onStep = {});
 
-// Decodes an image of a whole file (what ReadRecordFile does after reading it).
-ReadStatus DecodeRecordFile(const uint8_t* data, std::size_t size, RecordFileData& out,
-                            LoadProgress* progress = nullptr, const std::function<void()>& onStep = {});
+// Reads every record of an opened file into `out`, with the header values. Memory that
+// cannot be had is an IoError (ENOMEM), not an exception.
+ReadResult ReadRecords(RecordReader& reader, RecordFileData& out, LoadProgress* progress = nullptr,
+                       const std::function<void()>& onStep = {});
 
 }  // namespace zk

@@ -120,24 +120,36 @@ bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress
     return false;
   }
 
-  std::vector<uint8_t> image;
-  if (FileError err = ReadFileImage(zkdPath, image)) {
+  auto failed = [&](const FileError& err) {
     ctx.prompts.MsgBox(CouldNotLoadText("zkd", err.number, err.description), ProgramTitle, MsgButtons::OK,
                        MsgIcon::None);
     st.MciResult = ctx.audio.Close();
     return false;
-  }
-  if (!Verify_zkd_Format(image.data(), image.size())) {
-    Warn(ctx, BadFormatText, "Incompatible file format");
-    st.MciResult = ctx.audio.Close();
-    return false;
+  };
+  // Only the first five records are read before the format is known.
+  RecordReader reader;
+  switch (reader.Open(zkdPath)) {
+    case ReadStatus::Ok:
+      break;
+    case ReadStatus::BadFormat:
+      Warn(ctx, BadFormatText, "Incompatible file format");
+      st.MciResult = ctx.audio.Close();
+      return false;
+    case ReadStatus::TooLarge:
+      Warn(ctx, reader.Error().description, ProgramTitle);
+      st.MciResult = ctx.audio.Close();
+      return false;
+    case ReadStatus::Missing:
+    case ReadStatus::IoError:
+      return failed(reader.Error());
   }
 
   ctx.controls.SetCaption("lblLoadedFile", "Loading......");
   ctx.controls.SetToolTip("lblLoadedFile", -1, basePath);
 
   RecordFileData data;
-  DecodeRecordFile(image.data(), image.size(), data, &progress, [&] { ctx.events.DoEvents(); });
+  const ReadResult read = ReadRecords(reader, data, &progress, [&] { ctx.events.DoEvents(); });
+  if (read.status != ReadStatus::Ok) return failed(read.error);
   st.RecordBuffer = std::move(data.records);
   st.RecordCount = data.RecordCount;
   st.TotalTimeMs = data.TotalTimeMs;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 
 namespace zk {
 
@@ -119,6 +120,39 @@ FileError WriteWav(int fd, const PcmSamples& samples, PcmFormat fmt) {
 
 FileError SaveWavFile(const std::string& path, const PcmSamples& samples, PcmFormat fmt) {
   return ReplaceFileAtomically(path, [&](int fd) { return WriteWav(fd, samples, fmt); });
+}
+
+bool WavDataIsWhole(const std::string& path, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return true;
+  in.seekg(0, std::ios::end);
+  const uint64_t size = static_cast<uint64_t>(std::max<std::streamoff>(0, in.tellg()));
+  in.seekg(0);
+  auto le32 = [](const unsigned char* p) {
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+  };
+  unsigned char riff[12];
+  if (!in.read(reinterpret_cast<char*>(riff), sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0)
+    return true;
+  // Walk the chunks up to "data"; chunks are padded to an even length.
+  uint64_t at = 12;
+  unsigned char chunk[8];
+  while (at + 8 <= size) {
+    in.seekg(static_cast<std::streamoff>(at));
+    if (!in.read(reinterpret_cast<char*>(chunk), sizeof chunk)) return true;
+    const uint64_t length = le32(chunk + 4);
+    if (std::memcmp(chunk, "data", 4) == 0) {
+      const uint64_t there = size - (at + 8);
+      // 0xFFFFFFFF is what a writer that never finished leaves: the data runs to the end.
+      if (length == 0xFFFFFFFFu || length <= there) return true;
+      error = "the header claims " + std::to_string(length) + " bytes of sound, the file holds " +
+              std::to_string(there) + " (cut short)";
+      return false;
+    }
+    at += 8 + length + (length & 1);
+  }
+  return true;
 }
 
 }  // namespace zk

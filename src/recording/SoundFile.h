@@ -51,6 +51,11 @@ class MemorySource : public FrameSource {
   PcmFormat fmt_;
 };
 
+// Whether a WAV file holds all the sound its header claims: false, with `error` saying
+// how much is claimed and how much is there, when the file was cut short. A file that is
+// no RIFF/WAVE file at all is left to the sound library to judge (true).
+bool WavDataIsWhole(const std::string& path, std::string& error);
+
 // Writes 16-bit PCM samples as a WAV file to `fd`.
 FileError WriteWav(int fd, const PcmSamples& samples, PcmFormat fmt);
 // Writes `path` atomically (temporary file + rename).

@@ -51,6 +51,39 @@ TEST(Capture, EscapesCommentsAndTimeOnlyLines) {
   }
 }
 
+TEST(Capture, BadLinesAreNamedBrieflyAndTimesHaveALimit) {
+  std::string err;
+  EXPECT_FALSE(Parse_Capture("0 P\n" + std::string(1'000'000, 'x') + " P\n", err));
+  EXPECT_EQ(err.rfind("line 2: expected milliseconds, found \"xxxx", 0), 0u);
+  EXPECT_LT(err.size(), 120u) << err;
+  EXPECT_NE(err.find("(1000000 characters)"), std::string::npos) << err;
+
+  EXPECT_FALSE(Parse_Capture("0 P\n9223372036854775807 P\n", err));
+  EXPECT_EQ(err, "line 2: time 9223372036854775807 ms is beyond the limit of 8640000000 ms (100 days)");
+  EXPECT_FALSE(Parse_Capture("99999999999999999999 P\n", err));  // beyond 64 bits
+  EXPECT_TRUE(Parse_Capture("8640000000 P\n", err)) << err;
+
+  EXPECT_FALSE(Parse_Capture("0 " + std::string(kMaxCaptureLine + 1, 'P') + "\n", err));
+  EXPECT_EQ(err, "line 1: longer than 1048576 characters");
+}
+
+TEST(Replay, LongGapsPassQuicklyAndAsTickByTick) {
+  // The same stream around a gap of one minute and of 99 days: the rows after the gap
+  // differ only in their time (the watchdog's state repeats every second tick).
+  auto around = [](int64_t gapMs) {
+    std::string cap;
+    for (int ms = 0; ms <= 200; ms += 20) cap += std::to_string(ms) + " P0FA0\\r\n";
+    for (int i = 0; i < 5; ++i) cap += std::to_string(200 + gapMs + 20 * i) + " P0FB0\\r\n";
+    auto rows = Rows(cap);
+    for (auto& r : rows) r[Ms].clear();
+    return rows;
+  };
+  const auto minute = around(60'000);
+  EXPECT_EQ(around(99LL * 24 * 3600 * 1000), minute);
+  EXPECT_EQ(around(60'000 + 800), minute);  // an odd number of ticks more: still the same rows
+  EXPECT_EQ(minute[11][Status], "Input OK");  // the first reading after the gap recovers
+}
+
 TEST(Replay, DecodingExamples) {
   auto r = Rows("0 P0FA0\\r\n");
   ASSERT_EQ(r.size(), 1u);

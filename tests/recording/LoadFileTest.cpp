@@ -5,6 +5,7 @@
 #include "recording/AudioFactory.h"
 #include "recording/RecordFile.h"
 #include "recording/RecordLoader.h"
+#include "recording/RecordReader.h"
 #include "recording/SoundFile.h"
 
 namespace zk {
@@ -120,6 +121,22 @@ TEST_F(LoadFile, WrongFormatLoadsNothingAndClosesTheTrack) {
   EXPECT_TRUE(Load("five"));
   EXPECT_EQ(tc.state.RecordCount, 5);
   EXPECT_EQ(progress.shown, 5);
+}
+
+TEST_F(LoadFile, TooManyRecordsOrAFolderAreRefusedWithTheirReason) {
+  tc.settings.AudioEnable = false;
+  Save("huge", 5);
+  std::filesystem::resize_file(dir / "huge.zkd", uint64_t{1} << 31);  // sparse
+  tc.state.RecordCount = 42;
+  EXPECT_FALSE(Load("huge"));
+  EXPECT_EQ(LastText(), TooManyRecordsText((uint64_t{1} << 31) / 20));
+  EXPECT_EQ(tc.prompts.shown.back().icon, MsgIcon::Warning);
+  EXPECT_EQ(tc.audio.calls.back(), "close");
+  EXPECT_EQ(tc.state.RecordCount, 42);
+
+  std::filesystem::create_directory(dir / "folder.zkd");
+  EXPECT_FALSE(Load("folder"));
+  EXPECT_EQ(tc.prompts.shown.back().title, "File Not Found");
 }
 
 TEST_F(LoadFile, AudioTrackThatCannotBeOpenedIsReported) {

@@ -10,6 +10,7 @@
 #include "core/Clock.h"
 #include "recording/RecordCodec.h"
 #include "recording/RecordFile.h"
+#include "recording/RecordReader.h"
 #include "TestFiles.h"
 
 namespace zk {
@@ -166,11 +167,91 @@ TEST(RecordFile, FormatCheckLooksAtTheFirstFiveRecords) {
   cut.pop_back();  // the fifth letter is missing
   EXPECT_FALSE(ok(cut));
 
+  TempFolder dir;
   RecordFileData data;
   data.RecordCount = 77;
-  const auto bad = image(8, 4, 'Z');
-  EXPECT_EQ(DecodeRecordFile(bad.data(), bad.size(), data), ReadStatus::BadFormat);
+  test::WriteBytes(dir / "bad.zkd", image(8, 4, 'Z'));
+  EXPECT_EQ(ReadRecordFile(dir / "bad.zkd", data).status, ReadStatus::BadFormat);
   EXPECT_EQ(data.RecordCount, 77);  // nothing was taken
+}
+
+// What arrives from disks, copies and older versions: each refused with its reason, or
+// read, never a crash or a file's worth of memory for nothing.
+TEST(RecordReader, DamagedAndStrangeFiles) {
+  TempFolder dir;
+  RecordReader reader;
+  EXPECT_EQ(reader.Open(dir / "absent.zkd"), ReadStatus::Missing);
+  EXPECT_EQ(reader.Error().number, ENOENT);
+  EXPECT_EQ(reader.Open(dir.str()), ReadStatus::IoError);  // a folder
+  EXPECT_EQ(reader.Error().number, EISDIR);
+  test::WriteBytes(dir / "empty.zkd", {});
+  EXPECT_EQ(reader.Open(dir / "empty.zkd"), ReadStatus::BadFormat);
+  test::WriteBytes(dir / "tiny.zkd", {'P', 'P', 'P'});  // shorter than one record
+  EXPECT_EQ(reader.Open(dir / "tiny.zkd"), ReadStatus::BadFormat);
+
+  // Cut in the middle of record 8: eight records, the last one zero beyond the cut.
+  auto buf = Readings(10);
+  ASSERT_FALSE(WriteRecordFile(dir / "cut.zkd", buf, 10, std::nullopt));
+  std::filesystem::resize_file(dir / "cut.zkd", 7 * 20 + 12);
+  RecordFileData data;
+  ASSERT_EQ(ReadRecordFile(dir / "cut.zkd", data).status, ReadStatus::Ok);
+  EXPECT_EQ(data.RecordCount, 8);
+  EXPECT_EQ(data.records[8].TimeMs, buf[8].TimeMs);
+  EXPECT_EQ(data.records[8].Letter, 0);
+
+  if (::geteuid() != 0) {  // root reads everything
+    ASSERT_FALSE(WriteRecordFile(dir / "locked.zkd", buf, 10, std::nullopt));
+    ::chmod((dir / "locked.zkd").c_str(), 0);
+    EXPECT_EQ(reader.Open(dir / "locked.zkd"), ReadStatus::IoError);
+    EXPECT_EQ(reader.Error().number, EACCES);
+  }
+}
+
+TEST(RecordReader, HugeFilesAreJudgedFromTheirFirstRecords) {
+  TempFolder dir;
+  const uint64_t twoGB = uint64_t{2} << 30;
+  // 2 GB of zeros (sparse, no disk used): refused on its first five records.
+  { std::ofstream(dir / "zeros.zkd"); }
+  std::filesystem::resize_file(dir / "zeros.zkd", twoGB);
+  RecordReader reader;
+  EXPECT_EQ(reader.Open(dir / "zeros.zkd"), ReadStatus::BadFormat);
+
+  // The same with five good records in front: more records than may be loaded, refused
+  // with the limit before any memory is taken for them.
+  auto buf = Readings(5);
+  ASSERT_FALSE(WriteRecordFile(dir / "big.zkd", buf, 5, std::nullopt));
+  std::filesystem::resize_file(dir / "big.zkd", twoGB);
+  EXPECT_EQ(reader.Open(dir / "big.zkd"), ReadStatus::TooLarge);
+  EXPECT_EQ(reader.Error().description, TooManyRecordsText(twoGB / 20));
+  EXPECT_NE(reader.Error().description.find("at most 10000000"), std::string::npos);
+  RecordFileData data;
+  EXPECT_EQ(ReadRecordFile(dir / "big.zkd", data).status, ReadStatus::TooLarge);
+
+  // Exactly the limit is fine for the check (the records are not read here).
+  std::filesystem::resize_file(dir / "big.zkd", uint64_t{kMaxRecords} * 20);
+  EXPECT_EQ(reader.Open(dir / "big.zkd"), ReadStatus::Ok);
+  EXPECT_EQ(reader.RecordCount(), kMaxRecords);
+}
+
+TEST(RecordReader, NextAndRewindWalkEveryRecordAcrossBufferEdges) {
+  TempFolder dir;
+  const int n = 7000;  // more than two buffers of records
+  auto buf = Readings(n);
+  ASSERT_FALSE(WriteRecordFile(dir / "long.zkd", buf, n, std::nullopt));
+  RecordReader reader;
+  ASSERT_EQ(reader.Open(dir / "long.zkd"), ReadStatus::Ok);
+  for (int pass = 0; pass < 2; ++pass) {
+    SampleRecord r;
+    int k = 0;
+    while (reader.Next(r)) {
+      ++k;
+      ASSERT_TRUE(SameReading(r, buf[k])) << "record " << k;
+    }
+    EXPECT_EQ(k, n);
+    EXPECT_EQ(reader.Delivered(), n);
+    EXPECT_FALSE(reader.Error());
+    reader.Rewind();
+  }
 }
 
 class CountingProgress : public LoadProgress {
@@ -183,13 +264,13 @@ class CountingProgress : public LoadProgress {
 
 TEST(RecordFile, ProgressGrowsInFiftySteps) {
   for (int count : {1000, 120, 7}) {
+    TempFolder dir;
     auto buf = Readings(count);
-    std::vector<uint8_t> img(static_cast<std::size_t>(count) * RecordSize);
-    for (int k = 1; k <= count; ++k) EncodeRecord(buf[k], img.data() + (k - 1) * RecordSize);
+    ASSERT_FALSE(WriteRecordFile(dir / "p.zkd", buf, count, std::nullopt));
     CountingProgress p;
     int steps = 0;
     RecordFileData data;
-    ASSERT_EQ(DecodeRecordFile(img.data(), img.size(), data, &p, [&] { ++steps; }), ReadStatus::Ok);
+    ASSERT_EQ(ReadRecordFile(dir / "p.zkd", data, &p, [&] { ++steps; }).status, ReadStatus::Ok);
     EXPECT_EQ(p.begins, 1);
     ASSERT_FALSE(p.shown.empty());
     EXPECT_EQ(p.shown.back(), 50) << count;

@@ -6,6 +6,7 @@
 #include "ZkdTool.h"
 #include "recording/RecordFile.h"
 #include "recording/RecordLoader.h"
+#include "recording/SoundFile.h"
 
 namespace zk {
 namespace {
@@ -78,20 +79,49 @@ TEST_F(ZkdTool, VerifyAnswersAsLoadingWould) {
 
   ToolRun missing = Call(zkd::Verify, dir / "gone.zkd");
   EXPECT_EQ(missing.code, 1);
-  EXPECT_EQ(missing.err, dir / "gone.zkd" + "\n");
+  EXPECT_EQ(missing.err, dir / "gone.zkd" + ": no such file\n");
+  ToolRun folder = Call(zkd::Info, dir.str());
+  EXPECT_EQ(folder.code, 1);
+  EXPECT_EQ(folder.err, dir.str() + ": a folder, not a recording\n");
 
   auto bytes = test::ReadBytes(dir / "r.zkd");
   bytes[4 * 20 - 1] = 'Q';
   test::WriteBytes(dir / "bad.zkd", bytes);
   ToolRun bad = Call(zkd::Verify, dir / "bad.zkd");
   EXPECT_EQ(bad.code, 1);
-  EXPECT_EQ(bad.err, std::string(BadFormatText) + "\n");
+  EXPECT_EQ(bad.err, dir / "bad.zkd" + ": " + BadFormatText + "\n");
   EXPECT_EQ(Call(zkd::Csv, dir / "bad.zkd").code, 1);
 
   test::WriteBytes(dir / "r.wav", {'j', 'u', 'n', 'k'});
   ToolRun wav = Call(zkd::Verify, dir / "r.zkd");
   EXPECT_EQ(wav.code, 1);
   EXPECT_EQ(wav.err.rfind("The wav file could not be loaded", 0), 0u) << wav.err;
+
+  // A sound track whose header claims more sound than the file holds (a cut copy).
+  PcmSamples pcm(8000, 100);
+  ASSERT_FALSE(SaveWavFile(dir / "r.wav", pcm, PcmFormat{8000, 1}));
+  EXPECT_EQ(Call(zkd::Verify, dir / "r.zkd").code, 0);
+  std::filesystem::resize_file(dir / "r.wav", std::filesystem::file_size(dir / "r.wav") - 6000);
+  ToolRun cut = Call(zkd::Verify, dir / "r.zkd");
+  EXPECT_EQ(cut.code, 1);
+  EXPECT_NE(cut.err.find("the header claims 16000 bytes of sound, the file holds 10000 (cut short)"),
+            std::string::npos) << cut.err;
+}
+
+TEST_F(ZkdTool, InfoSaysWhatIsWrongWithTheTimes) {
+  buf[5].TimeMs = -65000;  // negative, and falling from record 4
+  buf[5].Marker = 'T';
+  buf[5].Tag = 7;
+  buf[3100].TimeMs = -794000;
+  ASSERT_FALSE(WriteRecordFile(dir / "t.zkd", buf, 3100, std::nullopt));
+  ToolRun r = Call(zkd::Info, dir / "t.zkd");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.find(":-"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Duration: not known: the last record has a negative time (-794000 ms)\n"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("Warning: 2 record(s) have a negative time, the first is record 5\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Warning: the time goes back at 2 record(s), the first is record 5\n"), std::string::npos);
+  EXPECT_NE(r.out.find("  tag 7 at a negative time (-65000 ms) (record 5)\n"), std::string::npos) << r.out;
 }
 
 }  // namespace

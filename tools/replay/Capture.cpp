@@ -1,6 +1,7 @@
 #include "tools/replay/Capture.h"
 
 #include <charconv>
+#include <istream>
 #include <sstream>
 
 #include "core/Numbers.h"
@@ -36,38 +37,73 @@ std::optional<std::string> Unescape(const std::string& text) {
   return out;
 }
 
-std::optional<std::vector<CaptureLine>> Parse_Capture(const std::string& text, std::string& error) {
-  std::vector<CaptureLine> lines;
-  std::istringstream in(text);
-  std::string line;
-  int lineNo = 0;
-  int64_t last = 0;
-  while (std::getline(in, line)) {
-    ++lineNo;
+namespace {
+
+// At most a few dozen characters of a bad field go into a message.
+std::string Excerpt(const std::string& text) {
+  constexpr std::size_t kShown = 24;
+  if (text.size() <= kShown) return text;
+  return text.substr(0, kShown) + "... (" + std::to_string(text.size()) + " characters)";
+}
+
+}  // namespace
+
+bool CaptureReader::ReadLine(std::string& text) {
+  text.clear();
+  std::streambuf* buf = in_.rdbuf();
+  for (;;) {
+    const int c = buf->sbumpc();
+    if (c == std::char_traits<char>::eof()) return !text.empty();
+    if (c == '\n') return true;
+    if (text.size() >= kMaxCaptureLine) {
+      error_ = "line " + std::to_string(lineNo_ + 1) + ": longer than " + std::to_string(kMaxCaptureLine) +
+               " characters";
+      return false;
+    }
+    text += static_cast<char>(c);
+  }
+}
+
+bool CaptureReader::Next(CaptureLine& c) {
+  while (error_.empty() && ReadLine(text_)) {
+    ++lineNo_;
+    std::string& line = text_;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
+    auto fail = [&](const std::string& why) {
+      error_ = "line " + std::to_string(lineNo_) + ": " + why;
+      return false;
+    };
     const auto blank = line.find(' ');
     const std::string msText = line.substr(0, blank);
-    CaptureLine c;
+    c.ms = 0;
     auto [p, ec] = std::from_chars(msText.data(), msText.data() + msText.size(), c.ms);
-    if (ec != std::errc() || p != msText.data() + msText.size() || c.ms < 0) {
-      error = "line " + std::to_string(lineNo) + ": expected milliseconds, found \"" + msText + "\"";
-      return std::nullopt;
-    }
-    if (c.ms < last) {
-      error = "line " + std::to_string(lineNo) + ": time goes backwards";
-      return std::nullopt;
-    }
-    last = c.ms;
+    if (ec != std::errc() || p != msText.data() + msText.size() || c.ms < 0)
+      return fail("expected milliseconds, found \"" + Excerpt(msText) + "\"");
+    if (c.ms > kMaxCaptureMs)
+      return fail("time " + msText + " ms is beyond the limit of " + std::to_string(kMaxCaptureMs) + " ms (100 days)");
+    if (c.ms < last_) return fail("time goes backwards");
+    last_ = c.ms;
+    c.bytes.clear();
     if (blank != std::string::npos) {
       auto bytes = Unescape(line.substr(blank + 1));
-      if (!bytes) {
-        error = "line " + std::to_string(lineNo) + ": bad escape";
-        return std::nullopt;
-      }
+      if (!bytes) return fail("bad escape");
       c.bytes = std::move(*bytes);
     }
-    lines.push_back(std::move(c));
+    return true;
+  }
+  return false;
+}
+
+std::optional<std::vector<CaptureLine>> Parse_Capture(const std::string& text, std::string& error) {
+  std::istringstream in(text);
+  CaptureReader reader(in);
+  std::vector<CaptureLine> lines;
+  CaptureLine c;
+  while (reader.Next(c)) lines.push_back(c);
+  if (!reader.Error().empty()) {
+    error = reader.Error();
+    return std::nullopt;
   }
   return lines;
 }

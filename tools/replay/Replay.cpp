@@ -59,9 +59,31 @@ struct Rig {
   Alerts alerts{ctx};
 };
 
+// Across a long gap in the capture the window only counts missed clock ticks, two at a
+// time. After the gap's first seconds (where the watchdog and any short timers act as
+// usual) whole pairs of clock ticks are passed over at once, so a gap of days costs no
+// more than one of seconds. Only done while the clock timer is the only one running.
+void Skip_Idle(Rig& rig, double until) {
+  constexpr double kSettle = 10.0;  // seconds of each gap run tick by tick
+  VirtualClock& clock = rig.clock;
+  if (until - clock.now <= 2 * kSettle) return;
+  clock.AdvanceTo(clock.now + kSettle);
+  const WindowTimers<VirtualTimer>& t = rig.timers;
+  for (const VirtualTimer* other : {&t.tmrMessage, &t.tmrLED, &t.tmrFall, &t.tmrRise, &t.tmrBdMouseDown, &t.tmrSkip})
+    if (other->Enabled()) return;
+  const double pair = 2 * rig.timers.tmrClock.IntervalMs() / 1000.0;
+  const double skip = std::floor((until - clock.now - kSettle) / pair) * pair;
+  if (skip > 0) clock.PassIdle(skip);
+}
+
 }  // namespace
 
 void Run_Replay(const ReplayOptions& options, const std::vector<CaptureLine>& capture, std::ostream& out) {
+  CaptureList list(capture);
+  Run_Replay(options, list, out);
+}
+
+void Run_Replay(const ReplayOptions& options, CaptureSource& capture, std::ostream& out) {
   Rig rig;
   Settings& set = rig.settings;
   SessionState& st = rig.state;
@@ -109,6 +131,7 @@ void Run_Replay(const ReplayOptions& options, const std::vector<CaptureLine>& ca
     }
   };
   while (port.More()) {
+    Skip_Idle(rig, port.Next_Time());
     rig.clock.AdvanceTo(port.Next_Time());  // timers due by then fire first
     port.Deliver_Next();
     events();

@@ -18,6 +18,9 @@ struct ReplayOptions {
 
 inline constexpr const char* kCsvHeader = "ms,raw,new,filtered,needle,base,bd,lamp,status,tag,bm,frozen";
 
+// Replays every event of `capture`; a malformed line ends the replay there, and the
+// source's Error() says why.
+void Run_Replay(const ReplayOptions& options, CaptureSource& capture, std::ostream& out);
 void Run_Replay(const ReplayOptions& options, const std::vector<CaptureLine>& capture, std::ostream& out);
 
 }  // namespace zk::replay

@@ -4,7 +4,6 @@
 // lines itself, moving virtual time to each, up to its deadline.
 #include <cstddef>
 #include <string>
-#include <vector>
 
 #include "link/MemoryPort.h"
 #include "tools/replay/Capture.h"
@@ -15,16 +14,19 @@ namespace zk::replay {
 class ReplayPort : public MemoryPort {
  public:
   // The replay starts as after a successful connect: port 1 open at 9600,n,8,1.
-  ReplayPort(VirtualClock& clock, const std::vector<CaptureLine>& lines, double start)
-      : clock_(clock), lines_(lines), start_(start) {
+  ReplayPort(VirtualClock& clock, CaptureSource& lines, double start) : clock_(clock), lines_(lines), start_(start) {
     port_ = 1;
     open_ = true;
     settings_ = "9600,n,8,1";
+    more_ = lines_.Next(next_);
   }
 
-  bool More() const { return next_ < lines_.size(); }
-  double Next_Time() const { return start_ + lines_[next_].ms / 1000.0; }
-  void Deliver_Next() { Receive(lines_[next_++].bytes); }
+  bool More() const { return more_; }
+  double Next_Time() const { return start_ + next_.ms / 1000.0; }
+  void Deliver_Next() {
+    Receive(next_.bytes);
+    more_ = lines_.Next(next_);
+  }
   void Fire() { FireOnComm(); }
 
   bool WaitForInput(int ms) override {
@@ -40,9 +42,10 @@ class ReplayPort : public MemoryPort {
 
  private:
   VirtualClock& clock_;
-  const std::vector<CaptureLine>& lines_;
+  CaptureSource& lines_;
   double start_;
-  size_t next_ = 0;
+  CaptureLine next_;  // the event after those delivered, while more_
+  bool more_ = false;
 };
 
 }  // namespace zk::replay

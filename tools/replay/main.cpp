@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "core/ProgramOptions.h"
@@ -15,10 +14,12 @@ namespace {
 zk::ProgramOptions Options() {
   zk::ProgramOptions o("zodovaz-replay", "[options] CAPTURE",
                        "Runs CAPTURE (\"-\" for standard input) through the receive path and meter engine of the\n"
-                       "meter window on a virtual clock and prints one CSV row per receive event.",
+                       "meter window on a virtual clock and prints one CSV row per receive event. The capture is\n"
+                       "read as it is replayed; a malformed line ends the replay there with its message (exit 2).",
                        R"(Capture: one event per line, "<ms> <bytes>". ms counts from 0 and never decreases; the
 bytes take the escapes \r \n \t \\ and \xHH; a line of only "<ms>" moves time on; a
-line starting with "#" is a comment. Example:
+line starting with "#" is a comment; times go up to 8640000000 (100 days), and a
+stretch without input is passed over quickly. Example:
   0 P0FA0\r
   20 P0FA1\r
 
@@ -47,6 +48,7 @@ int Fail(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
   zk::replay::ReplayOptions options;
   zk::ProgramOptions o = Options();
   if (!o.Parse(argc, argv)) return o.Finish();
@@ -75,17 +77,16 @@ int main(int argc, char** argv) {
   if (files.size() > 1) return o.Fail("only one capture file, \"" + files[1] + "\" is one too many");
   const std::string capturePath = files[0];
 
-  std::stringstream text;
-  if (capturePath == "-") {
-    text << std::cin.rdbuf();
-  } else {
-    std::ifstream f(capturePath, std::ios::binary);
-    if (!f) return Fail("cannot read " + capturePath);
-    text << f.rdbuf();
+  // The capture is read as it is replayed: a day of stream from a generator on standard
+  // input needs no file and no more memory than an hour of it.
+  std::ifstream file;
+  if (capturePath != "-") {
+    file.open(capturePath, std::ios::binary);
+    if (!file) return Fail("cannot read " + capturePath);
   }
-  std::string error;
-  const auto capture = zk::replay::Parse_Capture(text.str(), error);
-  if (!capture) return Fail(capturePath + ": " + error);
-  zk::replay::Run_Replay(options, *capture, std::cout);
+  zk::replay::CaptureReader capture(capturePath == "-" ? std::cin : file);
+  zk::replay::Run_Replay(options, capture, std::cout);
+  std::cout.flush();
+  if (!capture.Error().empty()) return Fail(capturePath + ": " + capture.Error());
   return 0;
 }

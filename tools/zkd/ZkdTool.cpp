@@ -1,33 +1,64 @@
 #include "ZkdTool.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <set>
 
 #include "core/Clock.h"
 #include "core/Numbers.h"
+#include "recording/RecordCodec.h"
 #include "recording/RecordFile.h"
+#include "recording/RecordReader.h"
 #include "recording/RecordLoader.h"
 #include "recording/SoundFile.h"
 
 namespace zk::zkd {
 
-bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(zkdPath, ec)) {
-    err << zkdPath << "\n";  // the program shows the missing file's path under "File Not Found"
-    return false;
+namespace {
+
+// Opens the recording; on failure prints what is wrong and answers false.
+bool Open(const std::string& zkdPath, RecordReader& reader, std::ostream& err) {
+  switch (reader.Open(zkdPath)) {
+    case ReadStatus::Ok:
+      return true;
+    case ReadStatus::BadFormat:
+      err << zkdPath << ": " << BadFormatText << "\n";
+      return false;
+    case ReadStatus::Missing:
+      err << zkdPath << ": no such file\n";
+      return false;
+    case ReadStatus::TooLarge:
+    case ReadStatus::IoError:
+      err << zkdPath << ": "
+          << (reader.Error().number == EISDIR ? std::string("a folder, not a recording") : reader.Error().description)
+          << "\n";
+      return false;
   }
-  std::vector<uint8_t> image;
-  if (FileError e = ReadFileImage(zkdPath, image)) {
-    err << CouldNotLoadText("zkd", e.number, e.description) << "\n";
-    return false;
-  }
-  if (DecodeRecordFile(image.data(), image.size(), data) != ReadStatus::Ok) {
-    err << BadFormatText << "\n";
-    return false;
-  }
+  return false;
+}
+
+bool ReadFailed(const RecordReader& reader, const std::string& zkdPath, std::ostream& err) {
+  if (!reader.Error()) return false;
+  err << zkdPath << ": " << reader.Error().description << "\n";
   return true;
+}
+
+// A time in whole seconds as the player's clock shows it, or what is wrong with it.
+std::string TimeText(int32_t ms, int32_t seconds, int32_t totalTimeMs) {
+  if (ms < 0) return "a negative time (" + std::to_string(ms) + " ms)";
+  return Format_Time(seconds, totalTimeMs);
+}
+
+}  // namespace
+
+bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err) {
+  RecordReader reader;
+  if (!Open(zkdPath, reader, err)) return false;
+  const ReadResult read = ReadRecords(reader, data);
+  if (read.status == ReadStatus::Ok) return true;
+  err << zkdPath << ": " << read.error.description << "\n";
+  return false;
 }
 
 std::string TimeOfDay(int32_t seconds) {
@@ -70,39 +101,60 @@ std::string BaseName(const std::string& zkdPath) {
 }  // namespace
 
 int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
-  RecordFileData data;
-  if (!Read(zkdPath, data, err)) return 1;
-  const int32_t total = data.TotalTimeMs;
-  out << "Records: " << data.RecordCount << "\n";
-  out << "Duration: " << Format_Time(CInt32(total / 1000.0), total) << "\n";
-  if (data.records[1].Marker == 'C') out << "Start time: " << TimeOfDay(data.RecordStartSeconds) << "\n";
-  if (data.RecordCount >= 2 && data.records[2].Marker == 'D') out << "Start date: " << DateText(data.RecordDate) << "\n";
+  RecordReader reader;
+  if (!Open(zkdPath, reader, err)) return 1;
+  const int32_t count = reader.RecordCount();
 
+  // First pass: everything but the list of tags, which the second pass prints.
+  SampleRecord r, first, second, last;
   std::map<int, int> steps;
-  for (int32_t k = 1; k <= data.RecordCount; ++k) ++steps[data.records[k].Sensitivity];
+  int tags = 0, negative = 0, falls = 0;
+  int32_t firstNegative = 0, firstFall = 0, before = 0;
+  while (reader.Next(r)) {
+    const int32_t k = reader.Delivered();
+    if (k == 1) first = r;
+    if (k == 2) second = r;
+    last = r;
+    ++steps[r.Sensitivity];
+    tags += r.Marker == 'T';
+    if (r.TimeMs < 0 && negative++ == 0) firstNegative = k;
+    if (k > 1 && r.TimeMs < before && falls++ == 0) firstFall = k;
+    before = r.TimeMs;
+  }
+  if (ReadFailed(reader, zkdPath, err)) return 1;
+
+  const int32_t total = last.TimeMs;
+  out << "Records: " << reader.Delivered() << "\n";
+  out << "Duration: " << (total < 0 ? "not known: the last record has " : "") << TimeText(total, CInt32(total / 1000.0), total)
+      << "\n";
+  if (first.Marker == 'C') out << "Start time: " << TimeOfDay(HeaderStartSeconds(first)) << "\n";
+  if (count >= 2 && second.Marker == 'D')
+    out << "Start date: " << DateText(DateSerial(1999, 12, 31) + HeaderStartDay(second)) << "\n";
+  if (negative > 0)
+    out << "Warning: " << negative << " record(s) have a negative time, the first is record " << firstNegative << "\n";
+  if (falls > 0)
+    out << "Warning: the time goes back at " << falls << " record(s), the first is record " << firstFall << "\n";
+
   out << "Sensitivity steps:";
   for (auto [step, n] : steps) out << " " << step << " (" << n << ")";
   out << "\n";
 
-  int tags = 0;
-  for (int32_t k = 1; k <= data.RecordCount; ++k) tags += data.records[k].Marker == 'T';
   out << "Tags: " << tags << "\n";
-  for (int32_t k = 1; k <= data.RecordCount; ++k) {
-    const SampleRecord& r = data.records[k];
+  reader.Rewind();
+  while (tags > 0 && reader.Next(r))
     if (r.Marker == 'T')
-      out << "  tag " << r.Tag << " at " << Format_Time(r.TimeMs / 1000, total) << " (record " << k << ")\n";
-  }
-  return 0;
+      out << "  tag " << r.Tag << " at " << TimeText(r.TimeMs, r.TimeMs / 1000, total) << " (record " << reader.Delivered() << ")\n";
+  return ReadFailed(reader, zkdPath, err) ? 1 : 0;
 }
 
 int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
-  RecordFileData data;
-  if (!Read(zkdPath, data, err)) return 1;
+  RecordReader reader;
+  if (!Open(zkdPath, reader, err)) return 1;
   out << "index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter\n";
   std::string line;
-  for (int32_t k = 1; k <= data.RecordCount; ++k) {
-    const SampleRecord& r = data.records[k];
-    line = std::to_string(k);
+  SampleRecord r;
+  while (reader.Next(r)) {
+    line = std::to_string(reader.Delivered());
     for (long v : {long{r.TimeMs}, long{r.RawReading()}, long{r.Needle}, long{r.BdValue}, long{r.BaseStep},
                    long{r.Sensitivity}, long{r.Flags}, long{r.Tag}}) {
       line += ',';
@@ -115,6 +167,7 @@ int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
     line += '\n';
     out << line;
   }
+  if (ReadFailed(reader, zkdPath, err)) return 1;
   return out.good() ? 0 : 1;
 }
 
@@ -134,7 +187,7 @@ int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   }
   if (!track.empty()) {
     std::string error;
-    if (!SoundFileSource::Open(track, error)) {
+    if (!SoundFileSource::Open(track, error) || (kind == "wav" && !WavDataIsWhole(track, error))) {
       err << CouldNotLoadText(kind, 2, error) << "\n";
       return 1;
     }

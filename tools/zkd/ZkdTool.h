@@ -9,8 +9,8 @@
 
 namespace zk::zkd {
 
-// Reads the recording; on failure prints the message the program would show and
-// answers false.
+// Reads the whole recording; on failure prints the file's path and what is wrong with
+// it, and answers false.
 bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err);
 
 // "hh:mm:ss" of a time of day in seconds after midnight, and "dd/mm/yyyy" of a date serial.
