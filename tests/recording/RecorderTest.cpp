@@ -254,10 +254,8 @@ TEST_F(LiveRecording, AutoSaveNumbersConsecutiveRecordingsAndWritesTheirFiles) {
   Record(2.2);
 
   for (const char* name : {"Run_001", "Run_002"}) {
-    std::vector<uint8_t> image;
-    ASSERT_FALSE(ReadFileImage(dir / (std::string(name) + ".zkd"), image)) << name;
     RecordFileData data;
-    ASSERT_EQ(DecodeRecordFile(image.data(), image.size(), data), ReadStatus::Ok) << name;
+    ASSERT_EQ(ReadRecordFile(dir / (std::string(name) + ".zkd"), data).status, ReadStatus::Ok) << name;
     EXPECT_EQ(data.records[1].Marker, 'C');  // time and date in the first two records
     EXPECT_EQ(data.records[2].Marker, 'D');
     std::string error;
@@ -332,9 +330,7 @@ TEST_F(LiveRecording, FailedAutoSaveKeepsTheRecordingToBeSavedElsewhere) {
   rig.recorder.cmdSave_Click();
   EXPECT_EQ(rig.prompts.fileRequests.back().fileName, "Run_001");
   EXPECT_FALSE(st.RecordingUnsaved);
-  std::vector<uint8_t> image;
-  ASSERT_FALSE(ReadFileImage(dir / "rescued.zkd", image));
-  EXPECT_EQ(RecordCountForLength(image.size()), records);
+  EXPECT_EQ(RecordCountForLength(std::filesystem::file_size(dir / "rescued.zkd")), records);
   EXPECT_EQ(s.SuffixNum, 1);
   EXPECT_EQ(s.SavePath, dir.str() + "/gone/");  // the automatic folder stays the user's choice
 }
