@@ -8,6 +8,7 @@
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
 #include "link/Delays.h"
+#include "link/PortGate.h"
 #include "link/PortTable.h"
 #include "link/ReadingStart.h"
 
@@ -81,11 +82,16 @@ void Lifecycle::Form_QueryUnload(bool& cancel, bool unattended) {
   ctx_.audio.Close();
   ctx_.state.MciResult = ctx_.audio.Close();
   // No further readings or timer ticks once the program is ending.
-  port_.SetRThreshold(0);
+  PortGate(ctx_, port_).Hold();
   ctx_.timers.Stop_All();
 }
 
-bool Lifecycle::May_Exit() { return Unsaved_Recording_May_Go(ctx_, "Recording not saved, Exit?"); }
+bool Lifecycle::May_Exit() {
+  // A recording still running ends as the stop button ends it (saved or kept by its mode),
+  // so that the question below covers it.
+  if (ctx_.state.OperatingMode == ModeRecording) ctx_.shell.cmdStop_Click();
+  return Unsaved_Recording_May_Go(ctx_, "Recording not saved, Exit?");
+}
 
 void Lifecycle::Write_Session() {
   // The simulator's terminal is only this start's stand-in for the remembered port.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "app/ButtonIcons.h"
 #include "display/Surface.h"
@@ -97,6 +98,8 @@ void QtControls::SetCaption(std::string_view name, int index, const std::string&
     b->setText(t);
   else if (auto* g = qobject_cast<QGroupBox*>(w))
     g->setTitle(t);
+  else if (auto* e = qobject_cast<QLineEdit*>(w))
+    e->setText(t);
   else if (w)
     w->setWindowTitle(t);
 }
@@ -107,6 +110,7 @@ std::string QtControls::Caption(std::string_view name, int index) const {
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
   if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
   return w ? w->windowTitle().toStdString() : std::string();
 }
 

@@ -19,18 +19,16 @@
 #include "app/RecordPanel.h"
 #include "app/frmAbout.h"
 #include "app/frmMeter.h"
+#include "app/frmRec.h"
 #include "app/frmZkSplash.h"
 #include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsCommands.h"
 #include "core/SettingsFile.h"
-#include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
 #include "link/Delays.h"
 #include "recording/AudioFactory.h"
-#include "recording/RecordLoader.h"
-#include "recording/RecordNames.h"
 
 namespace zk {
 
@@ -77,9 +75,15 @@ frmMain::frmMain(StartOptions options)
       layout_(ctx_, display_, *this),
       keyboard_(ctx_, alerts_, counters_, *this),
       menuCommands_(ctx_, *this),
-      lifecycle_(ctx_, port_, table_, connection_, *this, opts_.simulatorPort) {
+      lifecycle_(ctx_, port_, table_, connection_, *this, opts_.simulatorPort),
+      gate_(ctx_, port_),
+      recording_(ctx_),
+      recorder_(ctx_, display_, gate_, recording_, *this),
+      transport_(ctx_, display_) {
   qtPrompts_.SetOwner(this);
   view_.SetTarget(&display_);
+  engine_.SetRecordSink(&recorder_);
+  transport_.SetRecorder(&recorder_);
   setWindowTitle("zk3 Zodovaz");
   BuildWidgets();
   BuildMenus();
@@ -133,10 +137,11 @@ void frmMain::BuildWidgets() {
   connect(p.cmdRev, &QPushButton::clicked, this, [this] { cmdRev_Click(); });
   connect(p.cmdFwd, &QPushButton::clicked, this, [this] { cmdFwd_Click(); });
   connect(p.cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
-  connect(p.cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+  connect(p.cmdSave, &QPushButton::clicked, this, [this] { recorder_.cmdSave_Click(); });
   connect(p.cmdLoop, &QPushButton::clicked, this, [this] { cmdLoop_Click(); });
   connect(p.chkOveride, &QCheckBox::clicked, this, [this] { chkOveride_Click(); });
   p.onLoadRightClick = [this] { cmdLoad_RightClick(); };
+  p.onSaveRightClick = [this] { recorder_.cmdSave_MouseDown(2); };
 }
 
 void frmMain::BuildMenus() {
@@ -160,9 +165,7 @@ void frmMain::RegisterCommands() {
   display_.graphMenu.Register_Commands(commands_);
   commands_.Add("mnuViewRecording", [this] { mnuViewRecording_Click(); });
   commands_.Add("mnuViewMeter", [this] { mnuViewMeter_Click(); });
-  commands_.Add("mnuRecSettings", [this] { mnuRecSettings_Click(); });
-  commands_.Add("mnuRecAudioOn", [this] { mnuRecAudioOn_Click(); });
-  commands_.Add("mnuRecAudioOff", [this] { mnuRecAudioOff_Click(); });
+  recorder_.Register_Commands(commands_);
   commands_.Add("mnuhelpAbout", [this] { mnuhelpAbout_Click(); });
   commands_.Add("mnuHelpHelp", [this] { mnuHelpHelp_Click(); });
 }
@@ -249,13 +252,11 @@ void frmMain::CloseWithoutQuestions() {
 
 // ---------------------------------------------------------------- Shell
 
-void frmMain::cmdStop_Click() {
-  // Stopping a recording or a playback belongs to the recorder and the player.
-}
+void frmMain::cmdStop_Click() { transport_.cmdStop_Click(); }
 
 void frmMain::Update_Command_State() { zk::Update_Command_State(ctx_); }
 
-void frmMain::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
+void frmMain::Update_RecordModeLabel() { recorder_.Update_RecordModeLabel(); }
 
 void frmMain::Form_Resize() {
   if (inResize_) return;  // the layout's own size changes lay out nothing new
@@ -325,27 +326,13 @@ void frmMain::Splash_Unload() {
 
 // ---------------------------------------------------------------- record panel
 
-void frmMain::cmdRecord_Click() {}
+void frmMain::cmdRecord_Click() { recorder_.cmdRecord_Click(); }
 void frmMain::cmdPlay_Click() {}
 void frmMain::cmdRev_Click() {}
 void frmMain::cmdFwd_Click() {}
 void frmMain::cmdLoad_Click() {}
 void frmMain::cmdLoad_RightClick() {}
-void frmMain::cmdSave_Click() {}
 void frmMain::cmdLoop_Click() {}
-
-void frmMain::Flush_RecBuffer() {
-  state_.MciResult = audio_->Close();
-  controls_.SetCaption("lblLoadedFile", "No File Loaded");
-  controls_.SetToolTip("lblLoadedFile", -1, "No File Loaded");
-  state_.RecordingUnsaved = false;
-  state_.FileLoaded = false;
-  state_.RecordBuffer.assign(3001, SampleRecord{});
-  state_.TagCount = 0;
-  controls_.SetCaption("lblTag", "");
-  controls_.SetCaption("lblPlayTime", Format_Time(0, state_.TotalTimeMs));
-  controls_.SetCaption("lblTotalTime", "");
-}
 
 void frmMain::mnuViewRecording_Click() {
   Settings& s = settings_;
@@ -359,11 +346,7 @@ void frmMain::mnuViewRecording_Click() {
     p.picFilePosition->hide();
     p.hide();
     p.setEnabled(false);
-    state_.MciResult = audio_->Close();
-    c.SetCaption("lblLoadedFile", "No File Loaded");
-    c.SetToolTip("lblLoadedFile", -1, "No File Loaded");
-    state_.RecordingUnsaved = false;
-    state_.FileLoaded = false;
+    recording_.Drop();  // an unsaved recording is lost without a question
   } else {
     c.SetEnabled("mnuRecording", true);
     c.SetChecked("mnuViewRecording", true);
@@ -395,37 +378,13 @@ void frmMain::mnuViewRecording_Click() {
     }
     cdlFileInitDir_ = s.SavePath;
     if (s.AudioEnable)
-      mnuRecAudioOn_Click();
+      recorder_.mnuRecAudioOn_Click();
     else
-      mnuRecAudioOff_Click();
+      recorder_.mnuRecAudioOff_Click();
     c.SetPicture("cmdLoop", -1, s.PlayLoopEnable ? "Loop" : "Single");
   }
   Update_Command_State();
   Form_Resize();
-}
-
-void frmMain::mnuRecAudioOn_Click() {
-  if (!Unsaved_Recording_May_Go(ctx_, "Previous recording not saved, Continue?")) return;
-  Flush_RecBuffer();
-  Tick_Pair(controls_, "mnuRecAudioOn", "mnuRecAudioOff", true);
-  settings_.AudioEnable = true;
-}
-
-void frmMain::mnuRecAudioOff_Click() {
-  if (!Unsaved_Recording_May_Go(ctx_, "Previous recording not saved, Continue?")) return;
-  Flush_RecBuffer();
-  Tick_Pair(controls_, "mnuRecAudioOn", "mnuRecAudioOff", false);
-  settings_.AudioEnable = false;
-  Check_Silent_Track(ctx_);
-  Update_Command_State();
-}
-
-void frmMain::mnuRecSettings_Click() {
-  if (!Unsaved_Recording_May_Go(ctx_, "Previous recording not saved, Continue?")) return;
-  Flush_RecBuffer();
-  // The recording settings dialog arrives with the recorder.
-  Update_RecordModeLabel();
-  Update_Command_State();
 }
 
 void frmMain::chkOveride_Click() {
@@ -448,16 +407,18 @@ void frmMain::chkOveride_Click() {
 // ---------------------------------------------------------------- dialogs
 
 void frmMain::mnuViewMeter_Click() {
-  port_.SetRThreshold(0);
-  port_.SetInBufferCount(0);
+  gate_.Pause();
   {
     frmMeter dlg(settings_, controls_, this);
     dlg.exec();
   }
   Form_Resize();
-  // Readings resume only where a port is in use; demonstration mode expects none.
-  if (settings_.CommPort != 0) port_.SetRThreshold(5);
-  state_.ResetPending = true;
+  gate_.Resume();
+}
+
+void frmMain::Show_Recording_Setup() {
+  frmRec dlg(ctx_, this);
+  dlg.exec();
 }
 
 void frmMain::mnuhelpAbout_Click() {

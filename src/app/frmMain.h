@@ -23,6 +23,7 @@
 #include "display/SurfaceWidget.h"
 #include "display/WindowLayout.h"
 #include "link/Connection.h"
+#include "link/PortGate.h"
 #include "link/QtSerialPort.h"
 #include "link/SampleStream.h"
 #include "link/SyncTest.h"
@@ -30,6 +31,9 @@
 #include "meter/Counters.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
+#include "recording/Recorder.h"
+#include "recording/RecordingMemory.h"
+#include "recording/Transport.h"
 
 namespace zk {
 
@@ -50,7 +54,8 @@ class frmMain : public QMainWindow,
                 public KeyActions,
                 public LayoutHost,
                 public ColourTargets,
-                public LifecycleHost {
+                public LifecycleHost,
+                public RecordingSetupDialog {
   Q_OBJECT
  public:
   explicit frmMain(StartOptions options);
@@ -76,27 +81,25 @@ class frmMain : public QMainWindow,
   void Splash_Info(const std::string& text) override;
   void Splash_Unload() override;
 
-  // KeyActions: the transport buttons. They act once the recorder and player exist.
+  // KeyActions: the transport buttons.
   void cmdRecord_Click() override;
   void cmdPlay_Click() override;
   void cmdRev_Click() override;
   void cmdFwd_Click() override;
   void cmdLoad_Click() override;
   void cmdLoad_RightClick() override;
-  void cmdSave_Click();
   void cmdLoop_Click();
 
   // Commands of the shell.
   void mnuExit_Click();
   void mnuViewRecording_Click();
   void mnuViewMeter_Click();
-  void mnuRecSettings_Click();
-  void mnuRecAudioOn_Click();
-  void mnuRecAudioOff_Click();
   void mnuhelpAbout_Click();
   void mnuHelpHelp_Click();
   void chkOveride_Click();
-  void Flush_RecBuffer();
+
+  // RecordingSetupDialog: frmRec, modally.
+  void Show_Recording_Setup() override;
 
   // Runs the command of a menu item, as choosing it does.
   void Choose(const std::string& name, int index = -1);
@@ -119,6 +122,7 @@ class frmMain : public QMainWindow,
   MenuCommands& menuCommands() { return menuCommands_; }
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
+  Recorder& recorder() { return recorder_; }
   bool KeyPreview() const { return keyPreview_; }
 
   // LayoutHost.
@@ -191,6 +195,10 @@ class frmMain : public QMainWindow,
   MenuCommands menuCommands_;
   CommandTable commands_;
   Lifecycle lifecycle_;
+  PortGate gate_;
+  RecordingMemory recording_;
+  Recorder recorder_;
+  Transport transport_;
 
   QWidget* client_ = nullptr;
   SurfaceWidget* picMeterPanel_ = nullptr;

@@ -1,5 +1,7 @@
 #include "link/ReadingStart.h"
 
+#include "link/PortGate.h"
+
 namespace zk {
 
 void Enter_Live_Mode(SessionState& st) {
@@ -15,9 +17,7 @@ void Reset_Readouts(SessionState& st) {
 }
 
 void Start_Readings(Context& ctx, SerialPort& port) {
-  port.SetInBufferCount(0);
-  if (ctx.settings.CommPort != 0) port.SetRThreshold(5);
-  ctx.state.ResetPending = true;
+  PortGate(ctx, port).Resume();
   ctx.state.NeedleSetRequest = true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Clock.h"
+#include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "core/RecordingCodes.h"
 #include "core/UnsavedRecording.h"
@@ -22,11 +23,39 @@ constexpr double SilentPreRoll = 18 * 0.054;
 // The save dialog of a new recording.
 constexpr const char* ZkdSaveFilter = "ZKD file (*.zkd*)|*.zkd";
 constexpr int SaveDialogFlags = 1026;  // ask before overwriting
+
+// Whether a count has kept its value for `seconds`.
+class Stillness {
+ public:
+  Stillness(Clock& clock, double seconds, int64_t value)
+      : clock_(clock), seconds_(seconds), last_(value), since_(clock.Timer()) {}
+  bool Still(int64_t value) {
+    const double now = clock_.Timer();
+    if (value != last_) {
+      last_ = value;
+      since_ = now;
+    }
+    return Timer_Elapsed(since_, now) >= seconds_;
+  }
+
+ private:
+  Clock& clock_;
+  double seconds_;
+  int64_t last_;
+  double since_;
+};
+
 }  // namespace
 
 Recorder::Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
                    RecordingSetupDialog& setup)
     : ctx_(ctx), view_(view), gate_(gate), memory_(memory), setup_(setup) {}
+
+void Recorder::Register_Commands(CommandTable& commands) {
+  commands.Add("mnuRecSettings", [this] { mnuRecSettings_Click(); });
+  commands.Add("mnuRecAudioOn", [this] { mnuRecAudioOn_Click(); });
+  commands.Add("mnuRecAudioOff", [this] { mnuRecAudioOff_Click(); });
+}
 
 // ---------------------------------------------------------------------------------------
 // Starting
@@ -118,27 +147,18 @@ void Recorder::Pre_Roll() {
           gate_.Discard();
           return st.AudioPosition / BytesPerSecond > 0;
         },
-        [&] { return st.AudioPosition; }, 1.0 + WaitMargin, SoundStall);
+        PreRollLimit, [] { return false; });
   } else {
-    Wait_Until([] { return false; }, [] { return int64_t{0}; }, SilentPreRoll, SilentPreRoll);
+    Wait_Until([] { return false; }, SilentPreRoll, [] { return false; });
     st.InputWatchdogArmed = false;
   }
 }
 
-bool Recorder::Wait_Until(const std::function<bool()>& done, const std::function<int64_t()>& progress,
-                          double limit, double stall) {
+bool Recorder::Wait_Until(const std::function<bool()>& done, double limit, const std::function<bool()>& stalled) {
   const double start = ctx_.clock.Timer();
-  double movedAt = start;
-  int64_t last = progress();
   for (;;) {
     if (done()) return true;
-    const double now = ctx_.clock.Timer();
-    const int64_t p = progress();
-    if (p != last) {
-      last = p;
-      movedAt = now;
-    }
-    if (Timer_Elapsed(start, now) >= limit || Timer_Elapsed(movedAt, now) >= stall) return false;
+    if (Timer_Elapsed(start, ctx_.clock.Timer()) >= limit || stalled()) return false;
     ctx_.events.DoEvents();
   }
 }
@@ -235,19 +255,22 @@ void Recorder::Stop() {
   Keep_By_Mode();
 }
 
-// The recording ends on the next whole second of sound, readings being recorded meanwhile;
-// then the pre-roll second is cut off so that sound position 0 is the first record's time.
+// The recording ends on the next whole second of sound, readings being recorded meanwhile
+// (sooner when the readings have stopped: the input watchdog stops a recording exactly
+// then); then the pre-roll second is cut off so that sound position 0 is the first
+// record's time.
 void Recorder::Finish_Sound() {
   SessionState& st = ctx_.state;
   AudioDevice& audio = ctx_.audio;
   Query_Position();
   const int32_t s0 = st.AudioPosition / BytesPerSecond;
+  Stillness sound(ctx_.clock, SoundStall, st.AudioPosition), stream(ctx_.clock, StreamSilence, st.RecordCount);
   Wait_Until(
       [&] {
         Query_Position();
         return st.AudioPosition / BytesPerSecond > s0;
       },
-      [&] { return st.AudioPosition; }, 1.0 + WaitMargin, SoundStall);
+      1.0 + WaitMargin, [&] { return sound.Still(st.AudioPosition) || stream.Still(st.RecordCount); });
   st.MciResult = audio.Stop();
   st.MciResult = audio.SeekToStart();
   const int32_t seconds = std::max(0, st.AudioPosition / BytesPerSecond - 1);
@@ -263,8 +286,9 @@ void Recorder::Finish_Sound() {
 // gone quiet (the input watchdog stops a recording exactly then).
 void Recorder::Finish_Count() {
   SessionState& st = ctx_.state;
-  Wait_Until([&] { return st.RecSampleCount % ReadingsPerSecond == 0; }, [&] { return st.RecSampleCount; },
-             1.0 + WaitMargin, StreamSilence);
+  Stillness stream(ctx_.clock, StreamSilence, st.RecordCount);
+  Wait_Until([&] { return st.RecSampleCount % ReadingsPerSecond == 0; }, 1.0 + WaitMargin,
+             [&] { return stream.Still(st.RecordCount); });
   ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
   ctx_.controls.SetCaption("lblTotalTime", Format_Time(st.RecSampleCount / ReadingsPerSecond, st.TotalTimeMs));
   st.SkipSeconds = Skip_Seconds(st.TotalTimeMs / 1000);
@@ -379,16 +403,14 @@ void Recorder::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
 void Recorder::mnuRecAudioOn_Click() {
   if (!Unsaved_Recording_Guard(ctx_)) return;
   memory_.Flush_RecBuffer();
-  ctx_.controls.SetChecked("mnuRecAudioOn", true);
-  ctx_.controls.SetChecked("mnuRecAudioOff", false);
+  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", true);
   ctx_.settings.AudioEnable = true;
 }
 
 void Recorder::mnuRecAudioOff_Click() {
   if (!Unsaved_Recording_Guard(ctx_)) return;
   memory_.Flush_RecBuffer();
-  ctx_.controls.SetChecked("mnuRecAudioOn", false);
-  ctx_.controls.SetChecked("mnuRecAudioOff", true);
+  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", false);
   ctx_.settings.AudioEnable = false;
   Check_Silent_Track(ctx_);
   ctx_.shell.Update_Command_State();

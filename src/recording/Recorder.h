@@ -10,11 +10,13 @@
 //
 // Every wait here (the pre-roll second, the stop on the next whole second) lets the window
 // process events and ends on its own: when it is done, when the sound device or the reading
-// stream stops advancing, or a little after the second it waits for.
+// stream stops advancing, or a little after the second it waits for (the pre-roll allows
+// for a slow start of the sound input).
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "core/CommandTable.h"
 #include "core/Context.h"
 #include "core/RecordSink.h"
 #include "core/StreamGate.h"
@@ -38,15 +40,23 @@ class Recorder : public RecordSink, public StopHalf {
   // Records per second at the sensor's rate, and the time of one.
   static constexpr int32_t ReadingsPerSecond = 50;
   static constexpr int32_t ReadingMs = 20;
-  // A sound device whose position does not move for this long has stalled (seconds).
+  // A sound device whose position does not move for this long while recording has
+  // stalled (seconds).
   static constexpr double SoundStall = 0.5;
-  // A stream that delivers no message for this long has gone quiet (seconds).
+  // The longest pre-roll: a sound input may take a few seconds to deliver its first sound,
+  // and the audio device replaces one that delivers nothing for 5 s by the clock (seconds).
+  static constexpr double PreRollLimit = 7.0;
+  // A stream that delivers no reading for this long has gone quiet (seconds): no record
+  // would come to wait for.
   static constexpr double StreamSilence = 0.25;
   // How long past the second they wait for the waits may run at most (seconds).
   static constexpr double WaitMargin = 0.5;
 
   Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
            RecordingSetupDialog& setup);
+
+  // The Recording menu: Settings, Audio On, Audio Off.
+  void Register_Commands(CommandTable& commands);
 
   // The record button: the guard, a fresh buffer and sound track, the pre-roll second,
   // then recording mode with the stream running.
@@ -70,10 +80,9 @@ class Recorder : public RecordSink, public StopHalf {
 
  private:
   void Pre_Roll();
-  // Lets events run until `done()`; ends early after `limit` seconds, or after `stall`
-  // seconds in which `progress()` kept its value. True when done.
-  bool Wait_Until(const std::function<bool()>& done, const std::function<int64_t()>& progress, double limit,
-                  double stall);
+  // Lets events run until `done()`; ends early after `limit` seconds, or when `stalled()`
+  // answers true. True when done.
+  bool Wait_Until(const std::function<bool()>& done, double limit, const std::function<bool()>& stalled);
   void Query_Position();
   void Finish_Sound();
   void Finish_Count();

@@ -170,6 +170,17 @@ TEST_F(LifecycleTest, NoToLosingAnUnsavedRecordingKeepsTheProgramRunningAndWrite
   EXPECT_TRUE(std::filesystem::exists(home.File(kSessionFileName)));
 }
 
+// Closing the window while recording stops the recording first (it is then saved or kept
+// by its mode), so that the question about an unsaved recording covers it.
+TEST_F(LifecycleTest, ClosingWhileRecordingStopsTheRecordingFirst) {
+  life.Form_Load();
+  tc.state.OperatingMode = ModeRecording;
+  tc.prompts.answers = {MsgResult::No};
+  EXPECT_TRUE(Exit());  // the fake stop button leaves nothing unsaved: no question
+  EXPECT_EQ(tc.shell.stops, 1);
+  EXPECT_TRUE(tc.prompts.shown.empty());
+}
+
 struct SimulatorStart : LifecycleTest {
   SimulatorStart() : LifecycleTest(7) {}
 };

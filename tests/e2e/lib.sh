@@ -1,6 +1,17 @@
 # Shared pieces of the end-to-end scripts: a private X server, the meter window, and
 # screenshots read back as pixels. Source it; set BIN to the folder with zodovaz first.
 
+# Ends the test as failed with the logs of the program and of its servers (unless the
+# script sourced a fail of its own first).
+declare -F fail >/dev/null || fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$E2E_TMP/zodovaz.log" ] && sed 's/^/  zodovaz: /' "$E2E_TMP/zodovaz.log" >&2
+  [ -f "$E2E_TMP/xvfb.log" ] && sed 's/^/  Xvfb: /' "$E2E_TMP/xvfb.log" >&2
+  [ -f "$E2E_TMP/pulse.log" ] && grep -v '^W: ' "$E2E_TMP/pulse.log" | sed 's/^/  pulseaudio: /' >&2
+  exit 1
+}
+declare -F pass >/dev/null || pass() { echo "ok: $*"; }
+
 e2e_need() {
   local t
   for t in Xvfb xdotool import convert xwininfo; do
@@ -11,17 +22,19 @@ e2e_need() {
   done
 }
 
-# Starts Xvfb on the first free display number from 90 on; sets DISPLAY and XVFB_PID.
+# Starts Xvfb on a free display number; sets DISPLAY and XVFB_PID. The server picks the
+# number itself and reports it (-displayfd), so tests started at the same moment never
+# share one.
 e2e_start_x() {
-  local n
-  for n in $(seq 90 160); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  local attempt i n
+  for attempt in 1 2 3; do
+    : >"$E2E_TMP/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    local i
-    for i in $(seq 1 50); do
-      # Ready once a client can really connect, not merely once the socket exists.
-      if [ -e "/tmp/.X11-unix/X$n" ] && xwininfo -root -display ":$n" >/dev/null 2>&1; then
+    for i in $(seq 1 100); do
+      n=$(head -n 1 "$E2E_TMP/display" 2>/dev/null)
+      # Ready once a client can really connect, not merely once the number is known.
+      if [ -n "$n" ] && xwininfo -root -display ":$n" >/dev/null 2>&1; then
         export DISPLAY=":$n"
         return 0
       fi
@@ -35,8 +48,30 @@ e2e_start_x() {
   return 1
 }
 
+# A private sound server with a silent microphone and a silent loudspeaker (PulseAudio's
+# null source and sink); its runtime files live in the test's folder, and PULSE_SERVER
+# points the programs started afterwards at it. Sets PULSE_PID.
+e2e_sound_start() {
+  local rt="$E2E_TMP/pulse" i
+  mkdir -p -m 700 "$rt"
+  HOME="$E2E_TMP" XDG_RUNTIME_DIR="$rt" PULSE_RUNTIME_PATH="$rt" PULSE_STATE_PATH="$rt" \
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    -L "module-native-protocol-unix auth-anonymous=1 socket=$rt/native" \
+    -L "module-null-sink sink_name=e2e_speaker" -L "module-null-source source_name=e2e_microphone" \
+    >"$E2E_TMP/pulse.log" 2>&1 &
+  PULSE_PID=$!
+  export PULSE_SERVER="unix:$rt/native" XDG_RUNTIME_DIR="$rt"
+  for i in $(seq 1 50); do
+    pactl info >/dev/null 2>&1 && return 0
+    kill -0 "$PULSE_PID" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 e2e_cleanup() {
   [ -n "${ZK_PID:-}" ] && kill "$ZK_PID" 2>/dev/null && wait "$ZK_PID" 2>/dev/null
+  [ -n "${PULSE_PID:-}" ] && kill "$PULSE_PID" 2>/dev/null && wait "$PULSE_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"
   return 0
@@ -74,6 +109,26 @@ e2e_find_window() {
   [ -n "$WIN" ] || return 1
   eval "$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print "WX=" $4}
     /Absolute upper-left Y/ {print "WY=" $4} /Width:/ {print "WW=" $2} /Height:/ {print "WH=" $2}')"
+}
+
+# Chooses File > Exit and waits up to 5 s for the program to end. Answers 0 when it ended
+# with exit code 0; 1 when it did not end (it is still running), 2 when it failed. Clears
+# ZK_PID once the program has ended.
+e2e_exit_by_menu() {
+  local i rc
+  e2e_focus
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key x
+  for i in $(seq 1 50); do
+    kill -0 "$ZK_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$ZK_PID" 2>/dev/null && return 1
+  wait "$ZK_PID"
+  rc=$?
+  ZK_PID=""
+  [ "$rc" -eq 0 ] || return 2
 }
 
 e2e_focus() { xdotool windowfocus --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"; }

@@ -9,14 +9,6 @@ e2e_need
 E2E_TMP=$(mktemp -d)
 trap e2e_cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$E2E_TMP/zodovaz.log" ] && sed 's/^/  zodovaz: /' "$E2E_TMP/zodovaz.log" >&2
-  [ -f "$E2E_TMP/xvfb.log" ] && sed 's/^/  Xvfb: /' "$E2E_TMP/xvfb.log" >&2
-  exit 1
-}
-pass() { echo "ok: $*"; }
-
 HOME_DIR="$E2E_TMP/home"
 mkdir -p "$HOME_DIR"
 # The reading holds at 30000, then falls by 2500 in a second and stays there.
@@ -120,18 +112,11 @@ xdotool key Right
 sleep 0.3
 xdotool key Return
 sleep 0.3
-xdotool key alt+f
-sleep 0.3
-xdotool key x
-for i in $(seq 1 50); do
-  kill -0 "$ZK_PID" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$ZK_PID" 2>/dev/null && fail "the program did not end after File > Exit"
-wait "$ZK_PID"
-RC=$?
-ZK_PID=""
-[ "$RC" -eq 0 ] || fail "zodovaz ended with $RC"
+e2e_exit_by_menu
+case $? in
+  1) fail "the program did not end after File > Exit" ;;
+  2) fail "zodovaz ended with an error after File > Exit" ;;
+esac
 pgrep -f "zodovaz-sim --script $E2E_TMP" >/dev/null && fail "the simulator outlived the program"
 pass "File > Exit ended the program and the simulator"
 

@@ -37,20 +37,11 @@ first_window() {
 
 exit_by_menu() {
   e2e_find_window || fail "the meter window did not appear"
-  e2e_focus
-  xdotool key alt+f
-  sleep 0.3
-  xdotool key x
-  local i
-  for i in $(seq 1 50); do
-    kill -0 "$ZK_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$ZK_PID" 2>/dev/null && fail "the program did not end after File > Exit"
-  wait "$ZK_PID"
-  local rc=$?
-  ZK_PID=""
-  [ "$rc" -eq 0 ] || fail "zodovaz ended with $rc"
+  e2e_exit_by_menu
+  case $? in
+    1) fail "the program did not end after File > Exit" ;;
+    2) fail "zodovaz ended with an error after File > Exit" ;;
+  esac
 }
 
 e2e_start_x || fail "Xvfb did not start"
