@@ -38,4 +38,12 @@ DateTime DateFromSerial(int32_t serial) {
   return t;
 }
 
+DateTime DateTimeOf(int32_t serial, int32_t secondsOfDay) {
+  DateTime t = DateFromSerial(serial);
+  t.hour = secondsOfDay / 3600;
+  t.minute = secondsOfDay / 60 % 60;
+  t.second = secondsOfDay % 60;
+  return t;
+}
+
 }  // namespace zk

@@ -25,5 +25,7 @@ double Timer_Elapsed(double from, double to);
 // Date serials count days from 30/12/1899, so 31/12/1999 is 36525.
 int32_t DateSerial(int year, int month, int day);
 DateTime DateFromSerial(int32_t serial);
+// The day of `serial` at `secondsOfDay` seconds after midnight.
+DateTime DateTimeOf(int32_t serial, int32_t secondsOfDay);
 
 }  // namespace zk

@@ -87,24 +87,7 @@ void Recorder::cmdRecord_Click() {
     Open_Silent_Track(ctx_);  // the clock of a later playback
   }
   st.RecordIndex = 1;
-  st.RecordName = New_RecordName(s, ctx_.clock.Now());
-
-  switch (s.RecordingMode) {
-    case RecManual:
-      c.SetToolTip("lblRecordMode", "Buffer");
-      [[fallthrough]];
-    case RecAutoName:
-    case RecCapture:
-      c.SetCaption("lblLoadedFile", "Buffer");
-      c.SetToolTip("lblLoadedFile", "Buffer");
-      break;
-    case RecAutoSave:
-      c.SetCaption("lblLoadedFile", st.RecordName);
-      c.SetToolTip("lblLoadedFile", "");
-      break;
-    default:
-      break;
-  }
+  Name_New_Recording(ctx_.clock.Now());
   if (s.AudioEnable) st.MciResult = ctx_.audio.Record();
 
   st.OperatingMode = ModeRecording;
@@ -122,6 +105,7 @@ void Recorder::cmdRecord_Click() {
   st.RecordStartSeconds = now.hour * 3600 + now.minute * 60 + now.second;
   st.RecordDate = DateSerial(now.year, now.month, now.day);
   st.RecordStartDay = st.RecordDate - DateSerial(1999, 12, 31);
+  memory_.Spool().Begin();
   gate_.Resume();  // the first reading restarts filter and needle
   st.ElapsedSecs = 0;
   c.SetFocus("cmdStop");
@@ -132,6 +116,28 @@ void Recorder::cmdRecord_Click() {
   view_.SeekBar_Box(MarkLeft, 0, MarkRight, 100, Red);
   c.SetEnabled("picRecord", true);
   ctx_.shell.Update_Command_State();
+}
+
+void Recorder::Name_New_Recording(const DateTime& now) {
+  SessionState& st = ctx_.state;
+  Controls& c = ctx_.controls;
+  st.RecordName = New_RecordName(ctx_.settings, now);
+  switch (ctx_.settings.RecordingMode) {
+    case RecManual:
+      c.SetToolTip("lblRecordMode", "Buffer");
+      [[fallthrough]];
+    case RecAutoName:
+    case RecCapture:
+      c.SetCaption("lblLoadedFile", "Buffer");
+      c.SetToolTip("lblLoadedFile", "Buffer");
+      break;
+    case RecAutoSave:
+      c.SetCaption("lblLoadedFile", st.RecordName);
+      c.SetToolTip("lblLoadedFile", "");
+      break;
+    default:
+      break;
+  }
 }
 
 // One second of sound is recorded before the first reading, so that the recording's time
@@ -224,6 +230,7 @@ void Recorder::Record_Sample(int16_t needle, uint8_t kind) {
   st.RecordCount = st.RecordIndex;
   st.TotalTimeMs = r.TimeMs;
   ++st.RecordIndex;
+  memory_.Spool().Record(r);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -239,7 +246,26 @@ void Recorder::Stop() {
     Finish_Count();
   // From here on readings are live again: a message box below must not add records.
   st.OperatingMode = ModeLive;
+  Keep_Stopped();
+}
 
+void Recorder::Keep_Recovered(int32_t seconds) {
+  const SessionState& st = ctx_.state;
+  Name_New_Recording(DateTimeOf(st.RecordDate, st.RecordStartSeconds));
+  Show_Length(seconds);
+  Keep_Stopped();
+}
+
+void Recorder::Show_Length(int32_t seconds) {
+  SessionState& st = ctx_.state;
+  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
+  ctx_.controls.SetCaption("lblTotalTime", Format_Time(seconds, st.TotalTimeMs));
+  st.SkipSeconds = Skip_Seconds(seconds);
+}
+
+void Recorder::Keep_Stopped() {
+  SessionState& st = ctx_.state;
+  Controls& c = ctx_.controls;
   c.SetForeColor("lblPlayTime", Black);
   st.RangeStartX = 0;
   st.RangeEndX = view_.SeekBar_ScaleWidth();
@@ -274,9 +300,8 @@ void Recorder::Finish_Sound() {
   st.MciResult = audio.Stop();
   st.MciResult = audio.SeekToStart();
   const int32_t seconds = std::max(0, st.AudioPosition / BytesPerSecond - 1);
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
-  ctx_.controls.SetCaption("lblTotalTime", Format_Time(seconds, st.TotalTimeMs));
-  st.SkipSeconds = Skip_Seconds(seconds);
+  Show_Length(seconds);
+  memory_.Spool().Finish(seconds);  // before the pre-roll is cut: the spool's sound follows it
   st.MciResult = audio.DeleteFromStart(BytesPerSecond);
   int32_t length = 0;
   if (audio.Length(length) == 0) st.AudioLength = length;
@@ -292,6 +317,7 @@ void Recorder::Finish_Count() {
   ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
   ctx_.controls.SetCaption("lblTotalTime", Format_Time(st.RecSampleCount / ReadingsPerSecond, st.TotalTimeMs));
   st.SkipSeconds = Skip_Seconds(st.TotalTimeMs / 1000);
+  memory_.Spool().Finish(st.RecSampleCount / ReadingsPerSecond);
 }
 
 void Recorder::Keep_By_Mode() {
@@ -324,6 +350,7 @@ void Recorder::Show_Saved(const std::string& basePath) {
   ctx_.controls.SetCaption("lblLoadedFile", st.RecordName);
   ctx_.controls.SetToolTip("lblLoadedFile", basePath);
   st.RecordingUnsaved = false;
+  memory_.Spool().Remove();  // saved: the recording no longer needs its spool
 }
 
 bool Recorder::Save_Auto_Name() {

@@ -66,6 +66,11 @@ class Recorder : public RecordSink, public StopHalf {
   // The recording half of the stop button: runs on to the next whole second, cuts the
   // pre-roll second from the sound, then keeps or saves the recording by mode.
   void Stop() override;
+  // A recording brought back into memory from the spool of a run that did not end
+  // normally — records, sound and start values in place — is kept as after a stop of
+  // `seconds` whole seconds: named as a recording started then, shown, unsaved, and in
+  // "Auto Save" saved at once.
+  void Keep_Recovered(int32_t seconds);
 
   // Save button, left click: saves an unsaved recording (by mode), or opens the recording
   // settings when nothing is unsaved.
@@ -84,8 +89,15 @@ class Recorder : public RecordSink, public StopHalf {
   // answers true. True when done.
   bool Wait_Until(const std::function<bool()>& done, double limit, const std::function<bool()>& stalled);
   void Query_Position();
+  // RecordName for a recording started at `now`, shown by the recording mode.
+  void Name_New_Recording(const DateTime& now);
   void Finish_Sound();
   void Finish_Count();
+  // lblPlayTime at 0, lblTotalTime and the skip length for `seconds` of recording.
+  void Show_Length(int32_t seconds);
+  // After the readings have ended: the range is the whole recording, which is kept
+  // unsaved, or saved, by the recording mode (an empty one is dropped).
+  void Keep_Stopped();
   void Keep_By_Mode();
   // Saves at SavePath + RecordName; true on success.
   bool Save_Auto_Name();

@@ -11,6 +11,7 @@ void RecordingMemory::Drop() {
   ctx_.controls.SetToolTip("lblLoadedFile", "No File Loaded");
   st.RecordingUnsaved = false;
   st.FileLoaded = false;
+  spool_.Remove();
 }
 
 void RecordingMemory::Empty_Buffer() {

@@ -1,0 +1,86 @@
+#include "recording/RecordingRecovery.h"
+
+#include <cstdio>
+
+#include "core/Numbers.h"
+#include "core/RecordingCodes.h"
+#include "recording/RecordLoader.h"
+
+namespace zk {
+
+std::string RecoverQuestion(const RecoveredRecording& r) {
+  const DateTime t = DateTimeOf(r.info.RecordDate, r.info.RecordStartSeconds);
+  char when[64];
+  std::snprintf(when, sizeof when, "%02d/%02d/%04d at %02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute,
+                t.second);
+  return "A recording of " + Format_Time(r.Seconds, r.Seconds * 1000) + " started on " + when +
+         " was not saved when the program last ended. Recover it?";
+}
+
+std::string NotRecoverableText(const std::string& problem, const std::string& keptIn) {
+  return "A recording that was not saved when the program last ended cannot be recovered: " + problem +
+         ". Its files are kept in " + keptIn + ".";
+}
+
+void RecordingRecovery::Offer_Recovery() {
+  const std::string& folder = memory_.Spool().Folder();
+  if (folder.empty()) return;
+  for (auto& spool : HoldOrphanSpools(folder)) {
+    if (ctx_.state.RecordingUnsaved) break;
+    RecoveredRecording r;
+    const SpoolReading reading = ReadSpool(spool->Path(), r);
+    switch (reading.content) {
+      case SpoolContent::Empty:
+        spool->Remove();
+        break;
+      case SpoolContent::Damaged: {
+        const std::string kept = spool->SetAside();
+        ctx_.prompts.MsgBox(NotRecoverableText(reading.problem, kept), RecoverTitle, MsgButtons::OK,
+                            MsgIcon::Warning);
+        break;
+      }
+      case SpoolContent::Recording:
+        if (ctx_.prompts.MsgBox(RecoverQuestion(r), RecoverTitle, MsgButtons::YesNo, MsgIcon::Question) !=
+            MsgResult::Yes) {
+          spool->Remove();
+          break;
+        }
+        memory_.Flush_RecBuffer();
+        memory_.Spool().Adopt(std::move(spool));
+        Bring_Back(r);
+        break;
+    }
+  }
+}
+
+void RecordingRecovery::Bring_Back(RecoveredRecording& r) {
+  SessionState& st = ctx_.state;
+  Settings& s = ctx_.settings;
+  st.RecordBuffer = std::move(r.records);
+  st.RecordCount = r.RecordCount;
+  st.TotalTimeMs = r.TotalTimeMs;
+  st.RecordStartSeconds = r.info.RecordStartSeconds;
+  st.RecordStartDay = r.info.RecordStartDay;
+  st.RecordDate = r.info.RecordDate;
+  // The recording is saved the way it was made: with its sound, or without.
+  s.AudioEnable = r.info.Audio;
+  ctx_.controls.SetChecked("mnuRecAudioOn", r.info.Audio);
+  ctx_.controls.SetChecked("mnuRecAudioOff", !r.info.Audio);
+  if (r.info.Audio) {
+    st.PlayUnitsPerSecond = Recorder::BytesPerSecond;
+    st.AudioSamplesPerSec = SpoolSampleRate;
+    st.AudioBitsPerSample = 16;
+    st.AudioChannels = 1;
+    st.AudioKind = AudioWave;
+    st.MciResult = ctx_.audio.OpenRecordedSound(std::move(r.sound));
+    int32_t length = 0;
+    if (ctx_.audio.Length(length) == 0) st.AudioLength = length;
+  } else {
+    st.PlayUnitsPerSecond = 1000;
+    Open_Silent_Track(ctx_);
+  }
+  recorder_.Keep_Recovered(r.Seconds);
+  transport_.Stop_Tail();
+}
+
+}  // namespace zk

@@ -1,0 +1,44 @@
+#pragma once
+// At start-up: the recording of a run that did not end normally is offered back. Each spool
+// in the recovery folder that no running instance holds is read; one holding at least a
+// whole second is offered with a Yes/No question titled "Recover Recording". Yes brings it
+// back into memory exactly as a stop leaves a recording (and "Auto Save" saves it at once),
+// No deletes the spool. A damaged spool is reported, set aside and kept for the user; one
+// holding less than a second is deleted without a word.
+#include <string>
+
+#include "core/Context.h"
+#include "recording/Recorder.h"
+#include "recording/RecordingMemory.h"
+#include "recording/SpoolReader.h"
+#include "recording/Transport.h"
+
+namespace zk {
+
+inline constexpr const char* RecoverTitle = "Recover Recording";
+
+// "A recording of 12:34 started on 08/12/2026 at 14:02:11 was not saved when the program
+// last ended. Recover it?"
+std::string RecoverQuestion(const RecoveredRecording& r);
+// What is said of a spool that cannot be brought back.
+std::string NotRecoverableText(const std::string& problem, const std::string& keptIn);
+
+class RecordingRecovery {
+ public:
+  RecordingRecovery(Context& ctx, Recorder& recorder, Transport& transport, RecordingMemory& memory)
+      : ctx_(ctx), recorder_(recorder), transport_(transport), memory_(memory) {}
+
+  // Offers the spools left behind, oldest first. After one is brought back and left
+  // unsaved the rest wait for the next start: bringing back another would replace it.
+  void Offer_Recovery();
+
+ private:
+  void Bring_Back(RecoveredRecording& r);
+
+  Context& ctx_;
+  Recorder& recorder_;
+  Transport& transport_;
+  RecordingMemory& memory_;
+};
+
+}  // namespace zk

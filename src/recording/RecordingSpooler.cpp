@@ -1,0 +1,63 @@
+#include "recording/RecordingSpooler.h"
+
+#include <algorithm>
+
+#include "recording/Recorder.h"
+
+namespace zk {
+
+void RecordingSpooler::Begin() {
+  Remove();
+  if (folder_.empty()) return;
+  const SessionState& st = ctx_.state;
+  SpoolInfo info;
+  info.RecordStartSeconds = st.RecordStartSeconds;
+  info.RecordStartDay = st.RecordStartDay;
+  info.RecordDate = st.RecordDate;
+  info.Audio = ctx_.settings.AudioEnable;
+  FileError error;
+  // A spool that cannot be made leaves the recording as it always was: in memory only.
+  spool_ = RecordingSpool::Begin(folder_, info, error);
+  audio_ = info.Audio;
+  soundFrom_ = Recorder::BytesPerSecond;  // the pre-roll second
+  second_ = 0;
+}
+
+void RecordingSpooler::Take_Sound() {
+  sound_.clear();
+  if (ctx_.audio.RecordedSound(soundFrom_, sound_) != 0) return;
+  spool_->AppendSound(sound_.data(), sound_.size());
+  soundFrom_ += static_cast<int32_t>(sound_.size() * sizeof(int16_t));
+}
+
+void RecordingSpooler::Record(const SampleRecord& record) {
+  if (!spool_) return;
+  const SessionState& st = ctx_.state;
+  // With sound a record's second is the sound's; without, 50 messages make a second.
+  const int32_t second = audio_ ? st.ElapsedSecs : std::max(st.RecSampleCount - 1, 0) / Recorder::ReadingsPerSecond;
+  if (second > second_) {
+    if (audio_) Take_Sound();
+    second_ = second;
+  }
+  spool_->AppendRecord(record, second);
+}
+
+void RecordingSpooler::Finish(int32_t seconds) {
+  if (!spool_) return;
+  if (audio_) Take_Sound();
+  spool_->Finish(seconds);
+}
+
+void RecordingSpooler::Adopt(std::unique_ptr<SpoolFolder> folder) {
+  Remove();
+  adopted_ = std::move(folder);
+}
+
+void RecordingSpooler::Remove() {
+  if (spool_) spool_->Remove();
+  spool_.reset();
+  if (adopted_) adopted_->Remove();
+  adopted_.reset();
+}
+
+}  // namespace zk

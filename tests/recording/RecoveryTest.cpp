@@ -1,0 +1,257 @@
+// A recording survives the end of the program that made it: the spool the recorder keeps
+// on real files, what the next start offers back, and the normal ends that remove it. Each
+// "start" is a fresh session on virtual time sharing one program folder; a start destroyed
+// while its recording is unsaved is a program that ended abnormally.
+#include "recording/RecordingRecovery.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "SessionRig.h"
+#include "TestFiles.h"
+#include "core/RecordingCodes.h"
+#include "recording/RecordCodec.h"
+#include "recording/RecordFile.h"
+#include "recording/SoundFile.h"
+
+namespace zk::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Start {
+  SessionRig rig;
+  RecordingRecovery recovery{rig.ctx, rig.recorder, rig.transport, rig.memory};
+  Start(const TempFolder& dir, int16_t mode, bool audio = true) {
+    rig.settings.SavePath = dir.str() + "/";
+    rig.settings.RecordingMode = mode;
+    rig.settings.AudioEnable = audio;
+    rig.memory.Spool().SetFolder(dir / RecoveryFolderName);
+    rig.Sensor(30, [](int i) { return 20000 + i; });
+  }
+  std::vector<std::string> Titles() const {
+    std::vector<std::string> titles;
+    for (const auto& m : rig.prompts.shown) titles.push_back(m.title);
+    return titles;
+  }
+};
+
+struct Recovery : ::testing::Test {
+  TempFolder dir;
+  std::string recovery = dir / RecoveryFolderName;
+  std::vector<std::string> Spools() const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(recovery, ec)) names.push_back(e.path().filename().string());
+    return names;
+  }
+  // The records a start holds, as bytes.
+  static std::vector<uint8_t> Bytes(const SessionState& st, int32_t count) {
+    std::vector<uint8_t> out(static_cast<std::size_t>(count) * RecordSize);
+    for (int32_t k = 1; k <= count; ++k)
+      EncodeRecord(st.RecordBuffer[static_cast<std::size_t>(k)], out.data() + (k - 1) * RecordSize);
+    return out;
+  }
+  static int32_t SoundLength(Start& s) {
+    int32_t length = -1;
+    s.rig.ctx.audio.Length(length);
+    return length;
+  }
+};
+
+TEST_F(Recovery, ACrashWhileRecordingIsOfferedBackAndAutoSaveSavesItAtOnce) {
+  auto first = std::make_unique<Start>(dir, RecAutoSave);
+  first->rig.recorder.cmdRecord_Click();
+  first->rig.Run(3.5);
+  ASSERT_EQ(first->rig.state.ElapsedSecs, 3);
+  const std::vector<uint8_t> recorded = Bytes(first->rig.state, first->rig.state.RecordCount);
+  ASSERT_EQ(Spools().size(), 1u);
+
+  {
+    // Another instance started meanwhile neither offers nor touches the recording's spool.
+    Start second(dir, RecAutoSave);
+    second.recovery.Offer_Recovery();
+    EXPECT_TRUE(second.rig.prompts.shown.empty());
+    EXPECT_EQ(Spools().size(), 1u);
+  }
+  first.reset();  // the program ends without a word
+  ASSERT_EQ(Spools().size(), 1u);
+
+  Start next(dir, RecAutoSave);
+  next.recovery.Offer_Recovery();
+  ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
+  const auto& asked = next.rig.prompts.shown[0];
+  EXPECT_EQ(asked.title, "Recover Recording");
+  EXPECT_EQ(asked.text,
+            "A recording of 00:03 started on 08/12/2026 at 10:00:01 was not saved when the program last ended. "
+            "Recover it?");
+  EXPECT_EQ(asked.buttons, MsgButtons::YesNo);
+
+  // Three whole seconds: the records byte for byte as they were taken, the sound as long.
+  const SessionState& st = next.rig.state;
+  ASSERT_NEAR(st.RecordCount, 150, 2);
+  EXPECT_EQ(Bytes(st, st.RecordCount), std::vector<uint8_t>(recorded.begin(), recorded.begin() + st.RecordCount * 20));
+  EXPECT_EQ(SoundLength(next), 3 * Recorder::BytesPerSecond);
+  EXPECT_EQ(st.RecordStartSeconds, 36001);
+  EXPECT_EQ(st.RecordDate, DateSerial(2026, 12, 8));
+
+  // Saved at once under the next automatic name, as a stop would have done.
+  EXPECT_FALSE(st.RecordingUnsaved);
+  EXPECT_TRUE(st.FileLoaded);
+  EXPECT_EQ(next.rig.settings.SuffixNum, 2);
+  EXPECT_EQ(next.rig.controls.Caption("lblLoadedFile"), "Run_001");
+  EXPECT_EQ(next.rig.controls.Caption("lblTotalTime"), "00:03");
+  EXPECT_EQ(st.RangeEndIndex, st.RecordCount);
+  EXPECT_EQ(next.rig.bar.calls.back(), "box 0..1000 7");
+  RecordFileData saved;
+  ASSERT_EQ(ReadRecordFile(dir / "Run_001.zkd", saved).status, ReadStatus::Ok);
+  EXPECT_EQ(saved.RecordCount, st.RecordCount);
+  EXPECT_EQ(saved.records[1].Marker, 'C');
+  std::string error;
+  auto wav = SoundFileSource::Open(dir / "Run_001.wav", error);
+  ASSERT_TRUE(wav) << error;
+  EXPECT_EQ(wav->Frames(), 3 * 22050);
+  EXPECT_TRUE(Spools().empty()) << "saved: the spool has gone";
+}
+
+TEST_F(Recovery, AStoppedUnsavedRecordingComesBackWholeAndKeepsItsSpoolUntilSaved) {
+  auto first = std::make_unique<Start>(dir, RecAutoName);
+  first->rig.recorder.cmdRecord_Click();
+  first->rig.Run(2.3);
+  first->rig.Stop();
+  const SessionState& was = first->rig.state;
+  ASSERT_TRUE(was.RecordingUnsaved);
+  const std::vector<uint8_t> recorded = Bytes(was, was.RecordCount);
+  const int32_t count = was.RecordCount, total = was.TotalTimeMs, sound = SoundLength(*first);
+  first.reset();
+
+  Start next(dir, RecAutoName);
+  next.recovery.Offer_Recovery();
+  const SessionState& st = next.rig.state;
+  ASSERT_EQ(st.RecordCount, count);
+  EXPECT_EQ(Bytes(st, count), recorded);
+  EXPECT_EQ(st.TotalTimeMs, total);
+  EXPECT_EQ(SoundLength(next), sound);
+  EXPECT_TRUE(st.RecordingUnsaved);
+  EXPECT_TRUE(st.FileLoaded);
+  EXPECT_EQ(st.RecordName, "Run_001");
+  EXPECT_EQ(next.rig.controls.Get("lblLoadedFile", -1).toolTip, next.rig.settings.SavePath + "Run_001");
+  EXPECT_EQ(next.rig.controls.Caption("lblTotalTime"), "00:03");
+  EXPECT_EQ(st.SkipSeconds, 10);
+
+  // Still unsaved, so still spooled — and held: a third instance does not offer it.
+  ASSERT_EQ(Spools().size(), 1u);
+  {
+    Start third(dir, RecAutoName);
+    third.recovery.Offer_Recovery();
+    EXPECT_TRUE(third.rig.prompts.shown.empty());
+  }
+  next.rig.recorder.cmdSave_Click();
+  EXPECT_FALSE(st.RecordingUnsaved);
+  EXPECT_TRUE(fs::exists(dir / "Run_001.wav"));
+  EXPECT_TRUE(Spools().empty());
+}
+
+TEST_F(Recovery, NoDeletesTheSpoolAndLeavesNothingInMemory) {
+  auto first = std::make_unique<Start>(dir, RecAutoName);
+  first->rig.recorder.cmdRecord_Click();
+  first->rig.Run(2.5);
+  first.reset();
+  Start next(dir, RecAutoName);
+  next.rig.prompts.answers.push_back(MsgResult::No);
+  next.recovery.Offer_Recovery();
+  EXPECT_EQ(next.Titles(), std::vector<std::string>{"Recover Recording"});
+  EXPECT_FALSE(next.rig.state.FileLoaded);
+  EXPECT_EQ(next.rig.state.RecordCount, 0);
+  EXPECT_TRUE(Spools().empty());
+}
+
+TEST_F(Recovery, EveryNormalEndRemovesTheSpool) {
+  Start s(dir, RecAutoName);
+  RecordingSpooler& spool = s.rig.memory.Spool();
+  // A stop with "Auto Save".
+  s.rig.settings.RecordingMode = RecAutoSave;
+  s.rig.recorder.cmdRecord_Click();
+  s.rig.Run(1.2);
+  EXPECT_EQ(Spools().size(), 1u);
+  s.rig.Stop();
+  EXPECT_FALSE(s.rig.state.RecordingUnsaved);
+  EXPECT_TRUE(Spools().empty());
+
+  // Flushed by a new recording after Yes to the guard; that one's spool replaces it.
+  s.rig.settings.RecordingMode = RecAutoName;
+  s.rig.recorder.cmdRecord_Click();
+  s.rig.Run(1.2);
+  s.rig.Stop();
+  const std::string before = Spools().at(0);
+  s.rig.recorder.cmdRecord_Click();
+  ASSERT_EQ(Spools().size(), 1u);
+  EXPECT_NE(Spools()[0], before);
+  s.rig.Stop();
+
+  // Dropped (the record panel hidden).
+  s.rig.memory.Drop();
+  EXPECT_TRUE(Spools().empty());
+  EXPECT_EQ(spool.Current(), nullptr);
+}
+
+TEST_F(Recovery, NothingRecordedInTheFirstSecondIsNotOffered) {
+  auto first = std::make_unique<Start>(dir, RecAutoSave);
+  first->rig.recorder.cmdRecord_Click();
+  first->rig.Run(0.5);
+  first.reset();
+  Start next(dir, RecAutoSave);
+  next.recovery.Offer_Recovery();
+  EXPECT_TRUE(next.rig.prompts.shown.empty());
+  EXPECT_TRUE(Spools().empty());
+}
+
+TEST_F(Recovery, ADamagedSpoolIsReportedAndKeptButNeverOfferedAgain) {
+  auto first = std::make_unique<Start>(dir, RecAutoSave);
+  first->rig.recorder.cmdRecord_Click();
+  first->rig.Run(2.5);
+  first.reset();
+  ASSERT_EQ(Spools().size(), 1u);
+  const std::string name = Spools()[0];
+  fs::remove(recovery + "/" + name + "/sound.raw");
+
+  Start next(dir, RecAutoSave);
+  next.recovery.Offer_Recovery();
+  ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
+  const std::string kept = recovery + "/damaged-" + name.substr(std::strlen("recording-"));
+  EXPECT_EQ(next.rig.prompts.shown[0].text,
+            "A recording that was not saved when the program last ended cannot be recovered: its sound (sound.raw) "
+            "is missing. Its files are kept in " + kept + ".");
+  EXPECT_EQ(next.rig.prompts.shown[0].title, "Recover Recording");
+  EXPECT_FALSE(next.rig.state.FileLoaded);
+  EXPECT_TRUE(fs::exists(kept + "/records.zkd"));
+
+  Start again(dir, RecAutoSave);
+  again.recovery.Offer_Recovery();
+  EXPECT_TRUE(again.rig.prompts.shown.empty());
+}
+
+TEST_F(Recovery, ARecordingWithoutSoundComesBackWithoutSound) {
+  auto first = std::make_unique<Start>(dir, RecAutoName, false);
+  first->rig.recorder.cmdRecord_Click();
+  first->rig.Run(2.5);
+  const std::vector<uint8_t> recorded = Bytes(first->rig.state, 100);
+  first.reset();
+
+  Start next(dir, RecAutoName, true);
+  next.recovery.Offer_Recovery();
+  const SessionState& st = next.rig.state;
+  ASSERT_EQ(st.RecordCount, 100);
+  EXPECT_EQ(Bytes(st, 100), recorded);
+  EXPECT_FALSE(next.rig.settings.AudioEnable);
+  EXPECT_TRUE(next.rig.controls.Get("mnuRecAudioOff", -1).checked);
+  EXPECT_EQ(st.AudioKind, AudioCompressed);
+  EXPECT_EQ(st.PlayUnitsPerSecond, 1000);
+  EXPECT_EQ(next.rig.controls.Caption("lblTotalTime"), "00:02");
+}
+
+}  // namespace
+}  // namespace zk::test
