@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "core/AtomicFile.h"
 #include "recording/RecordCodec.h"
-#include "recording/RecordFile.h"
 
 namespace zk {
 
@@ -17,12 +17,40 @@ constexpr uint32_t RecordsPerSecond = 50;
 
 SpoolReading Damaged(std::string problem) { return {SpoolContent::Damaged, std::move(problem)}; }
 
-// Reads one part of the spool; `missing` is set when the file does not exist.
+// Reads up to `bytes` bytes from the start of `path` into `out`; `got` tells how many
+// there were.
+FileError ReadStart(const std::string& path, void* out, std::size_t bytes, std::size_t& got) {
+  got = 0;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ErrnoError(errno);
+  FileError err;
+  auto* p = static_cast<char*>(out);
+  while (got < bytes) {
+    const ssize_t n = ::pread(fd, p + got, bytes - got, static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) err = ErrnoError(errno);
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  return err;
+}
+
+// Reads one whole part of the spool; `missing` is set when the file does not exist.
 bool ReadPart(const std::string& path, std::vector<uint8_t>& image, bool& missing, std::string& problem) {
-  const FileError err = ReadFileImage(path, image);
-  missing = err.number == ENOENT;
-  if (err && !missing) problem = path + ": " + err.description;
-  return !err;
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(path, ec);
+  missing = ec == std::errc::no_such_file_or_directory;
+  FileError err = ec && !missing ? FileError{ec.value(), ec.message()} : FileError{};
+  image.clear();
+  if (!ec) {
+    std::size_t got = 0;
+    image.resize(static_cast<std::size_t>(size));
+    err = ReadStart(path, image.data(), image.size(), got);
+    image.resize(got);
+  }
+  if (err) problem = path + ": " + err.description;
+  return !ec && !err;
 }
 
 // The index entries in order, up to the first that goes backwards (what follows it is
@@ -49,21 +77,9 @@ uint32_t ValidRecords(const std::vector<uint8_t>& image) {
 
 FileError ReadSound(const std::string& path, uint32_t bytes, std::vector<int16_t>& sound) {
   sound.assign(bytes / 2, 0);
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ErrnoError(errno);
-  auto* p = reinterpret_cast<char*>(sound.data());
-  std::size_t got = 0, want = sound.size() * 2;
-  FileError err;
-  while (got < want) {
-    const ssize_t n = ::pread(fd, p + got, want - got, static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      err = ErrnoError(n < 0 ? errno : EIO);
-      break;
-    }
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
+  std::size_t got = 0;
+  FileError err = ReadStart(path, sound.data(), sound.size() * 2, got);
+  if (!err && got < sound.size() * 2) err = ErrnoError(EIO);  // it shrank while being read
   return err;
 }
 
