@@ -55,6 +55,14 @@ struct Recovery : ::testing::Test {
       EncodeRecord(st.RecordBuffer[static_cast<std::size_t>(k)], out.data() + (k - 1) * RecordSize);
     return out;
   }
+  // A start that records for `seconds` after the pre-roll and then ends abnormally; answers
+  // the records it had taken, as bytes.
+  std::vector<uint8_t> Abandoned(int16_t mode, double seconds, bool audio = true) {
+    Start first(dir, mode, audio);
+    first.rig.recorder.cmdRecord_Click();
+    first.rig.Run(seconds);
+    return Bytes(first.rig.state, first.rig.state.RecordCount);
+  }
   static int32_t SoundLength(Start& s) {
     int32_t length = -1;
     s.rig.ctx.audio.Length(length);
@@ -156,10 +164,7 @@ TEST_F(Recovery, AStoppedUnsavedRecordingComesBackWholeAndKeepsItsSpoolUntilSave
 }
 
 TEST_F(Recovery, NoDeletesTheSpoolAndLeavesNothingInMemory) {
-  auto first = std::make_unique<Start>(dir, RecAutoName);
-  first->rig.recorder.cmdRecord_Click();
-  first->rig.Run(2.5);
-  first.reset();
+  Abandoned(RecAutoName, 2.5);
   Start next(dir, RecAutoName);
   next.rig.prompts.answers.push_back(MsgResult::No);
   next.recovery.Offer_Recovery();
@@ -199,10 +204,7 @@ TEST_F(Recovery, EveryNormalEndRemovesTheSpool) {
 }
 
 TEST_F(Recovery, NothingRecordedInTheFirstSecondIsNotOffered) {
-  auto first = std::make_unique<Start>(dir, RecAutoSave);
-  first->rig.recorder.cmdRecord_Click();
-  first->rig.Run(0.5);
-  first.reset();
+  Abandoned(RecAutoSave, 0.5);
   Start next(dir, RecAutoSave);
   next.recovery.Offer_Recovery();
   EXPECT_TRUE(next.rig.prompts.shown.empty());
@@ -210,10 +212,7 @@ TEST_F(Recovery, NothingRecordedInTheFirstSecondIsNotOffered) {
 }
 
 TEST_F(Recovery, ADamagedSpoolIsReportedAndKeptButNeverOfferedAgain) {
-  auto first = std::make_unique<Start>(dir, RecAutoSave);
-  first->rig.recorder.cmdRecord_Click();
-  first->rig.Run(2.5);
-  first.reset();
+  Abandoned(RecAutoSave, 2.5);
   ASSERT_EQ(Spools().size(), 1u);
   const std::string name = Spools()[0];
   fs::remove(recovery + "/" + name + "/sound.raw");
@@ -235,11 +234,8 @@ TEST_F(Recovery, ADamagedSpoolIsReportedAndKeptButNeverOfferedAgain) {
 }
 
 TEST_F(Recovery, ARecordingWithoutSoundComesBackWithoutSound) {
-  auto first = std::make_unique<Start>(dir, RecAutoName, false);
-  first->rig.recorder.cmdRecord_Click();
-  first->rig.Run(2.5);
-  const std::vector<uint8_t> recorded = Bytes(first->rig.state, 100);
-  first.reset();
+  const std::vector<uint8_t> all = Abandoned(RecAutoName, 2.5, false);
+  const std::vector<uint8_t> recorded(all.begin(), all.begin() + 100 * RecordSize);
 
   Start next(dir, RecAutoName, true);
   next.recovery.Offer_Recovery();
