@@ -33,10 +33,16 @@ e2e_start_x() {
     XVFB_PID=$!
     for i in $(seq 1 100); do
       n=$(head -n 1 "$E2E_TMP/display" 2>/dev/null)
-      # Ready once a client can really connect, not merely once the number is known.
+      # Ready once a client can really connect, not merely once the number is known, and
+      # still ours a moment later: a server that lost the race for its number reports it
+      # and ends, and the client reached another test's server.
       if [ -n "$n" ] && xwininfo -root -display ":$n" >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
+        sleep 0.3
+        if kill -0 "$XVFB_PID" 2>/dev/null; then
+          export DISPLAY=":$n"
+          return 0
+        fi
+        break
       fi
       kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1

@@ -77,21 +77,29 @@ check_recording() {
   pass "$(basename "$base"): $n records rising $first .. $last, sound $wav_ms ms, last record at $last_ms ms"
 }
 
+# R, $1 seconds, S; waits for recording $2 to be saved. On a loaded machine the sound may
+# take longer than usual to start, and an S pressed before the recording runs does
+# nothing, so S is pressed again every two seconds until the file is there.
 record_for() {
+  local i
   e2e_focus
   xdotool key r
   sleep "$1"
-  e2e_focus
-  xdotool key s
+  for i in 1 2 3 4 5; do
+    e2e_focus
+    xdotool key s
+    wait_file "$2.zkd" 20 && return 0
+  done
+  fail "recording $2 was not saved"
 }
 
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
 e2e_find_window || fail "the meter window did not appear"
 sleep 1
 
-record_for 4
+record_for 4 "$REC/take_001"
 check_recording "$REC/take_001"
-record_for 2
+record_for 2 "$REC/take_002"
 check_recording "$REC/take_002"
 ls "$REC" | grep -q 'take_003' && fail "a third recording appeared"
 
