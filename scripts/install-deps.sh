@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   pulseaudio pulseaudio-utils
   fonts-dejavu-core
+  clang libclang-rt-14-dev
   help2man desktop-file-utils shared-mime-info man-db file
 )
 

@@ -60,7 +60,8 @@ LineView Classify(std::string_view line, bool first) {
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
   std::size_t firstBreak = text.find_first_of("\r\n");
-  if (firstBreak != std::string_view::npos && text[firstBreak] == '\n') doc.eol_ = "\n";
+  // Assigned as one character: GCC 12 warns wrongly (-Wrestrict) about the literal here.
+  if (firstBreak != std::string_view::npos && text[firstBreak] == '\n') doc.eol_.assign(1, '\n');
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find_first_of("\r\n", start);

@@ -40,6 +40,7 @@ e2e_start_x() {
         sleep 0.3
         if kill -0 "$XVFB_PID" 2>/dev/null; then
           export DISPLAY=":$n"
+          export QT_QPA_PLATFORM=xcb  # whatever the caller's environment says
           return 0
         fi
         break
@@ -102,6 +103,21 @@ e2e_start_meter() {
   done
 }
 
+# Waits up to five seconds for the program to end; sets RC to its exit status and clears
+# ZK_PID. Answers 1 (RC empty) when it is still running.
+e2e_wait_end() {
+  local i
+  RC=""
+  for i in $(seq 1 50); do
+    kill -0 "$ZK_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$ZK_PID" 2>/dev/null && return 1
+  wait "$ZK_PID"
+  RC=$?
+  ZK_PID=""
+}
+
 # Waits for the main window; sets WIN and the window's geometry WX, WY, WW, WH.
 e2e_find_window() {
   local i
@@ -121,20 +137,12 @@ e2e_find_window() {
 # with exit code 0; 1 when it did not end (it is still running), 2 when it failed. Clears
 # ZK_PID once the program has ended.
 e2e_exit_by_menu() {
-  local i rc
   e2e_focus
   xdotool key alt+f
   sleep 0.3
   xdotool key x
-  for i in $(seq 1 50); do
-    kill -0 "$ZK_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$ZK_PID" 2>/dev/null && return 1
-  wait "$ZK_PID"
-  rc=$?
-  ZK_PID=""
-  [ "$rc" -eq 0 ] || return 2
+  e2e_wait_end || return 1
+  [ "$RC" -eq 0 ] || return 2
 }
 
 e2e_focus() { xdotool windowfocus --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"; }

@@ -130,3 +130,19 @@ for section in Colors Format Settings Graph Recording; do
 done
 grep -q '^FreezeEnable=True' "$SETTINGS" || fail "the settings file does not hold the freeze that F switched on"
 pass "autosave On wrote the settings file"
+
+# A termination signal closes the window as its close box would, without questions: the
+# session file is written again and the program ends normally. The session places the
+# window far left of any screen: it comes back onto the screen.
+printf '"%s"\r\n1\r\n0\r\n12\r\n-30000\r\n0\r\n9000\r\n0\r\n' "$SETTINGS" >"$SESSION"
+e2e_start_meter --home "$HOME_DIR"
+e2e_find_window || fail "the meter window did not appear"
+[ "$WX" -ge 0 ] || fail "the window was placed off-screen at x $WX"
+pass "a window stored off-screen starts on the screen"
+rm -f "$SESSION"
+kill -TERM "$ZK_PID"
+e2e_wait_end || fail "the program did not end on SIGTERM"
+[ "$RC" -eq 0 ] || fail "zodovaz ended with $RC on SIGTERM"
+[ -f "$SESSION" ] || fail "SIGTERM ended the program without writing the session file"
+[ "$(e2e_session_line "$SESSION" 4)" = 12 ] || fail "the session file holds sensitivity $(e2e_session_line "$SESSION" 4), not 12"
+pass "SIGTERM wrote the session file and ended the program cleanly"
