@@ -1,12 +1,7 @@
 #include "recording/RecordFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <limits>
 #include <new>
 
 #include "core/Context.h"
@@ -48,37 +43,6 @@ bool Verify_zkd_Format(const uint8_t* data, std::size_t size) {
     if (!IsReadingLetter(letter)) return false;
   }
   return true;
-}
-
-FileError ReadFileImage(const std::string& path, std::vector<uint8_t>& image) {
-  image.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ErrnoError(errno);
-  FileError err;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    err = ErrnoError(errno);
-  } else if (!S_ISREG(st.st_mode)) {
-    err = ErrnoError(EISDIR);
-  } else if (static_cast<uint64_t>(st.st_size) / RecordSize >= static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) {
-    err = ErrnoError(EFBIG);
-  } else {
-    image.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
-    while (got < image.size()) {
-      ssize_t n = ::read(fd, image.data() + got, image.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        err = ErrnoError(errno);
-        break;
-      }
-      if (n == 0) break;  // the file shrank while being read: take what is there
-      got += static_cast<std::size_t>(n);
-    }
-    image.resize(got);
-  }
-  ::close(fd);
-  return err;
 }
 
 ReadResult ReadRecords(RecordReader& reader, RecordFileData& out, LoadProgress* progress,

@@ -59,9 +59,6 @@ struct RecordFileData {
   int32_t RecordDate = 36525;  // date serial; 36525 = 31/12/1999
 };
 
-// Reads the bytes of a whole file (small files: the parts of a recovery spool).
-FileError ReadFileImage(const std::string& path, std::vector<uint8_t>& image);
-
 struct ReadResult {
   ReadStatus status = ReadStatus::Ok;
   FileError error;  // for Missing, TooLarge and IoError
