@@ -18,6 +18,9 @@ ProgramOptions ZodovazOptions(const std::string& programName) {
          "start the sensor simulator zodovaz-sim on a pseudo-terminal\n"
          "and use it as port 1 (or, when --port names port 1, as the\n"
          "lowest port number no --port option names)");
+  o.Flag({"no-spool"},
+         "record without the recovery spool in the program folder's\n"
+         "recovery/ (a crash then loses an unsaved recording)");
   o.Value({"sim-arg"}, "ARG",
           "pass ARG on to the simulator (repeatable), for example\n"
           "--sim-arg --pattern --sim-arg drift");
@@ -40,6 +43,7 @@ CommandLine ParseCommandLine(ProgramOptions& options, const std::vector<std::str
       }
   cl.home = options.Get("home");
   cl.simulate = options.IsSet("simulate");
+  cl.noSpool = options.IsSet("no-spool");
   cl.simulatorArgs = options.GetAll("sim-arg");
   for (const std::string& v : options.GetAll("port")) {
     if (!Parse_Port_Option(v, cl.ports)) {

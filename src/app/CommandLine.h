@@ -14,6 +14,7 @@ struct CommandLine {
   PortTable ports;                                 // the default table with every --port N=DEVICE
   std::vector<int> namedPorts;                     // the port numbers --port options named
   bool simulate = false;                           // --simulate
+  bool noSpool = false;                            // --no-spool
   std::vector<std::string> simulatorArgs;          // --sim-arg ARG, passed on to the simulator
   bool help = false;                               // --help
   bool version = false;                            // --version

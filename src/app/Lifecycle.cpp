@@ -48,6 +48,7 @@ void Lifecycle::Form_Load() {
   Reset_Readouts(st);
   ctx_.view.Draw_Panel();
   ctx_.events.DoEvents();
+  host_.Offer_Recovery();
   Start_Readings(ctx_, port_);
   loaded_ = true;
   TDelay(ctx_, 2);
@@ -76,6 +77,9 @@ void Lifecycle::Look_For_Sensor() {
 void Lifecycle::Form_QueryUnload(bool& cancel, bool unattended) {
   cancel = !unattended && !May_Exit();
   if (cancel) return;
+  // Only a close the user makes ends the recording in memory normally; one the system
+  // asks for leaves an unsaved recording's spool for the next start to offer back.
+  if (!unattended) host_.Recording_Let_Go();
   Write_Session();
   Save_Recording_Settings(ctx_);
   Autosave_Settings(unattended);

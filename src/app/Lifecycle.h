@@ -29,6 +29,12 @@ class LifecycleHost {
   // The folder of the program file (the silent track ships there or in the installed
   // data folder beside it).
   virtual std::string ExecutableFolder() const = 0;
+  // After the splash, before the first reading: a recording that a run which did not end
+  // normally left unsaved is offered back.
+  virtual void Offer_Recovery() = 0;
+  // The user closes the program: the recording in memory, if any, ends normally (its
+  // recovery spool goes with it).
+  virtual void Recording_Let_Go() = 0;
 };
 
 class Lifecycle {

@@ -51,6 +51,7 @@ int Main(int argc, char** argv) {
   opts.programFolder = ProgramFolder(cl.home, argc > 0 ? argv[0] : "");
   opts.ports = cl.ports;
   opts.recording = cl.recording;
+  opts.spool = !cl.noSpool;
 
   Simulator sim;
   if (cl.simulate) {

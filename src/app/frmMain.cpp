@@ -29,6 +29,7 @@
 #include "display/DerivedColors.h"
 #include "link/Delays.h"
 #include "recording/AudioFactory.h"
+#include "recording/RecordingRecovery.h"
 
 namespace zk {
 
@@ -84,6 +85,7 @@ frmMain::frmMain(StartOptions options)
   view_.SetTarget(&display_);
   engine_.SetRecordSink(&recorder_);
   transport_.SetRecorder(&recorder_);
+  if (opts_.spool) recording_.Spool().SetFolder(JoinPath(opts_.programFolder, RecoveryFolderName));
   setWindowTitle("zk3 Zodovaz");
   BuildWidgets();
   BuildMenus();
@@ -199,6 +201,10 @@ void frmMain::Measure_Window() { layout_.Get_Window_Metrics(); }
 void frmMain::Release_Keys() { keyboard_.SetKeyReleased(true); }
 
 std::string frmMain::ExecutableFolder() const { return zk::ExecutableFolder(); }
+
+void frmMain::Offer_Recovery() { RecordingRecovery(ctx_, recorder_, transport_, recording_).Offer_Recovery(); }
+
+void frmMain::Recording_Let_Go() { recording_.Spool().Remove(); }
 
 void frmMain::PlaceWindow() {
   const Settings& s = settings_;

@@ -45,6 +45,7 @@ struct StartOptions {
   PortTable ports;
   int simulatorPort = 0;     // non-zero: the simulator stands behind this port for this start
   std::string recording;     // a recording to open once the player can
+  bool spool = true;         // keep a recovery spool of the recording in memory
   Prompts* prompts = nullptr;             // message boxes and dialogs (tests script them)
   std::unique_ptr<AudioDevice> audio;     // default: the machine's sound, or the clock
 };
@@ -112,6 +113,8 @@ class frmMain : public QMainWindow,
   int ScreenWidthTwips() const override;
   void PlaceWindow() override;
   std::string ExecutableFolder() const override;
+  void Offer_Recovery() override;
+  void Recording_Let_Go() override;
 
   // For tests and tools.
   Context& ctx() { return ctx_; }

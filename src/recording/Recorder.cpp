@@ -76,11 +76,7 @@ void Recorder::cmdRecord_Click() {
   st.LastSecondSamples = 0;
 
   if (s.AudioEnable) {
-    st.PlayUnitsPerSecond = BytesPerSecond;
-    st.AudioSamplesPerSec = 22050;
-    st.AudioBitsPerSample = 16;
-    st.AudioChannels = 1;
-    st.AudioKind = AudioWave;
+    Use_Sound_Format(st);
     st.MciResult = ctx_.audio.OpenNewRecording();
   } else {
     st.PlayUnitsPerSecond = 1000;
@@ -116,6 +112,14 @@ void Recorder::cmdRecord_Click() {
   view_.SeekBar_Box(MarkLeft, 0, MarkRight, 100, Red);
   c.SetEnabled("picRecord", true);
   ctx_.shell.Update_Command_State();
+}
+
+void Recorder::Use_Sound_Format(SessionState& st) {
+  st.PlayUnitsPerSecond = BytesPerSecond;
+  st.AudioSamplesPerSec = 22050;
+  st.AudioBitsPerSample = 16;
+  st.AudioChannels = 1;
+  st.AudioKind = AudioWave;
 }
 
 void Recorder::Name_New_Recording(const DateTime& now) {

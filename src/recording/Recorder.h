@@ -71,6 +71,9 @@ class Recorder : public RecordSink, public StopHalf {
   // `seconds` whole seconds: named as a recording started then, shown, unsaved, and in
   // "Auto Save" saved at once.
   void Keep_Recovered(int32_t seconds);
+  // The session's sound values for a recording's own sound (16-bit mono at 22050 a
+  // second, positions in bytes).
+  static void Use_Sound_Format(SessionState& st);
 
   // Save button, left click: saves an unsaved recording (by mode), or opens the recording
   // settings when nothing is unsaved.

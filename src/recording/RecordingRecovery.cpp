@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "core/MenuTicks.h"
 #include "core/Numbers.h"
-#include "core/RecordingCodes.h"
 #include "recording/RecordLoader.h"
 
 namespace zk {
@@ -64,14 +64,9 @@ void RecordingRecovery::Bring_Back(RecoveredRecording& r) {
   st.RecordDate = r.info.RecordDate;
   // The recording is saved the way it was made: with its sound, or without.
   s.AudioEnable = r.info.Audio;
-  ctx_.controls.SetChecked("mnuRecAudioOn", r.info.Audio);
-  ctx_.controls.SetChecked("mnuRecAudioOff", !r.info.Audio);
+  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", r.info.Audio);
   if (r.info.Audio) {
-    st.PlayUnitsPerSecond = Recorder::BytesPerSecond;
-    st.AudioSamplesPerSec = SpoolSampleRate;
-    st.AudioBitsPerSample = 16;
-    st.AudioChannels = 1;
-    st.AudioKind = AudioWave;
+    Recorder::Use_Sound_Format(st);
     st.MciResult = ctx_.audio.OpenRecordedSound(std::move(r.sound));
     int32_t length = 0;
     if (ctx_.audio.Length(length) == 0) st.AudioLength = length;

@@ -38,8 +38,8 @@ class RecordingSpooler {
   // The recording in memory ended normally.
   void Remove();
 
-  // The spool being written (tests).
-  const RecordingSpool* Current() const { return spool_.get(); }
+  // The spool being written (tests and benchmarks).
+  RecordingSpool* Current() { return spool_.get(); }
 
  private:
   void Take_Sound();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FakeSerialPort.h"
 #include "Fakes.h"
 #include "TempFiles.h"
@@ -12,7 +14,8 @@ namespace {
 
 // The window as start-up and shut-down see it: a fixed screen and placement.
 struct FakeHost : LifecycleHost {
-  int measured = 0, keysReleased = 0, placed = 0;
+  int measured = 0, keysReleased = 0, placed = 0, letGo = 0;
+  std::function<void()> onOffer;
   std::string exeFolder = "/nonexistent";
   void Measure_Window() override { ++measured; }
   void Release_Keys() override { ++keysReleased; }
@@ -20,6 +23,10 @@ struct FakeHost : LifecycleHost {
   WindowPlacement CurrentPlacement() const override { return {1500, 900, 9000, 0}; }
   void PlaceWindow() override { ++placed; }
   std::string ExecutableFolder() const override { return exeFolder; }
+  void Offer_Recovery() override {
+    if (onOffer) onOffer();
+  }
+  void Recording_Let_Go() override { ++letGo; }
 };
 
 struct LifecycleTest : ::testing::Test {
@@ -179,6 +186,38 @@ TEST_F(LifecycleTest, ClosingWhileRecordingStopsTheRecordingFirst) {
   EXPECT_TRUE(Exit());  // the fake stop button leaves nothing unsaved: no question
   EXPECT_EQ(tc.shell.stops, 1);
   EXPECT_TRUE(tc.prompts.shown.empty());
+}
+
+// The offer of a recording left behind comes once the splash has gone and the panel is
+// drawn, and before the readings start.
+TEST_F(LifecycleTest, RecoveryIsOfferedAfterTheSplashAndBeforeTheFirstReading) {
+  int offers = 0;
+  host.onOffer = [&] {
+    ++offers;
+    EXPECT_EQ(tc.shell.splashUnloads, 1);
+    EXPECT_EQ(tc.view.drawPanel, 1);
+    EXPECT_FALSE(tc.state.NeedleSetRequest);
+  };
+  life.Form_Load();
+  EXPECT_EQ(offers, 1);
+  EXPECT_TRUE(tc.state.NeedleSetRequest);
+}
+
+// A close by the user lets the recording in memory go (its spool with it); a cancelled
+// close and one the system asks for keep it.
+TEST_F(LifecycleTest, OnlyAUserCloseLetsTheRecordingGo) {
+  life.Form_Load();
+  tc.state.RecordingUnsaved = true;
+  tc.prompts.answers = {MsgResult::No};
+  EXPECT_FALSE(Exit());
+  EXPECT_EQ(host.letGo, 0);
+  bool cancel = true;
+  life.Form_QueryUnload(cancel, true);
+  EXPECT_FALSE(cancel);
+  EXPECT_EQ(host.letGo, 0);
+  tc.prompts.answers = {MsgResult::Yes};
+  EXPECT_TRUE(Exit());
+  EXPECT_EQ(host.letGo, 1);
 }
 
 struct SimulatorStart : LifecycleTest {

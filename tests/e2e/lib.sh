@@ -182,3 +182,63 @@ e2e_knob_sig() {
 
 # Session file lines without their CR.
 e2e_session_line() { sed -n "${2}p" "$1" | tr -d '\r'; }
+
+# Recordings on disk. Set BIN first; the checks expect readings that rise from 10000 to at
+# most 60000 (a ramp script).
+
+# The values of one column of a recording's records (zodovaz-zkd csv, header line skipped).
+e2e_zkd_column() { "$BIN/zodovaz-zkd" csv "$1" | awk -F, -v c="$2" 'NR > 1 { print $c }'; }
+
+# Waits up to $2 tenths of a second for file $1.
+e2e_wait_file() {
+  local i
+  for i in $(seq 1 "$2"); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Checks recording $1 (base path): it verifies, its readings rise with the script, and
+# its sound lasts as long as its records: within a second, or with the sound up to $2 ms
+# longer (the sound runs on until the watchdog misses the readings).
+e2e_check_recording() {
+  local base=$1 zkd=$1.zkd wav=$1.wav longer=${2:-1000}
+  e2e_wait_file "$wav" 100 || fail "no $wav"
+  e2e_wait_file "$zkd" 100 || fail "no $zkd"
+  sleep 0.3
+  "$BIN/zodovaz-zkd" verify "$zkd" >/dev/null || fail "$zkd does not verify: $("$BIN/zodovaz-zkd" verify "$zkd" 2>&1)"
+  local raws n first last
+  raws=$(e2e_zkd_column "$zkd" 3)
+  n=$(echo "$raws" | wc -l)
+  [ "$n" -ge 50 ] || fail "$zkd holds only $n records"
+  first=$(echo "$raws" | head -1)
+  last=$(echo "$raws" | tail -1)
+  echo "$raws" | awk 'NR > 1 && $1 < prev { bad = 1 } { prev = $1 } END { exit bad }' ||
+    fail "the raw readings of $zkd do not rise with the script"
+  [ "$first" -ge 10000 ] && [ "$last" -le 60000 ] && [ "$last" -gt "$first" ] ||
+    fail "the raw readings of $zkd ($first .. $last) do not follow the script"
+  local last_ms wav_bytes wav_ms
+  last_ms=$(e2e_zkd_column "$zkd" 2 | tail -1)
+  wav_bytes=$(stat -c %s "$wav")
+  wav_ms=$(( (wav_bytes - 44) * 1000 / 44100 ))  # 16-bit mono at 22050 samples a second
+  [ $(( wav_ms - last_ms )) -le "$longer" ] && [ $(( last_ms - wav_ms )) -le 1000 ] ||
+    fail "$wav lasts $wav_ms ms but the last record is at $last_ms ms"
+  pass "$(basename "$base"): $n records rising $first .. $last, sound $wav_ms ms, last record at $last_ms ms"
+}
+
+# R, $1 seconds, S; waits for recording $2 to be saved. On a loaded machine the sound may
+# take longer than usual to start, and an S pressed before the recording runs does
+# nothing, so S is pressed again every two seconds until the file is there.
+e2e_record_for() {
+  local i
+  e2e_focus
+  xdotool key r
+  sleep "$1"
+  for i in 1 2 3 4 5; do
+    e2e_focus
+    xdotool key s
+    e2e_wait_file "$2.zkd" 20 && return 0
+  done
+  fail "recording $2 was not saved"
+}

@@ -36,71 +36,14 @@ cat >"$E2E_TMP/ramp.script" <<'SCRIPT'
 100 ramp 60000 125000
 SCRIPT
 
-# The values of one column of a recording's records (zodovaz-zkd csv, header line skipped).
-column() { "$BIN/zodovaz-zkd" csv "$1" | awk -F, -v c="$2" 'NR > 1 { print $c }'; }
-
-# Waits up to $2 tenths of a second for file $1.
-wait_file() {
-  local i
-  for i in $(seq 1 "$2"); do
-    [ -s "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# Checks recording $1 (base path): it verifies, its readings rise with the script, and
-# its sound lasts as long as its records: within a second, or with the sound up to $2 ms
-# longer (the sound runs on until the watchdog misses the readings).
-check_recording() {
-  local base=$1 zkd=$1.zkd wav=$1.wav longer=${2:-1000}
-  wait_file "$wav" 100 || fail "no $wav"
-  wait_file "$zkd" 100 || fail "no $zkd"
-  sleep 0.3
-  "$BIN/zodovaz-zkd" verify "$zkd" >/dev/null || fail "$zkd does not verify: $("$BIN/zodovaz-zkd" verify "$zkd" 2>&1)"
-  local raws n first last
-  raws=$(column "$zkd" 3)
-  n=$(echo "$raws" | wc -l)
-  [ "$n" -ge 50 ] || fail "$zkd holds only $n records"
-  first=$(echo "$raws" | head -1)
-  last=$(echo "$raws" | tail -1)
-  echo "$raws" | awk 'NR > 1 && $1 < prev { bad = 1 } { prev = $1 } END { exit bad }' ||
-    fail "the raw readings of $zkd do not rise with the script"
-  [ "$first" -ge 10000 ] && [ "$last" -le 60000 ] && [ "$last" -gt "$first" ] ||
-    fail "the raw readings of $zkd ($first .. $last) do not follow the script"
-  local last_ms wav_bytes wav_ms
-  last_ms=$(column "$zkd" 2 | tail -1)
-  wav_bytes=$(stat -c %s "$wav")
-  wav_ms=$(( (wav_bytes - 44) * 1000 / 44100 ))  # 16-bit mono at 22050 samples a second
-  [ $(( wav_ms - last_ms )) -le "$longer" ] && [ $(( last_ms - wav_ms )) -le 1000 ] ||
-    fail "$wav lasts $wav_ms ms but the last record is at $last_ms ms"
-  pass "$(basename "$base"): $n records rising $first .. $last, sound $wav_ms ms, last record at $last_ms ms"
-}
-
-# R, $1 seconds, S; waits for recording $2 to be saved. On a loaded machine the sound may
-# take longer than usual to start, and an S pressed before the recording runs does
-# nothing, so S is pressed again every two seconds until the file is there.
-record_for() {
-  local i
-  e2e_focus
-  xdotool key r
-  sleep "$1"
-  for i in 1 2 3 4 5; do
-    e2e_focus
-    xdotool key s
-    wait_file "$2.zkd" 20 && return 0
-  done
-  fail "recording $2 was not saved"
-}
-
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
 e2e_find_window || fail "the meter window did not appear"
 sleep 1
 
-record_for 4 "$REC/take_001"
-check_recording "$REC/take_001"
-record_for 2 "$REC/take_002"
-check_recording "$REC/take_002"
+e2e_record_for 4 "$REC/take_001"
+e2e_check_recording "$REC/take_001"
+e2e_record_for 2 "$REC/take_002"
+e2e_check_recording "$REC/take_002"
 ls "$REC" | grep -q 'take_003' && fail "a third recording appeared"
 
 # Leaving the program keeps the counter for the next start.
@@ -128,9 +71,9 @@ for i in $(seq 1 150); do
   sleep 0.1
 done
 [ -n "$GONE" ] || fail "the simulator did not disconnect"
-wait_file "$REC/take_003.zkd" 60 || fail "the recording did not stop and save itself after the sensor went"
+e2e_wait_file "$REC/take_003.zkd" 60 || fail "the recording did not stop and save itself after the sensor went"
 SAVED=$(date +%s%N)
-check_recording "$REC/take_003" 4000
+e2e_check_recording "$REC/take_003" 4000
 WAITED=$(( (SAVED - GONE) / 1000000 ))
 [ "$WAITED" -le 3000 ] || fail "the recording was saved $WAITED ms after the sensor went"
 pass "unplugged in a recording: stopped and saved $WAITED ms later"

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# A recording survives a killed program, under a private X server and a private sound
+# server with a silent microphone: "Auto Save" into a temporary folder, R, about five
+# seconds, kill -9. The next start with the same program folder asks "Recover Recording";
+# Yes saves the recording at once as prefix001 — at least three seconds whose readings
+# follow the script and whose sound lasts as long as its records. Then a recording stopped
+# and saved the normal way leaves no spool behind.
+# Usage: recovery_test.sh BIN_DIR
+set -uo pipefail
+BIN=$(cd "$1" && pwd)
+. "$(dirname "$0")/lib.sh"
+e2e_need
+for t in pulseaudio pactl; do
+  command -v "$t" >/dev/null 2>&1 || { echo "SKIP: $t is not installed" >&2; exit 77; }
+done
+E2E_TMP=$(mktemp -d)
+trap e2e_cleanup EXIT
+
+HOME_DIR="$E2E_TMP/home"
+REC="$E2E_TMP/recordings"
+SPOOLS="$HOME_DIR/recovery"
+mkdir -p "$HOME_DIR" "$REC"
+cat >"$HOME_DIR/zk3_Zodovaz.ini" <<INI
+[Recording]
+SavePath=$REC/
+SavePrefix=prefix
+RecordingMode=3
+SuffixType=0
+SuffixNum=1
+AudioEnable=True
+INI
+cat >"$E2E_TMP/ramp.script" <<'SCRIPT'
+0 value 10000
+100 ramp 60000 125000
+SCRIPT
+
+# The spools in the program folder (set-aside damaged ones do not count).
+spools() { ls -d "$SPOOLS"/recording-* 2>/dev/null; }
+# Whole seconds a spool's index has noted (12 bytes an entry).
+spool_seconds() { echo $(( $(stat -c %s "$1/seconds" 2>/dev/null || echo 0) / 12 )); }
+
+e2e_start_x || fail "Xvfb did not start"
+e2e_sound_start || fail "the sound server did not start"
+
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+e2e_find_window || fail "the meter window did not appear"
+sleep 1
+e2e_focus
+xdotool key r
+sleep 5
+SPOOL=$(spools)
+[ -n "$SPOOL" ] || fail "no spool in $SPOOLS while recording"
+# A sound server that was slow to start delays the first record: wait for three seconds.
+for i in $(seq 1 100); do
+  [ "$(spool_seconds "$SPOOL")" -ge 4 ] && break
+  sleep 0.1
+done
+[ "$(spool_seconds "$SPOOL")" -ge 3 ] || fail "the spool holds $(spool_seconds "$SPOOL") s after more than five"
+kill -9 "$ZK_PID"
+wait "$ZK_PID" 2>/dev/null
+ZK_PID=""
+[ -e "$REC/prefix001.zkd" ] && fail "a recording was saved although the program was killed"
+[ "$(spools)" = "$SPOOL" ] || fail "the spool did not survive the kill"
+pass "killed while recording: $(basename "$SPOOL") holds $(spool_seconds "$SPOOL") s"
+
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+BOX=""
+for i in $(seq 1 200); do
+  BOX=$(xdotool search --onlyvisible --name '^Recover Recording$' 2>/dev/null | head -1)
+  [ -n "$BOX" ] && break
+  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended before it asked"
+  sleep 0.1
+done
+[ -n "$BOX" ] || fail "no \"Recover Recording\" question at the next start"
+pass "the next start asks \"Recover Recording\""
+xdotool windowfocus --sync "$BOX" >/dev/null 2>&1 || xdotool windowfocus "$BOX"
+xdotool key y
+e2e_check_recording "$REC/prefix001"
+WAV_MS=$(( ($(stat -c %s "$REC/prefix001.wav") - 44) * 1000 / 44100 ))
+[ "$WAV_MS" -ge 3000 ] || fail "the recovered recording lasts only $WAV_MS ms"
+[ -z "$(spools)" ] || fail "the spool is still there after the recording was saved: $(spools)"
+pass "Yes saved prefix001 ($WAV_MS ms of sound) at once and removed the spool"
+
+e2e_find_window || fail "the meter window did not appear after the question"
+sleep 1
+e2e_record_for 2 "$REC/prefix002"
+e2e_check_recording "$REC/prefix002"
+[ -z "$(spools)" ] || fail "a recording stopped and saved left its spool: $(spools)"
+pass "a recording stopped and saved leaves no spool"
+e2e_exit_by_menu || fail "File > Exit did not end the program cleanly"
+[ -z "$(ls -A "$SPOOLS")" ] || fail "the recovery folder is not empty: $(ls -A "$SPOOLS")"
