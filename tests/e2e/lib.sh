@@ -55,6 +55,31 @@ e2e_start_x() {
   return 1
 }
 
+# Skips the test when the sound server's programs are missing.
+e2e_need_sound() {
+  local t
+  for t in pulseaudio pactl; do
+    command -v "$t" >/dev/null 2>&1 || { echo "SKIP: $t is not installed" >&2; exit 77; }
+  done
+}
+
+# A program folder HOME_DIR whose settings record with sound in "Auto Save" mode into the
+# folder REC, named prefix $1 followed by 001, 002 ...
+e2e_auto_save_home() {
+  HOME_DIR="$E2E_TMP/home"
+  REC="$E2E_TMP/recordings"
+  mkdir -p "$HOME_DIR" "$REC"
+  cat >"$HOME_DIR/zk3_Zodovaz.ini" <<INI
+[Recording]
+SavePath=$REC/
+SavePrefix=$1
+RecordingMode=3
+SuffixType=0
+SuffixNum=1
+AudioEnable=True
+INI
+}
+
 # A private sound server with a silent microphone and a silent loudspeaker (PulseAudio's
 # null source and sink); its runtime files live in the test's folder, and PULSE_SERVER
 # points the programs started afterwards at it. Sets PULSE_PID.

@@ -8,24 +8,11 @@ set -uo pipefail
 BIN=$(cd "$1" && pwd)
 . "$(dirname "$0")/lib.sh"
 e2e_need
-for t in pulseaudio pactl; do
-  command -v "$t" >/dev/null 2>&1 || { echo "SKIP: $t is not installed" >&2; exit 77; }
-done
+e2e_need_sound
 E2E_TMP=$(mktemp -d)
 trap e2e_cleanup EXIT
 
-HOME_DIR="$E2E_TMP/home"
-REC="$E2E_TMP/recordings"
-mkdir -p "$HOME_DIR" "$REC"
-cat >"$HOME_DIR/zk3_Zodovaz.ini" <<INI
-[Recording]
-SavePath=$REC/
-SavePrefix=take_
-RecordingMode=3
-SuffixType=0
-SuffixNum=1
-AudioEnable=True
-INI
+e2e_auto_save_home take_
 
 e2e_start_x || fail "Xvfb did not start"
 e2e_sound_start || fail "the sound server did not start"
