@@ -30,15 +30,16 @@ std::unique_ptr<RecordingSpool> RecordingSpool::Begin(const std::string& recover
   if (!spool->folder_) return nullptr;
   const SpoolFolder& f = *spool->folder_;
   if (!(spool->info_ = AppendFile::Create(f.File(SpoolFiles::Info), error)) ||
-      !(spool->recordFile_ = AppendFile::Create(f.File(SpoolFiles::Records), error)) ||
-      (info.Audio && !(spool->soundFile_ = AppendFile::Create(f.File(SpoolFiles::Sound), error))) ||
-      !(spool->index_ = AppendFile::Create(f.File(SpoolFiles::Seconds), error)) ||
+      !(spool->data_ = AppendFile::Create(f.File(SpoolFiles::Data), error)) ||
       !(spool->folderSync_ = AppendFile::Folder(f.Path(), error)) ||
       !(spool->parentSync_ = AppendFile::Folder(recoveryFolder, error))) {
     spool->Remove();
     return nullptr;
   }
   spool->audio_ = info.Audio;
+  // A second's worth, so that taking a second costs no allocation.
+  spool->records_.reserve(64 * RecordSize);
+  if (info.Audio) spool->sound_.reserve(SpoolBytesPerSecond + SpoolBytesPerSecond / 4);
   const std::string text = EncodeSpoolInfo(info);
   spool->info_->Append(text.data(), text.size());
   spool->SubmitAll();
@@ -58,26 +59,29 @@ void RecordingSpool::AppendRecord(const SampleRecord& record, int32_t second) {
   if (second > seconds_) {
     // A record of a later second: the seconds before it are complete, their sound
     // included (the caller appends the sound up to now before the record).
+    Move_Pending();
     for (int32_t s = seconds_ + 1; s <= second; ++s)
-      Mark(static_cast<uint32_t>(s), static_cast<uint32_t>(records_),
+      Mark(static_cast<uint32_t>(s), static_cast<uint32_t>(recordCount_),
            audio_ ? static_cast<uint32_t>(s * int64_t{SpoolBytesPerSecond}) : 0u);
     seconds_ = second;
     SubmitAll();
   }
-  uint8_t bytes[RecordSize];
-  EncodeRecord(record, bytes);
-  recordFile_->Append(bytes, sizeof bytes);
-  ++records_;
+  const std::size_t at = records_.size();
+  records_.resize(at + RecordSize);
+  EncodeRecord(record, records_.data() + at);
+  ++recordCount_;
 }
 
 void RecordingSpool::AppendSound(const int16_t* samples, std::size_t count) {
-  if (!soundFile_ || count == 0) return;
-  soundFile_->Append(samples, count * sizeof(int16_t));
+  if (!audio_ || count == 0) return;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(samples);
+  sound_.insert(sound_.end(), bytes, bytes + count * sizeof(int16_t));
   soundBytes_ += static_cast<int64_t>(count * sizeof(int16_t));
 }
 
 void RecordingSpool::Finish(int32_t seconds) {
-  Mark(static_cast<uint32_t>(std::max(seconds, 0)), static_cast<uint32_t>(records_),
+  Move_Pending();
+  Mark(static_cast<uint32_t>(std::max(seconds, 0)), static_cast<uint32_t>(recordCount_),
        static_cast<uint32_t>(soundBytes_));
   seconds_ = std::max(seconds_, seconds);
   // A batch from the last second may still be on its way; the final one follows it.
@@ -85,30 +89,41 @@ void RecordingSpool::Finish(int32_t seconds) {
   SubmitAll();
 }
 
-void RecordingSpool::Remove() {
-  for (auto* f : {&info_, &recordFile_, &soundFile_, &index_, &folderSync_, &parentSync_}) f->reset();
-  if (folder_) folder_->Remove();
-}
-
-bool RecordingSpool::Failed() const {
-  for (const auto* f : {&info_, &recordFile_, &soundFile_, &index_})
-    if (*f && (*f)->Error()) return true;
-  return false;
-}
-
-void RecordingSpool::WaitDurable() {
-  for (auto* f : {&info_, &recordFile_, &soundFile_, &index_, &folderSync_, &parentSync_})
-    if (*f) (*f)->WaitIdle();
+void RecordingSpool::Move_Pending() {
+  batch_.clear();
+  if (!records_.empty()) AppendChunk(batch_, ChunkKind::Records, records_.data(), records_.size());
+  if (!sound_.empty()) AppendChunk(batch_, ChunkKind::Sound, sound_.data(), sound_.size());
+  data_->Append(batch_.data(), batch_.size());
+  records_.clear();
+  sound_.clear();
 }
 
 void RecordingSpool::Mark(uint32_t seconds, uint32_t records, uint32_t soundBytes) {
   uint8_t bytes[SecondMarkSize];
   EncodeSecondMark({seconds, records, soundBytes}, bytes);
-  index_->Append(bytes, sizeof bytes);
+  batch_.clear();
+  AppendChunk(batch_, ChunkKind::Mark, bytes, sizeof bytes);
+  data_->Append(batch_.data(), batch_.size());
+}
+
+void RecordingSpool::Remove() {
+  for (auto* f : {&info_, &data_, &folderSync_, &parentSync_}) f->reset();
+  if (folder_) folder_->Remove();
+}
+
+bool RecordingSpool::Failed() const {
+  for (const auto* f : {&info_, &data_})
+    if (*f && (*f)->Error()) return true;
+  return false;
+}
+
+void RecordingSpool::WaitDurable() {
+  for (auto* f : {&info_, &data_, &folderSync_, &parentSync_})
+    if (*f) (*f)->WaitIdle();
 }
 
 void RecordingSpool::SubmitAll() {
-  for (auto* f : {&info_, &recordFile_, &soundFile_, &index_, &folderSync_, &parentSync_})
+  for (auto* f : {&info_, &data_, &folderSync_, &parentSync_})
     if (*f) (*f)->Submit();
 }
 

@@ -3,10 +3,11 @@
 // disk as it is taken, so a crash loses no more than the last second or two.
 //
 // Appending only copies into memory. Whenever a whole second of the recording has ended
-// the spool notes it in its index and hands everything new to the kernel, each file as one
-// write followed by a data sync that the C library carries out beside the caller (see
-// AppendFile). The caller never waits for the disk while recording; a batch still on its
-// way when the next second ends simply makes the next batch bigger.
+// the spool hands that second's records and sound, and the mark that ends it, to the
+// kernel as one synchronous-data write that the C library carries out beside the caller
+// (see AppendFile): one request a second. The caller never waits for the disk while
+// recording; a batch still on its way when the next second ends simply makes the next
+// batch bigger.
 //
 // Destroying the spool without Remove() leaves it on disk for the next start to offer
 // back (a recording that did not end normally).
@@ -43,7 +44,7 @@ class RecordingSpool {
   void Remove();
 
   int64_t SoundBytes() const { return soundBytes_; }
-  int32_t Records() const { return records_; }
+  int32_t Records() const { return recordCount_; }
   // True once a write or sync has failed; the spool then stops taking data.
   bool Failed() const;
   const std::string& Path() const { return folder_->Path(); }
@@ -52,14 +53,17 @@ class RecordingSpool {
 
  private:
   RecordingSpool() = default;
+  // Moves the records and sound taken so far into the data file, as chunks.
+  void Move_Pending();
   void Mark(uint32_t seconds, uint32_t records, uint32_t soundBytes);
   void SubmitAll();
 
   std::unique_ptr<SpoolFolder> folder_;
-  std::unique_ptr<AppendFile> info_, recordFile_, soundFile_, index_, folderSync_, parentSync_;
+  std::unique_ptr<AppendFile> info_, data_, folderSync_, parentSync_;
+  std::vector<uint8_t> records_, sound_, batch_;  // taken since the last batch
   bool audio_ = false;
-  int32_t seconds_ = 0;  // whole seconds noted in the index
-  int32_t records_ = 0;
+  int32_t seconds_ = 0;  // whole seconds marked
+  int32_t recordCount_ = 0;
   int64_t soundBytes_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "recording/SpoolFormat.h"
 
 #include <charconv>
+#include <cstring>
 #include <map>
 #include <sstream>
 
@@ -58,6 +59,46 @@ std::optional<SpoolInfo> DecodeSpoolInfo(const std::string& text) {
     return std::nullopt;
   info.Audio = audio == 1;
   return info;
+}
+
+namespace {
+
+// FNV-1a over 8-byte words (the tail byte by byte): cheap enough for a second of sound,
+// and a block of zeros or of another file's bytes does not match.
+uint32_t Checksum(const uint8_t* p, std::size_t size) {
+  uint64_t h = 1469598103934665603ull;
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    h = (h ^ w) * 1099511628211ull;
+  }
+  for (; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+  return static_cast<uint32_t>(h ^ (h >> 32));
+}
+
+}  // namespace
+
+void AppendChunk(std::vector<uint8_t>& out, ChunkKind kind, const void* payload, std::size_t size) {
+  uint8_t header[ChunkHeaderSize];
+  const auto* p = static_cast<const uint8_t*>(payload);
+  Put32(static_cast<uint32_t>(kind), header);
+  Put32(static_cast<uint32_t>(size), header + 4);
+  Put32(Checksum(p, size), header + 8);
+  out.insert(out.end(), header, header + ChunkHeaderSize);
+  out.insert(out.end(), p, p + size);
+}
+
+std::optional<Chunk> ChunkAt(const std::vector<uint8_t>& data, std::size_t at) {
+  if (at > data.size() || data.size() - at < ChunkHeaderSize) return std::nullopt;
+  const uint8_t* h = data.data() + at;
+  const auto kind = static_cast<ChunkKind>(Get32(h));
+  if (kind != ChunkKind::Records && kind != ChunkKind::Sound && kind != ChunkKind::Mark) return std::nullopt;
+  const std::size_t size = Get32(h + 4);
+  if (data.size() - at - ChunkHeaderSize < size) return std::nullopt;
+  const uint8_t* payload = h + ChunkHeaderSize;
+  if (Checksum(payload, size) != Get32(h + 8)) return std::nullopt;
+  return Chunk{kind, payload, size};
 }
 
 void EncodeSecondMark(const SecondMark& m, uint8_t* out) {

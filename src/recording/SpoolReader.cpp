@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "core/AtomicFile.h"
@@ -54,91 +55,81 @@ bool ReadPart(const std::string& path, std::vector<uint8_t>& image, bool& missin
 }
 
 // The index entries in order, up to the first that goes backwards (what follows it is
-// not trusted: a file cut short by a power failure may end in zeros).
-std::vector<SecondMark> IndexEntries(const std::vector<uint8_t>& image) {
-  std::vector<SecondMark> marks;
-  for (std::size_t at = 0; at + SecondMarkSize <= image.size(); at += SecondMarkSize) {
-    const SecondMark m = DecodeSecondMark(image.data() + at);
-    if (!marks.empty() && (m.Seconds < marks.back().Seconds || m.Records < marks.back().Records ||
-                           m.SoundBytes < marks.back().SoundBytes))
-      break;
-    marks.push_back(m);
-  }
-  return marks;
-}
-
-// Whole records from the start up to the first that is not a reading.
-uint32_t ValidRecords(const std::vector<uint8_t>& image) {
+// Whole records from the start up to the first that is not a reading (a block of zeros
+// where a power failure left the data unwritten).
+uint32_t ValidRecords(const std::vector<uint8_t>& records) {
   uint32_t n = 0;
-  for (std::size_t at = 0; at + RecordSize <= image.size(); at += RecordSize, ++n)
-    if (!IsReadingLetter(static_cast<char>(image[at + RecordSize - 1]))) break;
+  for (std::size_t at = 0; at + RecordSize <= records.size(); at += RecordSize, ++n)
+    if (!IsReadingLetter(static_cast<char>(records[at + RecordSize - 1]))) break;
   return n;
 }
 
-FileError ReadSound(const std::string& path, uint32_t bytes, std::vector<int16_t>& sound) {
-  sound.assign(bytes / 2, 0);
-  std::size_t got = 0;
-  FileError err = ReadStart(path, sound.data(), sound.size() * 2, got);
-  if (!err && got < sound.size() * 2) err = ErrnoError(EIO);  // it shrank while being read
-  return err;
+// The chunks of the data file in order up to the first that is not whole: records and
+// sound joined up, and the marks whose data is all there.
+struct Contents {
+  std::vector<uint8_t> records, sound;
+  std::vector<SecondMark> marks;
+};
+
+Contents ReadChunks(const std::vector<uint8_t>& data) {
+  Contents c;
+  std::size_t at = 0;
+  while (const auto chunk = ChunkAt(data, at)) {
+    at += ChunkHeaderSize + chunk->size;
+    const uint8_t* p = chunk->payload;
+    switch (chunk->kind) {
+      case ChunkKind::Records: c.records.insert(c.records.end(), p, p + chunk->size); break;
+      case ChunkKind::Sound: c.sound.insert(c.sound.end(), p, p + chunk->size); break;
+      case ChunkKind::Mark:
+        if (chunk->size == SecondMarkSize) {
+          const SecondMark m = DecodeSecondMark(p);
+          if (uint64_t{m.Records} * RecordSize <= c.records.size() && m.SoundBytes <= c.sound.size())
+            c.marks.push_back(m);
+        }
+        break;
+    }
+  }
+  return c;
 }
 
 }  // namespace
 
 SpoolReading ReadSpool(const std::string& folder, RecoveredRecording& out) {
   const auto file = [&](const char* name) { return folder + "/" + name; };
-  std::vector<uint8_t> index, records, text;
-  bool indexMissing = false, recordsMissing = false, infoMissing = false;
+  std::vector<uint8_t> data, text;
+  bool dataMissing = false, infoMissing = false;
   std::string problem;
-  ReadPart(file(SpoolFiles::Seconds), index, indexMissing, problem);
-  ReadPart(file(SpoolFiles::Records), records, recordsMissing, problem);
+  ReadPart(file(SpoolFiles::Data), data, dataMissing, problem);
   ReadPart(file(SpoolFiles::Info), text, infoMissing, problem);
   if (!problem.empty()) return Damaged(problem);
-  const std::vector<SecondMark> marks = IndexEntries(index);
-  const uint32_t valid = ValidRecords(records);
-  // Nothing reached the disk beyond the first second (or the spool was only just being
-  // set up): there is nothing to offer.
-  if (valid == 0 && marks.empty()) return {SpoolContent::Empty, ""};
-  if (recordsMissing) return Damaged("its readings (" + std::string(SpoolFiles::Records) + ") are missing");
-  if (indexMissing) return Damaged("its index of seconds (" + std::string(SpoolFiles::Seconds) + ") is missing");
+  // The spool was only just being set up: nothing to offer.
+  if (dataMissing && infoMissing) return {SpoolContent::Empty, ""};
+  if (dataMissing) return Damaged("its readings and sound (" + std::string(SpoolFiles::Data) + ") are missing");
+
+  const Contents c = ReadChunks(data);
+  const uint32_t valid = ValidRecords(c.records);
+  const SecondMark* best = nullptr;
+  for (const SecondMark& m : c.marks)
+    if (m.Records > 0 && m.Records <= valid) best = &m;
+  if (!best) {
+    // Less than two seconds of readings: the end came before the first second was marked.
+    // More without any whole second marked is not an end's doing.
+    if (valid < 2 * RecordsPerSecond) return {SpoolContent::Empty, ""};
+    return Damaged("no whole second of its readings is marked");
+  }
   const auto info = DecodeSpoolInfo(std::string(text.begin(), text.end()));
   if (!info) return Damaged("its description (" + std::string(SpoolFiles::Info) + ") is missing or damaged");
-
-  uint64_t soundBytes = 0;
-  if (info->Audio) {
-    std::error_code ec;
-    soundBytes = std::filesystem::file_size(file(SpoolFiles::Sound), ec);
-    if (ec == std::errc::no_such_file_or_directory)
-      return Damaged("its sound (" + std::string(SpoolFiles::Sound) + ") is missing");
-    if (ec) return Damaged(file(SpoolFiles::Sound) + ": " + ec.message());
-  }
-
-  // The last whole second that the readings and the sound both hold.
-  const SecondMark* best = nullptr;
-  bool readingsHoldASecond = false;
-  for (const SecondMark& m : marks) {
-    if (m.Records == 0 || m.Records > valid) continue;
-    readingsHoldASecond = true;
-    if (m.SoundBytes <= soundBytes) best = &m;
-  }
-  if (!best) {
-    if (readingsHoldASecond) return Damaged("its sound is shorter than one second of its readings");
-    // Less than two seconds of readings: the crash came before the first second was
-    // noted. More without any whole second noted is not a crash's doing.
-    if (valid < 2 * RecordsPerSecond) return {SpoolContent::Empty, ""};
-    return Damaged("its index of seconds does not match its readings");
-  }
 
   out = RecoveredRecording{};
   out.info = *info;
   out.RecordCount = static_cast<int32_t>(best->Records);
   out.Seconds = static_cast<int32_t>(best->Seconds);
   out.records.resize(best->Records + 1);
-  for (uint32_t k = 1; k <= best->Records; ++k) out.records[k] = DecodeRecord(records.data() + (k - 1) * RecordSize);
+  for (uint32_t k = 1; k <= best->Records; ++k) out.records[k] = DecodeRecord(c.records.data() + (k - 1) * RecordSize);
   out.TotalTimeMs = out.records[best->Records].TimeMs;
   if (info->Audio) {
-    const FileError err = ReadSound(file(SpoolFiles::Sound), best->SoundBytes, out.sound);
-    if (err) return Damaged(file(SpoolFiles::Sound) + ": " + err.description);
+    out.sound.resize(best->SoundBytes / 2);
+    std::memcpy(out.sound.data(), c.sound.data(), out.sound.size() * 2);
   }
   return {SpoolContent::Recording, ""};
 }

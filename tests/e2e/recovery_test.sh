@@ -23,8 +23,9 @@ SCRIPT
 
 # The spools in the program folder (set-aside damaged ones do not count).
 spools() { ls -d "$SPOOLS"/recording-* 2>/dev/null; }
-# Whole seconds a spool's index has noted (12 bytes an entry).
-spool_seconds() { echo $(( $(stat -c %s "$1/seconds" 2>/dev/null || echo 0) / 12 )); }
+# About how many seconds a spool holds on disk: a second is its sound (44100 bytes), about
+# 50 records of 20 bytes and three chunk headers with a mark (48 bytes).
+spool_seconds() { echo $(( $(stat -c %s "$1/data" 2>/dev/null || echo 0) / 45148 )); }
 
 e2e_start_x || fail "Xvfb did not start"
 e2e_sound_start || fail "the sound server did not start"

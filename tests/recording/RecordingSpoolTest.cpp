@@ -111,7 +111,18 @@ TEST(AppendFile, AFullDiskIsReportedAndStopsTheFile) {
   EXPECT_FALSE(f->Submit());
 }
 
-TEST(RecordingSpool, EachEndedSecondReachesTheDiskWithItsIndexEntry) {
+// The chunks of a data file in order (kind and payload size), up to the first broken one.
+std::vector<std::pair<ChunkKind, std::size_t>> Chunks(const std::vector<uint8_t>& data) {
+  std::vector<std::pair<ChunkKind, std::size_t>> out;
+  std::size_t at = 0;
+  while (const auto c = ChunkAt(data, at)) {
+    out.emplace_back(c->kind, c->size);
+    at += ChunkHeaderSize + c->size;
+  }
+  return out;
+}
+
+TEST(RecordingSpool, EachEndedSecondReachesTheDiskWithItsMarkAfterIt) {
   TempFolder dir;
   FileError err;
   auto spool = RecordingSpool::Begin(dir / RecoveryFolderName, Info(true), err);
@@ -119,16 +130,18 @@ TEST(RecordingSpool, EachEndedSecondReachesTheDiskWithItsIndexEntry) {
   EXPECT_EQ(fs::path(spool->Path()).filename().string().rfind("recording-20261208-140211-", 0), 0u);
   Feeder feed{*spool};
   feed.Seconds(0, 3);
-  // Seconds 0 and 1 have ended (the first record of second 2 ended them); second 2 is
-  // still in memory.
-  EXPECT_EQ(fs::file_size(spool->Path() + "/records.zkd"), 100u * RecordSize);
-  EXPECT_EQ(fs::file_size(spool->Path() + "/sound.raw"), 3u * SpoolBytesPerSecond);
-  const auto index = test::ReadBytes(spool->Path() + "/seconds");
-  ASSERT_EQ(index.size(), 2 * SecondMarkSize);
-  const SecondMark second = DecodeSecondMark(index.data() + SecondMarkSize);
-  EXPECT_EQ(second.Seconds, 2u);
-  EXPECT_EQ(second.Records, 100u);
-  EXPECT_EQ(second.SoundBytes, 2u * SpoolBytesPerSecond);
+  // Seconds 0 and 1 have ended (the first record of second 2 ended them), each as one
+  // batch: its records, the sound up to then, and the mark; second 2 is still in memory.
+  const auto data = test::ReadBytes(spool->Path() + "/data");
+  using K = ChunkKind;
+  const std::vector<std::pair<K, std::size_t>> want = {
+      {K::Records, 50 * RecordSize}, {K::Sound, 2 * SpoolBytesPerSecond}, {K::Mark, SecondMarkSize},
+      {K::Records, 50 * RecordSize}, {K::Sound, SpoolBytesPerSecond},     {K::Mark, SecondMarkSize}};
+  EXPECT_EQ(Chunks(data), want);
+  const SecondMark last = DecodeSecondMark(data.data() + data.size() - SecondMarkSize);
+  EXPECT_EQ(last.Seconds, 2u);
+  EXPECT_EQ(last.Records, 100u);
+  EXPECT_EQ(last.SoundBytes, 2u * SpoolBytesPerSecond);
 
   RecoveredRecording r;
   ASSERT_EQ(ReadSpool(spool->Path(), r).content, SpoolContent::Recording);
@@ -179,7 +192,6 @@ TEST(RecordingSpool, WithoutSoundOnlyRecordsAreKept) {
   for (int k = 1; k <= 175; ++k) spool->AppendRecord(readings[static_cast<std::size_t>(k)], (k - 1) / 50);
   const std::string path = spool->Path();
   spool.reset();  // not a normal end: the spool stays
-  EXPECT_FALSE(fs::exists(path + "/sound.raw"));
   RecoveredRecording r;
   ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
   EXPECT_EQ(r.Seconds, 3);
@@ -199,48 +211,47 @@ std::string LeftBehind(const TempFolder& dir, int32_t seconds) {
   return path;
 }
 
-TEST(SpoolRecovery, APartCutShortGivesTheWholeSecondsAllPartsHold) {
+// Where batch `n` (1-based) of a left-behind spool ends: after the mark of second n.
+std::size_t BatchEnd(const std::vector<uint8_t>& data, int n) {
+  std::size_t at = 0;
+  while (const auto c = ChunkAt(data, at)) {
+    at += ChunkHeaderSize + c->size;
+    if (c->kind == ChunkKind::Mark && --n == 0) break;
+  }
+  return at;
+}
+
+TEST(SpoolRecovery, ASpoolCutShortOrEndingInZerosGivesItsWholeSeconds) {
   TempFolder dir;
   const std::string path = LeftBehind(dir, 5);
+  const std::string dataPath = path + "/data";
+  const std::vector<uint8_t> data = test::ReadBytes(dataPath);
   RecoveredRecording r;
 
-  // Records cut in the middle of record 203 (second 4): four seconds.
-  fs::resize_file(path + "/records.zkd", 202 * RecordSize + 7);
+  // Cut in the middle of the fifth second's batch: four seconds.
+  fs::resize_file(dataPath, BatchEnd(data, 4) + 3000);
   ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
   EXPECT_EQ(r.Seconds, 4);
   ExpectRecords(r, 200);
   ExpectSound(r, 4 * SamplesPerSecond);
 
-  // Sound shorter than the records: cut to the sound's whole seconds.
-  fs::resize_file(path + "/sound.raw", 2 * SpoolBytesPerSecond + 999);
+  // Cut just before a mark: its data is there but it is not, so the second is not whole.
+  fs::resize_file(dataPath, BatchEnd(data, 2) - 1);
+  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 1);
+  ExpectRecords(r, 50);
+  ExpectSound(r, SamplesPerSecond);
+
+  // Zeros where the third second's batch should be (a power failure after the size
+  // reached the disk but not the data), with the later batches whole behind them.
+  std::vector<uint8_t> zeroed = data;
+  std::fill(zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 2) + 100),
+            zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 3)), 0);
+  test::WriteBytes(dataPath, zeroed);
   ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
   EXPECT_EQ(r.Seconds, 2);
   ExpectRecords(r, 100);
   ExpectSound(r, 2 * SamplesPerSecond);
-
-  // Zeros where records should be (a power failure after the size reached the disk but
-  // not the data): the records before them.
-  fs::resize_file(path + "/sound.raw", 6 * SpoolBytesPerSecond);
-  std::vector<uint8_t> records = test::ReadBytes(path + "/records.zkd");
-  std::fill(records.begin() + 60 * RecordSize, records.end(), 0);
-  test::WriteBytes(path + "/records.zkd", records);
-  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
-  EXPECT_EQ(r.Seconds, 1);
-  ExpectRecords(r, 50);
-}
-
-TEST(SpoolRecovery, AnIndexEndingInZerosOrCutMidEntryKeepsItsGoodEntries) {
-  TempFolder dir;
-  const std::string path = LeftBehind(dir, 5);
-  std::vector<uint8_t> index = test::ReadBytes(path + "/seconds");
-  index.resize(3 * SecondMarkSize);
-  index.resize(5 * SecondMarkSize + 5, 0);
-  test::WriteBytes(path + "/seconds", index);
-  RecoveredRecording r;
-  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
-  EXPECT_EQ(r.Seconds, 3);
-  ExpectRecords(r, 150);
-  ExpectSound(r, 3 * SamplesPerSecond);
 }
 
 TEST(SpoolRecovery, MissingOrUnfittingPartsAreRefusedWithTheReason) {
@@ -255,18 +266,19 @@ TEST(SpoolRecovery, MissingOrUnfittingPartsAreRefusedWithTheReason) {
     EXPECT_EQ(reading.content, SpoolContent::Damaged) << part;
     return reading.problem;
   };
-  EXPECT_EQ(problemWithout("records.zkd"), "its readings (records.zkd) are missing");
-  EXPECT_EQ(problemWithout("seconds"), "its index of seconds (seconds) is missing");
+  EXPECT_EQ(problemWithout("data"), "its readings and sound (data) are missing");
   EXPECT_EQ(problemWithout("info"), "its description (info) is missing or damaged");
-  EXPECT_EQ(problemWithout("sound.raw"), "its sound (sound.raw) is missing");
-
-  fs::resize_file(path + "/sound.raw", 1000);
-  SpoolReading reading = ReadSpool(path, r);
-  EXPECT_EQ(reading.content, SpoolContent::Damaged);
-  EXPECT_EQ(reading.problem, "its sound is shorter than one second of its readings");
-
   test::WriteText(path + "/info", "RecordStartSeconds=99999999\n");
-  EXPECT_EQ(ReadSpool(path, r).content, SpoolContent::Damaged);
+  EXPECT_EQ(ReadSpool(path, r).problem, "its description (info) is missing or damaged");
+
+  // Three seconds of readings without a single mark is no crash's doing.
+  std::vector<uint8_t> unmarked;
+  std::vector<uint8_t> records(150 * RecordSize);
+  const auto readings = test::Readings(150);
+  for (int k = 1; k <= 150; ++k) EncodeRecord(readings[static_cast<std::size_t>(k)], records.data() + (k - 1) * RecordSize);
+  AppendChunk(unmarked, ChunkKind::Records, records.data(), records.size());
+  test::WriteBytes(path + "/data", unmarked);
+  EXPECT_EQ(ReadSpool(path, r).problem, "no whole second of its readings is marked");
 }
 
 TEST(SpoolRecovery, LessThanOneSecondIsNothingToOffer) {
@@ -303,7 +315,7 @@ TEST(SpoolLock, AHeldSpoolIsNeverOfferedAndAnAbandonedOneIs) {
   // Set aside (damaged), it is kept but never offered again.
   const std::string aside = orphans[0]->SetAside();
   EXPECT_EQ(fs::path(aside).filename().string().rfind("damaged-20261208-140211-", 0), 0u);
-  EXPECT_TRUE(fs::exists(aside + "/records.zkd"));
+  EXPECT_TRUE(fs::exists(aside + "/data"));
   orphans.clear();
   EXPECT_TRUE(HoldOrphanSpools(recovery).empty());
 }

@@ -215,18 +215,18 @@ TEST_F(Recovery, ADamagedSpoolIsReportedAndKeptButNeverOfferedAgain) {
   Abandoned(RecAutoSave, 2.5);
   ASSERT_EQ(Spools().size(), 1u);
   const std::string name = Spools()[0];
-  fs::remove(recovery + "/" + name + "/sound.raw");
+  fs::remove(recovery + "/" + name + "/data");
 
   Start next(dir, RecAutoSave);
   next.recovery.Offer_Recovery();
   ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
   const std::string kept = recovery + "/damaged-" + name.substr(std::strlen("recording-"));
   EXPECT_EQ(next.rig.prompts.shown[0].text,
-            "A recording that was not saved when the program last ended cannot be recovered: its sound (sound.raw) "
-            "is missing. Its files are kept in " + kept + ".");
+            "A recording that was not saved when the program last ended cannot be recovered: its readings and "
+            "sound (data) are missing. Its files are kept in " + kept + ".");
   EXPECT_EQ(next.rig.prompts.shown[0].title, "Recover Recording");
   EXPECT_FALSE(next.rig.state.FileLoaded);
-  EXPECT_TRUE(fs::exists(kept + "/records.zkd"));
+  EXPECT_TRUE(fs::exists(kept + "/info"));
 
   Start again(dir, RecAutoSave);
   again.recovery.Offer_Recovery();
