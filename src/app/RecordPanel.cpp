@@ -58,9 +58,7 @@ RecordPanel::RecordPanel(Surface& filePosition, QWidget* parent) : QWidget(paren
   picFilePosition = new SurfaceWidget(filePosition, this);
   picFilePosition->setGeometry(13, 1, 100, 19);
 
-  for (QWidget* w : {static_cast<QWidget*>(cmdLoad), static_cast<QWidget*>(cmdSave),
-                     static_cast<QWidget*>(lblLoadedFile)})
-    w->installEventFilter(this);
+  cmdLoad->installEventFilter(this);
 }
 
 void RecordPanel::Register(QtControls& c) {
@@ -118,12 +116,9 @@ void RecordPanel::resizeEvent(QResizeEvent* e) {
 bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-    const std::function<void()>* h = nullptr;
-    if (watched == cmdLoad) h = &onLoadRightClick;
-    if (watched == cmdSave) h = &onSaveRightClick;
-    if (watched == lblLoadedFile) h = &onLoadedFileRightClick;
-    if (h && *h) (*h)();
-    return h != nullptr;
+    if (watched != cmdLoad) return QWidget::eventFilter(watched, event);
+    if (onLoadRightClick) onLoadRightClick();
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }

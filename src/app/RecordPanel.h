@@ -32,8 +32,8 @@ class RecordPanel : public QWidget {
   QCheckBox* chkOveride;
   SurfaceWidget* picFilePosition;
 
-  // A press of the right mouse button on the load and save buttons and on the file label.
-  std::function<void()> onLoadRightClick, onSaveRightClick, onLoadedFileRightClick;
+  // A press of the right mouse button on the load button.
+  std::function<void()> onLoadRightClick;
 
  protected:
   void resizeEvent(QResizeEvent* e) override;

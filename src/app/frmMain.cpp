@@ -382,7 +382,6 @@ void frmMain::mnuViewRecording_Click() {
       if (!docs.isEmpty() && std::filesystem::is_directory(docs.toStdString(), ec))
         s.SavePath = docs.toStdString() + "/";
     }
-    cdlFileInitDir_ = s.SavePath;
     if (s.AudioEnable)
       recorder_.mnuRecAudioOn_Click();
     else

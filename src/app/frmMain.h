@@ -211,7 +211,6 @@ class frmMain : public QMainWindow,
   RecordPanel* picRecord_ = nullptr;
   frmZkSplash* splash_ = nullptr;
 
-  std::string cdlFileInitDir_;  // the file dialog's initial folder
   bool keyPreview_ = true;
   bool inResize_ = false;
   bool closing_ = false;

@@ -9,7 +9,6 @@ namespace zk {
 class ForwardingView : public MeterView {
  public:
   void SetTarget(MeterView* target) { target_ = target; }
-  MeterView* Target() const { return target_; }
 
   void Draw_Panel() override {
     if (target_) target_->Draw_Panel();

@@ -91,9 +91,6 @@ void MeterDisplay::Update_Clock(int16_t& hour, int16_t& minute, int16_t& second,
   clockDisplay.Update_Clock(hour, minute, second, dateSerial);
 }
 
-void MeterDisplay::Calc_DimTextColor() { zk::Calc_DimTextColor(ctx_); }
-void MeterDisplay::Calc_FaintNeedleColor() { zk::Calc_FaintNeedleColor(ctx_); }
-void MeterDisplay::Calc_ShadowNeedleColor() { zk::Calc_ShadowNeedleColor(ctx_); }
 
 void MeterDisplay::picKnob_MouseDown(int button, int shift, float x, float y) {
   knob.picKnob_MouseDown(button, shift, x, y);

@@ -69,9 +69,6 @@ class MeterDisplay : public MeterView, public TransportView {
   int32_t HighlightColor() const override;
 
   // Derived colours (stored in the session state).
-  void Calc_DimTextColor();
-  void Calc_FaintNeedleColor();
-  void Calc_ShadowNeedleColor();
 
   // Mouse on picKnob: button 1 = left; x, y in the knob's coordinates.
   void picKnob_MouseDown(int button, int shift, float x, float y);

@@ -12,6 +12,12 @@ constexpr int32_t kFollowHigh = 64536;
 constexpr int32_t kFollowLow = 1000;
 constexpr int32_t kFollowStep = 5000;
 constexpr int kMarkEvery = StripChart::Points / 10;  // a vertical grid line every 20 slots
+// The six horizontal grid lines divide the full scale into seven bands (elements 1..6).
+constexpr std::array<int32_t, 7> kGridLevels = [] {
+  std::array<int32_t, 7> levels{};
+  for (int j = 1; j <= 6; ++j) levels[j] = static_cast<int32_t>(65536.0 / 7 * j + 0.5);
+  return levels;
+}();
 }  // namespace
 
 StripChart::StripChart(Context& ctx, Surface& graph, const SensitivityTable& table)
@@ -20,7 +26,6 @@ StripChart::StripChart(Context& ctx, Surface& graph, const SensitivityTable& tab
 void StripChart::Rebuild() {
   const Settings& s = ctx_.settings;
   ChartY.fill(0);
-  for (int k = 0; k < Points; ++k) ChartMark[k] = k % kMarkEvery == 0;
   graph_.Cls();
   const double width = graph_.WidthPx();
   graph_.Scale(0, kTop, width, -kTop);
@@ -30,7 +35,6 @@ void StripChart::Rebuild() {
   // The pen width is stored as text; anything unusable draws a 1-pixel trace.
   graph_.DrawWidth = std::max<int>(1, ParseInt16(s.GraphPenWidth_Index).value_or(1));
   graph_.SetBackColor(s.GraphSheet_Color);
-  for (int j = 1; j <= 6; ++j) GridLevels[j] = CInt32(65536.0 / 7 * j);
   for (int k = 0; k < Points; ++k) ChartX[k] = static_cast<int32_t>(IntDiv(CInt32(k * width), Points - 1));
   ChartStep = static_cast<int16_t>(IntDiv(CInt32(width), Points));
   ChartDivisor = 1;
@@ -78,14 +82,14 @@ void StripChart::Redraw() {
   graph_.Cls();
   if (s.GridY) {
     // The horizontal lines stand still; they do not follow ChartOffset.
-    for (int j = 1; j <= 6; ++j) graph_.Line(0, GridLevels[j], graph_.ScaleWidth(), GridLevels[j], s.GraphGrid_Color);
+    for (int j = 1; j <= 6; ++j) graph_.Line(0, kGridLevels[j], graph_.ScaleWidth(), kGridLevels[j], s.GraphGrid_Color);
   }
   int slot = ChartOldest;
   for (int k = 1; k < Points; ++k) {
     const int prev = slot;
     slot = slot + 1 >= Points ? 0 : slot + 1;
     const double x = ChartX[k] - ChartScroll;
-    if (ChartMark[slot] && s.GridX) graph_.Line(x, 0, x, 65536, s.GraphGrid_Color);
+    if (slot % kMarkEvery == 0 && s.GridX) graph_.Line(x, 0, x, 65536, s.GraphGrid_Color);
     if (ChartY[prev] != 0)
       graph_.Line(ChartX[k - 1] - ChartScroll, static_cast<double>(ChartY[prev]) - ChartOffset, x,
                   static_cast<double>(ChartY[slot]) - ChartOffset, s.GraphPen_Color);

@@ -23,8 +23,6 @@ class StripChart {
   bool GraphResetPending = true;
   std::array<int32_t, Points> ChartY{};
   std::array<int32_t, Points> ChartX{};
-  std::array<bool, Points> ChartMark{};
-  std::array<int32_t, 7> GridLevels{};  // elements 1..6
   int16_t ChartNewest = 0;
   int16_t ChartOldest = 0;
   int32_t ChartOffset = 0;

@@ -47,7 +47,6 @@ class Surface {
   // y grow upward.
   void Scale(double left, double top, double width, double height);
   void SetScaleMode(ScaleMode m);  // Pixel or Point: the unit's own scale from (0, 0)
-  ScaleMode GetScaleMode() const { return mode_; }
   double ScaleLeft() const { return left_; }
   double ScaleTop() const { return top_; }
   double ScaleWidth() const { return width_; }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "DisplayRig.h"
+#include "display/DerivedColors.h"
 #include "display/Knob.h"
 
 namespace zk::test {
@@ -97,7 +98,7 @@ TEST(Readouts, BaseTextKeepsItsLeftEdgeAndSwapsSidesWithTheClock) {
 TEST(Readouts, BdColourFollowsCountingState) {
   DisplayRig rig;
   rig.settings.Text_Color = 0x0000FF;
-  rig.display.Calc_DimTextColor();
+  Calc_DimTextColor(rig.ctx);
   auto inked = [&](int32_t color) {
     const Surface& bd = rig.display.picBD;
     for (int x = 0; x < bd.WidthPx(); ++x)

@@ -44,7 +44,7 @@ TEST(Needle, ThousandRandomMovesLeaveNoTrace) {
     for (DisplayRig* r : {&moved, &fresh}) {
       r->settings.DialType = type;
       r->settings.ShadowNeedleColor_Index = 5;
-      r->display.Calc_ShadowNeedleColor();
+      Calc_ShadowNeedleColor(r->ctx);
     }
     const int32_t range = type == 0 || type == 3 ? 32767 : 10500;
     std::mt19937 gen(1234 + type);
@@ -60,7 +60,7 @@ TEST(Needle, ContinuousDialShadowHasHysteresis) {
   DisplayRig rig(1280);
   rig.settings.DialType = 2;
   rig.settings.ShadowNeedleColor_Index = 5;  // the shadow in the needle colour, easy to see
-  rig.display.Calc_ShadowNeedleColor();
+  Calc_ShadowNeedleColor(rig.ctx);
   const int32_t needle = rig.settings.MainNeedle_Color, dial = rig.settings.Dial_Color;
   struct Step {
     int32_t p;
