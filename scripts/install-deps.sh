@@ -14,6 +14,7 @@ packages=(
   fonts-dejavu-core
   clang libclang-rt-14-dev
   help2man desktop-file-utils shared-mime-info man-db file
+  clang-format
 )
 
 SUDO=""

@@ -91,7 +91,6 @@ void MeterDisplay::Update_Clock(int16_t& hour, int16_t& minute, int16_t& second,
   clockDisplay.Update_Clock(hour, minute, second, dateSerial);
 }
 
-
 void MeterDisplay::picKnob_MouseDown(int button, int shift, float x, float y) {
   knob.picKnob_MouseDown(button, shift, x, y);
 }
