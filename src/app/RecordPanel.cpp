@@ -59,6 +59,7 @@ RecordPanel::RecordPanel(Surface& filePosition, QWidget* parent) : QWidget(paren
   picFilePosition->setGeometry(13, 1, 100, 19);
 
   cmdLoad->installEventFilter(this);
+  cmdSave->installEventFilter(this);
 }
 
 void RecordPanel::Register(QtControls& c) {
@@ -113,11 +114,28 @@ void RecordPanel::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
 }
 
+void RecordPanel::Show_Panel(bool on) {
+  picFilePosition->resize(picFilePosition->width(), on ? 19 : 0);
+  picFilePosition->setVisible(on);
+  setVisible(on);
+  setEnabled(on);
+  if (!on) return;
+  cboFile->setGeometry(lblLoadedFile->x(), lblLoadedFile->y() - 5, lblLoadedFile->width(), cboFile->height());
+  cboFile->setFont(lblLoadedFile->font());
+  List1->setGeometry(lblLoadedFile->x(), lblLoadedFile->y(), lblLoadedFile->width(), List1->height());
+  List1->setFont(lblLoadedFile->font());
+  cmdLoop->setGeometry(cmdLoad->geometry());
+  cmdLoop->hide();
+}
+
 bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-    if (watched != cmdLoad) return QWidget::eventFilter(watched, event);
-    if (onLoadRightClick) onLoadRightClick();
+    const std::function<void()>* h = watched == cmdLoad ? &onLoadRightClick
+                                     : watched == cmdSave ? &onSaveRightClick
+                                                          : nullptr;
+    if (!h) return QWidget::eventFilter(watched, event);
+    if (*h) (*h)();
     return true;
   }
   return QWidget::eventFilter(watched, event);

@@ -23,6 +23,9 @@ class RecordPanel : public QWidget {
 
   // Registers the panel and its controls under their names.
   void Register(QtControls& controls);
+  // Shows the panel with its seek bar (the series list and the file list over the file
+  // label, the loop button in the load button's place and hidden), or hides both.
+  void Show_Panel(bool on);
 
   QPushButton *cmdRecord, *cmdStop, *cmdPlay, *cmdRev, *cmdFwd, *cmdLoad, *cmdSave, *cmdLoop;
   QLabel *lblRecordMode, *lblLoadedFile, *lblPlayTime, *lblTotalTime, *lblTag;
@@ -32,8 +35,8 @@ class RecordPanel : public QWidget {
   QCheckBox* chkOveride;
   SurfaceWidget* picFilePosition;
 
-  // A press of the right mouse button on the load button.
-  std::function<void()> onLoadRightClick;
+  // A press of the right mouse button on the load and save buttons.
+  std::function<void()> onLoadRightClick, onSaveRightClick;
 
  protected:
   void resizeEvent(QResizeEvent* e) override;

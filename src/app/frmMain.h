@@ -7,11 +7,14 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/KeyFilter.h"
 #include "app/Keyboard.h"
 #include "app/Lifecycle.h"
 #include "app/MenuCommands.h"
 #include "app/QtControls.h"
 #include "app/QtPrompts.h"
+#include "app/WindowGeometry.h"
+#include "app/frmZkSplash.h"
 #include "core/CommandTable.h"
 #include "core/Context.h"
 #include "core/QtSeams.h"
@@ -38,7 +41,6 @@
 namespace zk {
 
 class RecordPanel;
-class frmZkSplash;
 
 struct StartOptions {
   std::string programFolder;
@@ -53,8 +55,6 @@ struct StartOptions {
 class frmMain : public QMainWindow,
                 public Shell,
                 public KeyActions,
-                public LayoutHost,
-                public ColourTargets,
                 public LifecycleHost,
                 public RecordingSetupDialog {
   Q_OBJECT
@@ -121,56 +121,22 @@ class frmMain : public QMainWindow,
   QtControls& controls() { return controls_; }
   Keyboard& keyboard() { return keyboard_; }
   MeterDisplay& display() { return display_; }
-  RecordPanel& recordPanel() { return *picRecord_; }
+  RecordPanel& recordPanel() { return *widgets_.picRecord; }
   MenuCommands& menuCommands() { return menuCommands_; }
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
   Recorder& recorder() { return recorder_; }
-  bool KeyPreview() const { return keyPreview_; }
-
-  // LayoutHost.
-  int WindowState() const override;
-  int32_t WindowWidthTwips() const override;
-  int32_t WindowHeightTwips() const override;
-  void SetWindowWidthTwips(int32_t w) override;
-  void SetWindowHeightTwips(int32_t h) override;
-  int ClientWidth() const override;
-  int TwipsPerPixelX() const override { return kTwipsPerPixel; }
-  int TwipsPerPixelY() const override { return kTwipsPerPixel; }
-  int32_t WorkAreaWidthTwips() const override;
-  int32_t WorkAreaHeightTwips() const override;
-  SystemMetrics Metrics() const override;
-  void SetMeterPanelGeometry(const QRect& r) override;
-  void SetGraphGeometry(const QRect& r) override;
-  void SetRecordPanelGeometry(const QRect& r) override;
-  void SetFilePositionGeometry(const QRect& r) override;
-  void SetKnobGeometry(const QRect& r) override;
-  void SetBdGeometry(const QRect& r) override;
-  int TagLabelWidth() const override;
-  void SetTagLabelLeft(int left) override;
-  void SetWindowBackColor(int32_t color) override;
-  void SetRecordPanelBackColor(int32_t color) override;
-  int32_t AppWorkspaceColor() const override;
-  int32_t ButtonFaceColor() const override;
-
-  // ColourTargets.
-  void SetKnobColors(int32_t color) override;
-  void SetGraphBackColor(int32_t color) override;
-
-  static constexpr int kTwipsPerPixel = 15;
+  bool KeyPreview() const { return keyFilter_.Preview(); }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildWidgets();
   void BuildMenus();
   void ConnectTimers();
   void RegisterCommands();
-  void BringOnScreen();  // a window no screen shows goes back onto the primary screen
-  bool OwnsKeyEvent(QObject* watched) const;
 
   StartOptions opts_;
   Settings settings_;
@@ -193,8 +159,11 @@ class frmMain : public QMainWindow,
   SyncTest sync_;
   SampleStream stream_;
   Connection connection_;
+  MainWidgets widgets_;
+  WindowGeometry geometry_;
   WindowLayout layout_;
   Keyboard keyboard_;
+  KeyFilter keyFilter_;
   MenuCommands menuCommands_;
   CommandTable commands_;
   Lifecycle lifecycle_;
@@ -203,15 +172,8 @@ class frmMain : public QMainWindow,
   Recorder recorder_;
   Transport transport_;
 
-  QWidget* client_ = nullptr;
-  SurfaceWidget* picMeterPanel_ = nullptr;
-  SurfaceWidget* picKnob_ = nullptr;
-  SurfaceWidget* picBD_ = nullptr;
-  SurfaceWidget* picGraph_ = nullptr;
-  RecordPanel* picRecord_ = nullptr;
-  frmZkSplash* splash_ = nullptr;
+  Splash splash_{state_.VersionText};
 
-  bool keyPreview_ = true;
   bool inResize_ = false;
   bool closing_ = false;
   bool unattended_ = false;  // closing on a termination signal: no questions

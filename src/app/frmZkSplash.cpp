@@ -2,9 +2,11 @@
 
 #include <QFont>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 
 #include "app/AppInfo.h"
 
@@ -69,6 +71,25 @@ void frmZkSplash::paintEvent(QPaintEvent* e) {
 void frmZkSplash::SetInfo(const std::string& text) {
   lblInfo_->setText(QString::fromStdString(text));
   lblInfo_->repaint();
+}
+
+void Splash::Show() {
+  if (!window_) {
+    window_ = new frmZkSplash(versionText_);
+    window_->adjustSize();
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+      window_->move(s->availableGeometry().center() - window_->rect().center());
+  }
+  window_->show();
+  window_->raise();
+}
+
+void Splash::Info(const std::string& text) {
+  if (window_) window_->SetInfo(text);
+}
+
+void Splash::Unload() {
+  if (window_) window_->hide();
 }
 
 }  // namespace zk

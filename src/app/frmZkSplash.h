@@ -21,4 +21,23 @@ class frmZkSplash : public QWidget {
   QLabel* lblInfo_;
 };
 
+// The splash window as the shell shows it: made at the first showing, centred on the
+// primary screen; its information line and its hiding do nothing before then.
+class Splash {
+ public:
+  // versionText receives "Version 1.0.0" when the window is made.
+  explicit Splash(std::string& versionText) : versionText_(versionText) {}
+  ~Splash() { delete window_; }
+  Splash(const Splash&) = delete;
+  Splash& operator=(const Splash&) = delete;
+
+  void Show();
+  void Info(const std::string& text);
+  void Unload();
+
+ private:
+  std::string& versionText_;
+  frmZkSplash* window_ = nullptr;
+};
+
 }  // namespace zk

@@ -1,0 +1,152 @@
+#include "app/WindowGeometry.h"
+
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <algorithm>
+
+#include "app/OnScreen.h"
+#include "app/QtPrompts.h"
+#include "core/Numbers.h"
+
+namespace zk {
+
+namespace {
+
+// The window as the designer left it (pixels).
+constexpr int kDesignLeft = 80, kDesignTop = 60, kDesignWidth = 600, kDesignHeight = 500;
+
+int16_t FitInt16(double twips) {
+  return static_cast<int16_t>(std::clamp(RoundHalfEven(twips), -32768.0, 32767.0));
+}
+
+void SetGeometry(QWidget* w, Surface* s, const QRect& r) {
+  w->setGeometry(r);
+  if (s) s->Resize(r.width(), r.height());
+}
+
+void SetBackground(QWidget* w, int32_t color) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, ToQColor(color));
+  w->setPalette(pal);
+}
+
+}  // namespace
+
+WindowGeometry::WindowGeometry(QMainWindow& window, MeterDisplay& display, const MainWidgets& widgets)
+    : window_(window), display_(display), w_(widgets) {}
+
+void WindowGeometry::Design_Geometry() { window_.setGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight); }
+
+int WindowGeometry::ScreenWidthTwips() const {
+  const QScreen* s = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+  return s ? s->geometry().width() * kTwipsPerPixel : 1024 * kTwipsPerPixel;
+}
+
+WindowPlacement WindowGeometry::CurrentPlacement() const {
+  // A maximised window's own geometry can be wider than 16 bits of twips allow, and an
+  // out-of-range value makes the next start drop every session value; the normal
+  // geometry is the one a restart should restore anyway.
+  const bool normal =
+      !(window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+  QRect g = normal ? QRect(window_.pos(), window_.size()) : window_.normalGeometry();
+  if (!normal && !g.isValid()) g = QRect(window_.pos(), QSize(kDesignWidth, kDesignHeight));
+  WindowPlacement p;
+  p.left = FitInt16(double(g.left()) * kTwipsPerPixel);
+  p.top = FitInt16(double(g.top()) * kTwipsPerPixel);
+  p.width = FitInt16(double(g.width()) * kTwipsPerPixel);
+  p.state = static_cast<int16_t>(WindowState());
+  return p;
+}
+
+void WindowGeometry::Place(const Settings& s) {
+  window_.move(static_cast<int>(RoundHalfEven(float(s.WindowLeft) / kTwipsPerPixel)),
+               static_cast<int>(RoundHalfEven(float(s.WindowTop) / kTwipsPerPixel)));
+  const int w = static_cast<int>(RoundHalfEven(float(s.WindowWidth) / kTwipsPerPixel));
+  window_.resize(std::max(1, w), window_.height());
+  BringOnScreen();
+  if (s.WindowState == 2)
+    window_.setWindowState(Qt::WindowMaximized);
+  else if (s.WindowState == 1)
+    window_.setWindowState(Qt::WindowMinimized);
+  else
+    window_.setWindowState(Qt::WindowNoState);
+}
+
+void WindowGeometry::BringOnScreen() {
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary)
+    window_.move(OnScreenPosition(QRect(window_.pos(), window_.size()), screens, primary->availableGeometry()));
+}
+
+int WindowGeometry::WindowState() const {
+  if (window_.isMinimized()) return 1;
+  if (window_.isMaximized()) return 2;
+  return 0;
+}
+
+int32_t WindowGeometry::WindowWidthTwips() const { return window_.width() * kTwipsPerPixel; }
+int32_t WindowGeometry::WindowHeightTwips() const { return window_.height() * kTwipsPerPixel; }
+
+void WindowGeometry::SetWindowWidthTwips(int32_t w) {
+  const int px = std::max(1, static_cast<int>(RoundHalfEven(double(w) / kTwipsPerPixel)));
+  if (px != window_.width()) window_.resize(px, window_.height());
+}
+
+void WindowGeometry::SetWindowHeightTwips(int32_t h) {
+  const int px = std::max(1, static_cast<int>(RoundHalfEven(double(h) / kTwipsPerPixel)));
+  if (px != window_.height()) window_.resize(window_.width(), px);
+}
+
+// The menu bar is the window's only non-client part here; the client is the rest.
+int WindowGeometry::ClientWidth() const { return window_.width(); }
+
+int32_t WindowGeometry::WorkAreaWidthTwips() const {
+  const QScreen* s = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+  return (s ? s->availableGeometry().width() : 1024) * kTwipsPerPixel;
+}
+
+int32_t WindowGeometry::WorkAreaHeightTwips() const {
+  const QScreen* s = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+  return (s ? s->availableGeometry().height() : 768) * kTwipsPerPixel;
+}
+
+SystemMetrics WindowGeometry::Metrics() const {
+  SystemMetrics m;
+  m.captionHeight = 0;  // the window manager's title bar lies outside the window
+  const QMenuBar* bar = window_.menuBar();
+  m.menuHeight = bar->isVisible() || !window_.isVisible() ? bar->sizeHint().height() : 0;
+  m.frameWidth = 0;
+  m.frameHeight = 0;
+  return m;
+}
+
+void WindowGeometry::SetMeterPanelGeometry(const QRect& r) {
+  SetGeometry(w_.picMeterPanel, &display_.picMeterPanel, r);
+}
+void WindowGeometry::SetGraphGeometry(const QRect& r) { SetGeometry(w_.picGraph, &display_.picGraph, r); }
+void WindowGeometry::SetRecordPanelGeometry(const QRect& r) { SetGeometry(w_.picRecord, nullptr, r); }
+void WindowGeometry::SetFilePositionGeometry(const QRect& r) {
+  SetGeometry(w_.picRecord->picFilePosition, &display_.picFilePosition, r);
+}
+void WindowGeometry::SetKnobGeometry(const QRect& r) { SetGeometry(w_.picKnob, &display_.picKnob, r); }
+void WindowGeometry::SetBdGeometry(const QRect& r) { SetGeometry(w_.picBD, &display_.picBD, r); }
+int WindowGeometry::TagLabelWidth() const { return w_.picRecord->lblTag->width(); }
+void WindowGeometry::SetTagLabelLeft(int left) { w_.picRecord->lblTag->move(left, w_.picRecord->lblTag->y()); }
+
+void WindowGeometry::SetWindowBackColor(int32_t color) { SetBackground(w_.client, color); }
+void WindowGeometry::SetRecordPanelBackColor(int32_t color) { SetBackground(w_.picRecord, color); }
+
+int32_t WindowGeometry::AppWorkspaceColor() const { return FromQColor(window_.palette().color(QPalette::Mid)); }
+int32_t WindowGeometry::ButtonFaceColor() const { return FromQColor(window_.palette().color(QPalette::Button)); }
+
+void WindowGeometry::SetKnobColors(int32_t color) {
+  display_.picKnob.ForeColor = color;
+  display_.picKnob.FillColor = color;
+}
+
+void WindowGeometry::SetGraphBackColor(int32_t color) { display_.picGraph.SetBackColor(color); }
+
+}  // namespace zk

@@ -1,0 +1,79 @@
+#pragma once
+// The main window's geometry as the layout, the colour commands and the session see it:
+// sizes and the work area in twips, the metrics, the places and colours of the panels,
+// the placement the session file stores and the one start-up restores.
+#include <QMainWindow>
+
+#include "app/MenuCommands.h"
+#include "app/RecordPanel.h"
+#include "core/SessionFile.h"
+#include "display/LayoutHost.h"
+#include "display/MeterDisplay.h"
+#include "display/SurfaceWidget.h"
+
+namespace zk {
+
+// The window's widgets, made by the window.
+struct MainWidgets {
+  QWidget* client = nullptr;
+  SurfaceWidget* picMeterPanel = nullptr;
+  SurfaceWidget* picKnob = nullptr;
+  SurfaceWidget* picBD = nullptr;
+  SurfaceWidget* picGraph = nullptr;
+  RecordPanel* picRecord = nullptr;
+};
+
+class WindowGeometry : public LayoutHost, public ColourTargets {
+ public:
+  static constexpr int kTwipsPerPixel = 15;
+
+  // `widgets` is filled in by the window before the first layout.
+  WindowGeometry(QMainWindow& window, MeterDisplay& display, const MainWidgets& widgets);
+
+  // The window as the designer left it, before start-up places it.
+  void Design_Geometry();
+  int ScreenWidthTwips() const;
+  // The placement as the session file stores it: twips that fit 16 bits. A maximised or
+  // minimised window gives its normal geometry.
+  WindowPlacement CurrentPlacement() const;
+  // Moves and sizes the window as the settings say; a window no screen would show goes
+  // back onto the primary screen.
+  void Place(const Settings& s);
+
+  // LayoutHost.
+  int WindowState() const override;
+  int32_t WindowWidthTwips() const override;
+  int32_t WindowHeightTwips() const override;
+  void SetWindowWidthTwips(int32_t w) override;
+  void SetWindowHeightTwips(int32_t h) override;
+  int ClientWidth() const override;
+  int TwipsPerPixelX() const override { return kTwipsPerPixel; }
+  int TwipsPerPixelY() const override { return kTwipsPerPixel; }
+  int32_t WorkAreaWidthTwips() const override;
+  int32_t WorkAreaHeightTwips() const override;
+  SystemMetrics Metrics() const override;
+  void SetMeterPanelGeometry(const QRect& r) override;
+  void SetGraphGeometry(const QRect& r) override;
+  void SetRecordPanelGeometry(const QRect& r) override;
+  void SetFilePositionGeometry(const QRect& r) override;
+  void SetKnobGeometry(const QRect& r) override;
+  void SetBdGeometry(const QRect& r) override;
+  int TagLabelWidth() const override;
+  void SetTagLabelLeft(int left) override;
+  void SetWindowBackColor(int32_t color) override;
+  void SetRecordPanelBackColor(int32_t color) override;
+  int32_t AppWorkspaceColor() const override;
+  int32_t ButtonFaceColor() const override;
+
+  // ColourTargets.
+  void SetKnobColors(int32_t color) override;
+  void SetGraphBackColor(int32_t color) override;
+
+ private:
+  void BringOnScreen();
+  QMainWindow& window_;
+  MeterDisplay& display_;
+  const MainWidgets& w_;
+};
+
+}  // namespace zk
