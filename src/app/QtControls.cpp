@@ -20,78 +20,88 @@ void QtControls::Add(const std::string& name, int index, QWidget* widget) {
 
 const QtControls::Entry* QtControls::Find(std::string_view name, int index) const {
   auto it = items_.find(Key{std::string(name), index});
-  return it == items_.end() ? nullptr : &it->second;
+  if (it != items_.end()) return &it->second;
+  if (onUnknown) onUnknown(name, index);
+  return nullptr;
 }
 
 QtControls::Entry* QtControls::Find(std::string_view name, int index) {
-  auto it = items_.find(Key{std::string(name), index});
-  return it == items_.end() ? nullptr : &it->second;
+  return const_cast<Entry*>(static_cast<const QtControls*>(this)->Find(name, index));
 }
 
-QAction* QtControls::Action(std::string_view name, int index) const {
-  const Entry* e = Find(name, index);
-  return e ? e->action.data() : nullptr;
+QAction* QtControls::Action(std::string_view name, int index) const { return ActionOf(Find(name, index)); }
+
+QWidget* QtControls::Widget(std::string_view name, int index) const { return WidgetOf(Find(name, index)); }
+
+bool QtControls::Has(std::string_view name, int index) const {
+  return items_.find(Key{std::string(name), index}) != items_.end();
 }
 
-QWidget* QtControls::Widget(std::string_view name, int index) const {
-  const Entry* e = Find(name, index);
-  return e ? e->widget.data() : nullptr;
+std::vector<std::pair<std::string, int>> QtControls::Names() const {
+  std::vector<std::pair<std::string, int>> names;
+  for (const auto& [key, entry] : items_) names.push_back(key);
+  return names;
 }
-
-bool QtControls::Has(std::string_view name, int index) const { return Find(name, index) != nullptr; }
 
 void QtControls::SetChecked(std::string_view name, int index, bool on) {
-  if (QAction* a = Action(name, index)) {
+  const Entry* e = Find(name, index);
+  if (QAction* a = ActionOf(e)) {
     // A menu item only shows a check mark while it is ticked; an unticked one has no
     // empty box beside its caption.
     a->setCheckable(on);
     a->setChecked(on);
-  } else if (auto* b = qobject_cast<QAbstractButton*>(Widget(name, index))) {
+  } else if (auto* b = qobject_cast<QAbstractButton*>(WidgetOf(e))) {
     const QSignalBlocker block(b);  // setting the value in code is not a click
     b->setChecked(on);
   }
 }
 
 bool QtControls::Checked(std::string_view name, int index) const {
-  if (QAction* a = Action(name, index)) return a->isCheckable() && a->isChecked();
-  if (auto* b = qobject_cast<QAbstractButton*>(Widget(name, index))) return b->isChecked();
+  const Entry* e = Find(name, index);
+  if (QAction* a = ActionOf(e)) return a->isCheckable() && a->isChecked();
+  if (auto* b = qobject_cast<QAbstractButton*>(WidgetOf(e))) return b->isChecked();
   return false;
 }
 
 void QtControls::SetEnabled(std::string_view name, int index, bool on) {
-  if (QAction* a = Action(name, index))
+  const Entry* e = Find(name, index);
+  if (QAction* a = ActionOf(e))
     a->setEnabled(on);
-  else if (QWidget* w = Widget(name, index))
+  else if (QWidget* w = WidgetOf(e))
     w->setEnabled(on);
 }
 
 bool QtControls::Enabled(std::string_view name, int index) const {
+  const Entry* e = Find(name, index);
   // The control's own property: a button on a disabled panel still reads as enabled.
-  if (QAction* a = Action(name, index)) return a->isEnabled();
-  if (QWidget* w = Widget(name, index)) return !w->testAttribute(Qt::WA_ForceDisabled);
+  if (QAction* a = ActionOf(e)) return a->isEnabled();
+  if (QWidget* w = WidgetOf(e)) return !w->testAttribute(Qt::WA_ForceDisabled);
   return false;
 }
 
 void QtControls::SetVisible(std::string_view name, int index, bool on) {
-  if (QAction* a = Action(name, index))
+  const Entry* e = Find(name, index);
+  if (QAction* a = ActionOf(e))
     a->setVisible(on);
-  else if (QWidget* w = Widget(name, index))
+  else if (QWidget* w = WidgetOf(e))
     w->setVisible(on);
 }
 
 bool QtControls::Visible(std::string_view name, int index) const {
-  if (QAction* a = Action(name, index)) return a->isVisible();
-  if (QWidget* w = Widget(name, index)) return !w->isHidden();
+  const Entry* e = Find(name, index);
+  if (QAction* a = ActionOf(e)) return a->isVisible();
+  if (QWidget* w = WidgetOf(e)) return !w->isHidden();
   return false;
 }
 
 void QtControls::SetCaption(std::string_view name, int index, const std::string& text) {
+  const Entry* e = Find(name, index);
   const QString t = QString::fromStdString(text);
-  if (QAction* a = Action(name, index)) {
+  if (QAction* a = ActionOf(e)) {
     a->setText(t);
     return;
   }
-  QWidget* w = Widget(name, index);
+  QWidget* w = WidgetOf(e);
   if (auto* l = qobject_cast<QLabel*>(w))
     l->setText(t);
   else if (auto* b = qobject_cast<QAbstractButton*>(w))
@@ -105,8 +115,9 @@ void QtControls::SetCaption(std::string_view name, int index, const std::string&
 }
 
 std::string QtControls::Caption(std::string_view name, int index) const {
-  if (QAction* a = Action(name, index)) return a->text().toStdString();
-  QWidget* w = Widget(name, index);
+  const Entry* e = Find(name, index);
+  if (QAction* a = ActionOf(e)) return a->text().toStdString();
+  QWidget* w = WidgetOf(e);
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
   if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
@@ -115,16 +126,18 @@ std::string QtControls::Caption(std::string_view name, int index) const {
 }
 
 void QtControls::SetToolTip(std::string_view name, int index, const std::string& text) {
+  const Entry* e = Find(name, index);
   const QString t = QString::fromStdString(text);
-  if (QAction* a = Action(name, index))
+  if (QAction* a = ActionOf(e))
     a->setToolTip(t);
-  else if (QWidget* w = Widget(name, index))
+  else if (QWidget* w = WidgetOf(e))
     w->setToolTip(t);
 }
 
 std::string QtControls::ToolTip(std::string_view name, int index) const {
-  if (QAction* a = Action(name, index)) return a->toolTip().toStdString();
-  if (QWidget* w = Widget(name, index)) return w->toolTip().toStdString();
+  const Entry* e = Find(name, index);
+  if (QAction* a = ActionOf(e)) return a->toolTip().toStdString();
+  if (QWidget* w = WidgetOf(e)) return w->toolTip().toStdString();
   return {};
 }
 
@@ -139,7 +152,8 @@ void QtControls::SetPicture(std::string_view name, int index, const std::string&
 }
 
 void QtControls::SetForeColor(std::string_view name, int index, int32_t color) {
-  QWidget* w = Widget(name, index);
+  const Entry* e = Find(name, index);
+  QWidget* w = WidgetOf(e);
   if (!w) return;
   QPalette pal = w->palette();
   pal.setColor(QPalette::WindowText, Surface::ToQColor(color));
@@ -148,7 +162,8 @@ void QtControls::SetForeColor(std::string_view name, int index, int32_t color) {
 }
 
 void QtControls::SetFocus(std::string_view name, int index) {
-  if (QWidget* w = Widget(name, index)) w->setFocus(Qt::OtherFocusReason);
+  const Entry* e = Find(name, index);
+  if (QWidget* w = WidgetOf(e)) w->setFocus(Qt::OtherFocusReason);
 }
 
 std::string QtControls::Picture(std::string_view name, int index) const {

@@ -5,9 +5,11 @@
 #include <QPointer>
 #include <QAction>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/Controls.h"
 
@@ -23,11 +25,16 @@ class QtControls : public Controls {
   QAction* Action(std::string_view name, int index = -1) const;
   QWidget* Widget(std::string_view name, int index = -1) const;
   bool Has(std::string_view name, int index = -1) const;
+  // Every registered control, by name and index.
+  std::vector<std::pair<std::string, int>> Names() const;
+  // Called with a name and index nothing is registered under (which the control
+  // methods otherwise ignore); tests fail on it.
+  std::function<void(std::string_view name, int index)> onUnknown;
   std::string ToolTip(std::string_view name, int index = -1) const;
   std::string Picture(std::string_view name, int index = -1) const;
 
   // Controls: an unknown name is ignored (set) or reads as unchecked, disabled,
-  // hidden and empty (get).
+  // hidden and empty (get), after onUnknown.
   void SetChecked(std::string_view name, int index, bool on) override;
   bool Checked(std::string_view name, int index) const override;
   void SetEnabled(std::string_view name, int index, bool on) override;
@@ -59,7 +66,10 @@ class QtControls : public Controls {
     std::string picture;
   };
   using Key = std::pair<std::string, int>;
+  // The entry of a name and index; nullptr (after onUnknown) when there is none.
   const Entry* Find(std::string_view name, int index) const;
+  static QAction* ActionOf(const Entry* e) { return e ? e->action.data() : nullptr; }
+  static QWidget* WidgetOf(const Entry* e) { return e ? e->widget.data() : nullptr; }
   Entry* Find(std::string_view name, int index);
   std::map<Key, Entry, std::less<>> items_;
 };

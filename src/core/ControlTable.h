@@ -1,7 +1,12 @@
 #pragma once
 // Controls without a window: a table of control states by name and index. Every control
 // starts visible, enabled, unchecked and empty. The replay tool and the tests use it.
+//
+// Once names are declared, a use of any other name calls onUnknown: tests declare the
+// window's controls and fail on a name the window does not have.
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -19,8 +24,15 @@ class ControlTable : public Controls {
   std::string focus;  // the name of the control that has the focus
   std::map<std::pair<std::string, int>, State> items;
 
-  State& At(std::string_view n, int i) { return items[{std::string(n), i}]; }
+  std::function<void(std::string_view name, int index)> onUnknown;
+  void Declare(const std::string& n, int i) { declared_.insert({n, i}); }
+
+  State& At(std::string_view n, int i) {
+    Check(n, i);
+    return items[{std::string(n), i}];
+  }
   State Get(std::string_view n, int i) const {
+    Check(n, i);
     auto it = items.find({std::string(n), i});
     return it == items.end() ? State{} : it->second;
   }
@@ -35,7 +47,10 @@ class ControlTable : public Controls {
   void SetToolTip(std::string_view n, int i, const std::string& t) override { At(n, i).toolTip = t; }
   void SetPicture(std::string_view n, int i, const std::string& k) override { At(n, i).picture = k; }
   void SetForeColor(std::string_view n, int i, int32_t c) override { At(n, i).foreColor = c; }
-  void SetFocus(std::string_view n, int) override { focus = std::string(n); }
+  void SetFocus(std::string_view n, int i) override {
+    Check(n, i);
+    focus = std::string(n);
+  }
   using Controls::Caption;
   using Controls::Checked;
   using Controls::Enabled;
@@ -47,6 +62,12 @@ class ControlTable : public Controls {
   using Controls::SetToolTip;
   using Controls::SetVisible;
   using Controls::Visible;
+
+ private:
+  void Check(std::string_view n, int i) const {
+    if (!declared_.empty() && onUnknown && !declared_.count({std::string(n), i})) onUnknown(n, i);
+  }
+  std::set<std::pair<std::string, int>> declared_;
 };
 
 }  // namespace zk

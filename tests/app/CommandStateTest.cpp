@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
+#include "WindowControls.h"
 
 namespace zk {
 namespace {
@@ -10,6 +11,7 @@ namespace {
 using test::TestContext;
 
 struct CommandState : ::testing::Test {
+  void SetUp() override { test::DeclareWindowControls(t.controls); }
   TestContext t;
   test::FakeControls& c = t.controls;
   bool Vis(const char* n) { return c.Visible(n); }

@@ -6,6 +6,7 @@
 #include <Qt>
 
 #include "app/KeyCodes.h"
+#include "WindowControls.h"
 
 namespace zk {
 namespace {
@@ -22,6 +23,7 @@ struct Transport : KeyActions {
 };
 
 struct KeyboardTest : ::testing::Test {
+  void SetUp() override { test::DeclareWindowControls(t.controls); }
   test::TestContext t;
   Alerts alerts{t.ctx};
   Counters counters{t.ctx};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
+#include "WindowControls.h"
 
 namespace zk {
 namespace {
@@ -15,6 +16,7 @@ struct Targets : ColourTargets {
 };
 
 struct MenuCommandsTest : ::testing::Test {
+  void SetUp() override { test::DeclareWindowControls(t.controls); }
   test::TestContext t;
   Targets targets;
   MenuCommands m{t.ctx, targets};

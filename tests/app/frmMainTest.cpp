@@ -22,7 +22,11 @@ struct frmMainTest : ::testing::Test {
     o.programFolder = home.str();
     o.prompts = &prompts;
     o.audio = MakeNullAudioDevice(clock);
-    return std::make_unique<frmMain>(std::move(o));
+    auto f = std::make_unique<frmMain>(std::move(o));
+    f->controls().onUnknown = [](std::string_view name, int index) {
+      ADD_FAILURE() << "the window has no control " << name << " (" << index << ")";
+    };
+    return f;
   }
   std::unique_ptr<frmMain> Loaded() {
     auto f = Make();
