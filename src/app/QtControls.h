@@ -2,8 +2,8 @@
 // The window's named controls over Qt: menu items are QActions, everything else a
 // QWidget. A control array element is registered under its name and index; a single
 // control under index -1.
-#include <QPointer>
 #include <QAction>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <map>

@@ -16,9 +16,7 @@ namespace {
 // The window as the designer left it (pixels).
 constexpr int kDesignLeft = 80, kDesignTop = 60, kDesignWidth = 600, kDesignHeight = 500;
 
-int16_t FitInt16(double twips) {
-  return static_cast<int16_t>(std::clamp(RoundHalfEven(twips), -32768.0, 32767.0));
-}
+int16_t FitInt16(double twips) { return static_cast<int16_t>(std::clamp(RoundHalfEven(twips), -32768.0, 32767.0)); }
 
 void SetGeometry(QWidget* w, Surface* s, const QRect& r) {
   w->setGeometry(r);
@@ -47,8 +45,7 @@ WindowPlacement WindowGeometry::CurrentPlacement() const {
   // A maximised window's own geometry can be wider than 16 bits of twips allow, and an
   // out-of-range value makes the next start drop every session value; the normal
   // geometry is the one a restart should restore anyway.
-  const bool normal =
-      !(window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+  const bool normal = !(window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
   QRect g = normal ? QRect(window_.pos(), window_.size()) : window_.normalGeometry();
   if (!normal && !g.isValid()) g = QRect(window_.pos(), QSize(kDesignWidth, kDesignHeight));
   WindowPlacement p;

@@ -27,7 +27,8 @@ TEST(ControlNames, EveryNameInTheCodeIsAControlOfTheWindow) {
     const std::string text = test::ReadText(path.string());
     for (std::sregex_iterator m(text.begin(), text.end(), literal), end; m != end; ++m) {
       ++used;
-      EXPECT_TRUE(known.count((*m)[1])) << path.filename().string() << " names " << (*m)[1] << ", which the window lacks";
+      EXPECT_TRUE(known.count((*m)[1])) << path.filename().string() << " names " << (*m)[1]
+                                        << ", which the window lacks";
     }
   }
   EXPECT_GT(used, 100);
@@ -35,7 +36,9 @@ TEST(ControlNames, EveryNameInTheCodeIsAControlOfTheWindow) {
 
 TEST(ControlNames, AnUnknownNameFailsLoudlyInBothControlTables) {
   std::vector<std::string> reported;
-  auto report = [&](std::string_view name, int index) { reported.push_back(std::string(name) + ":" + std::to_string(index)); };
+  auto report = [&](std::string_view name, int index) {
+    reported.push_back(std::string(name) + ":" + std::to_string(index));
+  };
 
   ControlTable table;
   for (const auto& [name, index] : test::WindowControlNames()) table.Declare(name, index);

@@ -5,8 +5,8 @@
 #include "Fakes.h"
 #include <Qt>
 
-#include "app/KeyCodes.h"
 #include "WindowControls.h"
+#include "app/KeyCodes.h"
 
 namespace zk {
 namespace {

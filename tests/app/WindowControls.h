@@ -1,8 +1,8 @@
 #pragma once
 // The main window's control names for tests on the fakes: a control table that knows
 // them and fails the test on any other name.
-#include <QMenuBar>
 #include <gtest/gtest.h>
+#include <QMenuBar>
 
 #include "QtTestApp.h"
 #include "app/MenuTree.h"
