@@ -131,7 +131,7 @@ void RecordPanel::Show_Panel(bool on) {
 bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-    const std::function<void()>* h = watched == cmdLoad ? &onLoadRightClick
+    const std::function<void()>* h = watched == cmdLoad   ? &onLoadRightClick
                                      : watched == cmdSave ? &onSaveRightClick
                                                           : nullptr;
     if (!h) return QWidget::eventFilter(watched, event);

@@ -52,11 +52,7 @@ struct StartOptions {
   std::unique_ptr<AudioDevice> audio;     // default: the machine's sound, or the clock
 };
 
-class frmMain : public QMainWindow,
-                public Shell,
-                public KeyActions,
-                public LifecycleHost,
-                public RecordingSetupDialog {
+class frmMain : public QMainWindow, public Shell, public KeyActions, public LifecycleHost, public RecordingSetupDialog {
   Q_OBJECT
  public:
   explicit frmMain(StartOptions options);
