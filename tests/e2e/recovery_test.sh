@@ -4,7 +4,8 @@
 # seconds, kill -9. The next start with the same program folder asks "Recover Recording";
 # Yes saves the recording at once as prefix001 — at least three seconds whose readings
 # follow the script and whose sound lasts as long as its records. Then a recording stopped
-# and saved the normal way leaves no spool behind.
+# and saved the normal way leaves no spool behind, and one the system ends with SIGTERM
+# keeps it until No at the next start deletes it.
 # Usage: recovery_test.sh BIN_DIR
 set -uo pipefail
 BIN=$(cd "$1" && pwd)
@@ -26,6 +27,20 @@ spools() { ls -d "$SPOOLS"/recording-* 2>/dev/null; }
 # About how many seconds a spool holds on disk: a second is its sound (44100 bytes), about
 # 50 records of 20 bytes and three chunk headers with a mark (48 bytes).
 spool_seconds() { echo $(( $(stat -c %s "$1/data" 2>/dev/null || echo 0) / 45148 )); }
+
+# Waits for the "Recover Recording" question and answers it with key $1 (y or n).
+answer_recover() {
+  local box="" i
+  for i in $(seq 1 200); do
+    box=$(xdotool search --onlyvisible --name '^Recover Recording$' 2>/dev/null | head -1)
+    [ -n "$box" ] && break
+    kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended before it asked"
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no \"Recover Recording\" question at the start"
+  xdotool windowfocus --sync "$box" >/dev/null 2>&1 || xdotool windowfocus "$box"
+  xdotool key "$1"
+}
 
 e2e_start_x || fail "Xvfb did not start"
 e2e_sound_start || fail "the sound server did not start"
@@ -52,17 +67,8 @@ ZK_PID=""
 pass "killed while recording: $(basename "$SPOOL") holds $(spool_seconds "$SPOOL") s"
 
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
-BOX=""
-for i in $(seq 1 200); do
-  BOX=$(xdotool search --onlyvisible --name '^Recover Recording$' 2>/dev/null | head -1)
-  [ -n "$BOX" ] && break
-  kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended before it asked"
-  sleep 0.1
-done
-[ -n "$BOX" ] || fail "no \"Recover Recording\" question at the next start"
+answer_recover y
 pass "the next start asks \"Recover Recording\""
-xdotool windowfocus --sync "$BOX" >/dev/null 2>&1 || xdotool windowfocus "$BOX"
-xdotool key y
 e2e_check_recording "$REC/prefix001"
 WAV_MS=$(( ($(stat -c %s "$REC/prefix001.wav") - 44) * 1000 / 44100 ))
 [ "$WAV_MS" -ge 3000 ] || fail "the recovered recording lasts only $WAV_MS ms"
@@ -75,5 +81,29 @@ e2e_record_for 2 "$REC/prefix002"
 e2e_check_recording "$REC/prefix002"
 [ -z "$(spools)" ] || fail "a recording stopped and saved left its spool: $(spools)"
 pass "a recording stopped and saved leaves no spool"
+
+# The system ends the program (SIGTERM) in the middle of a recording: the window closes
+# without questions and the spool stays; at the next start No deletes it.
+e2e_focus
+xdotool key r
+for i in $(seq 1 100); do
+  [ "$(spool_seconds "$(spools)")" -ge 2 ] && break
+  sleep 0.1
+done
+kill -TERM "$ZK_PID"
+for i in $(seq 1 50); do
+  kill -0 "$ZK_PID" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$ZK_PID" 2>/dev/null && fail "SIGTERM did not end the program"
+wait "$ZK_PID" 2>/dev/null
+ZK_PID=""
+[ -n "$(spools)" ] || fail "SIGTERM in a recording removed its spool"
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+answer_recover n
+e2e_find_window || fail "the meter window did not appear after No"
+[ -z "$(spools)" ] || fail "No left the spool: $(spools)"
+[ -e "$REC/prefix003.zkd" ] && fail "No saved the recording"
+pass "SIGTERM while recording kept the spool; No deleted it"
 e2e_exit_by_menu || fail "File > Exit did not end the program cleanly"
 [ -z "$(ls -A "$SPOOLS")" ] || fail "the recovery folder is not empty: $(ls -A "$SPOOLS")"
