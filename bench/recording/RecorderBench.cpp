@@ -92,8 +92,8 @@ void BM_Record_Sample_Device(benchmark::State& s) {
   const std::string folder = ::mkdtemp(pattern) ? pattern : "/tmp";
   TestContext tc;
   auto device = MakeNullAudioDevice(tc.clock);
-  Context ctx{tc.settings, tc.state, tc.clock, tc.events, tc.prompts, tc.All(), tc.view,
-              tc.controls, tc.shell, *device, "/tmp"};
+  Context ctx{tc.settings, tc.state,    tc.clock, tc.events, tc.prompts, tc.All(),
+              tc.view,     tc.controls, tc.shell, *device,   "/tmp"};
   Rig rig(ctx);
   SessionState& st = tc.state;
   device->OpenNewRecording();
@@ -117,7 +117,8 @@ void BM_Record_Sample_Device(benchmark::State& s) {
     }
     const auto t0 = std::chrono::steady_clock::now();
     rig.recorder.Record_Sample(0, 'P');
-    longest = std::max(longest, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+    longest =
+        std::max(longest, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
   }
   s.counters["max_us"] = longest;
   rig.memory.Spool().Remove();

@@ -100,8 +100,7 @@ bool AppendFile::Busy() {
   const ssize_t n = ::aio_return(&op_);
   if (err != 0 && !error_) error_ = ErrnoError(err);
   // A short write leaves a gap the next batch must not write past.
-  if (err == 0 && !folder_ && static_cast<std::size_t>(n) != inFlight_.size() && !error_)
-    error_ = ErrnoError(ENOSPC);
+  if (err == 0 && !folder_ && static_cast<std::size_t>(n) != inFlight_.size() && !error_) error_ = ErrnoError(ENOSPC);
   inFlight_.clear();
   if (!error_) durable_ = submitted_;
   return false;

@@ -39,7 +39,10 @@ class AppendFile {
 
   int64_t Appended() const { return appended_; }
   // Bytes known to be on the disk.
-  int64_t Durable() { Busy(); return durable_; }
+  int64_t Durable() {
+    Busy();
+    return durable_;
+  }
   // The first failure of a batch; after one the file takes no more batches.
   const FileError& Error() const { return error_; }
 

@@ -127,9 +127,7 @@ void Recorder::Name_New_Recording(const DateTime& now) {
   Controls& c = ctx_.controls;
   st.RecordName = New_RecordName(ctx_.settings, now);
   switch (ctx_.settings.RecordingMode) {
-    case RecManual:
-      c.SetToolTip("lblRecordMode", "Buffer");
-      [[fallthrough]];
+    case RecManual: c.SetToolTip("lblRecordMode", "Buffer"); [[fallthrough]];
     case RecAutoName:
     case RecCapture:
       c.SetCaption("lblLoadedFile", "Buffer");
@@ -139,8 +137,7 @@ void Recorder::Name_New_Recording(const DateTime& now) {
       c.SetCaption("lblLoadedFile", st.RecordName);
       c.SetToolTip("lblLoadedFile", "");
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

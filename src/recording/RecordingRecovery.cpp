@@ -30,13 +30,10 @@ void RecordingRecovery::Offer_Recovery() {
     RecoveredRecording r;
     const SpoolReading reading = ReadSpool(spool->Path(), r);
     switch (reading.content) {
-      case SpoolContent::Empty:
-        spool->Remove();
-        break;
+      case SpoolContent::Empty: spool->Remove(); break;
       case SpoolContent::Damaged: {
         const std::string kept = spool->SetAside();
-        ctx_.prompts.MsgBox(NotRecoverableText(reading.problem, kept), RecoverTitle, MsgButtons::OK,
-                            MsgIcon::Warning);
+        ctx_.prompts.MsgBox(NotRecoverableText(reading.problem, kept), RecoverTitle, MsgButtons::OK, MsgIcon::Warning);
         break;
       }
       case SpoolContent::Recording:

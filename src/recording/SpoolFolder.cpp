@@ -19,7 +19,8 @@ namespace {
 // removed unlinks its lock file while holding it, and whoever opened the file just before
 // would otherwise get a lock on a file that no longer belongs to any spool.
 bool StillLinked(int fd, const std::string& lockPath) {
-  struct stat held{}, named{};
+  struct stat held {
+  }, named{};
   return ::fstat(fd, &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
          held.st_ino == named.st_ino;
 }

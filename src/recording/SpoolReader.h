@@ -16,9 +16,9 @@ struct RecoveredRecording {
   SpoolInfo info;
   std::vector<SampleRecord> records;  // element 0 unused; record k is element k
   int32_t RecordCount = 0;
-  int32_t TotalTimeMs = 0;            // TimeMs of the last record
-  int32_t Seconds = 0;                // whole seconds of recording
-  std::vector<int16_t> sound;         // from the first record on; empty without sound
+  int32_t TotalTimeMs = 0;     // TimeMs of the last record
+  int32_t Seconds = 0;         // whole seconds of recording
+  std::vector<int16_t> sound;  // from the first record on; empty without sound
 };
 
 enum class SpoolContent {

@@ -275,7 +275,8 @@ TEST(SpoolRecovery, MissingOrUnfittingPartsAreRefusedWithTheReason) {
   std::vector<uint8_t> unmarked;
   std::vector<uint8_t> records(150 * RecordSize);
   const auto readings = test::Readings(150);
-  for (int k = 1; k <= 150; ++k) EncodeRecord(readings[static_cast<std::size_t>(k)], records.data() + (k - 1) * RecordSize);
+  for (int k = 1; k <= 150; ++k)
+    EncodeRecord(readings[static_cast<std::size_t>(k)], records.data() + (k - 1) * RecordSize);
   AppendChunk(unmarked, ChunkKind::Records, records.data(), records.size());
   test::WriteBytes(path + "/data", unmarked);
   EXPECT_EQ(ReadSpool(path, r).problem, "no whole second of its readings is marked");

@@ -223,7 +223,8 @@ TEST_F(Recovery, ADamagedSpoolIsReportedAndKeptButNeverOfferedAgain) {
   const std::string kept = recovery + "/damaged-" + name.substr(std::strlen("recording-"));
   EXPECT_EQ(next.rig.prompts.shown[0].text,
             "A recording that was not saved when the program last ended cannot be recovered: its readings and "
-            "sound (data) are missing. Its files are kept in " + kept + ".");
+            "sound (data) are missing. Its files are kept in " +
+                kept + ".");
   EXPECT_EQ(next.rig.prompts.shown[0].title, "Recover Recording");
   EXPECT_FALSE(next.rig.state.FileLoaded);
   EXPECT_TRUE(fs::exists(kept + "/info"));
