@@ -30,7 +30,6 @@ class QtControls : public Controls {
   // Called with a name and index nothing is registered under (which the control
   // methods otherwise ignore); tests fail on it.
   std::function<void(std::string_view name, int index)> onUnknown;
-  std::string ToolTip(std::string_view name, int index = -1) const;
   std::string Picture(std::string_view name, int index = -1) const;
 
   // Controls: an unknown name is ignored (set) or reads as unchecked, disabled,
@@ -44,6 +43,7 @@ class QtControls : public Controls {
   void SetCaption(std::string_view name, int index, const std::string& text) override;
   std::string Caption(std::string_view name, int index) const override;
   void SetToolTip(std::string_view name, int index, const std::string& text) override;
+  std::string ToolTip(std::string_view name, int index) const override;
   void SetPicture(std::string_view name, int index, const std::string& imageKey) override;
   void SetForeColor(std::string_view name, int index, int32_t color) override;
   void SetFocus(std::string_view name, int index) override;
@@ -57,6 +57,7 @@ class QtControls : public Controls {
   using Controls::SetForeColor;
   using Controls::SetToolTip;
   using Controls::SetVisible;
+  using Controls::ToolTip;
   using Controls::Visible;
 
  private:

@@ -45,6 +45,7 @@ class ControlTable : public Controls {
   void SetCaption(std::string_view n, int i, const std::string& t) override { At(n, i).caption = t; }
   std::string Caption(std::string_view n, int i) const override { return Get(n, i).caption; }
   void SetToolTip(std::string_view n, int i, const std::string& t) override { At(n, i).toolTip = t; }
+  std::string ToolTip(std::string_view n, int i) const override { return Get(n, i).toolTip; }
   void SetPicture(std::string_view n, int i, const std::string& k) override { At(n, i).picture = k; }
   void SetForeColor(std::string_view n, int i, int32_t c) override { At(n, i).foreColor = c; }
   void SetFocus(std::string_view n, int i) override {
@@ -61,6 +62,7 @@ class ControlTable : public Controls {
   using Controls::SetForeColor;
   using Controls::SetToolTip;
   using Controls::SetVisible;
+  using Controls::ToolTip;
   using Controls::Visible;
 
  private:

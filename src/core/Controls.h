@@ -20,6 +20,7 @@ class Controls {
   virtual void SetCaption(std::string_view name, int index, const std::string& text) = 0;
   virtual std::string Caption(std::string_view name, int index) const = 0;
   virtual void SetToolTip(std::string_view name, int index, const std::string& text) = 0;
+  virtual std::string ToolTip(std::string_view name, int index) const = 0;
   virtual void SetPicture(std::string_view name, int index, const std::string& imageKey) = 0;
   // Text colour of a label (0x00BBGGRR).
   virtual void SetForeColor(std::string_view name, int index, int32_t color) = 0;
@@ -36,6 +37,7 @@ class Controls {
   void SetCaption(std::string_view n, const std::string& t) { SetCaption(n, -1, t); }
   std::string Caption(std::string_view n) const { return Caption(n, -1); }
   void SetToolTip(std::string_view n, const std::string& t) { SetToolTip(n, -1, t); }
+  std::string ToolTip(std::string_view n) const { return ToolTip(n, -1); }
   void SetForeColor(std::string_view n, int32_t color) { SetForeColor(n, -1, color); }
   void SetFocus(std::string_view n) { SetFocus(n, -1); }
 };

@@ -55,4 +55,20 @@ void VirtualTimer::Trigger() {
   Fire();
 }
 
+void VirtualEvents::DoEvents() {
+  ++calls;
+  clock_.Advance(step_);
+  // Due actions leave the script before they run: an action may script more or wait itself.
+  while (!script_.empty() && script_.front().at <= clock_.now) {
+    std::function<void()> action = std::move(script_.front().action);
+    script_.erase(script_.begin());
+    action();
+  }
+}
+
+void VirtualEvents::At(double t, std::function<void()> action) {
+  auto pos = std::find_if(script_.begin(), script_.end(), [t](const Scripted_Action& a) { return a.at > t; });
+  script_.insert(pos, Scripted_Action{t, std::move(action)});
+}
+
 }  // namespace zk

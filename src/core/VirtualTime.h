@@ -2,6 +2,7 @@
 // A clock, interval timers and an event pump on virtual time, for running the window's
 // procedures faster than real time (stream replay, tests). Time only moves when it is
 // moved; timers fire in order of their due times on the way.
+#include <functional>
 #include <vector>
 
 #include "core/Clock.h"
@@ -62,18 +63,26 @@ class VirtualTimer : public IntervalTimer {
 };
 
 // Processing pending events lets `step` seconds of virtual time pass, so waiting loops end.
+// Actions scripted with At() run inside the DoEvents call during which their moment is
+// reached, as a click or a key press arrives while a long operation lets events through.
 class VirtualEvents : public Events {
  public:
   explicit VirtualEvents(VirtualClock& clock, double step = 0.005) : clock_(clock), step_(step) {}
-  void DoEvents() override {
-    ++calls;
-    clock_.Advance(step_);
-  }
+  void DoEvents() override;
+  // Runs `action` in the first DoEvents that reaches virtual time `t` (seconds since midnight).
+  void At(double t, std::function<void()> action);
+  // Actions still waiting for their moment.
+  std::size_t Scripted() const { return script_.size(); }
   int calls = 0;
 
  private:
+  struct Scripted_Action {
+    double at;
+    std::function<void()> action;
+  };
   VirtualClock& clock_;
   double step_;
+  std::vector<Scripted_Action> script_;  // in order of their moments
 };
 
 }  // namespace zk

@@ -51,11 +51,7 @@ void SampleStream::Comm1_OnComm() {
       }
     } else {
       Com_Input();
-      if (st.NewReading) {
-        engine_.Process_Sample();
-        ctx_.view.Update_Needle();
-        if (ctx_.settings.GraphVisible) ctx_.view.Update_Graph(st.RawReading);
-      }
+      if (st.NewReading) engine_.Show_Reading();
     }
   } catch (const std::exception&) {
     // A failed drawing step loses this burst only; the stream must not stay paused.

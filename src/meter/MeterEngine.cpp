@@ -58,6 +58,12 @@ void MeterEngine::Filter() {
 // ---------------------------------------------------------------------------------------
 // One sample
 
+void MeterEngine::Show_Reading() {
+  Process_Sample();
+  ctx_.view.Update_Needle();
+  if (ctx_.settings.GraphVisible) ctx_.view.Update_Graph(ctx_.state.RawReading);
+}
+
 void MeterEngine::Process_Sample() {
   const SessionState& st = ctx_.state;
   if (st.OperatingMode == ModePlayback && !st.PlaybackOverride) Playback_Sample();

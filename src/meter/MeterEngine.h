@@ -35,6 +35,10 @@ class MeterEngine {
   // PlaybackOverride the path that restores tag, lamp, freeze, BD, base, sensitivity and
   // dial type from state.WorkRecord.
   void Process_Sample();
+  // One reading on the meter, the same for a live reading and a played record:
+  // Process_Sample, the display's Update_Needle, and Update_Graph(RawReading) while the
+  // strip chart is shown.
+  void Show_Reading();
   // Needle value for a smoothed reading on the current dial type; updates the reference,
   // LastNeedle, LastSensitivityIndex, the fall/rise timers and the SET lamp.
   int32_t Calc_Needle(int32_t reading);

@@ -34,18 +34,12 @@ void Warn(Context& ctx, const std::string& text, const std::string& title) {
   ctx.prompts.MsgBox(text, title, MsgButtons::OK, MsgIcon::Warning);
 }
 
-void FetchErrorText(Context& ctx) {
-  std::string text;
-  ctx.state.MciErrorFlag = ctx.audio.ErrorText(ctx.state.MciResult, text);
-  if (ctx.state.MciErrorFlag) ctx.state.MciErrorText = text.substr(0, 128);
-}
-
 // Opens a compressed track (AudioKind 1) and takes its length.
 int32_t OpenCompressed(Context& ctx, const std::string& path, bool silent) {
   SessionState& st = ctx.state;
   st.AudioKind = 1;
   st.MciResult = silent ? ctx.audio.OpenSilentTrack(path) : ctx.audio.OpenMp3(path);
-  FetchErrorText(ctx);
+  Fetch_Error_Text(ctx);
   if (st.MciResult != 0) return st.MciResult;
   int32_t length = 0;
   if (ctx.audio.Length(length) == 0) st.AudioLength = length;
@@ -58,7 +52,7 @@ int32_t OpenWave(Context& ctx, const std::string& path) {
   SessionState& st = ctx.state;
   st.AudioKind = 2;
   st.MciResult = ctx.audio.OpenWav(path);
-  FetchErrorText(ctx);
+  Fetch_Error_Text(ctx);
   if (st.MciResult != 0) return st.MciResult;
   int32_t length = 0, rate = 0, bits = 0, channels = 0;
   if (ctx.audio.Length(length) == 0) st.AudioLength = length;
@@ -77,6 +71,12 @@ int32_t OpenWave(Context& ctx, const std::string& path) {
 std::string CouldNotLoadText(const std::string& kind, int number, const std::string& description) {
   return "The " + kind + " file could not be loaded for the following reason(s): \n" + std::to_string(number) +
          ": '" + description + "'";
+}
+
+void Fetch_Error_Text(Context& ctx) {
+  std::string text;
+  ctx.state.MciErrorFlag = ctx.audio.ErrorText(ctx.state.MciResult, text);
+  if (ctx.state.MciErrorFlag) ctx.state.MciErrorText = text.substr(0, 128);
 }
 
 bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress) {

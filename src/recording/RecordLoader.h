@@ -26,6 +26,9 @@ inline constexpr const char* BadFormatText = "This file is corrupt or needs to b
 // "The <kind> file could not be loaded for the following reason(s): \n<n>: '<text>'"
 std::string CouldNotLoadText(const std::string& kind, int number, const std::string& description);
 
+// The error text of the last audio command (MciResult) into MciErrorText and MciErrorFlag.
+void Fetch_Error_Text(Context& ctx);
+
 // Loads basePath + ".zkd" and its audio track. On success fills RecordBuffer, RecordCount,
 // TotalTimeMs, RangeStartIndex/RangeEndIndex, RecordStartSeconds, RecordStartDay,
 // RecordDate, AudioKind, PlayUnitsPerSecond, AudioLength and (WAV) the audio format.

@@ -13,6 +13,8 @@
 
 #include "core/Context.h"
 #include "core/RecordSink.h"
+#include "core/StreamGate.h"
+#include "core/TransportView.h"
 #include "core/ControlTable.h"
 #include "core/VirtualTime.h"
 
@@ -132,6 +134,39 @@ struct FakeRecordSink : RecordSink {
     samples.push_back(n);
     kinds.push_back(kind);
   }
+};
+
+// Logs the transport words and the seek-bar drawing: "word PLAY", "clear",
+// "box x1..x2 colour" (x as whole units); the current x is kept.
+struct SeekBarLog : TransportView {
+  std::vector<std::string> calls;
+  int32_t scaleWidth = 1000;
+  double currentX = 0;
+  void Show_TransportWord(const std::string& w) override { calls.push_back("word " + w); }
+  int32_t SeekBar_ScaleWidth() const override { return scaleWidth; }
+  void SeekBar_Clear() override { calls.push_back("clear"); }
+  void SeekBar_Box(double x1, double, double x2, double, int32_t color) override {
+    calls.push_back("box " + std::to_string(int(x1)) + ".." + std::to_string(int(x2)) + " " +
+                    std::to_string(color));
+  }
+  void SeekBar_SetCurrentX(double x) override { currentX = x; }
+  int32_t ButtonFaceColor() const override { return 7; }
+  int32_t HighlightColor() const override { return 9; }
+  std::vector<std::string> Words() const {
+    std::vector<std::string> w;
+    for (const std::string& c : calls)
+      if (c.rfind("word ", 0) == 0) w.push_back(c.substr(5));
+    return w;
+  }
+};
+
+// Counts what was asked of the reading stream's gate.
+struct CountingGate : StreamGate {
+  int holds = 0, discards = 0, releases = 0, restarts = 0;
+  void Hold() override { ++holds; }
+  void Discard() override { ++discards; }
+  void Release() override { ++releases; }
+  void RestartMeter() override { ++restarts; }
 };
 
 // An audio device that only reports what it is told; position is settable by the test.

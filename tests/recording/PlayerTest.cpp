@@ -1,0 +1,458 @@
+// The player on virtual time with the clock-driven sound device: records reach the meter
+// when the sound reaches them, and pause, stop, skip, seek and closing arrive as events
+// in the middle of the play loop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <iostream>
+
+#include "Fakes.h"
+#include "TestFiles.h"
+#include "core/RecordingCodes.h"
+#include "meter/MeterEngine.h"
+#include "meter/SensitivityTable.h"
+#include "recording/AudioFactory.h"
+#include "recording/Player.h"
+#include "recording/RecordLoader.h"
+#include "recording/SoundFile.h"
+
+namespace zk::test {
+namespace {
+
+// Draws the needle as the display does (asks the engine, then reports it drawn) and keeps,
+// for every needle, the record shown and how late it came on the sound clock.
+class PlayView : public RecordingView {
+ public:
+  PlayView(SessionState& st, std::function<int32_t()> soundMs) : RecordingView(st), st_(st), soundMs_(std::move(soundMs)) {}
+  struct Drawn {
+    int32_t index;  // record number
+    int32_t timeMs;
+    int32_t lateMs;
+  };
+  std::vector<Drawn> drawn;
+  MeterEngine* engine = nullptr;
+  void Update_Needle() override {
+    RecordingView::Update_Needle();
+    if (engine) engine->Needle_Drawn(engine->Needle_Position());
+    drawn.push_back({st_.RecordIndex - 1, st_.WorkRecord.TimeMs, soundMs_() - st_.WorkRecord.TimeMs});
+  }
+  std::vector<int32_t> Indices() const {
+    std::vector<int32_t> v;
+    for (const Drawn& d : drawn) v.push_back(d.index);
+    return v;
+  }
+
+ private:
+  SessionState& st_;
+  std::function<int32_t()> soundMs_;
+};
+
+class PlayerTest : public ::testing::Test {
+ protected:
+  PlayerTest() {
+    table.Init_SensTable();
+    view.engine = &engine;
+    t.state.DummyAudioPath = std::string(ZK_PROGRAM_FOLDER) + "/dummy.mp3";
+  }
+
+  // A recording of `count` records 20 ms apart on the silent track (positions in ms).
+  void Load(int count) { Load(Readings(count)); }
+  void Load(std::vector<SampleRecord> records) {
+    SessionState& st = t.state;
+    st.RecordCount = static_cast<int32_t>(records.size()) - 1;
+    st.TotalTimeMs = records.back().TimeMs;
+    st.RecordBuffer = std::move(records);
+    st.RangeStartIndex = 1;
+    st.RangeEndIndex = st.RecordCount;
+    st.FileLoaded = true;
+    ASSERT_TRUE(Open_Silent_Track(ctx));
+    player.Show_Loaded_File("/rec/take001");
+  }
+
+  int32_t SoundPosition() {
+    int32_t pos = 0;
+    device->Position(pos);
+    return pos;
+  }
+  AudioMode SoundMode() {
+    AudioMode m = AudioMode::NotReady;
+    device->Mode(m);
+    return m;
+  }
+  // Runs `f` `seconds` from now: scripted before Play(), from the play command.
+  void At(double seconds, std::function<void()> f) { t.events.At(t.clock.now + seconds, std::move(f)); }
+  void Play() {
+    t0 = t.clock.now;
+    player.cmdPlay_Click();
+  }
+
+  TestContext t;
+  double t0 = 0;
+  std::vector<std::string> notices;
+  std::unique_ptr<AudioDevice> device =
+      MakeNullAudioDevice(t.clock, [this](const std::string& text) { notices.push_back(text); });
+  PlayView view{t.state, [this] { return SoundPosition() * 1000 / std::max(1, t.state.PlayUnitsPerSecond); }};
+  Context ctx{t.settings, t.state, t.clock,    t.events, t.prompts,      t.ctx.timers,
+              view,       t.controls, t.shell, *device,  ZK_PROGRAM_FOLDER};
+  SensitivityTable table;
+  MeterEngine engine{ctx, table};
+  SeekBarLog bar;
+  CountingGate gate;
+  Transport transport{ctx, bar};
+  Player player{ctx, bar, engine, gate, transport};
+};
+
+int32_t Percentile(std::vector<int32_t> v, double p) {
+  std::sort(v.begin(), v.end());
+  return v[std::min(v.size() - 1, static_cast<std::size_t>(p * v.size()))];
+}
+
+TEST_F(PlayerTest, DeliversEveryRecordOnTimeAndRestoresTheUserValuesAtTheEnd) {
+  Load(500);  // ten seconds
+  t.settings.SensitivityIndex = 30;
+  t.settings.DialType = DialContinuous;
+  t.state.BdTotal = 40;
+  t.state.BdCountEnabled = false;
+  Play();
+
+  // Every record but the last, in order, none dropped.
+  std::vector<int32_t> expected;
+  for (int k = 1; k <= 499; ++k) expected.push_back(k);
+  EXPECT_EQ(view.Indices(), expected);
+  std::vector<int32_t> late;
+  for (const auto& d : view.drawn) late.push_back(d.lateMs);
+  const int32_t p50 = Percentile(late, 0.5), p99 = Percentile(late, 0.99);
+  std::cout << "lateness on virtual time: median " << p50 << " ms, p99 " << p99 << " ms\n";
+  EXPECT_GE(*std::min_element(late.begin(), late.end()), 0);
+  EXPECT_LE(p99, 20);
+
+  EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "END"}));
+  EXPECT_NE(std::find(view.modeTexts.begin(), view.modeTexts.end(), "Playback"), view.modeTexts.end());
+  EXPECT_EQ(t.state.OperatingMode, ModeNone);
+  EXPECT_EQ(t.state.PlayState, PlayStopped);
+  EXPECT_EQ(SoundMode(), AudioMode::Stopped);
+  EXPECT_EQ(gate.holds, 1);
+  EXPECT_EQ(gate.releases, 1);
+  // The recording's own knob, dial and counter gave way to the user's again.
+  EXPECT_EQ(t.settings.SensitivityIndex, 30);
+  EXPECT_EQ(t.settings.DialType, DialContinuous);
+  EXPECT_EQ(t.state.BdTotal, 40);
+  EXPECT_EQ(t.state.BdText, "1.0");
+  EXPECT_EQ(t.controls.Caption("lblPlayTime"), "00:00");
+  // One second of banner, ten of sound, one of "END".
+  EXPECT_NEAR(t.clock.now - t0, 12.0, 0.1);
+}
+
+TEST_F(PlayerTest, ASlowDrawDropsRecordsAndLightsTheLagLamp) {
+  Load(500);
+  At(3.0, [&] { t.clock.Advance(0.3); });  // the window was busy for 300 ms
+  Play();
+  const auto idx = view.Indices();
+  int32_t biggestGap = 0;
+  for (std::size_t i = 1; i < idx.size(); ++i) biggestGap = std::max(biggestGap, idx[i] - idx[i - 1]);
+  EXPECT_GE(biggestGap, 14);  // about 15 records fell into the 300 ms
+  const auto& leds = view.ledColors;
+  const auto lit = std::find(leds.begin(), leds.end(), t.settings.LED_Lag_Color);
+  ASSERT_NE(lit, leds.end());
+  EXPECT_NE(std::find(lit, leds.end(), t.settings.Dial_Color), leds.end());  // and off again
+  EXPECT_EQ(idx.back(), 499);
+}
+
+TEST_F(PlayerTest, TheEndOfTheRangeStopsOrLoops) {
+  Load(500);
+  t.state.RangeStartIndex = 51;
+  t.state.RangeEndIndex = 100;
+  Play();
+  EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "END"}));
+  EXPECT_EQ(view.Indices().front(), 51);
+  EXPECT_EQ(view.Indices().back(), 100);
+
+  view.drawn.clear();
+  bar.calls.clear();
+  player.cmdLoop_Click();
+  EXPECT_EQ(t.controls.Get("cmdLoop", -1).picture, "Loop");
+  // 1 s banner, 1 s of range, 2 s banner, and a stop during the second pass.
+  At(4.5, [&] { transport.cmdStop_Click(); });
+  Play();
+  EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "PLAY", "END"}));
+  const auto idx = view.Indices();
+  EXPECT_EQ(std::count(idx.begin(), idx.end(), 51), 2);
+  EXPECT_LE(*std::max_element(idx.begin(), idx.end()), 100);
+}
+
+TEST_F(PlayerTest, QuickSkipsAddUpAndResumeOnce) {
+  Load(3000);  // one minute: 10 s a skip
+  ASSERT_EQ(t.state.SkipSeconds, 10);
+  int32_t before = 0;
+  At(2.0, [&] {
+    before = t.state.RecordIndex;
+    player.cmdFwd_Click();
+  });
+  At(2.2, [&] { player.cmdFwd_Click(); });
+  At(2.4, [&] { player.cmdFwd_Click(); });
+  AudioMode during = AudioMode::NotReady, after = AudioMode::NotReady;
+  int32_t resumedAt = 0;
+  At(3.1, [&] { during = SoundMode(); });
+  At(3.3, [&] {
+    after = SoundMode();
+    resumedAt = SoundPosition();
+  });
+  At(4.0, [&] { transport.cmdStop_Click(); });
+  Play();
+  EXPECT_EQ(during, AudioMode::Paused);  // silent until 800 ms after the last click
+  EXPECT_EQ(after, AudioMode::Playing);
+  EXPECT_EQ(t.tmrSkip.starts, 3);
+  const int32_t target = before + 3 * 500;
+  EXPECT_NEAR(resumedAt, player.Record_Position(target), 120);
+  const auto idx = view.Indices();
+  EXPECT_NE(std::find(idx.begin(), idx.end(), target), idx.end());
+  EXPECT_EQ(std::count_if(idx.begin(), idx.end(), [&](int32_t k) { return k > before + 60 && k < target; }), 0);
+}
+
+TEST_F(PlayerTest, SkippingWhilePausedStaysPausedUntilResumed) {
+  Load(3000);
+  At(2.0, [&] { player.cmdPlay_Click(); });  // pause: "PAUSE" for a second
+  int32_t pausedAt = 0;
+  At(3.5, [&] {
+    pausedAt = t.state.RecordIndex;
+    player.cmdFwd_Click();
+  });
+  bool stillPaused = false;
+  At(5.0, [&] { stillPaused = SoundMode() == AudioMode::Paused && t.state.PlayState == PlayPaused; });
+  At(5.1, [&] { player.cmdPlay_Click(); });  // resume
+  int32_t resumedAt = 0;
+  At(5.12, [&] { resumedAt = SoundPosition(); });
+  At(6.0, [&] { transport.cmdStop_Click(); });
+  Play();
+  EXPECT_TRUE(stillPaused);
+  EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "PAUSE", "END"}));
+  EXPECT_NEAR(resumedAt, player.Record_Position(pausedAt + 500), 40);
+}
+
+TEST_F(PlayerTest, SkipsStayInsideTheRange) {
+  Load(600);
+  SessionState& st = t.state;
+  st.RangeStartIndex = 100;
+  st.RangeEndIndex = 550;
+  st.RecordIndex = 400;
+  player.cmdFwd_Click();
+  EXPECT_EQ(st.RecordIndex, 500);  // past the end: one second before it
+  EXPECT_TRUE(st.SeekPending);
+  EXPECT_EQ(st.AudioPosition, player.Record_Position(500));
+  st.RecordIndex = 300;
+  player.cmdRev_Click();
+  EXPECT_EQ(st.RecordIndex, 100);  // not before the start
+
+  // A range shorter than a second, an end below its start, an end of 0: always in range.
+  st.RangeStartIndex = 100;
+  st.RangeEndIndex = 120;
+  st.RecordIndex = 110;
+  player.cmdFwd_Click();
+  EXPECT_EQ(st.RecordIndex, 100);
+  st.RangeStartIndex = 300;
+  st.RangeEndIndex = 200;
+  player.cmdFwd_Click();
+  EXPECT_EQ(st.RecordIndex, 300);
+  st.RangeStartIndex = 1;
+  st.RangeEndIndex = 0;
+  st.RecordIndex = 580;
+  player.cmdFwd_Click();
+  EXPECT_EQ(st.RangeEndIndex, 600);
+  EXPECT_EQ(st.RecordIndex, 550);
+}
+
+TEST_F(PlayerTest, SeekBarMarksRangesAndFollowsTheMouse) {
+  Load(600);  // 11.98 s
+  SessionState& st = t.state;
+  st.RecordStartSeconds = 10 * 3600 + 59 * 60 + 57;
+
+  player.picFilePosition_MouseMove(0, 250);
+  EXPECT_EQ(t.controls.ToolTip("picFilePosition"), "00:03");
+  player.picFilePosition_MouseMove(0, 5000);
+  EXPECT_EQ(t.controls.ToolTip("picFilePosition"), "00:12");
+
+  // A drag from x = 5 starts at the beginning of the file.
+  player.picFilePosition_MouseDown(1, 5.7f);
+  EXPECT_EQ(st.RangeStartX, 0);
+  EXPECT_EQ(st.RangeStartIndex, 1);
+  player.picFilePosition_MouseMove(1, 500);
+  EXPECT_EQ(bar.calls.back(), "box 0..500 7");
+  EXPECT_EQ(t.controls.Caption("lblPlayTime"), "00:06");
+  EXPECT_EQ(view.lastClock, std::make_tuple(11, 0, 0, 36525));  // the clock follows the drag
+  player.picFilePosition_MouseUp(1, 500);
+  EXPECT_EQ(st.RangeEndX, 500);
+  EXPECT_EQ(st.RangeEndIndex, 300);
+  EXPECT_EQ(view.lastClock, std::make_tuple(10, 0, 0, DateSerial(2026, 12, 8)));  // back to live time
+
+  // A press and release within a hundredth of the width selects to the end.
+  player.picFilePosition_MouseDown(1, 300);
+  EXPECT_EQ(st.RangeStartX, 300);
+  EXPECT_EQ(st.RangeStartIndex, 180);
+  player.picFilePosition_MouseUp(1, 309);
+  EXPECT_EQ(st.RangeEndX, 1000);
+  EXPECT_EQ(st.RangeEndIndex, 600);
+  EXPECT_EQ(bar.calls.back(), "box 300..1000 7");
+
+  // The right button takes the whole file.
+  player.picFilePosition_MouseDown(2, 700);
+  EXPECT_EQ(st.RangeStartX, 0);
+  EXPECT_EQ(st.RangeStartIndex, 1);
+  EXPECT_EQ(st.RangeEndIndex, 600);
+}
+
+TEST_F(PlayerTest, ASeekWhilePlayingJumpsInsideTheRange) {
+  Load(1000);
+  At(2.0, [&] { player.picFilePosition_MouseDown(1, 600); });
+  At(3.0, [&] { transport.cmdStop_Click(); });
+  Play();
+  const auto idx = view.Indices();
+  EXPECT_NE(std::find(idx.begin(), idx.end(), 600), idx.end());
+  EXPECT_EQ(std::count_if(idx.begin(), idx.end(), [](int32_t k) { return k > 60 && k < 600; }), 0);
+
+  // On a file of five records every seek lands on one of them.
+  Load(5);
+  t.state.OperatingMode = ModePlayback;
+  for (float x : {0.0f, 1.0f, 999.0f, 1000.0f}) {
+    player.picFilePosition_MouseDown(1, x);
+    EXPECT_GE(t.state.RecordIndex, 1);
+    EXPECT_LE(t.state.RecordIndex, 5);
+  }
+  t.state.OperatingMode = ModeNone;
+}
+
+TEST_F(PlayerTest, TheOverrideUsesTheUsersOwnValues) {
+  Load(300);
+  t.settings.SensitivityIndex = 33;
+  At(2.0, [&] {
+    EXPECT_NE(t.settings.SensitivityIndex, 33);  // the recording's knob
+    player.chkOveride_Click(true);
+    EXPECT_EQ(t.settings.SensitivityIndex, 33);
+    EXPECT_TRUE(t.controls.Enabled("mnuSettingsBmFreeze"));
+    EXPECT_TRUE(t.state.ResetPending);
+  });
+  At(2.5, [&] {
+    t.settings.SensitivityIndex = 40;  // the user turns the knob
+    transport.cmdStop_Click();
+  });
+  Play();
+  EXPECT_EQ(t.settings.SensitivityIndex, 40);  // kept: the override left it to the user
+  player.chkOveride_Click(false);
+  EXPECT_FALSE(t.state.PlaybackOverride);
+  EXPECT_FALSE(t.controls.Enabled("mnuSettingsBmFreeze"));
+}
+
+TEST_F(PlayerTest, ClosingEndsTheLoopWithoutDrawing) {
+  Load(3000);
+  t.settings.SensitivityIndex = 30;
+  std::size_t drawnAtClose = 0;
+  At(3.0, [&] {
+    player.Shut_Down();
+    drawnAtClose = view.drawn.size();
+  });
+  Play();
+  EXPECT_EQ(view.drawn.size(), drawnAtClose);
+  EXPECT_EQ(bar.Words(), std::vector<std::string>{"PLAY"});
+  EXPECT_EQ(SoundMode(), AudioMode::Stopped);
+  EXPECT_EQ(t.state.PlayState, PlayStopped);
+  EXPECT_NE(t.state.OperatingMode, ModePlayback);
+  EXPECT_EQ(t.settings.SensitivityIndex, 30);  // what the settings file gets is the user's
+  EXPECT_LT(t.clock.now - t0, 3.1);
+  player.cmdPlay_Click();  // a closing window starts nothing
+  EXPECT_EQ(t.state.PlayState, PlayStopped);
+}
+
+TEST_F(PlayerTest, ClosingWhilePausedEndsToo) {
+  Load(3000);
+  At(2.0, [&] { player.cmdPlay_Click(); });
+  At(4.0, [&] { player.Shut_Down(); });
+  Play();
+  EXPECT_LT(t.clock.now - t0, 4.1);
+  EXPECT_EQ(t.state.PlayState, PlayStopped);
+  EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "PAUSE"}));
+}
+
+TEST_F(PlayerTest, ClosingDuringTheStartBannerStartsNoSound) {
+  Load(3000);
+  At(0.5, [&] { player.Shut_Down(); });
+  Play();
+  EXPECT_LT(t.clock.now - t0, 0.6);
+  EXPECT_NE(SoundMode(), AudioMode::Playing);
+  EXPECT_TRUE(view.drawn.empty());
+}
+
+TEST_F(PlayerTest, ASoundShorterThanItsRecordsEndsThePlaybackAndTellsOnce) {
+  TempFolder dir;
+  PcmSamples second(22050, 0);
+  ASSERT_FALSE(SaveWavFile(dir / "short.wav", second, PcmFormat{22050, 1}));
+  Load(500);
+  t.state.MciResult = device->OpenWav(dir / "short.wav");
+  t.state.PlayUnitsPerSecond = 44100;
+  Play();
+  EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "END"}));
+  EXPECT_LE(view.drawn.back().timeMs, 1040);  // one second of sound
+  EXPECT_LT(t.clock.now - t0, 3.2);
+  Play();
+  EXPECT_EQ(notices.size(), 1u);  // no sound output here: said once, not at every play
+}
+
+TEST_F(PlayerTest, TimesThatDoNotRiseStillPlayToTheEnd) {
+  auto records = Readings(300);
+  for (int k = 1; k <= 300; ++k) records[k].TimeMs = (300 - k) * 7;  // running backwards
+  Load(records);
+  Play();
+  EXPECT_EQ(t.state.PlayState, PlayStopped);
+  EXPECT_EQ(bar.Words().back(), "END");
+  EXPECT_LT(t.clock.now - t0, 5.0);
+}
+
+TEST_F(PlayerTest, StopEndsAWaitForARecordFarAhead) {
+  auto records = Readings(100);
+  for (int k = 50; k <= 100; ++k) records[k].TimeMs = 2000000000;  // hours beyond the sound
+  Load(records);
+  At(5.0, [&] { transport.cmdStop_Click(); });
+  Play();
+  EXPECT_EQ(bar.Words().back(), "END");
+  EXPECT_LT(t.clock.now - t0, 6.1);
+  // Positions of such records stay numbers the device takes, whatever the units.
+  t.state.PlayUnitsPerSecond = 176400;
+  EXPECT_EQ(player.Record_Position(60), std::numeric_limits<int32_t>::max());
+}
+
+TEST_F(PlayerTest, LoadedFileShowsNameTimesAndSkipLength) {
+  Load(50);
+  EXPECT_EQ(t.controls.Caption("lblLoadedFile"), "take001");
+  EXPECT_EQ(bar.calls.back(), "box 0..1000 7");
+  EXPECT_EQ(t.state.RangeEndX, 1000);
+  const std::vector<std::tuple<int32_t, std::string, int>> cases{
+      {540000, "09:00", 10}, {1200000, "20:00", 15}, {2700000, "45:00", 30}, {7200000, "2:00:00", 60}};
+  for (const auto& [ms, total, skip] : cases) {
+    t.state.TotalTimeMs = ms;
+    player.Show_Loaded_File("/x/y");
+    EXPECT_EQ(t.controls.Caption("lblTotalTime"), total);
+    EXPECT_EQ(t.state.SkipSeconds, skip);
+  }
+}
+
+// A device that claims to play while its position never moves.
+TEST(PlayerStall, AStalledSoundDeviceEndsTheWait) {
+  TestContext t;
+  SensitivityTable table;
+  table.Init_SensTable();
+  MeterEngine engine{t.ctx, table};
+  SeekBarLog bar;
+  CountingGate gate;
+  Transport transport{t.ctx, bar};
+  Player player{t.ctx, bar, engine, gate, transport};
+  t.state.RecordBuffer = Readings(200);
+  t.state.RecordCount = 200;
+  t.state.RangeStartIndex = 1;
+  t.state.RangeEndIndex = 200;
+  const double t0 = t.clock.now;
+  player.cmdPlay_Click();  // the fake device answers "playing" at position 0 for ever
+  EXPECT_EQ(bar.Words().back(), "END");
+  EXPECT_LT(t.clock.now - t0, 1.0 + Player::StallSeconds + 1.5);
+}
+
+}  // namespace
+}  // namespace zk::test
