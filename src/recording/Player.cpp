@@ -5,6 +5,7 @@
 #include <exception>
 #include <limits>
 
+#include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "core/RecordingCodes.h"
 #include "meter/MeterEngine.h"
@@ -401,8 +402,7 @@ void Player::Restore_User_Values(bool draw) {
   st.BdTotal = st.SavedBdTotal;
   st.BdCountEnabled = st.SavedBdCountEnabled;
   st.BdText = MeterEngine::Bd_Text(st.BdTotal / 4);
-  c.SetChecked("mnuSetBmFreezeOn", s.FreezeEnable);
-  c.SetChecked("mnuSetBmFreezeOff", !s.FreezeEnable);
+  Tick_Pair(c, "mnuSetBmFreezeOn", "mnuSetBmFreezeOff", s.FreezeEnable);
   if (!draw) return;
   ctx_.view.Update_SensKnob();
   ctx_.view.Draw_Panel();
@@ -475,22 +475,14 @@ void Player::cmdLoop_Click() {
 
 void Player::chkOveride_Click(bool checked) {
   SessionState& st = ctx_.state;
-  Settings& s = ctx_.settings;
   Controls& c = ctx_.controls;
   st.ResetPending = true;
-  if (!checked) {
-    st.PlaybackOverride = false;
-    c.SetEnabled("mnuSettingsBmFreeze", false);
-    return;
-  }
-  st.PlaybackOverride = true;
-  c.SetEnabled("mnuSettingsBmFreeze", true);
+  st.PlaybackOverride = checked;
+  c.SetEnabled("mnuSettingsBmFreeze", checked);
+  if (!checked) return;
   c.SetEnabled("mnuViewMeter", true);
-  s.SensitivityIndex = st.SavedSensitivityIndex;
-  s.FreezeEnable = st.SavedFreezeEnable;
-  s.DialType = st.SavedDialType;
-  st.BdCountEnabled = st.SavedBdCountEnabled;
-  st.BdTotal = st.SavedBdTotal;
+  // The meter works from the recorded readings with the user's own settings.
+  Restore_User_Values(false);
 }
 
 // ---------------------------------------------------------------- the seek bar
