@@ -10,6 +10,7 @@
 #include "core/RecordingCodes.h"
 #include "meter/MeterEngine.h"
 #include "recording/RecordLoader.h"
+#include "recording/SkipSeconds.h"
 
 namespace zk {
 
@@ -28,13 +29,6 @@ Player::Player(Context& ctx, TransportView& view, MeterEngine& engine, StreamGat
     : ctx_(ctx), bar_(view), engine_(engine), gate_(gate), transport_(transport) {
   transport_.SetPlayer(this);
   ctx_.timers.tmrSkip.SetHandler([this] { tmrSkip_Timer(); });
-}
-
-int16_t Player::Skip_Seconds(int32_t totalSeconds) {
-  if (totalSeconds < 600) return 10;
-  if (totalSeconds < 1800) return 15;
-  if (totalSeconds < 3600) return 30;
-  return 60;
 }
 
 bool Player::Active() const {
@@ -443,7 +437,7 @@ void Player::Skip_By(int32_t records) {
 // A recording that got no skip length (one kept in memory after a recording without
 // sound) takes the one its length gives.
 static int32_t Skip_Records(const SessionState& st) {
-  const int32_t secs = st.SkipSeconds > 0 ? st.SkipSeconds : Player::Skip_Seconds(st.TotalTimeMs / 1000);
+  const int32_t secs = st.SkipSeconds > 0 ? st.SkipSeconds : Skip_Seconds(st.TotalTimeMs / 1000);
   return secs * RecordsPerSecond;
 }
 

@@ -57,9 +57,6 @@ class Player : public StopHalf {
   // and nothing more is drawn.
   void Shut_Down();
 
-  // Skip length for a recording of this many seconds: 10 s below 10 minutes, 15 below 30,
-  // 30 below an hour, else 60.
-  static int16_t Skip_Seconds(int32_t totalSeconds);
   // Audio position of record k, in the open track's units.
   int32_t Record_Position(int32_t k) const;
 

@@ -85,8 +85,8 @@ int Series_Number(const std::string& basePath) {
 }
 
 RecordingFiles::RecordingFiles(Context& ctx, Player& player, Transport& transport, TransportView& bar,
-                               StreamGate& gate, RecordFlush& flush, SeriesList& list)
-    : ctx_(ctx), player_(player), transport_(transport), bar_(bar), gate_(gate), flush_(flush), list_(list) {}
+                               StreamGate& gate, RecordingMemory& memory, SeriesList& list)
+    : ctx_(ctx), player_(player), transport_(transport), bar_(bar), gate_(gate), memory_(memory), list_(list) {}
 
 bool RecordingFiles::Load(const std::string& basePath) {
   SeekBarProgress progress(bar_);
@@ -100,7 +100,7 @@ bool RecordingFiles::Load(const std::string& basePath) {
 bool RecordingFiles::Open_Recording(const std::string& path) {
   End_Playback();
   gate_.Pause();
-  flush_.Flush_RecBuffer();
+  memory_.Flush_RecBuffer();
   const bool ok = Load(Base_Path(path));
   if (ok) ctx_.settings.LoadPath = Folder_Of(path);
   gate_.Resume();
@@ -116,7 +116,7 @@ void RecordingFiles::End_Playback() {
 void RecordingFiles::cmdLoad_Click() {
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
-  if (!Unsaved_Recording_May_Go(ctx_, UnsavedQuestion)) return;
+  if (!Unsaved_Recording_Guard(ctx_)) return;
   End_Playback();
   c.SetEnabled("picRecord", false);
   st.RecordingUnsaved = false;
@@ -130,7 +130,7 @@ void RecordingFiles::cmdLoad_Click() {
     if (const auto file = ctx_.prompts.OpenFile(req)) {
       const std::string base = Base_Path(*file);
       ctx_.settings.LoadPath = Folder_Of(base);
-      flush_.Flush_RecBuffer();
+      memory_.Flush_RecBuffer();
       Load(base);
     }
   } catch (const std::system_error& e) {
@@ -150,12 +150,12 @@ void RecordingFiles::cmdLoad_MouseDown(int button) {
   const std::string loaded = c.ToolTip("lblLoadedFile");
   const int number = Series_Number(loaded);
   if (number < 1) return;
-  if (!Unsaved_Recording_May_Go(ctx_, UnsavedQuestion)) return;
+  if (!Unsaved_Recording_Guard(ctx_)) return;
   End_Playback();
   ctx_.state.RecordingUnsaved = false;
   gate_.Pause();
   sequenceStem_ = loaded.substr(0, loaded.size() - 3);
-  flush_.Flush_RecBuffer();
+  memory_.Flush_RecBuffer();
   list_.Clear();
   int entries = 0;
   for (int i = 1; i <= SeriesLast; ++i) {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/Context.h"
-#include "core/RecordFlush.h"
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
+#include "recording/RecordingMemory.h"
 
 namespace zk {
 
@@ -44,7 +44,7 @@ int Series_Number(const std::string& basePath);
 class RecordingFiles {
  public:
   RecordingFiles(Context& ctx, Player& player, Transport& transport, TransportView& bar, StreamGate& gate,
-                 RecordFlush& flush, SeriesList& list);
+                 RecordingMemory& memory, SeriesList& list);
 
   // "Load File for Playback".
   void cmdLoad_Click();
@@ -64,8 +64,6 @@ class RecordingFiles {
   // (with the loader's message shown) when it does not load.
   bool Open_Recording(const std::string& path);
 
-  static constexpr const char* UnsavedQuestion = "Previous recording not saved, Continue?";
-
  private:
   bool Load(const std::string& basePath);
   void Take_Entry();
@@ -77,7 +75,7 @@ class RecordingFiles {
   Transport& transport_;
   TransportView& bar_;
   StreamGate& gate_;
-  RecordFlush& flush_;
+  RecordingMemory& memory_;
   SeriesList& list_;
   std::string sequenceStem_;  // the series' path without its three-digit number
   bool arrowKeyFlag_ = false;  // an arrow key is held in the list: moving does not load

@@ -9,6 +9,7 @@
 
 #include "Fakes.h"
 #include "TestFiles.h"
+#include "TransportLog.h"
 #include "core/RecordingCodes.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
@@ -97,7 +98,7 @@ class PlayerTest : public ::testing::Test {
               view,       t.controls, t.shell, *device,  ZK_PROGRAM_FOLDER};
   SensitivityTable table;
   MeterEngine engine{ctx, table};
-  SeekBarLog bar;
+  TransportLog bar;
   CountingGate gate;
   Transport transport{ctx, bar};
   Player player{ctx, bar, engine, gate, transport};
@@ -440,7 +441,7 @@ TEST(PlayerStall, AStalledSoundDeviceEndsTheWait) {
   SensitivityTable table;
   table.Init_SensTable();
   MeterEngine engine{t.ctx, table};
-  SeekBarLog bar;
+  TransportLog bar;
   CountingGate gate;
   Transport transport{t.ctx, bar};
   Player player{t.ctx, bar, engine, gate, transport};

@@ -3,6 +3,7 @@
 
 #include "Fakes.h"
 #include "TestFiles.h"
+#include "TransportLog.h"
 #include "core/RecordingCodes.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
@@ -29,21 +30,6 @@ struct FakeSeriesList : SeriesList {
   void SetKeyPreview(bool on) override { keyPreview = on; }
 };
 
-// The recorder's Flush_RecBuffer as far as loading relies on it.
-struct FakeFlush : RecordFlush {
-  explicit FakeFlush(Context& ctx) : ctx_(ctx) {}
-  int flushes = 0;
-  void Flush_RecBuffer() override {
-    ++flushes;
-    ctx_.state.FileLoaded = false;
-    ctx_.state.RecordingUnsaved = false;
-    ctx_.controls.SetToolTip("lblLoadedFile", "No File Loaded");
-  }
-
- private:
-  Context& ctx_;
-};
-
 class RecordingFilesTest : public ::testing::Test {
  protected:
   RecordingFilesTest() {
@@ -61,13 +47,13 @@ class RecordingFilesTest : public ::testing::Test {
   TestContext t;
   SensitivityTable table;
   MeterEngine engine{t.ctx, table};
-  SeekBarLog bar;
+  TransportLog bar;
   CountingGate gate;
   Transport transport{t.ctx, bar};
   Player player{t.ctx, bar, engine, gate, transport};
-  FakeFlush flush{t.ctx};
+  RecordingMemory memory{t.ctx};
   FakeSeriesList list;
-  RecordingFiles files{t.ctx, player, transport, bar, gate, flush, list};
+  RecordingFiles files{t.ctx, player, transport, bar, gate, memory, list};
 };
 
 TEST_F(RecordingFilesTest, LoadDialogLoadsAndSetsUpThePanel) {
@@ -94,8 +80,7 @@ TEST_F(RecordingFilesTest, LoadDialogLoadsAndSetsUpThePanel) {
   // Cancelled: nothing loaded, the stream back on.
   files.cmdLoad_Click();
   EXPECT_EQ(gate.releases, 2);
-  EXPECT_EQ(flush.flushes, 1);
-  EXPECT_TRUE(t.state.FileLoaded);
+  EXPECT_TRUE(t.state.FileLoaded);  // nothing was flushed
 }
 
 TEST_F(RecordingFilesTest, AnUnsavedRecordingIsKeptWhenTheUserSaysNo) {

@@ -14,7 +14,6 @@
 #include "core/Context.h"
 #include "core/RecordSink.h"
 #include "core/StreamGate.h"
-#include "core/TransportView.h"
 #include "core/ControlTable.h"
 #include "core/VirtualTime.h"
 
@@ -133,30 +132,6 @@ struct FakeRecordSink : RecordSink {
   void Record_Sample(int16_t n, uint8_t kind) override {
     samples.push_back(n);
     kinds.push_back(kind);
-  }
-};
-
-// Logs the transport words and the seek-bar drawing: "word PLAY", "clear",
-// "box x1..x2 colour" (x as whole units); the current x is kept.
-struct SeekBarLog : TransportView {
-  std::vector<std::string> calls;
-  int32_t scaleWidth = 1000;
-  double currentX = 0;
-  void Show_TransportWord(const std::string& w) override { calls.push_back("word " + w); }
-  int32_t SeekBar_ScaleWidth() const override { return scaleWidth; }
-  void SeekBar_Clear() override { calls.push_back("clear"); }
-  void SeekBar_Box(double x1, double, double x2, double, int32_t color) override {
-    calls.push_back("box " + std::to_string(int(x1)) + ".." + std::to_string(int(x2)) + " " +
-                    std::to_string(color));
-  }
-  void SeekBar_SetCurrentX(double x) override { currentX = x; }
-  int32_t ButtonFaceColor() const override { return 7; }
-  int32_t HighlightColor() const override { return 9; }
-  std::vector<std::string> Words() const {
-    std::vector<std::string> w;
-    for (const std::string& c : calls)
-      if (c.rfind("word ", 0) == 0) w.push_back(c.substr(5));
-    return w;
   }
 };
 
