@@ -14,6 +14,8 @@ class KeyFilter : public QObject {
   KeyFilter(QWidget& window, Keyboard& keyboard) : window_(window), keyboard_(keyboard) {}
 
   bool Preview() const { return preview_; }
+  // Off while the series list is open: its keys go to the list.
+  void SetPreview(bool on) { preview_ = on; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

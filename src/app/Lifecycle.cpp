@@ -77,6 +77,9 @@ void Lifecycle::Look_For_Sensor() {
 void Lifecycle::Form_QueryUnload(bool& cancel, bool unattended) {
   cancel = !unattended && !May_Exit();
   if (cancel) return;
+  // A playback ends here without a word on the panel, and gives the user's own values
+  // back before the settings are written.
+  if (player_) player_->Shut_Down();
   // Only a close the user makes ends the recording in memory normally; one the system
   // asks for leaves an unsaved recording's spool for the next start to offer back.
   if (!unattended) host_.Recording_Let_Go();

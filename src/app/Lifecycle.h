@@ -11,6 +11,7 @@
 #include "link/Connection.h"
 #include "link/SerialPort.h"
 #include "meter/SensitivityTable.h"
+#include "recording/Player.h"
 
 namespace zk {
 
@@ -50,6 +51,9 @@ class Lifecycle {
   // the recovery spool and the settings are saved only when autosave is On.
   void Form_QueryUnload(bool& cancel, bool unattended = false);
 
+  // The player whose playback ends once the exit is certain.
+  void SetPlayer(Player* player) { player_ = player; }
+
   // True from the end of start-up on.
   bool Loaded() const { return loaded_; }
 
@@ -69,6 +73,7 @@ class Lifecycle {
   int simulatorPort_;
   int16_t sessionCommPort_ = 0;  // the remembered port, kept while the simulator stands in
   bool loaded_ = false;
+  Player* player_ = nullptr;
 };
 
 }  // namespace zk

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "app/AppInfo.h"
@@ -50,7 +51,9 @@ int Main(int argc, char** argv) {
   StartOptions opts;
   opts.programFolder = ProgramFolder(cl.home, argc > 0 ? argv[0] : "");
   opts.ports = cl.ports;
-  opts.recording = cl.recording;
+  // Start-up changes the current folder to the program folder: a relative name must not
+  // depend on it.
+  if (!cl.recording.empty()) opts.recording = std::filesystem::absolute(cl.recording).lexically_normal().string();
   opts.spool = !cl.noSpool;
 
   Simulator sim;

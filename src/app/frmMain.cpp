@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QUrl>
 #include <filesystem>
 
@@ -19,6 +18,7 @@
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsCommands.h"
+#include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
 #include "recording/AudioFactory.h"
 #include "recording/RecordingRecovery.h"
@@ -59,11 +59,13 @@ frmMain::frmMain(StartOptions options)
       gate_(ctx_, port_),
       recording_(ctx_),
       recorder_(ctx_, display_, gate_, recording_, *this),
-      transport_(ctx_, display_) {
+      transport_(ctx_, display_),
+      player_(ctx_, display_, engine_, gate_, transport_) {
   qtPrompts_.SetOwner(this);
   view_.SetTarget(&display_);
   engine_.SetRecordSink(&recorder_);
   transport_.SetRecorder(&recorder_);
+  lifecycle_.SetPlayer(&player_);
   if (opts_.spool) recording_.Spool().SetFolder(JoinPath(opts_.programFolder, RecoveryFolderName));
   setWindowTitle("zk3 Zodovaz");
   BuildWidgets();
@@ -120,9 +122,20 @@ void frmMain::BuildWidgets() {
   connect(p.cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
   connect(p.cmdSave, &QPushButton::clicked, this, [this] { recorder_.cmdSave_Click(); });
   connect(p.cmdLoop, &QPushButton::clicked, this, [this] { cmdLoop_Click(); });
-  connect(p.chkOveride, &QCheckBox::clicked, this, [this] { chkOveride_Click(); });
+  connect(p.chkOveride, &QCheckBox::clicked, this, [this](bool on) { player_.chkOveride_Click(on); });
   p.onLoadRightClick = [this] { cmdLoad_RightClick(); };
   p.onSaveRightClick = [this] { recorder_.cmdSave_MouseDown(2); };
+
+  seriesList_ = std::make_unique<QtSeriesList>(*p.cboFile, [this](bool on) { keyFilter_.SetPreview(on); });
+  files_ = std::make_unique<RecordingFiles>(ctx_, player_, transport_, display_, gate_, recording_, *seriesList_);
+  seriesList_->SetTarget(files_.get());
+  trace_ = std::make_unique<PlaybackTrace>(ctx_, player_);
+  p.onLoadedFileRightClick = [this] { files_->lblLoadedFile_MouseDown(2); };
+  SurfaceWidget& bar = *p.picFilePosition;
+  bar.setMouseTracking(true);  // the tool tip follows the mouse
+  bar.onMouseDown = [this](int b, int, float x, float) { player_.picFilePosition_MouseDown(b, x); };
+  bar.onMouseMove = [this](int b, int, float x, float) { player_.picFilePosition_MouseMove(b, x); };
+  bar.onMouseUp = [this](int b, int, float x, float) { player_.picFilePosition_MouseUp(b, x); };
 }
 
 void frmMain::BuildMenus() {
@@ -174,7 +187,15 @@ void frmMain::PlaceWindow() {
   Form_Resize();
 }
 
-void frmMain::Form_Load() { lifecycle_.Form_Load(); }
+void frmMain::Form_Load() {
+  lifecycle_.Form_Load();
+  if (opts_.recording.empty()) return;
+  // A recording named on the command line opens as if chosen in the load dialog. A
+  // recording brought back by the recovery is not dropped without the question.
+  if (!Unsaved_Recording_Guard(ctx_)) return;
+  if (!settings_.RecordVisible) mnuViewRecording_Click();
+  files_->Open_Recording(opts_.recording);
+}
 
 void frmMain::Form_QueryUnload(bool& cancel) { lifecycle_.Form_QueryUnload(cancel, unattended_); }
 
@@ -262,12 +283,12 @@ void frmMain::Splash_Unload() { splash_.Unload(); }
 // ---------------------------------------------------------------- record panel
 
 void frmMain::cmdRecord_Click() { recorder_.cmdRecord_Click(); }
-void frmMain::cmdPlay_Click() {}
-void frmMain::cmdRev_Click() {}
-void frmMain::cmdFwd_Click() {}
-void frmMain::cmdLoad_Click() {}
-void frmMain::cmdLoad_RightClick() {}
-void frmMain::cmdLoop_Click() {}
+void frmMain::cmdPlay_Click() { player_.cmdPlay_Click(); }
+void frmMain::cmdRev_Click() { player_.cmdRev_Click(); }
+void frmMain::cmdFwd_Click() { player_.cmdFwd_Click(); }
+void frmMain::cmdLoad_Click() { files_->cmdLoad_Click(); }
+void frmMain::cmdLoad_RightClick() { files_->cmdLoad_MouseDown(2); }
+void frmMain::cmdLoop_Click() { player_.cmdLoop_Click(); }
 
 void frmMain::mnuViewRecording_Click() {
   Settings& s = settings_;
@@ -292,10 +313,8 @@ void frmMain::mnuViewRecording_Click() {
     c.SetToolTip("cmdLoad", -1, "Open");
     state_.RecordingUnsaved = false;
     if (s.SavePath.empty()) {
-      const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-      std::error_code ec;
-      if (!docs.isEmpty() && std::filesystem::is_directory(docs.toStdString(), ec))
-        s.SavePath = docs.toStdString() + "/";
+      const std::string docs = Documents_Folder();
+      if (!docs.empty()) s.SavePath = docs + "/";
     }
     if (s.AudioEnable)
       recorder_.mnuRecAudioOn_Click();
@@ -305,23 +324,6 @@ void frmMain::mnuViewRecording_Click() {
   }
   Update_Command_State();
   Form_Resize();
-}
-
-void frmMain::chkOveride_Click() {
-  state_.ResetPending = true;
-  if (!widgets_.picRecord->chkOveride->isChecked()) {
-    state_.PlaybackOverride = false;
-    controls_.SetEnabled("mnuSettingsBmFreeze", false);
-  } else {
-    state_.PlaybackOverride = true;
-    controls_.SetEnabled("mnuSettingsBmFreeze", true);
-    controls_.SetEnabled("mnuViewMeter", true);
-    settings_.SensitivityIndex = state_.SavedSensitivityIndex;
-    settings_.FreezeEnable = state_.SavedFreezeEnable;
-    settings_.DialType = state_.SavedDialType;
-    state_.BdCountEnabled = state_.SavedBdCountEnabled;
-    state_.BdTotal = state_.SavedBdTotal;
-  }
 }
 
 // ---------------------------------------------------------------- dialogs

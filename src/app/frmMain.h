@@ -11,8 +11,10 @@
 #include "app/Keyboard.h"
 #include "app/Lifecycle.h"
 #include "app/MenuCommands.h"
+#include "app/PlaybackTrace.h"
 #include "app/QtControls.h"
 #include "app/QtPrompts.h"
+#include "app/QtSeriesList.h"
 #include "app/WindowGeometry.h"
 #include "app/frmZkSplash.h"
 #include "core/CommandTable.h"
@@ -34,7 +36,9 @@
 #include "meter/Counters.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
+#include "recording/Player.h"
 #include "recording/Recorder.h"
+#include "recording/RecordingFiles.h"
 #include "recording/RecordingMemory.h"
 #include "recording/Transport.h"
 
@@ -46,7 +50,7 @@ struct StartOptions {
   std::string programFolder;
   PortTable ports;
   int simulatorPort = 0;     // non-zero: the simulator stands behind this port for this start
-  std::string recording;     // a recording to open once the player can
+  std::string recording;     // a recording to open at start-up (an absolute path)
   bool spool = true;         // keep a recovery spool of the recording in memory
   Prompts* prompts = nullptr;             // message boxes and dialogs (tests script them)
   std::unique_ptr<AudioDevice> audio;     // default: the machine's sound, or the clock
@@ -93,7 +97,6 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   void mnuViewMeter_Click();
   void mnuhelpAbout_Click();
   void mnuHelpHelp_Click();
-  void chkOveride_Click();
 
   // RecordingSetupDialog: frmRec, modally.
   void Show_Recording_Setup() override;
@@ -122,6 +125,8 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
   Recorder& recorder() { return recorder_; }
+  Player& player() { return player_; }
+  RecordingFiles& recordingFiles() { return *files_; }
   bool KeyPreview() const { return keyFilter_.Preview(); }
 
  protected:
@@ -167,6 +172,11 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   RecordingMemory recording_;
   Recorder recorder_;
   Transport transport_;
+  Player player_;
+  // The series list and the file commands need the panel's widgets first.
+  std::unique_ptr<QtSeriesList> seriesList_;
+  std::unique_ptr<RecordingFiles> files_;
+  std::unique_ptr<PlaybackTrace> trace_;
 
   Splash splash_{state_.VersionText};
 

@@ -111,10 +111,14 @@ void MeterDisplay::Show_TransportWord(const std::string& word) {
   p.SetFontName("Aerial");
   p.SetFontSize(p.WidthPx() * 0.07);
   p.SetFontBold(false);
+  // The word is printed over the dial; the banner that prints next wipes its old text
+  // with opaque blanks, so the panel's text mode is given back.
+  const bool transparent = p.FontTransparent;
   p.FontTransparent = true;
   p.CurrentX = -p.TextWidth(word) / 2;
   p.CurrentY = 850;
   p.Print(word);
+  p.FontTransparent = transparent;
 }
 
 int32_t MeterDisplay::SeekBar_ScaleWidth() const { return CInt32(picFilePosition.ScaleWidth()); }

@@ -191,6 +191,7 @@ void Player::Start() {
     } catch (const std::exception&) {
       // A record that cannot be drawn is skipped; the playback goes on.
     }
+    if (shown_) shown_();
   }
 }
 

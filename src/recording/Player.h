@@ -9,6 +9,7 @@
 // stop, skip, seek and the timers arrive as events during its waits; it ends when the
 // operating mode leaves playback or the window is closing.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/Context.h"
@@ -57,6 +58,9 @@ class Player : public StopHalf {
   // and nothing more is drawn.
   void Shut_Down();
 
+  // Called after each record has been shown (for measuring how late records are drawn).
+  void SetShownHook(std::function<void()> shown) { shown_ = std::move(shown); }
+
   // Audio position of record k, in the open track's units.
   int32_t Record_Position(int32_t k) const;
 
@@ -97,6 +101,7 @@ class Player : public StopHalf {
   bool busy_ = false;  // a start or pause waits out its banner
   bool stopping_ = false;
   double progressEnd_ = -1;  // right end of the progress bar last drawn
+  std::function<void()> shown_;
   int32_t stallPosition_ = -1;
   double stallSince_ = 0;
 };

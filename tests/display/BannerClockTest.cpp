@@ -45,6 +45,20 @@ TEST(Banner, RedrawnOnlyOnAChangeAndHeldDuringAMessage) {
   EXPECT_TRUE(red);
 }
 
+TEST(Banner, ATransportWordLeavesTheBannerAbleToWipeItsOldText) {
+  DisplayRig rig;
+  rig.settings.DialType = 1;
+  rig.display.Draw_Panel();
+  rig.state.StatusText = "Playback";
+  rig.display.Update_ModeDisplay();
+  rig.display.Show_TransportWord("END");
+  rig.state.StatusText = "";
+  rig.display.Update_ModeDisplay();
+  // Only the blanks are left where "Playback" stood.
+  const double bottom = rig.panel().ScaleTop() + rig.panel().ScaleHeight();
+  EXPECT_EQ(Ink(rig, -300, bottom + 300, 300, bottom + 230), 0);
+}
+
 TEST(Banner, AudioOffLineWhileRecordingWithoutSound) {
   DisplayRig rig(1000);
   rig.settings.DialType = 0;  // circular: the banner sits at x = -800
