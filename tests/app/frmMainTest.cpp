@@ -138,16 +138,14 @@ TEST_F(frmMainTest, OverrideBoxPutsBackTheUsersValues) {
   st.SavedSensitivityIndex = 21;
   st.SavedDialType = 3;
   st.SavedBdTotal = 40;
-  f->recordPanel().chkOveride->setChecked(true);
-  f->chkOveride_Click();
+  f->recordPanel().chkOveride->click();  // ticks it
   EXPECT_TRUE(st.PlaybackOverride);
   EXPECT_EQ(s.SensitivityIndex, 21);
   EXPECT_EQ(s.DialType, 3);
   EXPECT_EQ(st.BdTotal, 40);
   EXPECT_TRUE(f->controls().Enabled("mnuSettingsBmFreeze"));
-  f->recordPanel().chkOveride->setChecked(false);
   st.ResetPending = false;
-  f->chkOveride_Click();
+  f->recordPanel().chkOveride->click();  // clears it
   EXPECT_FALSE(st.PlaybackOverride);
   EXPECT_TRUE(st.ResetPending);
   EXPECT_FALSE(f->controls().Enabled("mnuSettingsBmFreeze"));
