@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     r.Needle = static_cast<int16_t>(From + (To - From) * static_cast<long>(k - 1) / (count - 1));
     r.Raw = 20000;
     r.BaseStep = 100;
-    r.Sensitivity = 8;
+    r.Sensitivity = 20;  // not the user's step: a stop or an exit must give that back
     r.Flags = static_cast<uint8_t>(1 << zk::RecordFlags::DialTypeShift);  // the traditional dial
     r.Letter = 'P';
   }

@@ -1,0 +1,51 @@
+// Opening a two-hour recording (360 000 records) in the window, the way the load dialog
+// does once a file is chosen: reading, the progress bar growing in fifty steps with the
+// window's events processed at each, and the panel set up. Offscreen platform; the sound
+// track is the silent one (audio off), so the figure is the window's and the reader's.
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include "Fakes.h"
+#include "TestFiles.h"
+#include "app/frmMain.h"
+#include "recording/AudioFactory.h"
+#include "recording/RecordFile.h"
+
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "app_bench";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+void BM_OpenTwoHourRecording(benchmark::State& st) {
+  App();
+  zk::test::TempFolder home;
+  constexpr int count = 2 * 3600 * 50;
+  if (zk::WriteRecordFile(home / "long.zkd", zk::test::Readings(count), count, std::nullopt)) {
+    st.SkipWithError("could not write the recording");
+    return;
+  }
+  zk::SystemClock clock;
+  zk::StartOptions o;
+  o.programFolder = home.str();
+  zk::test::ScriptedPrompts prompts;
+  o.prompts = &prompts;
+  o.audio = zk::MakeNullAudioDevice(clock);
+  zk::frmMain window(std::move(o));
+  window.Form_Load();
+  window.show();
+  window.ctx().settings.AudioEnable = false;
+  for (auto _ : st) {
+    if (!window.recordingFiles().Open_Recording(home / "long.zkd")) st.SkipWithError("not loaded");
+  }
+  st.counters["records"] = window.ctx().state.RecordCount;
+}
+BENCHMARK(BM_OpenTwoHourRecording)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
