@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "Fakes.h"
+#include "QtTestApp.h"
 #include "TestFiles.h"
 #include "app/frmMain.h"
 #include "recording/AudioFactory.h"
@@ -14,17 +15,8 @@
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "app_bench";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 void BM_OpenTwoHourRecording(benchmark::State& st) {
-  App();
+  zk::test::TestApp();
   zk::test::TempFolder home;
   constexpr int count = 2 * 3600 * 50;
   if (zk::WriteRecordFile(home / "long.zkd", zk::test::Readings(count), count, std::nullopt)) {

@@ -11,15 +11,18 @@
 #include "app/frmAbout.h"
 #include "core/SessionFile.h"
 #include "recording/AudioFactory.h"
+#include "recording/RecordFile.h"
+#include "TestFiles.h"
 
 namespace zk {
 namespace {
 
 struct frmMainTest : ::testing::Test {
   void SetUp() override { test::TestApp(); }
-  std::unique_ptr<frmMain> Make() {
+  std::unique_ptr<frmMain> Make(const std::string& recording = "") {
     StartOptions o;
     o.programFolder = home.str();
+    o.recording = recording;
     o.prompts = &prompts;
     o.audio = MakeNullAudioDevice(clock);
     auto f = std::make_unique<frmMain>(std::move(o));
@@ -149,6 +152,29 @@ TEST_F(frmMainTest, OverrideBoxPutsBackTheUsersValues) {
   EXPECT_FALSE(st.PlaybackOverride);
   EXPECT_TRUE(st.ResetPending);
   EXPECT_FALSE(f->controls().Enabled("mnuSettingsBmFreeze"));
+}
+
+TEST_F(frmMainTest, ARecordingNamedAtStartUpOpensReadyToPlay) {
+  const std::vector<SampleRecord> records = test::Readings(300);
+  ASSERT_FALSE(WriteRecordFile(home.File("take007.zkd"), records, 300, std::nullopt));
+  // Sound off: the recording plays against the silent track.
+  home.Write("zk3_Zodovaz.ini", "[Recording]\r\nAudioEnable=False\r\n");
+  auto f = Make(home.File("take007.zkd"));
+  f->Form_Load();
+  EXPECT_TRUE(prompts.shown.empty()) << prompts.shown.front().text;
+  EXPECT_TRUE(f->ctx().state.FileLoaded);
+  EXPECT_EQ(f->ctx().state.RecordCount, 300);
+  EXPECT_EQ(f->controls().Caption("lblLoadedFile"), "take007");
+  EXPECT_TRUE(f->controls().Enabled("cmdPlay"));
+
+  // A file that does not load is reported and the program goes on without it.
+  auto g = Make(home.File("missing.zkd"));
+  g->Form_Load();
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, home.File("missing.zkd"));
+  EXPECT_EQ(prompts.shown[0].title, "File Not Found");
+  EXPECT_FALSE(g->ctx().state.FileLoaded);
+  EXPECT_FALSE(g->controls().Enabled("cmdPlay"));
 }
 
 TEST_F(frmMainTest, MaximisedWindowStoresItsNormalGeometryAndTheNextStartKeepsTheSession) {

@@ -170,6 +170,25 @@ e2e_exit_by_menu() {
   [ "$RC" -eq 0 ] || return 2
 }
 
+# CPU time (user + system) process $1 has taken so far, in clock ticks.
+e2e_cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# "T s CPU = P % of one core" for the ticks $1 and $2 taken $3 seconds apart.
+e2e_cpu_text() {
+  local hz
+  hz=$(getconf CLK_TCK)
+  echo "$(echo "scale=2; ($2 - $1) / $hz" | bc) s CPU = $(echo "scale=2; 100 * ($2 - $1) / $hz / $3" | bc) % of one core"
+}
+
+# The CPU text of process $1 over the next $2 seconds.
+e2e_cpu_over() {
+  local c0 c1
+  c0=$(e2e_cpu_ticks "$1")
+  sleep "$2"
+  c1=$(e2e_cpu_ticks "$1")
+  e2e_cpu_text "$c0" "$c1" "$2"
+}
+
 e2e_focus() { xdotool windowfocus --sync "$WIN" >/dev/null 2>&1 || xdotool windowfocus "$WIN"; }
 
 # Screenshot of the whole screen into $1.

@@ -14,7 +14,6 @@ mkdir -p "$E2E_TMP/home"
 e2e_start_x || exit 1
 
 now() { date +%s.%N; }
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 # Screenshots as fast as they come (about ten a second) for the first seconds, examined
 # afterwards so that the examining does not slow the sampling.
@@ -41,9 +40,4 @@ else
 fi
 
 sleep 2
-HZ=$(getconf CLK_TCK)
-C0=$(cpu_ticks "$ZK_PID")
-sleep "$SECONDS_LIVE"
-C1=$(cpu_ticks "$ZK_PID")
-echo "CPU over ${SECONDS_LIVE} s of live display: $(echo "scale=2; ($C1 - $C0) / $HZ" | bc) s" \
-  "= $(echo "scale=2; 100 * ($C1 - $C0) / $HZ / $SECONDS_LIVE" | bc) % of one core"
+echo "CPU over ${SECONDS_LIVE} s of live display: $(e2e_cpu_over "$ZK_PID" "$SECONDS_LIVE")"

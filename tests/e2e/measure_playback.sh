@@ -16,26 +16,15 @@ mkdir -p "$E2E_TMP/home"
 e2e_start_x || exit 1
 e2e_sound_start || { echo "the sound server did not start" >&2; exit 1; }
 
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-HZ=$(getconf CLK_TCK)
-share() { echo "scale=2; ($2 - $1) / $HZ" | bc; }
-percent() { echo "scale=2; 100 * ($2 - $1) / $HZ / $SPAN" | bc; }
-
 ZK_PLAYBACK_TRACE="$E2E_TMP/trace" e2e_start_meter --home "$E2E_TMP/home" "$E2E_TMP/sweep.zkd"
 e2e_find_window || { echo "no window" >&2; exit 1; }
 sleep 3
-C0=$(cpu_ticks "$ZK_PID")
-sleep "$SPAN"
-C1=$(cpu_ticks "$ZK_PID")
-echo "demonstration mode, recording loaded, ${SPAN} s: $(share "$C0" "$C1") s CPU = $(percent "$C0" "$C1") % of one core"
+echo "demonstration mode, recording loaded, ${SPAN} s: $(e2e_cpu_over "$ZK_PID" "$SPAN")"
 
 e2e_focus
 xdotool key p
 sleep 4
-C2=$(cpu_ticks "$ZK_PID")
-sleep "$SPAN"
-C3=$(cpu_ticks "$ZK_PID")
-echo "playing with sound, ${SPAN} s: $(share "$C2" "$C3") s CPU = $(percent "$C2" "$C3") % of one core"
+echo "playing with sound, ${SPAN} s: $(e2e_cpu_over "$ZK_PID" "$SPAN")"
 awk '$1 >= 1000 { print $2 - $1 }' "$E2E_TMP/trace" | sort -n >"$E2E_TMP/late"
 N=$(wc -l <"$E2E_TMP/late")
 echo "lateness of $N records on the sound clock: median $(sed -n "$(( (N + 1) / 2 ))p" "$E2E_TMP/late") ms," \

@@ -21,28 +21,20 @@ INI
 e2e_start_x || exit 1
 e2e_sound_start || { echo "the sound server did not start" >&2; exit 1; }
 
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-HZ=$(getconf CLK_TCK)
-share() { echo "scale=2; ($2 - $1) / $HZ" | bc; }
-percent() { echo "scale=2; 100 * ($2 - $1) / $HZ / $SPAN" | bc; }
-
 e2e_start_meter --home "$E2E_TMP/home" --simulate --sim-arg --pattern --sim-arg drift
 e2e_find_window || { echo "no window" >&2; exit 1; }
 sleep 3
-C0=$(cpu_ticks "$ZK_PID")
-sleep "$SPAN"
-C1=$(cpu_ticks "$ZK_PID")
-echo "live display, ${SPAN} s: $(share "$C0" "$C1") s CPU = $(percent "$C0" "$C1") % of one core"
+echo "live display, ${SPAN} s: $(e2e_cpu_over "$ZK_PID" "$SPAN")"
 
 e2e_focus
 xdotool key r
 sleep 3
-C2=$(cpu_ticks "$ZK_PID")
+C2=$(e2e_cpu_ticks "$ZK_PID")
 RSS0=$(awk '/VmRSS/ { print $2 }' "/proc/$ZK_PID/status")
 sleep "$SPAN"
-C3=$(cpu_ticks "$ZK_PID")
+C3=$(e2e_cpu_ticks "$ZK_PID")
 RSS1=$(awk '/VmRSS/ { print $2 }' "/proc/$ZK_PID/status")
-echo "recording with sound, ${SPAN} s: $(share "$C2" "$C3") s CPU = $(percent "$C2" "$C3") % of one core;" \
+echo "recording with sound, ${SPAN} s: $(e2e_cpu_text "$C2" "$C3" "$SPAN");" \
   "resident memory grew $(( (RSS1 - RSS0) / 1024 )) MiB"
 e2e_focus
 xdotool key s
