@@ -60,6 +60,7 @@ RecordPanel::RecordPanel(Surface& filePosition, QWidget* parent) : QWidget(paren
 
   cmdLoad->installEventFilter(this);
   cmdSave->installEventFilter(this);
+  lblLoadedFile->installEventFilter(this);
 }
 
 void RecordPanel::Register(QtControls& c) {
@@ -131,9 +132,10 @@ void RecordPanel::Show_Panel(bool on) {
 bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-    const std::function<void()>* h = watched == cmdLoad   ? &onLoadRightClick
-                                     : watched == cmdSave ? &onSaveRightClick
-                                                          : nullptr;
+    const std::function<void()>* h = watched == cmdLoad         ? &onLoadRightClick
+                                     : watched == cmdSave       ? &onSaveRightClick
+                                     : watched == lblLoadedFile ? &onLoadedFileRightClick
+                                                                : nullptr;
     if (!h) return QWidget::eventFilter(watched, event);
     if (*h) (*h)();
     return true;

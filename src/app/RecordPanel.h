@@ -35,8 +35,8 @@ class RecordPanel : public QWidget {
   QCheckBox* chkOveride;
   SurfaceWidget* picFilePosition;
 
-  // A press of the right mouse button on the load and save buttons.
-  std::function<void()> onLoadRightClick, onSaveRightClick;
+  // A press of the right mouse button on the load and save buttons and on the file name.
+  std::function<void()> onLoadRightClick, onSaveRightClick, onLoadedFileRightClick;
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
