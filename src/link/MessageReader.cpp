@@ -14,6 +14,7 @@ void MessageReader::Refresh_Time_Base() {
   if (st.OperatingMode != ModeRecording) {
     st.AudioSecsSeen = 0;
     st.ElapsedSecs = 0;
+    shownSecs_ = -1;
     return;
   }
   if (ctx_.settings.AudioEnable) {
@@ -29,7 +30,10 @@ void MessageReader::Refresh_Time_Base() {
       ctx_.controls.SetCaption("lblPlayTime", Format_Time(whole - 1, st.TotalTimeMs));
     }
   } else {
+    // Polled for every character: the label is rewritten only when its second changes.
     const auto secs = static_cast<int32_t>(IntDiv(st.RecSampleCount, 50));
+    if (secs == shownSecs_) return;
+    shownSecs_ = secs;
     ctx_.controls.SetCaption("lblPlayTime", Format_Time(secs, st.TotalTimeMs));
   }
 }

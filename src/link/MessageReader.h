@@ -35,6 +35,7 @@ class MessageReader {
   Context& ctx_;
   SerialPort& port_;
   double start_ = 0;
+  int32_t shownSecs_ = -1;  // the recording time on the label without sound
 };
 
 }  // namespace zk
