@@ -3,6 +3,7 @@
 // and may trigger scripted answers, and waiting moves virtual time on without firing the
 // window's timers (the receive call does not yield to the event loop).
 #include <functional>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -19,6 +20,10 @@ class FakeSerialPort : public MemoryPort {
 
   // Bytes that arrive `delay` seconds from now (0: waiting at once).
   void Arrive(const std::string& bytes, double delay = 0) { arrivals_.emplace(tl_.now + delay, bytes); }
+  // When the next scripted bytes arrive; infinity when none are left.
+  double NextArrival() const {
+    return arrivals_.empty() ? std::numeric_limits<double>::infinity() : arrivals_.begin()->first;
+  }
   // Called with every text written; may schedule answers with Arrive.
   std::function<void(const std::string&)> onOutput;
   std::vector<std::string> written;
