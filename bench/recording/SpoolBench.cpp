@@ -83,7 +83,7 @@ void BM_SpoolOneSecond(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["max_us"] = longest.us;
-  if (spool->Failed()) state.SkipWithError("the spool failed");
+  if (spool->Failure()) state.SkipWithError("the spool failed");
 }
 BENCHMARK(BM_SpoolOneSecond)->Unit(benchmark::kMicrosecond)->Iterations(300);
 

@@ -143,7 +143,10 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::ConnectTimers() {
-  timers_.tmrClock.SetHandler([this] { connection_.tmrClock_Timer(); });
+  timers_.tmrClock.SetHandler([this] {
+    connection_.tmrClock_Timer();
+    recording_.Spool().Warn_Unprotected();
+  });
   display_.Connect_Timers();
   alerts_.Connect_Timers();
   counters_.Connect_Timers();

@@ -111,10 +111,13 @@ void RecordingSpool::Remove() {
   if (folder_) folder_->Remove();
 }
 
-bool RecordingSpool::Failed() const {
-  for (const auto* f : {&info_, &data_})
-    if (*f && (*f)->Error()) return true;
-  return false;
+FileError RecordingSpool::Failure() {
+  for (auto* f : {&info_, &data_, &folderSync_, &parentSync_}) {
+    if (!*f) continue;
+    (*f)->Busy();  // a batch that has come back has its outcome known
+    if ((*f)->Error()) return (*f)->Error();
+  }
+  return {};
 }
 
 void RecordingSpool::WaitDurable() {

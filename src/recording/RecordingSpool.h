@@ -45,8 +45,9 @@ class RecordingSpool {
 
   int64_t SoundBytes() const { return soundBytes_; }
   int32_t Records() const { return recordCount_; }
-  // True once a write or sync has failed; the spool then stops taking data.
-  bool Failed() const;
+  // The first failed write or sync (none: number 0); after one the spool takes no more
+  // data.
+  FileError Failure();
   const std::string& Path() const { return folder_->Path(); }
   // Waits until everything handed to the kernel is on disk (tests and benchmarks).
   void WaitDurable();

@@ -15,9 +15,9 @@ void RecordingSpooler::Begin() {
   info.RecordStartDay = st.RecordStartDay;
   info.RecordDate = st.RecordDate;
   info.Audio = ctx_.settings.AudioEnable;
-  FileError error;
   // A spool that cannot be made leaves the recording as it always was: in memory only.
-  spool_ = RecordingSpool::Begin(folder_, info, error);
+  spool_ = RecordingSpool::Begin(folder_, info, beginError_);
+  warned_ = false;
   audio_ = info.Audio;
   soundFrom_ = Recorder::BytesPerSecond;  // the pre-roll second
   second_ = 0;
@@ -53,7 +53,23 @@ void RecordingSpooler::Adopt(std::unique_ptr<SpoolFolder> folder) {
   adopted_ = std::move(folder);
 }
 
+void RecordingSpooler::Warn_Unprotected() {
+  if (warned_) return;
+  const FileError error = spool_ ? spool_->Failure() : beginError_;
+  if (!error) return;
+  warned_ = true;
+  std::string text =
+      "The recording goes on in memory, but the copy that would bring it back after a crash cannot "
+      "be written to\n";
+  text += folder_;
+  text += "\n(";
+  text += error.description;
+  text += ").\n\nMake room there, or save the recording as soon as it has stopped.";
+  ctx_.prompts.MsgBox(text, "zk3 Zodovaz", MsgButtons::OK, MsgIcon::Warning);
+}
+
 void RecordingSpooler::Remove() {
+  beginError_ = {};
   if (spool_) spool_->Remove();
   spool_.reset();
   if (adopted_) adopted_->Remove();

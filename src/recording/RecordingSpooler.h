@@ -38,6 +38,12 @@ class RecordingSpooler {
   // The recording in memory ended normally.
   void Remove();
 
+  // Tells the user, once per recording, that the recording in memory has lost its
+  // protection: its spool could not be made, or a write to it failed (a full disk). The
+  // recording itself goes on. Called from the clock's tick, never from the receive path,
+  // so that the message box's wait cannot fall inside the taking of a record.
+  void Warn_Unprotected();
+
   // The spool being written (tests and benchmarks).
   RecordingSpool* Current() { return spool_.get(); }
 
@@ -52,6 +58,8 @@ class RecordingSpooler {
   int32_t soundFrom_ = 0;  // sound device position of the next byte to spool
   int32_t second_ = 0;     // whole second of the last record spooled
   std::vector<int16_t> sound_;
+  FileError beginError_;  // why the spool of the recording could not be made
+  bool warned_ = false;
 };
 
 }  // namespace zk

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -201,6 +202,47 @@ TEST_F(Recovery, EveryNormalEndRemovesTheSpool) {
   s.rig.memory.Drop();
   EXPECT_TRUE(Spools().empty());
   EXPECT_EQ(spool.Current(), nullptr);
+}
+
+// A spool that cannot be made, or that fails half way (a full disk, here a file size
+// limit), costs the recording nothing; the user is told once, naming the folder.
+TEST_F(Recovery, ALostSpoolIsToldOnceAndTheRecordingGoesOn) {
+  {
+    WriteText(recovery, "a file where the folder should be");
+    Start s(dir, RecManual);
+    s.rig.recorder.cmdRecord_Click();
+    s.rig.Run(3.5);
+    ASSERT_EQ(s.rig.prompts.shown.size(), 1u);
+    EXPECT_EQ(s.rig.prompts.shown[0].icon, MsgIcon::Warning);
+    EXPECT_NE(s.rig.prompts.shown[0].text.find(recovery), std::string::npos) << s.rig.prompts.shown[0].text;
+    s.rig.Stop();
+    EXPECT_GE(s.rig.state.RecordCount, 3 * 50);
+    EXPECT_TRUE(s.rig.state.RecordingUnsaved);
+    fs::remove(recovery);
+  }
+  Start s(dir, RecManual);
+  s.rig.recorder.cmdRecord_Click();
+  s.rig.Run(1.5);
+  EXPECT_TRUE(s.rig.prompts.shown.empty()) << "a spool that works says nothing";
+  RecordingSpool& spool = *s.rig.memory.Spool().Current();
+  spool.WaitDurable();
+  {
+    FileSizeLimit limit(60000);  // about a second of sound more
+    // Each second's write is done before the next, all of them under the limit.
+    for (int second = 0; second < 4; ++second) {
+      s.rig.Run(1);
+      spool.WaitDurable();
+    }
+  }
+  s.rig.Run(1);
+  ASSERT_EQ(s.rig.prompts.shown.size(), 1u);
+  // The write that passes the limit comes back short: a full disk.
+  EXPECT_NE(s.rig.prompts.shown[0].text.find(ErrnoError(ENOSPC).description), std::string::npos)
+      << s.rig.prompts.shown[0].text;
+  s.rig.Run(2);
+  s.rig.Stop();
+  EXPECT_EQ(s.rig.prompts.shown.size(), 1u);
+  EXPECT_GE(s.rig.state.RecordCount, 7 * 50);
 }
 
 TEST_F(Recovery, NothingRecordedInTheFirstSecondIsNotOffered) {

@@ -89,7 +89,10 @@ struct SessionRig : VirtualWindowTimers {
     events.onComm = [this] { stream.Comm1_OnComm(); };
     engine.SetRecordSink(&recorder);
     transport.SetRecorder(&recorder);
-    tmrClock.SetHandler([this] { conn.tmrClock_Timer(); });
+    tmrClock.SetHandler([this] {
+      conn.tmrClock_Timer();
+      memory.Spool().Warn_Unprotected();
+    });
     tmrClock.Start();
   }
 
