@@ -63,6 +63,16 @@ e2e_need_sound() {
   done
 }
 
+# The start of every test and measurement: the programs it needs (with "sound", those of
+# the sound server too; a missing one skips), and a temporary folder E2E_TMP that is
+# removed, with everything started in it, when the script ends.
+e2e_begin() {
+  e2e_need
+  [ "${1:-}" = sound ] && e2e_need_sound
+  E2E_TMP=$(mktemp -d)
+  trap e2e_cleanup EXIT
+}
+
 # A program folder HOME_DIR whose settings record with sound in "Auto Save" mode into the
 # folder REC, named prefix $1 followed by 001, 002 ...
 e2e_auto_save_home() {

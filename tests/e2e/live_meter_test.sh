@@ -5,9 +5,7 @@
 set -uo pipefail
 BIN=$(cd "$1" && pwd)
 . "$(dirname "$0")/lib.sh"
-e2e_need
-E2E_TMP=$(mktemp -d)
-trap e2e_cleanup EXIT
+e2e_begin
 
 HOME_DIR="$E2E_TMP/home"
 mkdir -p "$HOME_DIR"

@@ -8,9 +8,7 @@ set -uo pipefail
 BIN=$(cd "$1" && pwd)
 SPAN=${2:-30}
 . "$(dirname "$0")/lib.sh"
-e2e_need
-E2E_TMP=$(mktemp -d)
-trap e2e_cleanup EXIT
+e2e_begin
 mkdir -p "$E2E_TMP/home"
 "$BIN/zk_make_sweep" "$E2E_TMP/sweep" $(( SPAN + 10 )) || exit 1
 e2e_start_x || exit 1

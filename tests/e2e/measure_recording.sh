@@ -7,9 +7,7 @@ set -uo pipefail
 BIN=$(cd "$1" && pwd)
 SPAN=${2:-30}
 . "$(dirname "$0")/lib.sh"
-e2e_need
-E2E_TMP=$(mktemp -d)
-trap e2e_cleanup EXIT
+e2e_begin
 mkdir -p "$E2E_TMP/home" "$E2E_TMP/recordings"
 cat >"$E2E_TMP/home/zk3_Zodovaz.ini" <<INI
 [Recording]

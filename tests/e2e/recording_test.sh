@@ -7,10 +7,7 @@
 set -uo pipefail
 BIN=$(cd "$1" && pwd)
 . "$(dirname "$0")/lib.sh"
-e2e_need
-e2e_need_sound
-E2E_TMP=$(mktemp -d)
-trap e2e_cleanup EXIT
+e2e_begin sound
 
 e2e_auto_save_home take_
 
