@@ -336,9 +336,13 @@ TEST(PlotCommand, BadInputIsRefusedWithUsageOrTheLoadersMessage) {
            {zkd, "-o", ""}}) {
     const PlotRun r = PlotWith(args);
     EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
-    EXPECT_NE(r.err.find("usage: zodovaz-zkd plot FILE.zkd"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Usage: zodovaz-zkd plot FILE.zkd"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("zodovaz-zkd plot: "), std::string::npos) << r.err;
   }
+  const PlotRun help = PlotWith({"--help"});
+  EXPECT_EQ(help.code, 0);
+  for (const char* option : {"-o, --output OUT.png", "--width PX", "--height PX", "--from TIME", "--to TIME"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << help.out;
   EXPECT_FALSE(std::filesystem::exists(dir / "r.png"));
 
   // A recording that does not load: the messages and exit code of "verify".

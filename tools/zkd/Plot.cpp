@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <vector>
 
 #include "OffscreenApp.h"
 #include "PlotLayout.h"
@@ -19,11 +20,6 @@
 namespace zk::zkd {
 
 namespace {
-
-int Usage(std::ostream& err, const std::string& reason) {
-  err << "zodovaz-zkd plot: " << reason << "\n" << PlotUsage;
-  return 2;
-}
 
 bool HasStartTime(const RecordFileData& d) { return d.RecordCount >= 1 && d.records[1].Marker == 'C'; }
 bool HasStartDate(const RecordFileData& d) { return d.RecordCount >= 2 && d.records[2].Marker == 'D'; }
@@ -50,13 +46,13 @@ std::string PlotTitle(const std::string& fileName, const RecordFileData& data, c
 }
 
 int Plot(const QStringList& args, std::ostream& out, std::ostream& err) {
+  ProgramOptions line = PlotCommandLine();
+  std::vector<std::string> words;
+  for (const QString& a : args) words.push_back(a.toStdString());
+  if (!line.Parse(words)) return line.Finish(out, err);  // help, version or an unusable line
   std::string reason;
-  const std::optional<PlotOptions> opt = ParsePlotOptions(args, reason);
-  if (!opt) return Usage(err, reason);
-  if (opt->help) {
-    out << PlotHelpText();
-    return 0;
-  }
+  const std::optional<PlotOptions> opt = ReadPlotOptions(line, reason);
+  if (!opt) return line.Fail(reason, err);
 
   RecordFileData data;
   if (!Read(opt->input, data, err)) return 1;
@@ -65,9 +61,10 @@ int Plot(const QStringList& args, std::ostream& out, std::ostream& err) {
   const int64_t duration = std::max(0, data.TotalTimeMs);
   TimeRange range{opt->fromMs.value_or(0), std::min<int64_t>(opt->toMs.value_or(duration), duration)};
   if ((opt->fromMs || opt->toMs) && range.fromMs >= range.toMs)
-    return Usage(err, "nothing to draw between " + TimeText(range.fromMs, data.TotalTimeMs) + " and " +
-                          TimeText(opt->toMs.value_or(duration), data.TotalTimeMs) + " (the recording lasts " +
-                          TimeText(duration, data.TotalTimeMs) + ")");
+    return line.Fail("nothing to draw between " + TimeText(range.fromMs, data.TotalTimeMs) + " and " +
+                         TimeText(opt->toMs.value_or(duration), data.TotalTimeMs) + " (the recording lasts " +
+                         TimeText(duration, data.TotalTimeMs) + ")",
+                     err);
 
   PlotLayout layout = LayoutPlot(opt->width, opt->height);
   const PlotSeries series = ReducePlot(data, range, layout.columns);

@@ -1,6 +1,6 @@
 #include "PlotOptions.h"
 
-#include <QCommandLineParser>
+#include <QString>
 
 #include <limits>
 
@@ -20,11 +20,11 @@ std::optional<int64_t> Digits(std::string_view s, std::size_t maxDigits) {
 }
 
 // A side of the picture in pixels, within the limits.
-std::optional<int> Side(const QString& text, const char* name, int least, std::string& error) {
+std::optional<int> Side(const std::string& text, const char* name, int least, std::string& error) {
   bool ok = false;
-  const int v = text.toInt(&ok);
+  const int v = QString::fromStdString(text).toInt(&ok);
   if (!ok) {
-    error = std::string("--") + name + ": '" + text.toStdString() + "' is not a whole number of pixels";
+    error = std::string("--") + name + ": '" + text + "' is not a whole number of pixels";
     return std::nullopt;
   }
   if (v < least || v > MaxPlotSide) {
@@ -35,10 +35,9 @@ std::optional<int> Side(const QString& text, const char* name, int least, std::s
   return v;
 }
 
-std::optional<int64_t> TimeOption(const QString& text, const char* name, std::string& error) {
-  const std::string t = text.toStdString();
-  if (auto s = ParseTimeText(t)) return int64_t{*s} * 1000;
-  error = std::string("--") + name + ": '" + t + "' is no time (mm:ss or h:mm:ss)";
+std::optional<int64_t> TimeOption(const std::string& text, const char* name, std::string& error) {
+  if (auto s = ParseTimeText(text)) return int64_t{*s} * 1000;
+  error = std::string("--") + name + ": '" + text + "' is no time (mm:ss or h:mm:ss)";
   return std::nullopt;
 }
 
@@ -74,68 +73,55 @@ std::optional<int32_t> ParseTimeText(std::string_view text) {
   return static_cast<int32_t>(total);
 }
 
-std::optional<PlotOptions> ParsePlotOptions(const QStringList& args, std::string& error) {
-  QCommandLineParser parser;
-  const QCommandLineOption output({"o", "output"}, "where to write the picture", "OUT.png");
-  const QCommandLineOption width("width", "picture width", "PX");
-  const QCommandLineOption height("height", "picture height", "PX");
-  const QCommandLineOption from("from", "start of the part to draw", "TIME");
-  const QCommandLineOption to("to", "end of the part to draw", "TIME");
-  const QCommandLineOption help({"h", "help"}, "this help");
-  parser.addOptions({output, width, height, from, to, help});
-  parser.addPositionalArgument("FILE.zkd", "the recording");
+ProgramOptions PlotCommandLine() {
+  ProgramOptions line("zodovaz-zkd plot", "FILE.zkd [options]",
+                      "Draws the whole recording (or the part between --from and --to) as a PNG picture:\n"
+                      "the needle, the base value with the blow-down total, the sensitivity step with the\n"
+                      "lamps, and the raw reading, over one time axis, with every tag marked.");
+  line.Value({"o", "output"}, "OUT.png", "where to write it (default: FILE.png beside the recording)");
+  line.Value(
+      {"width"}, "PX",
+      "picture width, " + std::to_string(MinPlotWidth) + " to " + std::to_string(MaxPlotSide) + " (default 1600)");
+  line.Value(
+      {"height"}, "PX",
+      "picture height, " + std::to_string(MinPlotHeight) + " to " + std::to_string(MaxPlotSide) + " (default 900)");
+  line.Value({"from"}, "TIME", "start of the part to draw, as mm:ss or h:mm:ss");
+  line.Value({"to"}, "TIME", "end of the part to draw, as mm:ss or h:mm:ss");
+  return line;
+}
 
-  // The parser takes the first element as the program's name.
-  if (!parser.parse(QStringList{"plot"} + args)) {
-    error = parser.errorText().toStdString();
-    return std::nullopt;
-  }
-  PlotOptions o;
-  if (parser.isSet(help)) {
-    o.help = true;
-    return o;
-  }
-  const QStringList files = parser.positionalArguments();
+std::optional<PlotOptions> ReadPlotOptions(const ProgramOptions& line, std::string& error) {
+  const std::vector<std::string> files = line.Positionals();
   if (files.size() != 1) {
     error = files.empty() ? "no recording given" : "one recording at a time";
     return std::nullopt;
   }
-  o.input = files[0].toStdString();
-  if (parser.isSet(output)) {
-    o.output = parser.value(output).toStdString();
+  PlotOptions o;
+  o.input = files[0];
+  if (line.IsSet("output")) {
+    o.output = line.Get("output");
     if (o.output.empty()) {
       error = "-o: an empty file name";
       return std::nullopt;
     }
   }
-  if (parser.isSet(width)) {
-    auto v = Side(parser.value(width), "width", MinPlotWidth, error);
+  if (line.IsSet("width")) {
+    auto v = Side(line.Get("width"), "width", MinPlotWidth, error);
     if (!v) return std::nullopt;
     o.width = *v;
   }
-  if (parser.isSet(height)) {
-    auto v = Side(parser.value(height), "height", MinPlotHeight, error);
+  if (line.IsSet("height")) {
+    auto v = Side(line.Get("height"), "height", MinPlotHeight, error);
     if (!v) return std::nullopt;
     o.height = *v;
   }
-  if (parser.isSet(from) && !(o.fromMs = TimeOption(parser.value(from), "from", error))) return std::nullopt;
-  if (parser.isSet(to) && !(o.toMs = TimeOption(parser.value(to), "to", error))) return std::nullopt;
+  if (line.IsSet("from") && !(o.fromMs = TimeOption(line.Get("from"), "from", error))) return std::nullopt;
+  if (line.IsSet("to") && !(o.toMs = TimeOption(line.Get("to"), "to", error))) return std::nullopt;
   if (o.fromMs && o.toMs && *o.fromMs > *o.toMs) {
     error = "--from is after --to";
     return std::nullopt;
   }
   return o;
-}
-
-std::string PlotHelpText() {
-  return std::string(PlotUsage) +
-         "Draws the whole recording (or the part between --from and --to) as a PNG picture:\n"
-         "the needle, the base value with the blow-down total, the sensitivity step with the\n"
-         "lamps, and the raw reading, over one time axis, with every tag marked.\n"
-         "  -o, --output OUT.png  where to write it (default: FILE.png beside the recording)\n"
-         "  --width PX            picture width, 200 to 8000 (default 1600)\n"
-         "  --height PX           picture height, 150 to 8000 (default 900)\n"
-         "  --from TIME, --to TIME  the part to draw, as mm:ss or h:mm:ss\n";
 }
 
 }  // namespace zk::zkd
