@@ -15,8 +15,8 @@ for f in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd \
          share/zodovaz/dummy.mp3 share/applications/zodovaz.desktop share/mime/packages/zodovaz.xml \
          share/icons/hicolor/scalable/apps/zodovaz.svg share/icons/hicolor/48x48/apps/zodovaz.png \
          share/icons/hicolor/256x256/apps/zodovaz.png \
-         share/man/man1/zodovaz.1 share/man/man1/zodovaz-sim.1 share/man/man1/zodovaz-replay.1 \
-         share/man/man1/zodovaz-zkd.1; do
+         share/man/man1/zodovaz.1.gz share/man/man1/zodovaz-sim.1.gz share/man/man1/zodovaz-replay.1.gz \
+         share/man/man1/zodovaz-zkd.1.gz; do
   [ -s "$ROOT/$f" ] || fail "$f was not installed (or is empty)"
 done
 for p in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd; do
@@ -49,7 +49,7 @@ grep -q '^[0-9]*:application/x-zodovaz-recording:\*\.zkd$' "$TMP/mime/globs2" ||
 pass "x.zkd is a zk3 Zodovaz recording"
 
 for prog in zodovaz zodovaz-sim zodovaz-replay zodovaz-zkd; do
-  page="$ROOT/share/man/man1/$prog.1"
+  page="$ROOT/share/man/man1/$prog.1.gz"
   MANWIDTH=80 MANPAGER=cat man -l "$page" >"$TMP/man-$prog.txt" 2>"$TMP/man-$prog.log" || fail "man -l $prog.1 failed"
   grep -q "^NAME" "$TMP/man-$prog.txt" || fail "$prog(1) has no NAME section"
   grep -q "$prog" "$TMP/man-$prog.txt" || fail "$prog(1) does not name its program"

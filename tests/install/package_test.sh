@@ -26,7 +26,7 @@ dpkg-deb -c "$deb" | awk '{print $6}' >"$TMP/contents"
 for f in usr/bin/zodovaz usr/bin/zodovaz-sim usr/bin/zodovaz-replay usr/bin/zodovaz-zkd \
          usr/share/zodovaz/dummy.mp3 usr/share/applications/zodovaz.desktop \
          usr/share/mime/packages/zodovaz.xml usr/share/icons/hicolor/scalable/apps/zodovaz.svg \
-         usr/share/man/man1/zodovaz.1; do
+         usr/share/man/man1/zodovaz.1.gz; do
   grep -qx "./$f" "$TMP/contents" || fail "the package lacks /$f"
 done
 if grep -v '^\./usr/' "$TMP/contents" | grep -qv '^\./$'; then
