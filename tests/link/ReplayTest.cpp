@@ -61,6 +61,10 @@ TEST(Capture, BadLinesAreNamedBrieflyAndTimesHaveALimit) {
   EXPECT_FALSE(Parse_Capture("0 P\n9223372036854775807 P\n", err));
   EXPECT_EQ(err, "line 2: time 9223372036854775807 ms is beyond the limit of 8640000000 ms (100 days)");
   EXPECT_FALSE(Parse_Capture("99999999999999999999 P\n", err));  // beyond 64 bits
+  // Leading zeros make a number in range as long as a line may be: the message stays short.
+  EXPECT_FALSE(Parse_Capture(std::string(100'000, '0') + "8640000001 P\n", err));
+  EXPECT_LT(err.size(), 120u) << err;
+  EXPECT_NE(err.find("(100010 characters)"), std::string::npos) << err;
   EXPECT_TRUE(Parse_Capture("8640000000 P\n", err)) << err;
 
   EXPECT_FALSE(Parse_Capture("0 " + std::string(kMaxCaptureLine + 1, 'P') + "\n", err));

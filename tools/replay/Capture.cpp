@@ -81,7 +81,8 @@ bool CaptureReader::Next(CaptureLine& c) {
     if (ec != std::errc() || p != msText.data() + msText.size() || c.ms < 0)
       return fail("expected milliseconds, found \"" + Excerpt(msText) + "\"");
     if (c.ms > kMaxCaptureMs)
-      return fail("time " + msText + " ms is beyond the limit of " + std::to_string(kMaxCaptureMs) + " ms (100 days)");
+      return fail("time " + Excerpt(msText) + " ms is beyond the limit of " + std::to_string(kMaxCaptureMs) +
+                  " ms (100 days)");
     if (c.ms < last_) return fail("time goes backwards");
     last_ = c.ms;
     c.bytes.clear();
