@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=${ZK_FUZZ_BUILD:-build-fuzz}
 runs=$build/fuzz-runs
-targets=(${ZK_FUZZ_TARGETS:-stream recording settings ini session capture})
+targets=(${ZK_FUZZ_TARGETS:-stream recording records settings ini session capture capturelines})
 
 clangxx=$(command -v clang++ || command -v clang++-14) || {
   echo "fuzz.sh: clang++ is missing; scripts/install-deps.sh installs it" >&2
