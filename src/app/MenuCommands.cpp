@@ -25,7 +25,8 @@ void MenuCommands::Register_Commands(CommandTable& commands) {
       {"mnuSettingsAutoSavePrompt", &MenuCommands::mnuSettingsAutoSavePrompt_Click},
       {"mnuSettingsAutoSaveOff", &MenuCommands::mnuSettingsAutoSaveOff_Click},
   };
-  for (const auto& [name, click] : items) commands.Add(name, [this, click] { (this->*click)(); });
+  // Captured by copy from the pair: clang before 16 cannot capture a structured binding.
+  for (const auto& item : items) commands.Add(item.first, [this, click = item.second] { (this->*click)(); });
   commands.AddIndexed("mnuSetColNeedleShadow_Index", [this](int i) { mnuSetColNeedleShadow_Index_Click(i); });
   commands.AddIndexed("mnuSettingsNeedleWidth", [this](int i) { mnuSettingsNeedleWidth_Click(i); });
 }
