@@ -73,6 +73,14 @@ e2e_begin() {
   trap e2e_cleanup EXIT
 }
 
+# Starts the private X server, and with "sound" the private sound server too; ends the
+# script as failed when one does not start.
+e2e_servers() {
+  e2e_start_x || fail "Xvfb did not start"
+  if [ "${1:-}" = sound ]; then e2e_sound_start || fail "the sound server did not start"; fi
+  return 0
+}
+
 # A program folder HOME_DIR whose settings record with sound in "Auto Save" mode into the
 # folder REC, named prefix $1 followed by 001, 002 ...
 e2e_auto_save_home() {

@@ -15,7 +15,7 @@ cat >"$E2E_TMP/fall.script" <<'SCRIPT'
 12000 ramp 27500 1000
 SCRIPT
 
-e2e_start_x || fail "Xvfb did not start"
+e2e_servers
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/fall.script"
 e2e_find_window || fail "the meter window did not appear"
 e2e_panel

@@ -9,7 +9,7 @@ SECONDS_LIVE=${2:-30}
 . "$(dirname "$0")/lib.sh"
 e2e_begin
 mkdir -p "$E2E_TMP/home"
-e2e_start_x || exit 1
+e2e_servers
 
 now() { date +%s.%N; }
 
@@ -23,7 +23,7 @@ while [ "$(echo "$(now) - $T0 < 6" | bc)" = 1 ]; do
   import -window root "$E2E_TMP/s$n.png" 2>/dev/null
   echo "$n $(echo "$(now) - $T0" | bc)" >>"$E2E_TMP/times"
 done
-e2e_find_window || { echo "no window" >&2; exit 1; }
+e2e_find_window || fail "the meter window did not appear"
 e2e_panel
 FIRST=""
 while read -r i t; do

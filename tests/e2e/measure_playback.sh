@@ -11,11 +11,10 @@ SPAN=${2:-30}
 e2e_begin
 mkdir -p "$E2E_TMP/home"
 "$BIN/zk_make_sweep" "$E2E_TMP/sweep" $(( SPAN + 10 )) || exit 1
-e2e_start_x || exit 1
-e2e_sound_start || { echo "the sound server did not start" >&2; exit 1; }
+e2e_servers sound
 
 ZK_PLAYBACK_TRACE="$E2E_TMP/trace" e2e_start_meter --home "$E2E_TMP/home" "$E2E_TMP/sweep.zkd"
-e2e_find_window || { echo "no window" >&2; exit 1; }
+e2e_find_window || fail "the meter window did not appear"
 sleep 3
 echo "demonstration mode, recording loaded, ${SPAN} s: $(e2e_cpu_over "$ZK_PID" "$SPAN")"
 

@@ -16,11 +16,10 @@ RecordingMode=3
 SuffixType=0
 AudioEnable=True
 INI
-e2e_start_x || exit 1
-e2e_sound_start || { echo "the sound server did not start" >&2; exit 1; }
+e2e_servers sound
 
 e2e_start_meter --home "$E2E_TMP/home" --simulate --sim-arg --pattern --sim-arg drift
-e2e_find_window || { echo "no window" >&2; exit 1; }
+e2e_find_window || fail "the meter window did not appear"
 sleep 3
 echo "live display, ${SPAN} s: $(e2e_cpu_over "$ZK_PID" "$SPAN")"
 

@@ -19,8 +19,7 @@ cleanup() {
   e2e_cleanup
 }
 trap cleanup EXIT
-e2e_start_x || exit 1
-e2e_sound_start || { echo "the sound server did not start" >&2; exit 1; }
+e2e_servers sound
 
 for name in spool nospool; do
   mkdir -p "$E2E_TMP/$name/recordings"

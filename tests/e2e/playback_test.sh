@@ -21,8 +21,7 @@ mkdir -p "$HOME_DIR"
 SECONDS_LONG=40  # the sweep: -8000 to +8000 in 40 s, 400 needle units a second
 "$BIN/zk_make_sweep" "$E2E_TMP/sweep" "$SECONDS_LONG" || fail "could not write the sweep recording"
 
-e2e_start_x || fail "Xvfb did not start"
-e2e_sound_start || fail "the sound server did not start"
+e2e_servers sound
 TRACE="$E2E_TMP/trace"
 ZK_PLAYBACK_TRACE="$TRACE" e2e_start_meter --home "$HOME_DIR" "$E2E_TMP/sweep.zkd"
 e2e_find_window || fail "the meter window did not appear"

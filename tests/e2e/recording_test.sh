@@ -11,8 +11,7 @@ e2e_begin sound
 
 e2e_auto_save_home take_
 
-e2e_start_x || fail "Xvfb did not start"
-e2e_sound_start || fail "the sound server did not start"
+e2e_servers sound
 
 # Records rise 20 a message from 10000: the readings of a recording follow the script.
 cat >"$E2E_TMP/ramp.script" <<'SCRIPT'

@@ -39,8 +39,7 @@ answer_recover() {
   xdotool key "$1"
 }
 
-e2e_start_x || fail "Xvfb did not start"
-e2e_sound_start || fail "the sound server did not start"
+e2e_servers sound
 
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
 e2e_find_window || fail "the meter window did not appear"
