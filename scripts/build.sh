@@ -3,5 +3,9 @@
 # every compiler warning an error (CI sets it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_WERROR="$([ "${ZK_WERROR:-0}" = 1 ] && echo ON || echo OFF)"
+# The compiler cache, when there is one, makes a rebuild after a branch switch quick.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
+  -DZK_WERROR="$([ "${ZK_WERROR:-0}" = 1 ] && echo ON || echo OFF)"
 cmake --build build -j2

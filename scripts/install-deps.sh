@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
   libqt6opengl6-dev qt6-qpa-plugins
   libsndfile1-dev

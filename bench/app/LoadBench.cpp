@@ -10,8 +10,8 @@
 #include "QtTestApp.h"
 #include "TestFiles.h"
 #include "app/frmMain.h"
-#include "recording/AudioFactory.h"
-#include "recording/RecordFile.h"
+#include "sound/AudioFactory.h"
+#include "zkd/RecordFile.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "Fakes.h"
 #include "TransportLog.h"
-#include "recording/AudioFactory.h"
+#include "sound/AudioFactory.h"
 #include "recording/Recorder.h"
 #include "recording/RecordingMemory.h"
 
@@ -109,7 +109,7 @@ void BM_Record_Sample_Device(benchmark::State& s) {
     if (++st.RecSampleCount > 50) {
       st.RecSampleCount = 1;
       ++st.ElapsedSecs;
-      if (RecordingSpool* spool = rig.memory.Spool().Current()) {
+      if (SpoolWriter* spool = rig.memory.Spool().Current()) {
         s.PauseTiming();
         spool->WaitDurable();
         s.ResumeTiming();

@@ -9,7 +9,7 @@ namespace zk {
 
 namespace {
 
-constexpr int kSize = 32;
+constexpr int Size = 32;
 
 void Triangle(QPainter& p, QPointF a, QPointF b, QPointF c) {
   p.drawPolygon(QPolygonF({a, b, c}));
@@ -110,7 +110,7 @@ QIcon ButtonIcon(const std::string& key) {
   if (!ButtonIconKeys().contains(k)) return QIcon();
   QIcon icon;
   for (qreal scale : {1.0, 2.0}) {
-    QPixmap pm(QSize(kSize, kSize) * scale);
+    QPixmap pm(QSize(Size, Size) * scale);
     pm.setDevicePixelRatio(scale);
     pm.fill(Qt::transparent);
     QPainter p(&pm);

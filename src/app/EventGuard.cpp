@@ -31,7 +31,7 @@ void ReportToUser(const std::string& text) {
   static bool showing = false;
   if (showing || !QApplication::instance()) return;
   showing = true;
-  QMessageBox::critical(nullptr, QString::fromStdString(AppTitle()), QString::fromStdString(text));
+  QMessageBox::critical(nullptr, QString(ProgramTitle), QString::fromStdString(text));
   showing = false;
 }
 

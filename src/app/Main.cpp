@@ -68,7 +68,7 @@ int Main(int argc, char** argv) {
     }
     if (opts.simulatorPort == 0) {
       std::cerr << "zodovaz: " << error << "\n";
-      QMessageBox::warning(nullptr, QString::fromStdString(AppTitle()),
+      QMessageBox::warning(nullptr, QString(ProgramTitle),
                            QString::fromStdString("The sensor simulator could not be started (" + error +
                                                   "). The meter starts without it."));
     }

@@ -5,8 +5,8 @@
 namespace zk {
 
 QPoint OnScreenPosition(const QRect& window, const QList<QRect>& screens, const QRect& primary) {
-  const int needW = std::min(kMinVisiblePixels, std::max(1, window.width()));
-  const int needH = std::min(kMinVisiblePixels, std::max(1, window.height()));
+  const int needW = std::min(MinVisiblePixels, std::max(1, window.width()));
+  const int needH = std::min(MinVisiblePixels, std::max(1, window.height()));
   for (const QRect& s : screens) {
     const QRect shown = s.intersected(window);
     if (shown.width() >= needW && shown.height() >= needH) return window.topLeft();

@@ -10,10 +10,10 @@ namespace zk {
 
 // How much of a window a screen must show for the window to count as on that screen:
 // enough to reach its title bar with the mouse.
-inline constexpr int kMinVisiblePixels = 32;
+inline constexpr int MinVisiblePixels = 32;
 
 // The top-left corner for `window` (pixels): its own when one of `screens` shows at least
-// kMinVisiblePixels of it each way (or all of it, when it is smaller); otherwise the
+// MinVisiblePixels of it each way (or all of it, when it is smaller); otherwise the
 // nearest corner that puts it inside `primary` (its top-left corner, when it is larger).
 QPoint OnScreenPosition(const QRect& window, const QList<QRect>& screens, const QRect& primary);
 

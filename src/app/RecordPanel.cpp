@@ -6,10 +6,10 @@
 namespace zk {
 
 namespace {
-constexpr int kButton = 34;      // square transport buttons
-constexpr int kButtonTop = 24;   // under the seek bar (top 1, height 19)
-constexpr int kButtonStep = 37;
-constexpr int kLeft = 13;
+constexpr int ButtonSize = 34;      // square transport buttons
+constexpr int ButtonTop = 24;   // under the seek bar (top 1, height 19)
+constexpr int ButtonStep = 37;
+constexpr int PanelLeft = 13;
 }  // namespace
 
 QPushButton* RecordPanel::Button(const char* tip) {
@@ -89,29 +89,29 @@ void RecordPanel::resizeEvent(QResizeEvent* e) {
   // place (only one of them shows at a time).
   QPushButton* row[] = {cmdRecord, cmdStop, cmdPlay, cmdRev, cmdFwd, cmdLoad, cmdSave};
   for (int i = 0; i < 7; ++i)
-    row[i]->setGeometry(kLeft + i * kButtonStep, kButtonTop, kButton, kButton);
+    row[i]->setGeometry(PanelLeft + i * ButtonStep, ButtonTop, ButtonSize, ButtonSize);
   cmdLoop->setGeometry(cmdLoad->geometry());
 
-  const int x = kLeft + 7 * kButtonStep + 6;
+  const int x = PanelLeft + 7 * ButtonStep + 6;
   const int right = width() - 16;
-  lblRecordMode->setGeometry(x, kButtonTop - 2, 80, 18);
+  lblRecordMode->setGeometry(x, ButtonTop - 2, 80, 18);
   const int fileLeft = x + 84;
   const int tagWidth = lblTag->width();
-  lblLoadedFile->setGeometry(fileLeft, kButtonTop - 2, std::max(60, right - tagWidth - 8 - fileLeft), 18);
+  lblLoadedFile->setGeometry(fileLeft, ButtonTop - 2, std::max(60, right - tagWidth - 8 - fileLeft), 18);
   // The series list lies over the file label.
   cboFile->setGeometry(lblLoadedFile->x(), lblLoadedFile->y() - 5, lblLoadedFile->width(), 24);
   cboFile->setFont(lblLoadedFile->font());
   List1->setGeometry(lblLoadedFile->x(), lblLoadedFile->y(), lblLoadedFile->width(), 60);
   List1->setFont(lblLoadedFile->font());
 
-  const int y2 = kButtonTop + 20;
+  const int y2 = ButtonTop + 20;
   lblTimeCaption->setGeometry(x, y2, 34, 16);
   lblPlayTime->setGeometry(x + 36, y2, 60, 16);
   lblTotalCaption->setGeometry(x + 100, y2, 42, 16);
   lblTotalTime->setGeometry(x + 144, y2, 60, 16);
   chkOveride->setGeometry(x + 210, y2 - 2, 90, 20);
   if (lblTag->height() != 18) lblTag->resize(48, 18);
-  lblTag->move(lblTag->x(), kButtonTop - 2);
+  lblTag->move(lblTag->x(), ButtonTop - 2);
   QWidget::resizeEvent(e);
 }
 

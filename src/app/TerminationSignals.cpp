@@ -10,7 +10,7 @@ namespace zk {
 
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+constexpr int Signals[] = {SIGTERM, SIGHUP, SIGINT};
 volatile std::sig_atomic_t g_writeEnd = -1;
 
 // Async-signal-safe: one write of one byte, errno kept for the interrupted code.
@@ -36,12 +36,12 @@ TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObjec
   sa.sa_handler = OnSignal;
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = SA_RESTART;
-  for (int sig : kSignals) ::sigaction(sig, &sa, nullptr);
+  for (int sig : Signals) ::sigaction(sig, &sa, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
   if (pipe_[0] < 0) return;
-  for (int sig : kSignals) std::signal(sig, SIG_DFL);
+  for (int sig : Signals) std::signal(sig, SIG_DFL);
   g_writeEnd = -1;
   ::close(pipe_[0]);
   ::close(pipe_[1]);

@@ -14,7 +14,7 @@ namespace zk {
 namespace {
 
 // The window as the designer left it (pixels).
-constexpr int kDesignLeft = 80, kDesignTop = 60, kDesignWidth = 600, kDesignHeight = 500;
+constexpr int DesignLeft = 80, DesignTop = 60, DesignWidth = 600, DesignHeight = 500;
 
 int16_t FitInt16(double twips) { return static_cast<int16_t>(std::clamp(RoundHalfEven(twips), -32768.0, 32767.0)); }
 
@@ -34,11 +34,11 @@ void SetBackground(QWidget* w, int32_t color) {
 WindowGeometry::WindowGeometry(QMainWindow& window, MeterDisplay& display, const MainWidgets& widgets)
     : window_(window), display_(display), w_(widgets) {}
 
-void WindowGeometry::Design_Geometry() { window_.setGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight); }
+void WindowGeometry::Design_Geometry() { window_.setGeometry(DesignLeft, DesignTop, DesignWidth, DesignHeight); }
 
 int WindowGeometry::ScreenWidthTwips() const {
   const QScreen* s = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
-  return s ? s->geometry().width() * kTwipsPerPixel : 1024 * kTwipsPerPixel;
+  return s ? s->geometry().width() * TwipsPerPixel : 1024 * TwipsPerPixel;
 }
 
 WindowPlacement WindowGeometry::CurrentPlacement() const {
@@ -47,19 +47,19 @@ WindowPlacement WindowGeometry::CurrentPlacement() const {
   // geometry is the one a restart should restore anyway.
   const bool normal = !(window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
   QRect g = normal ? QRect(window_.pos(), window_.size()) : window_.normalGeometry();
-  if (!normal && !g.isValid()) g = QRect(window_.pos(), QSize(kDesignWidth, kDesignHeight));
+  if (!normal && !g.isValid()) g = QRect(window_.pos(), QSize(DesignWidth, DesignHeight));
   WindowPlacement p;
-  p.left = FitInt16(double(g.left()) * kTwipsPerPixel);
-  p.top = FitInt16(double(g.top()) * kTwipsPerPixel);
-  p.width = FitInt16(double(g.width()) * kTwipsPerPixel);
+  p.left = FitInt16(double(g.left()) * TwipsPerPixel);
+  p.top = FitInt16(double(g.top()) * TwipsPerPixel);
+  p.width = FitInt16(double(g.width()) * TwipsPerPixel);
   p.state = static_cast<int16_t>(WindowState());
   return p;
 }
 
 void WindowGeometry::Place(const Settings& s) {
-  window_.move(static_cast<int>(RoundHalfEven(float(s.WindowLeft) / kTwipsPerPixel)),
-               static_cast<int>(RoundHalfEven(float(s.WindowTop) / kTwipsPerPixel)));
-  const int w = static_cast<int>(RoundHalfEven(float(s.WindowWidth) / kTwipsPerPixel));
+  window_.move(static_cast<int>(RoundHalfEven(float(s.WindowLeft) / TwipsPerPixel)),
+               static_cast<int>(RoundHalfEven(float(s.WindowTop) / TwipsPerPixel)));
+  const int w = static_cast<int>(RoundHalfEven(float(s.WindowWidth) / TwipsPerPixel));
   window_.resize(std::max(1, w), window_.height());
   BringOnScreen();
   if (s.WindowState == 2)
@@ -84,16 +84,16 @@ int WindowGeometry::WindowState() const {
   return 0;
 }
 
-int32_t WindowGeometry::WindowWidthTwips() const { return window_.width() * kTwipsPerPixel; }
-int32_t WindowGeometry::WindowHeightTwips() const { return window_.height() * kTwipsPerPixel; }
+int32_t WindowGeometry::WindowWidthTwips() const { return window_.width() * TwipsPerPixel; }
+int32_t WindowGeometry::WindowHeightTwips() const { return window_.height() * TwipsPerPixel; }
 
 void WindowGeometry::SetWindowWidthTwips(int32_t w) {
-  const int px = std::max(1, static_cast<int>(RoundHalfEven(double(w) / kTwipsPerPixel)));
+  const int px = std::max(1, static_cast<int>(RoundHalfEven(double(w) / TwipsPerPixel)));
   if (px != window_.width()) window_.resize(px, window_.height());
 }
 
 void WindowGeometry::SetWindowHeightTwips(int32_t h) {
-  const int px = std::max(1, static_cast<int>(RoundHalfEven(double(h) / kTwipsPerPixel)));
+  const int px = std::max(1, static_cast<int>(RoundHalfEven(double(h) / TwipsPerPixel)));
   if (px != window_.height()) window_.resize(window_.width(), px);
 }
 
@@ -102,12 +102,12 @@ int WindowGeometry::ClientWidth() const { return window_.width(); }
 
 int32_t WindowGeometry::WorkAreaWidthTwips() const {
   const QScreen* s = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
-  return (s ? s->availableGeometry().width() : 1024) * kTwipsPerPixel;
+  return (s ? s->availableGeometry().width() : 1024) * TwipsPerPixel;
 }
 
 int32_t WindowGeometry::WorkAreaHeightTwips() const {
   const QScreen* s = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
-  return (s ? s->availableGeometry().height() : 768) * kTwipsPerPixel;
+  return (s ? s->availableGeometry().height() : 768) * TwipsPerPixel;
 }
 
 SystemMetrics WindowGeometry::Metrics() const {

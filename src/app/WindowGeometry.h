@@ -4,7 +4,7 @@
 // the placement the session file stores and the one start-up restores.
 #include <QMainWindow>
 
-#include "app/MenuCommands.h"
+#include "app/SettingsMenu.h"
 #include "app/RecordPanel.h"
 #include "core/SessionFile.h"
 #include "display/LayoutHost.h"
@@ -25,7 +25,7 @@ struct MainWidgets {
 
 class WindowGeometry : public LayoutHost, public ColourTargets {
  public:
-  static constexpr int kTwipsPerPixel = 15;
+  static constexpr int TwipsPerPixel = 15;
 
   // `widgets` is filled in by the window before the first layout.
   WindowGeometry(QMainWindow& window, MeterDisplay& display, const MainWidgets& widgets);
@@ -47,8 +47,8 @@ class WindowGeometry : public LayoutHost, public ColourTargets {
   void SetWindowWidthTwips(int32_t w) override;
   void SetWindowHeightTwips(int32_t h) override;
   int ClientWidth() const override;
-  int TwipsPerPixelX() const override { return kTwipsPerPixel; }
-  int TwipsPerPixelY() const override { return kTwipsPerPixel; }
+  int TwipsPerPixelX() const override { return TwipsPerPixel; }
+  int TwipsPerPixelY() const override { return TwipsPerPixel; }
   int32_t WorkAreaWidthTwips() const override;
   int32_t WorkAreaHeightTwips() const override;
   SystemMetrics Metrics() const override;

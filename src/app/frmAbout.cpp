@@ -20,7 +20,7 @@ QFrame* Separator(QWidget* parent) {
 frmAbout::frmAbout(const SessionState& state, Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
   setModal(true);
-  setWindowTitle(QString::fromStdString("About " + AppTitle()));
+  setWindowTitle(QString("About ") + ProgramTitle);
   auto* lblTitle = new QLabel("A Vantorel product by", this);
   auto* Label1 = new QLabel(QString::fromStdString(MakerName()), this);
   auto* Label6 = new QLabel(QString::fromStdString(MakerWebAddress()), this);
@@ -71,7 +71,7 @@ void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 void frmAbout::StartSysInfo() {
   // This platform registers no system-information tool.
-  prompts_.MsgBox("System Information Is Unavailable At This Time", AppTitle(), MsgButtons::OK,
+  prompts_.MsgBox("System Information Is Unavailable At This Time", ProgramTitle, MsgButtons::OK,
                   MsgIcon::None);
 }
 

@@ -1,5 +1,7 @@
 #include "app/frmMain.h"
 
+#include "core/Version.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -17,10 +19,10 @@
 #include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
-#include "core/SettingsCommands.h"
+#include "core/FileMenuSettings.h"
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
-#include "recording/AudioFactory.h"
+#include "sound/AudioFactory.h"
 #include "recording/RecordingRecovery.h"
 
 namespace zk {
@@ -36,7 +38,7 @@ frmMain::frmMain(StartOptions options)
       audio_(opts_.audio ? std::move(opts_.audio)
                          : MakeAudioDevice(clock_,
                                            [this](const std::string& text) {
-                                             ctx_.prompts.MsgBox(text, "zk3 Zodovaz", MsgButtons::OK,
+                                             ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK,
                                                                  MsgIcon::Information);
                                            })),
       ctx_{settings_,          state_, clock_,    events_, ChoosePrompts(opts_.prompts, qtPrompts_),
@@ -67,7 +69,7 @@ frmMain::frmMain(StartOptions options)
   transport_.SetRecorder(&recorder_);
   lifecycle_.SetPlayer(&player_);
   if (opts_.spool) recording_.Spool().SetFolder(JoinPath(opts_.programFolder, RecoveryFolderName));
-  setWindowTitle("zk3 Zodovaz");
+  setWindowTitle(ProgramTitle);
   BuildWidgets();
   BuildMenus();
   RegisterCommands();

@@ -10,7 +10,7 @@
 #include "app/KeyFilter.h"
 #include "app/Keyboard.h"
 #include "app/Lifecycle.h"
-#include "app/MenuCommands.h"
+#include "app/SettingsMenu.h"
 #include "app/PlaybackTrace.h"
 #include "app/QtControls.h"
 #include "app/QtPrompts.h"
@@ -121,7 +121,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   Keyboard& keyboard() { return keyboard_; }
   MeterDisplay& display() { return display_; }
   RecordPanel& recordPanel() { return *widgets_.picRecord; }
-  MenuCommands& menuCommands() { return menuCommands_; }
+  SettingsMenu& menuCommands() { return menuCommands_; }
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
   Recorder& recorder() { return recorder_; }
@@ -165,7 +165,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   WindowLayout layout_;
   Keyboard keyboard_;
   KeyFilter keyFilter_;
-  MenuCommands menuCommands_;
+  SettingsMenu menuCommands_;
   CommandTable commands_;
   Lifecycle lifecycle_;
   PortGate gate_;

@@ -42,7 +42,7 @@ frmZkSplash::frmZkSplash(std::string& versionText)
   big.setPointSize(big.pointSize() * 2);
   big.setBold(true);
   lblTitle->setFont(big);
-  auto* lblProductName = new QLabel(QString::fromStdString(AppTitle()), this);
+  auto* lblProductName = new QLabel(QString(ProgramTitle), this);
   versionText = "Version " + VersionNumberText();
   auto* lblVersion = new QLabel(QString::fromStdString(versionText), this);
   auto* lblCopyright = new QLabel(QString::fromStdString(MakerNotice()), this);

@@ -12,17 +12,17 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
   const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
   return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
-const int64_t kSerialEpoch = DaysFromCivil(1899, 12, 30);
+const int64_t SerialEpoch = DaysFromCivil(1899, 12, 30);
 }  // namespace
 
 double Timer_Elapsed(double from, double to) { return to >= from ? to - from : to + 86400.0 - from; }
 
 int32_t DateSerial(int year, int month, int day) {
-  return static_cast<int32_t>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kSerialEpoch);
+  return static_cast<int32_t>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - SerialEpoch);
 }
 
 DateTime DateFromSerial(int32_t serial) {
-  int64_t z = serial + kSerialEpoch + 719468;
+  int64_t z = serial + SerialEpoch + 719468;
   const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
   const unsigned doe = static_cast<unsigned>(z - era * 146097);
   const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;

@@ -103,7 +103,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
       std::string_view value = v.value;
       if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.substr(1, value.size() - 2);
-      return std::string(value.substr(0, kIniValueMax));
+      return std::string(value.substr(0, IniValueMax));
     }
   }
   return std::nullopt;

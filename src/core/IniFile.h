@@ -12,7 +12,7 @@ namespace zk {
 
 // Longest value a read delivers (the reader's buffer holds 255 characters with the
 // terminator).
-inline constexpr std::size_t kIniValueMax = 254;
+inline constexpr std::size_t IniValueMax = 254;
 
 // A whole INI file held in memory, line by line, so that many keys can be read or written
 // with one pass over the disk.
@@ -28,7 +28,7 @@ class IniDocument {
   static IniDocument Parse(std::string_view text);
 
   // The value of the first matching key in the first matching section, blanks around it
-  // removed, one pair of enclosing double quotes removed, cut to kIniValueMax characters.
+  // removed, one pair of enclosing double quotes removed, cut to IniValueMax characters.
   // nullopt when the section or key is missing.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   // Sets a value, replacing the key's line or adding the key (at the end of its section)

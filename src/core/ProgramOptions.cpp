@@ -129,7 +129,7 @@ int ProgramOptions::Fail(const std::string& reason) const { return Fail(reason, 
 
 std::string ProgramOptions::UsageLine() const { return "Usage: " + program_ + " " + synopsis_ + "\n"; }
 
-std::string ProgramOptions::VersionText() { return AppTitle() + " " + VersionNumberText() + "\n"; }
+std::string ProgramOptions::VersionText() { return std::string(ProgramTitle) + " " + VersionNumberText() + "\n"; }
 
 std::string ProgramOptions::HelpText() const {
   std::vector<std::pair<std::string, std::string>> rows;

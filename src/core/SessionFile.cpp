@@ -66,7 +66,7 @@ int16_t ScreenPart(int screenWidthTwips, double divisor) {
 
 }  // namespace
 
-std::string SessionFilePath(const Context& ctx) { return JoinPath(ctx.programFolder, kSessionFileName); }
+std::string SessionFilePath(const Context& ctx) { return JoinPath(ctx.programFolder, SessionFileName); }
 
 void Set_Default_Session_Values(Context& ctx, int screenWidthTwips) {
   Settings& s = ctx.settings;
@@ -102,7 +102,7 @@ bool Read_Session_File(Context& ctx, int screenWidthTwips) {
   if (!autoSave) return fail();
   // A step the knob has no row for cannot be shown: it counts as a value that does not
   // fit, like any other, so the file is replaced by one that starts.
-  if (*small[1] < 0 || *small[1] > kMaxSensitivityStep) return fail();
+  if (*small[1] < 0 || *small[1] > MaxSensitivityStep) return fail();
 
   Settings& s = ctx.settings;
   s.SettingsFilePath = v[0];

@@ -8,7 +8,7 @@
 
 namespace zk {
 
-inline constexpr const char* kSessionFileName = "zk3_Zodovaz.cfg";
+inline constexpr const char* SessionFileName = "zk3_Zodovaz.cfg";
 std::string SessionFilePath(const Context& ctx);
 
 // The main window's placement at the moment the session file is written.

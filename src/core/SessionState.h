@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/RecordingRates.h"
 #include "core/SampleRecord.h"
 
 namespace zk {
@@ -111,7 +112,7 @@ struct SessionState {
   // Audio device.
   int16_t AudioKind = 0;  // AudioKinds: 1 compressed track (ms), 2 wav (bytes)
   int32_t PlayUnitsPerSecond = 1000;
-  int32_t AudioSamplesPerSec = 22050;
+  int32_t AudioSamplesPerSec = SoundSampleRate;
   int16_t AudioBitsPerSample = 16;
   int16_t AudioChannels = 1;
   int32_t AudioLength = 0;

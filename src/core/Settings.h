@@ -10,7 +10,7 @@ namespace zk {
 enum AutoSaveMode : int32_t { AutoSaveOff = 0, AutoSaveOn = 1, AutoSavePrompt = 2 };
 
 // The sensitivity knob's highest step; steps run 0..63.
-inline constexpr int kMaxSensitivityStep = 63;
+inline constexpr int MaxSensitivityStep = 63;
 
 struct Settings {
   // [Colors]

@@ -29,12 +29,12 @@ struct KeyInfo {
   int writeSlot;            // position in the write order
 };
 
-constexpr const char* kRecording = "Recording";
+constexpr const char* RecordingSection = "Recording";
 
 // Every key of the settings file, in the order it is read. writeSlot gives the order it is
 // written, which differs in two places: Scale_Color goes before FreezeNeedle_Color and
 // GraphHeight_Index before GraphVisible.
-const std::array<KeyInfo, 46> kKeys{{
+const std::array<KeyInfo, 46> KeyTable{{
     {"Colors", "Dial_Color", &Settings::Dial_Color, Kind::Int32, "16777215", 0},
     {"Colors", "LED_Set_Color", &Settings::LED_Set_Color, Kind::Int32, "65280", 1},
     {"Colors", "LED_BM_Color", &Settings::LED_BM_Color, Kind::Int32, "16711680", 2},
@@ -71,25 +71,25 @@ const std::array<KeyInfo, 46> kKeys{{
     {"Graph", "GridY", &Settings::GridY, Kind::Bool, "False", 33},
     {"Graph", "GraphTimescale", &Settings::GraphTimescale, Kind::TextOrNumber, "8", 34},
     {"Graph", "GraphGain", &Settings::GraphGain, Kind::Int16, "0", 35},
-    {kRecording, "SavePath", &Settings::SavePath, Kind::Text, "", 36},
-    {kRecording, "SavePrefix", &Settings::SavePrefix, Kind::Text, "Prefix_", 37},
-    {kRecording, "LoadPath", &Settings::LoadPath, Kind::Text, nullptr, 38},
-    {kRecording, "RecordingMode", &Settings::RecordingMode, Kind::Int32, "2", 39},
-    {kRecording, "SuffixType", &Settings::SuffixType, Kind::Int32, "1", 40},
-    {kRecording, "SuffixNum", &Settings::SuffixNum, Kind::Int16, "1", 41},
-    {kRecording, "AudioEnable", &Settings::AudioEnable, Kind::Bool, "True", 42},
-    {kRecording, "RecPromptEnable", &Settings::RecPromptEnable, Kind::Bool, "True", 43},
-    {kRecording, "TimeDateEnable", &Settings::TimeDateEnable, Kind::Bool, "True", 44},
-    {kRecording, "PlayLoopEnable", &Settings::PlayLoopEnable, Kind::Bool, "False", 45},
+    {RecordingSection, "SavePath", &Settings::SavePath, Kind::Text, "", 36},
+    {RecordingSection, "SavePrefix", &Settings::SavePrefix, Kind::Text, "Prefix_", 37},
+    {RecordingSection, "LoadPath", &Settings::LoadPath, Kind::Text, nullptr, 38},
+    {RecordingSection, "RecordingMode", &Settings::RecordingMode, Kind::Int32, "2", 39},
+    {RecordingSection, "SuffixType", &Settings::SuffixType, Kind::Int32, "1", 40},
+    {RecordingSection, "SuffixNum", &Settings::SuffixNum, Kind::Int16, "1", 41},
+    {RecordingSection, "AudioEnable", &Settings::AudioEnable, Kind::Bool, "True", 42},
+    {RecordingSection, "RecPromptEnable", &Settings::RecPromptEnable, Kind::Bool, "True", 43},
+    {RecordingSection, "TimeDateEnable", &Settings::TimeDateEnable, Kind::Bool, "True", 44},
+    {RecordingSection, "PlayLoopEnable", &Settings::PlayLoopEnable, Kind::Bool, "False", 45},
 }};
 
-bool IsRecording(const KeyInfo& k) { return std::string_view(k.section) == kRecording; }
+bool IsRecording(const KeyInfo& k) { return std::string_view(k.section) == RecordingSection; }
 
 // The table in write order.
-const std::array<const KeyInfo*, kKeys.size()>& WriteOrder() {
+const std::array<const KeyInfo*, KeyTable.size()>& WriteOrder() {
   static const auto order = [] {
-    std::array<const KeyInfo*, kKeys.size()> o{};
-    for (const KeyInfo& k : kKeys) o[static_cast<std::size_t>(k.writeSlot)] = &k;
+    std::array<const KeyInfo*, KeyTable.size()> o{};
+    for (const KeyInfo& k : KeyTable) o[static_cast<std::size_t>(k.writeSlot)] = &k;
     return o;
   }();
   return order;
@@ -103,7 +103,7 @@ std::string DefaultText(const KeyInfo& k, const Context& ctx) {
 
 std::string StoredText(const IniDocument& doc, const KeyInfo& k, const Context& ctx) {
   if (auto v = doc.Get(k.section, k.key)) return *v;
-  return DefaultText(k, ctx).substr(0, kIniValueMax);
+  return DefaultText(k, ctx).substr(0, IniValueMax);
 }
 
 // Converts the text into the field; a text that does not convert leaves it as it was.
@@ -186,13 +186,13 @@ void FallBackToChoosableStyles(Settings& s) {
 }  // namespace
 
 std::string DefaultSettingsFilePath(const Context& ctx) {
-  return JoinPath(ctx.programFolder, kDefaultSettingsFileName);
+  return JoinPath(ctx.programFolder, DefaultSettingsFileName);
 }
 
 std::string Read_Ini_Value(const std::string& section, const std::string& key,
                            const std::string& defaultText, const std::string& path) {
   if (auto v = ReadIniKey(path, section, key)) return *v;
-  return defaultText.substr(0, kIniValueMax);
+  return defaultText.substr(0, IniValueMax);
 }
 
 void Write_Ini_Value(const std::string& section, const std::string& key, const std::string& value,
@@ -206,7 +206,7 @@ void Load_Settings(Context& ctx) {
   if (s.SettingsFilePath.empty() || !std::filesystem::is_regular_file(s.SettingsFilePath, ec))
     s.SettingsFilePath = DefaultSettingsFilePath(ctx);
   const IniDocument doc = IniDocument::Load(s.SettingsFilePath);
-  for (const KeyInfo& k : kKeys) Assign(s, k, StoredText(doc, k, ctx));
+  for (const KeyInfo& k : KeyTable) Assign(s, k, StoredText(doc, k, ctx));
   FallBackToChoosableStyles(s);
 }
 
@@ -226,7 +226,7 @@ void Save_Recording_Settings(Context& ctx) {
 bool Settings_Unchanged(Context& ctx) {
   const IniDocument doc = IniDocument::Load(ctx.settings.SettingsFilePath);
   bool unchanged = true;
-  for (const KeyInfo& k : kKeys)
+  for (const KeyInfo& k : KeyTable)
     if (!IsRecording(k) && !Matches(ctx.settings, k, StoredText(doc, k, ctx))) unchanged = false;
   return unchanged;
 }

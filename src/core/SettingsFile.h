@@ -8,7 +8,7 @@
 namespace zk {
 
 // Name of the default settings file in the program folder.
-inline constexpr const char* kDefaultSettingsFileName = "zk3_Zodovaz.ini";
+inline constexpr const char* DefaultSettingsFileName = "zk3_Zodovaz.ini";
 std::string DefaultSettingsFilePath(const Context& ctx);
 
 // One value from an INI file; the default when the file, section or key is missing.

@@ -4,12 +4,14 @@
 
 namespace zk {
 
-constexpr int kVersionMajor = 1, kVersionMinor = 0, kVersionRevision = 0;
+constexpr int VersionMajor = 1, VersionMinor = 0, VersionRevision = 0;
 
-inline std::string AppTitle() { return "zk3 Zodovaz"; }
+// The title of the window and of every message box that has none of its own.
+inline constexpr const char* ProgramTitle = "zk3 Zodovaz";
+
 inline std::string VersionNumberText() {
-  return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-         std::to_string(kVersionRevision);
+  return std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) + "." +
+         std::to_string(VersionRevision);
 }
 
 }  // namespace zk

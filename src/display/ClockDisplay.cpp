@@ -8,15 +8,14 @@
 #include "core/Clock.h"
 #include "core/DialTypes.h"
 #include "core/Numbers.h"
+#include "display/Dial.h"
 #include "meter/MeterEngine.h"
 
 namespace zk {
 
 namespace {
-constexpr double kPi = 3.14159;
-constexpr double kHalfPi = 1.570795;
-constexpr double kRadius = 150;
-constexpr int32_t kNoDate = 36525;  // 31/12/1999: recordings without a date carry it
+constexpr double Radius = 150;
+constexpr int32_t NoDate = 36525;  // 31/12/1999: recordings without a date carry it
 }  // namespace
 
 ClockDisplay::ClockDisplay(Context& ctx, Surface& panel, const Surface& bd) : ctx_(ctx), panel_(panel), bd_(bd) {}
@@ -54,13 +53,13 @@ void ClockDisplay::Analog(int16_t hour, int16_t minute) {
   }
   panel_.FillColor = s.Panel_Color;
   panel_.FillStyle = Surface::FillSolid;
-  panel_.Circle(cx, cy, kRadius, s.Panel_Color);
+  panel_.Circle(cx, cy, Radius, s.Panel_Color);
 
   panel_.ForeColor = s.Text_Color;
   panel_.DrawWidth = 4;
-  const float step = static_cast<float>(kPi / 6);
+  const float step = static_cast<float>(DialGeometry::Pi / 6);
   for (float a = 0; a <= static_cast<float>(6.28318); a += step)
-    panel_.PSet(std::sin(a) * kRadius + cx, std::cos(a) * kRadius + cy);
+    panel_.PSet(std::sin(a) * Radius + cx, std::cos(a) * Radius + cy);
 
   panel_.DrawWidth = 1;
   panel_.FillStyle = Surface::FillSolid;
@@ -68,14 +67,14 @@ void ClockDisplay::Analog(int16_t hour, int16_t minute) {
   // Each hand is a thin filled wedge whose apex is the hand's tip and which reaches back
   // across the centre.
   const double t = minute / 60.0 + hour % 12;
-  const double h = kHalfPi - (t / 6) * kPi;
-  const double hx = std::cos(h) * kRadius * 0.7 + cx, hy = std::sin(h) * kRadius * 0.7 + cy;
-  panel_.Circle(hx, hy, 112, s.Text_Color, -MeterEngine::CAng(static_cast<float>(h + kPi - 0.08)),
-                -MeterEngine::CAng(static_cast<float>(h + kPi + 0.08)));
-  const double m = kHalfPi - (minute / 30.0) * kPi;
-  const double mx = std::cos(m) * kRadius * 0.95 + cx, my = std::sin(m) * kRadius * 0.95 + cy;
-  panel_.Circle(mx, my, 152, s.Text_Color, -MeterEngine::CAng(static_cast<float>(m + kPi - 0.04)),
-                -MeterEngine::CAng(static_cast<float>(m + kPi + 0.04)));
+  const double h = DialGeometry::HalfPi - (t / 6) * DialGeometry::Pi;
+  const double hx = std::cos(h) * Radius * 0.7 + cx, hy = std::sin(h) * Radius * 0.7 + cy;
+  panel_.Circle(hx, hy, 112, s.Text_Color, -MeterEngine::CAng(static_cast<float>(h + DialGeometry::Pi - 0.08)),
+                -MeterEngine::CAng(static_cast<float>(h + DialGeometry::Pi + 0.08)));
+  const double m = DialGeometry::HalfPi - (minute / 30.0) * DialGeometry::Pi;
+  const double mx = std::cos(m) * Radius * 0.95 + cx, my = std::sin(m) * Radius * 0.95 + cy;
+  panel_.Circle(mx, my, 152, s.Text_Color, -MeterEngine::CAng(static_cast<float>(m + DialGeometry::Pi - 0.04)),
+                -MeterEngine::CAng(static_cast<float>(m + DialGeometry::Pi + 0.04)));
 }
 
 void ClockDisplay::Digital(int16_t hour, int16_t minute, int32_t dateSerial) {
@@ -91,7 +90,7 @@ void ClockDisplay::Digital(int16_t hour, int16_t minute, int32_t dateSerial) {
   panel_.CurrentY = 1085;
   panel_.Print(text);
 
-  if (s.DateType == 0 || dateSerial == kNoDate) return;
+  if (s.DateType == 0 || dateSerial == NoDate) return;
   panel_.SetFontSize(size / 2);
   const std::string date = Date_Text(dateSerial, s.DateType == 2);
   // Text heights are negative on the upward axis: this lifts the date above the time.

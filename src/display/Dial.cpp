@@ -11,11 +11,11 @@ using namespace DialGeometry;
 namespace {
 // The traditional face: a band between radius 465 and 1110 that spans 61.111 degrees
 // either side of the vertical.
-constexpr double kFaceHalfWidth = Sweep / 1.8;
+constexpr double FaceHalfWidth = Sweep / 1.8;
 // Tick loops run over the scale from its right end to its left end; the 0.01 rad allowance
 // makes the 145-degree tick certain despite the single-precision steps.
-constexpr float kTickStart = static_cast<float>(HalfPi - HalfSweep);
-constexpr float kTickEnd = static_cast<float>(HalfSweep + HalfPi + 0.01);
+constexpr float TickStart = static_cast<float>(HalfPi - HalfSweep);
+constexpr float TickEnd = static_cast<float>(HalfSweep + HalfPi + 0.01);
 }  // namespace
 
 Dial::Dial(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
@@ -48,7 +48,7 @@ void Dial::Traditional_Face(int penWidth) {
   panel_.ForeColor = s.Panel_Color;
   panel_.FillColor = s.Dial_Color;
   panel_.FillStyle = Surface::FillSolid;
-  panel_.Circle(0, 0, 1110, s.Panel_Color, -(HalfPi - kFaceHalfWidth), -(HalfPi + kFaceHalfWidth));
+  panel_.Circle(0, 0, 1110, s.Panel_Color, -(HalfPi - FaceHalfWidth), -(HalfPi + FaceHalfWidth));
   // The disc in the panel colour hollows the sector into a band.
   panel_.ForeColor = s.Panel_Color;
   panel_.FillColor = s.Panel_Color;
@@ -62,7 +62,7 @@ void Dial::Traditional_Simple_Scale() {
   panel_.Circle(0, 0, 1020, c, HalfPi - HalfSweep * 1.05, HalfPi - HalfSweep);
   panel_.Circle(0, 0, 1020, c, HalfPi + HalfSweep * 15 / 64, HalfPi + HalfSweep * 17 / 64);
   const float step = static_cast<float>(Sweep / 8);
-  for (float a = kTickStart; a <= kTickEnd; a += step)
+  for (float a = TickStart; a <= TickEnd; a += step)
     panel_.Line(std::cos(a) * 1020, std::sin(a) * 1020, std::cos(a) * 1050, std::sin(a) * 1050, c);
 }
 
@@ -76,7 +76,7 @@ void Dial::Traditional_Traditional_Scale() {
   }
   const float step = static_cast<float>(Sweep / 40);
   int ticks = 0;
-  for (float a = kTickStart; a <= kTickEnd; a += step) {
+  for (float a = TickStart; a <= TickEnd; a += step) {
     const double outer = ticks % 2 == 1 ? 1040 : 1070;
     panel_.Line(std::cos(a) * 1020, std::sin(a) * 1020, std::cos(a) * outer, std::sin(a) * outer, c);
     ++ticks;

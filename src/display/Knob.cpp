@@ -8,11 +8,11 @@
 namespace zk {
 
 namespace {
-constexpr double kRingStart = 5.4977827;  // 315 degrees
-constexpr double kRingEnd = 3.9269874;    // 225 degrees: step 0
-constexpr double kTickFirst = -0.7853975; // -45 degrees: step 63
-constexpr double kTravel = 4.712385;      // 270 degrees over 63 intervals
-constexpr double kWedgeHalf = 2.74889125; // 157.5 degrees: a 45-degree wedge pointing inward
+constexpr double RingStart = 5.4977827;  // 315 degrees
+constexpr double RingEnd = 3.9269874;    // 225 degrees: step 0
+constexpr double TickFirst = -0.7853975; // -45 degrees: step 63
+constexpr double Travel = 4.712385;      // 270 degrees over 63 intervals
+constexpr double WedgeHalf = 2.74889125; // 157.5 degrees: a 45-degree wedge pointing inward
 }  // namespace
 
 Knob::Knob(Context& ctx, Surface& knob, const Surface& panel, const SensitivityTable& table)
@@ -28,18 +28,18 @@ void Knob::Update_SensKnob() {
   knob_.FillStyle = Surface::FillSolid;
   knob_.DrawWidth = 2;
 
-  knob_.Circle(0, 0, 0.9, knob_.ForeColor, kRingStart, kRingEnd);
+  knob_.Circle(0, 0, 0.9, knob_.ForeColor, RingStart, RingEnd);
   knob_.Circle(0, 0, 0.4, knob_.ForeColor);
-  const float step = static_cast<float>((kRingEnd - kTickFirst) / 9);
-  for (float a = static_cast<float>(kTickFirst); a <= static_cast<float>(kRingEnd); a += step)
+  const float step = static_cast<float>((RingEnd - TickFirst) / 9);
+  for (float a = static_cast<float>(TickFirst); a <= static_cast<float>(RingEnd); a += step)
     knob_.Line(std::cos(a) * 0.9, std::sin(a) * 0.9, std::cos(a) * 0.7, std::sin(a) * 0.7);
 
   const int16_t turns = CInt16(63 - static_cast<int32_t>(s.SensitivityIndex));
-  const double b = turns * (kTravel / 63) - 0.7853975;
+  const double b = turns * (Travel / 63) - 0.7853975;
   const double px = std::cos(b) * 0.65, py = std::sin(b) * 0.65;
   knob_.PSet(px, py);
-  knob_.Circle(px, py, 0.3, knob_.ForeColor, -MeterEngine::CAng(static_cast<float>(b + kWedgeHalf)),
-               -MeterEngine::CAng(static_cast<float>(b - kWedgeHalf)));
+  knob_.Circle(px, py, 0.3, knob_.ForeColor, -MeterEngine::CAng(static_cast<float>(b + WedgeHalf)),
+               -MeterEngine::CAng(static_cast<float>(b - WedgeHalf)));
 
   knob_.SetFontSize(panel_.HeightPx() / 26.0);
   knob_.SetFontName("Aerial");
@@ -63,7 +63,7 @@ int16_t Knob::StepAt(float x, float y) {
   // the axes (10 on the left, 52 on the right) depend on it.
   float d = static_cast<float>(3.9269875 - a);
   if (d < 0) d = static_cast<float>(d + 6.28318);
-  if (d <= static_cast<float>(kTravel)) return CInt16(static_cast<double>(d) * 63 / kTravel);
+  if (d <= static_cast<float>(Travel)) return CInt16(static_cast<double>(d) * 63 / Travel);
   return x < 0 ? 0 : 63;  // the gap at the bottom: the nearer end
 }
 

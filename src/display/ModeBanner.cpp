@@ -7,7 +7,7 @@
 namespace zk {
 
 namespace {
-const std::string kWipe(23, ' ');
+const std::string Wipe(23, ' ');
 }
 
 ModeBanner::ModeBanner(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
@@ -41,15 +41,15 @@ void ModeBanner::Update_ModeDisplay() {
   } else {
     return;
   }
-  Print_Centred(kWipe, x, y1);
+  Print_Centred(Wipe, x, y1);
   Print_Centred(st.StatusText, x, y1);
   if (st.OperatingMode != ModePlayback && st.OperatingMode != ModeRecording) {
-    Print_Centred(kWipe, x, y2);
+    Print_Centred(Wipe, x, y2);
     return;
   }
   // Recording or playing: with sound the second line is left as it is.
   if (s.AudioEnable) return;
-  Print_Centred(kWipe, x, y2);
+  Print_Centred(Wipe, x, y2);
   Print_Centred("Audio OFF", x, y2);
 }
 

@@ -13,9 +13,9 @@ using namespace DialGeometry;
 
 namespace {
 // The shadow of the continuous dial sits 77 degrees back from the needle.
-constexpr int64_t kShadowOffset = 14016;
-constexpr int64_t kShadowOn = 6000;
-constexpr int64_t kShadowOff = 4000;
+constexpr int64_t ShadowOffset = 14016;
+constexpr int64_t ShadowOn = 6000;
+constexpr int64_t ShadowOff = 4000;
 
 double Angle(int64_t p) { return static_cast<double>(p) * TwoPi / 65536; }
 
@@ -77,9 +77,9 @@ void NeedleDrawer::Draw(int32_t p) {
       if (!continuous) break;
       // Hysteresis: the shadow appears beyond 6000 and goes below 4000.
       const int64_t mag = std::llabs(static_cast<int64_t>(p));
-      if (mag > kShadowOn) n.ShadowVisible = -1;
-      if (mag < kShadowOff) n.ShadowVisible = 0;
-      const int64_t q = CInt32(p > 0 ? int64_t{p} - kShadowOffset : p < 0 ? int64_t{p} + kShadowOffset : 0);
+      if (mag > ShadowOn) n.ShadowVisible = -1;
+      if (mag < ShadowOff) n.ShadowVisible = 0;
+      const int64_t q = CInt32(p > 0 ? int64_t{p} - ShadowOffset : p < 0 ? int64_t{p} + ShadowOffset : 0);
       if (n.ShadowVisible) {
         Place(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, Angle(q), 500, 1000);
         Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);

@@ -7,13 +7,13 @@
 namespace zk {
 
 namespace {
-constexpr double kTop = 65900;      // the vertical scale: 65900 at the top, 0 at the bottom
-constexpr int32_t kFollowHigh = 64536;
-constexpr int32_t kFollowLow = 1000;
-constexpr int32_t kFollowStep = 5000;
-constexpr int kMarkEvery = StripChart::Points / 10;  // a vertical grid line every 20 slots
+constexpr double Top = 65900;      // the vertical scale: 65900 at the top, 0 at the bottom
+constexpr int32_t FollowHigh = 64536;
+constexpr int32_t FollowLow = 1000;
+constexpr int32_t FollowStep = 5000;
+constexpr int MarkEvery = StripChart::Points / 10;  // a vertical grid line every 20 slots
 // The six horizontal grid lines divide the full scale into seven bands (elements 1..6).
-constexpr std::array<int32_t, 7> kGridLevels = [] {
+constexpr std::array<int32_t, 7> GridLevels = [] {
   std::array<int32_t, 7> levels{};
   for (int j = 1; j <= 6; ++j) levels[j] = static_cast<int32_t>(65536.0 / 7 * j + 0.5);
   return levels;
@@ -28,7 +28,7 @@ void StripChart::Rebuild() {
   ChartY.fill(0);
   graph_.Cls();
   const double width = graph_.WidthPx();
-  graph_.Scale(0, kTop, width, -kTop);
+  graph_.Scale(0, Top, width, -Top);
   // Every new point repaints up to 199 segments; aliased strokes keep that well inside
   // the time between two readings.
   graph_.Antialiased = false;
@@ -67,8 +67,8 @@ void StripChart::Update_Graph(int32_t raw) {
     ChartOldest = static_cast<int16_t>(ChartNewest + 1 >= Points ? 0 : ChartNewest + 1);
     const int32_t y = CInt32(v * g * 2);
     ChartY[ChartNewest] = y;
-    while (int64_t{y} - ChartOffset > kFollowHigh) ChartOffset += kFollowStep;
-    while (int64_t{y} - ChartOffset < kFollowLow) ChartOffset -= kFollowStep;
+    while (int64_t{y} - ChartOffset > FollowHigh) ChartOffset += FollowStep;
+    while (int64_t{y} - ChartOffset < FollowLow) ChartOffset -= FollowStep;
   } else {
     ChartScroll = static_cast<int16_t>(IntDiv(int64_t{ChartCounter} * ChartStep, ChartDivisor));
     if (ChartScroll == ChartLastScroll) return;
@@ -82,14 +82,14 @@ void StripChart::Redraw() {
   graph_.Cls();
   if (s.GridY) {
     // The horizontal lines stand still; they do not follow ChartOffset.
-    for (int j = 1; j <= 6; ++j) graph_.Line(0, kGridLevels[j], graph_.ScaleWidth(), kGridLevels[j], s.GraphGrid_Color);
+    for (int j = 1; j <= 6; ++j) graph_.Line(0, GridLevels[j], graph_.ScaleWidth(), GridLevels[j], s.GraphGrid_Color);
   }
   int slot = ChartOldest;
   for (int k = 1; k < Points; ++k) {
     const int prev = slot;
     slot = slot + 1 >= Points ? 0 : slot + 1;
     const double x = ChartX[k] - ChartScroll;
-    if (slot % kMarkEvery == 0 && s.GridX) graph_.Line(x, 0, x, 65536, s.GraphGrid_Color);
+    if (slot % MarkEvery == 0 && s.GridX) graph_.Line(x, 0, x, 65536, s.GraphGrid_Color);
     if (ChartY[prev] != 0)
       graph_.Line(ChartX[k - 1] - ChartScroll, static_cast<double>(ChartY[prev]) - ChartOffset, x,
                   static_cast<double>(ChartY[slot]) - ChartOffset, s.GraphPen_Color);

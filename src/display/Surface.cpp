@@ -10,8 +10,8 @@
 namespace zk {
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPointsPerPixel = 72.0 / 96.0;
+constexpr double FullTurn = 6.283185307179586;
+constexpr double PointsPerPixel = 72.0 / 96.0;
 
 QPen MakePen(int32_t color, int width) {
   QPen pen(Surface::ToQColor(color));
@@ -83,7 +83,7 @@ void Surface::SetScaleMode(ScaleMode m) {
 
 void Surface::ApplyModeScale() {
   if (mode_ == ScaleMode::User) return;
-  const double f = mode_ == ScaleMode::Point ? kPointsPerPixel : 1.0;
+  const double f = mode_ == ScaleMode::Point ? PointsPerPixel : 1.0;
   left_ = 0;
   top_ = 0;
   width_ = image_.width() * f;
@@ -161,11 +161,11 @@ void Surface::Circle(double x, double y, double r, std::optional<int32_t> color,
     p.setBrush(fill);
     p.drawEllipse(box);
   } else {
-    const double s = start.value_or(0.0), e = end.value_or(kTwoPi);
+    const double s = start.value_or(0.0), e = end.value_or(FullTurn);
     const bool radiusAtStart = s < 0, radiusAtEnd = e < 0;
     const double a0 = std::abs(s), a1 = std::abs(e);
     double span = a1 - a0;
-    if (span < 0) span += kTwoPi;
+    if (span < 0) span += FullTurn;
     // Qt counts angles in sixteenths of a degree, counter-clockwise on the screen.
     const int qs = static_cast<int>(std::lround(a0 * 180.0 / std::numbers::pi * 16.0));
     const int qn = static_cast<int>(std::lround(span * 180.0 / std::numbers::pi * 16.0));

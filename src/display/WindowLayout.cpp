@@ -9,7 +9,7 @@
 namespace zk {
 
 namespace {
-constexpr double kAspect = 1.6;  // meter panel width : height
+constexpr double Aspect = 1.6;  // meter panel width : height
 
 // The layout goes on past a statement that fails (an overflow, a refused size): each
 // step runs on its own and a failure only skips that step.
@@ -51,7 +51,7 @@ void WindowLayout::SysInfo_DisplayChanged() {
 void WindowLayout::Layout_Normal(int16_t recH, int16_t minW, int16_t gh, int16_t& graphH) {
   int16_t mh = 0;
   auto panelHeights = [&] {
-    mh = CInt16(host_.ClientWidth() / kAspect);
+    mh = CInt16(host_.ClientWidth() / Aspect);
     graphH = CInt16(CInt16(static_cast<double>(mh) * gh) / 5.0);
   };
   Step([&] {
@@ -73,7 +73,7 @@ void WindowLayout::Layout_Normal(int16_t recH, int16_t minW, int16_t gh, int16_t
 
 void WindowLayout::Layout_Maximised(int16_t recH, int16_t gh, int16_t& graphH) {
   auto panelHeights = [&] {
-    const int16_t mh = CInt16(panel_.width() / kAspect);
+    const int16_t mh = CInt16(panel_.width() / Aspect);
     graphH = CInt16(CInt16(static_cast<double>(mh) * gh) / 5.0);
     panel_.setHeight(mh);
   };

@@ -1,6 +1,7 @@
 #include "link/MessageReader.h"
 
 #include "core/Numbers.h"
+#include "core/RecordingRates.h"
 #include "link/Delays.h"
 
 namespace zk {
@@ -22,7 +23,7 @@ void MessageReader::Refresh_Time_Base() {
     if (ctx_.audio.Position(position) != 0) return;
     st.AudioPosition = position;
     // 22050 samples/s of 16-bit mono: 44100 bytes per second of sound.
-    const auto whole = static_cast<int32_t>(IntDiv(position, 44100));
+    const auto whole = static_cast<int32_t>(IntDiv(position, SoundBytesPerSecond));
     if (whole > st.AudioSecsSeen) {
       st.AudioSecsSeen = whole;
       st.ElapsedSecs = whole - 1;
@@ -31,7 +32,7 @@ void MessageReader::Refresh_Time_Base() {
     }
   } else {
     // Polled for every character: the label is rewritten only when its second changes.
-    const auto secs = static_cast<int32_t>(IntDiv(st.RecSampleCount, 50));
+    const auto secs = static_cast<int32_t>(IntDiv(st.RecSampleCount, RecordsPerSecond));
     if (secs == shownSecs_) return;
     shownSecs_ = secs;
     ctx_.controls.SetCaption("lblPlayTime", Format_Time(secs, st.TotalTimeMs));

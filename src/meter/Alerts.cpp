@@ -13,7 +13,7 @@ namespace {
 // menu's default item, so the menu always shows one tick and the value stays usable.
 int Valid_Index(int index, int count, int fallback) { return index >= 1 && index <= count ? index : fallback; }
 
-constexpr std::array<int32_t, 4> kBodyMotionLimits{0, 30, 50, 100};  // by menu index 1..3
+constexpr std::array<int32_t, 4> BodyMotionLimits{0, 30, 50, 100};  // by menu index 1..3
 
 }  // namespace
 
@@ -54,7 +54,7 @@ void Alerts::mnuSettingsBodyMotionThreshold_Click(int index) {
   index = Valid_Index(index, 3, 2);
   Tick_One(ctx_.controls, "mnuSettingsBodyMotionThreshold", 1, 3, index);
   ctx_.settings.BM_Threshold_Index = static_cast<int16_t>(index);
-  ctx_.state.BodyMotionLimit = kBodyMotionLimits[index];
+  ctx_.state.BodyMotionLimit = BodyMotionLimits[index];
 }
 
 void Alerts::Set_Freeze(bool on) {

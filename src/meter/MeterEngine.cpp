@@ -11,12 +11,12 @@ namespace zk {
 
 namespace {
 
-constexpr int kHistory = 16;          // raw readings kept for the smoothing window
-constexpr int kMinWindow = 3;
-constexpr int kMaxWindow = 10;
-constexpr int32_t kSteadyBand = 100;  // change over 16 readings that counts as steady
-constexpr int32_t kContinuousTurn = 8000;  // continuous dial: where the needle jumps back
-constexpr int16_t kBdTotalMax = 32767;
+constexpr int History = 16;          // raw readings kept for the smoothing window
+constexpr int MinWindow = 3;
+constexpr int MaxWindow = 10;
+constexpr int32_t SteadyBand = 100;  // change over 16 readings that counts as steady
+constexpr int32_t ContinuousTurn = 8000;  // continuous dial: where the needle jumps back
+constexpr int16_t BdTotalMax = 32767;
 
 // Folds a needle product into -32768..32767, so a circular needle turns without limit.
 int32_t WrapTurn(int64_t v) {
@@ -35,12 +35,12 @@ MeterEngine::MeterEngine(Context& ctx, const SensitivityTable& table) : ctx_(ctx
 void MeterEngine::Filter() {
   SessionState& st = ctx_.state;
   auto& h = st.FilterHistory;  // h[1] newest .. h[16] oldest
-  st.FilterLength = static_cast<int16_t>(std::clamp<int>(st.FilterLength, kMinWindow, kMaxWindow));
+  st.FilterLength = static_cast<int16_t>(std::clamp<int>(st.FilterLength, MinWindow, MaxWindow));
 
   if (st.ResetPending) {
-    std::fill(h.begin() + 1, h.begin() + 1 + kHistory, st.RawReading);
+    std::fill(h.begin() + 1, h.begin() + 1 + History, st.RawReading);
   } else {
-    std::copy_backward(h.begin() + 1, h.begin() + kHistory, h.begin() + 1 + kHistory);
+    std::copy_backward(h.begin() + 1, h.begin() + History, h.begin() + 1 + History);
     h[1] = st.RawReading;
   }
 
@@ -50,9 +50,9 @@ void MeterEngine::Filter() {
 
   // A reading on the move shrinks the window so the needle keeps up; a steady one grows
   // it back for a calm needle. The new length is clamped at the next call.
-  const int32_t d = std::abs(h[1] - h[kHistory]);
-  if (d > kSteadyBand) --st.FilterLength;
-  else if (d < kSteadyBand) ++st.FilterLength;
+  const int32_t d = std::abs(h[1] - h[History]);
+  if (d > SteadyBand) --st.FilterLength;
+  else if (d < SteadyBand) ++st.FilterLength;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -238,8 +238,8 @@ int32_t MeterEngine::Calc_Needle(int32_t reading) {
         // The continuous dial has no end: past +-8000 the needle jumps back to about
         // -6000 / +6000 and goes on from there.
         const int64_t w = scaled(st.NeedleReference) + Needle::SetMark;
-        if (w > kContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(-3497, m));
-        else if (w < -kContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(8503, m));
+        if (w > ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(-3497, m));
+        else if (w < -ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(8503, m));
         needle = static_cast<int32_t>(scaled(st.NeedleReference) + Needle::SetMark);
       }
       if (st.NeedleSetRequest) {
@@ -273,10 +273,10 @@ int32_t MeterEngine::Calc_Needle(int32_t reading) {
 }
 
 float MeterEngine::CAng(float angle) {
-  constexpr float kTurn = 6.28318f;
+  constexpr float Turn = 6.28318f;
   if (angle == 0.0f) return 0.00001f;
-  if (angle > kTurn) return angle - kTurn;
-  if (angle < 0.0f) return angle + kTurn;
+  if (angle > Turn) return angle - Turn;
+  if (angle < 0.0f) return angle + Turn;
   return angle;
 }
 
@@ -326,7 +326,7 @@ void MeterEngine::Calc_Base() {
 
   if (st.BaseDrop > 0) {
     // The total holds at its 16-bit limit (BD 819.1) rather than wrapping.
-    st.BdTotal = static_cast<int16_t>(std::min<int32_t>(st.BdTotal + st.BaseDrop, kBdTotalMax));
+    st.BdTotal = static_cast<int16_t>(std::min<int32_t>(st.BdTotal + st.BaseDrop, BdTotalMax));
     std::string bd = Bd_Text(st.BdTotal / 4);
     if (bd != st.BdText) {
       st.BdText = std::move(bd);

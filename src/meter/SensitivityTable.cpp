@@ -9,7 +9,7 @@ namespace zk {
 namespace {
 // Gain text of each knob step. Neighbouring steps may share a text: the steps are finer
 // than the gains the scale names.
-constexpr const char* kGainTexts[SensitivityTable::Steps] = {
+constexpr const char* GainTexts[SensitivityTable::Steps] = {
     "1.0", "1.2", "1.4", "1.4", "1.6", "1.8", "2.0", "2.0",  // 0..7
     "2.5", "2.5", "2.5", "3.0", "3.0", "3.5", "3.5", "3.5",  // 8..15
     "4.0", "4.0", "4.5", "4.5", "5.0", "5.0", "5.5", "5.5",  // 16..23
@@ -23,7 +23,7 @@ constexpr const char* kGainTexts[SensitivityTable::Steps] = {
 
 void SensitivityTable::Init_SensTable() {
   for (int s = 0; s < Steps; ++s) {
-    text_[s] = kGainTexts[s];
+    text_[s] = GainTexts[s];
     // The texts are fixed and all parse; the whole number is the text's value rounded
     // half to even ("2.5" -> 2, "3.5" -> 4).
     gain_[s] = ParseNumber(text_[s]).value_or(1.0);

@@ -11,7 +11,7 @@ namespace zk {
 
 class SensitivityTable {
  public:
-  static constexpr int MaxStep = kMaxSensitivityStep;
+  static constexpr int MaxStep = MaxSensitivityStep;
   static constexpr int Steps = MaxStep + 1;  // steps 0..63
 
   // Fills the texts of steps 0..63.

@@ -7,6 +7,7 @@
 
 #include "core/MenuTicks.h"
 #include "core/Numbers.h"
+#include "core/RecordingRates.h"
 #include "core/RecordingCodes.h"
 #include "meter/MeterEngine.h"
 #include "recording/RecordLoader.h"
@@ -15,7 +16,6 @@
 namespace zk {
 
 namespace {
-constexpr int32_t RecordsPerSecond = 50;
 constexpr double LagHold = 0.1;     // seconds the lag lamp stays lit after records were dropped
 constexpr float BehindMs = 10.0f;   // the sound this far ahead of a record drops it
 constexpr int StartButtonX = 10;    // a range pressed closer to the left end starts at the beginning

@@ -6,8 +6,8 @@
 #include "core/Context.h"
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
-#include "recording/AudioFactory.h"
-#include "recording/SoundFile.h"
+#include "sound/AudioFactory.h"
+#include "sound/SoundFile.h"
 
 namespace zk {
 
@@ -67,11 +67,6 @@ int32_t OpenWave(Context& ctx, const std::string& path) {
 }
 
 }  // namespace
-
-std::string CouldNotLoadText(const std::string& kind, int number, const std::string& description) {
-  return "The " + kind + " file could not be loaded for the following reason(s): \n" + std::to_string(number) +
-         ": '" + description + "'";
-}
 
 void Fetch_Error_Text(Context& ctx) {
   std::string text;

@@ -6,25 +6,21 @@
 // load belongs to the player.
 #include <string>
 
-#include "recording/RecordFile.h"
+#include "core/Version.h"
+#include "zkd/LoadTexts.h"
+#include "zkd/RecordFile.h"
 
 namespace zk {
 
 struct Context;
 
-// Title of message boxes that have no title of their own.
-inline constexpr const char* ProgramTitle = "zk3 Zodovaz";
 
-// Message texts of loading and of switching audio off.
+// Message texts of the sound track's loading and of switching audio off.
 inline constexpr const char* AudioMissingText =
     "The audio file is missing. The .zkd and .wav (or .mp3) files must reside in the same folder.  "
     "Please check and try again or disable audio.";
 inline constexpr const char* DummyMissingText =
     "The Dummy.mp3 file is missing. This should be located in the application directory.";
-inline constexpr const char* BadFormatText = "This file is corrupt or needs to be converted to version 2 format.";
-
-// "The <kind> file could not be loaded for the following reason(s): \n<n>: '<text>'"
-std::string CouldNotLoadText(const std::string& kind, int number, const std::string& description);
 
 // The error text of the last audio command (MciResult) into MciErrorText and MciErrorFlag.
 void Fetch_Error_Text(Context& ctx);

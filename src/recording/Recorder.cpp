@@ -115,8 +115,8 @@ void Recorder::cmdRecord_Click() {
 }
 
 void Recorder::Use_Sound_Format(SessionState& st) {
-  st.PlayUnitsPerSecond = BytesPerSecond;
-  st.AudioSamplesPerSec = 22050;
+  st.PlayUnitsPerSecond = SoundBytesPerSecond;
+  st.AudioSamplesPerSec = SoundSampleRate;
   st.AudioBitsPerSample = 16;
   st.AudioChannels = 1;
   st.AudioKind = AudioWave;
@@ -152,7 +152,7 @@ void Recorder::Pre_Roll() {
           st.InputWatchdogArmed = false;
           Query_Position();
           gate_.Discard();
-          return st.AudioPosition / BytesPerSecond > 0;
+          return st.AudioPosition / SoundBytesPerSecond > 0;
         },
         PreRollLimit, [] { return false; });
   } else {
@@ -197,8 +197,8 @@ int32_t Recorder::Record_Time() {
   SessionState& st = ctx_.state;
   if (!ctx_.settings.AudioEnable) return st.RecSampleCount * ReadingMs;
   int32_t t = (st.RecSampleCount - 1) * ReadingMs + st.ElapsedSecs * 1000;
-  if (st.RecSampleCount == 1 && st.LastSecondSamples != ReadingsPerSecond)
-    t += st.LastSecondSamples < ReadingsPerSecond ? -10 : 10;
+  if (st.RecSampleCount == 1 && st.LastSecondSamples != RecordsPerSecond)
+    t += st.LastSecondSamples < RecordsPerSecond ? -10 : 10;
   st.LastSecondSamples = static_cast<int16_t>(st.RecSampleCount);
   return std::max(t, 0);
 }
@@ -290,20 +290,20 @@ void Recorder::Finish_Sound() {
   SessionState& st = ctx_.state;
   AudioDevice& audio = ctx_.audio;
   Query_Position();
-  const int32_t s0 = st.AudioPosition / BytesPerSecond;
+  const int32_t s0 = st.AudioPosition / SoundBytesPerSecond;
   Stillness sound(ctx_.clock, SoundStall, st.AudioPosition), stream(ctx_.clock, StreamSilence, st.RecordCount);
   Wait_Until(
       [&] {
         Query_Position();
-        return st.AudioPosition / BytesPerSecond > s0;
+        return st.AudioPosition / SoundBytesPerSecond > s0;
       },
       1.0 + WaitMargin, [&] { return sound.Still(st.AudioPosition) || stream.Still(st.RecordCount); });
   st.MciResult = audio.Stop();
   st.MciResult = audio.SeekToStart();
-  const int32_t seconds = std::max(0, st.AudioPosition / BytesPerSecond - 1);
+  const int32_t seconds = std::max(0, st.AudioPosition / SoundBytesPerSecond - 1);
   Show_Length(seconds);
   memory_.Spool().Finish(seconds);  // before the pre-roll is cut: the spool's sound follows it
-  st.MciResult = audio.DeleteFromStart(BytesPerSecond);
+  st.MciResult = audio.DeleteFromStart(SoundBytesPerSecond);
   int32_t length = 0;
   if (audio.Length(length) == 0) st.AudioLength = length;
 }
@@ -313,12 +313,12 @@ void Recorder::Finish_Sound() {
 void Recorder::Finish_Count() {
   SessionState& st = ctx_.state;
   Stillness stream(ctx_.clock, StreamSilence, st.RecordCount);
-  Wait_Until([&] { return st.RecSampleCount % ReadingsPerSecond == 0; }, 1.0 + WaitMargin,
+  Wait_Until([&] { return st.RecSampleCount % RecordsPerSecond == 0; }, 1.0 + WaitMargin,
              [&] { return stream.Still(st.RecordCount); });
   ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
-  ctx_.controls.SetCaption("lblTotalTime", Format_Time(st.RecSampleCount / ReadingsPerSecond, st.TotalTimeMs));
+  ctx_.controls.SetCaption("lblTotalTime", Format_Time(st.RecSampleCount / RecordsPerSecond, st.TotalTimeMs));
   st.SkipSeconds = Skip_Seconds(st.TotalTimeMs / 1000);
-  memory_.Spool().Finish(st.RecSampleCount / ReadingsPerSecond);
+  memory_.Spool().Finish(st.RecSampleCount / RecordsPerSecond);
 }
 
 void Recorder::Keep_By_Mode() {

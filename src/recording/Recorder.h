@@ -19,6 +19,7 @@
 #include "core/CommandTable.h"
 #include "core/Context.h"
 #include "core/RecordSink.h"
+#include "core/RecordingRates.h"
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
 #include "recording/RecordingMemory.h"
@@ -35,11 +36,8 @@ class RecordingSetupDialog {
 
 class Recorder : public RecordSink, public StopHalf {
  public:
-  // Bytes of recorded sound per second: 22050 samples of 16-bit mono.
-  static constexpr int32_t BytesPerSecond = 44100;
-  // Records per second at the sensor's rate, and the time of one.
-  static constexpr int32_t ReadingsPerSecond = 50;
-  static constexpr int32_t ReadingMs = 20;
+  // The time of one record at the sensor's rate.
+  static constexpr int32_t ReadingMs = 1000 / RecordsPerSecond;
   // A sound device whose position does not move for this long while recording has
   // stalled (seconds).
   static constexpr double SoundStall = 0.5;

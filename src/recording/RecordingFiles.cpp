@@ -9,7 +9,7 @@
 #include "core/Numbers.h"
 #include "core/UnsavedRecording.h"
 #include "recording/Player.h"
-#include "recording/RecordFile.h"
+#include "zkd/RecordFile.h"
 #include "recording/RecordLoader.h"
 #include "recording/Transport.h"
 

@@ -4,7 +4,7 @@
 // flushed, when a command replaces it. Every end of a recording that was neither saved nor
 // kept passes Drop.
 #include "core/Context.h"
-#include "recording/RecordingSpooler.h"
+#include "spool/SpoolDriver.h"
 
 namespace zk {
 
@@ -24,11 +24,11 @@ class RecordingMemory {
   // Drop and Empty_Buffer: the recording in memory is gone.
   void Flush_RecBuffer();
 
-  RecordingSpooler& Spool() { return spool_; }
+  SpoolDriver& Spool() { return spool_; }
 
  private:
   Context& ctx_;
-  RecordingSpooler spool_;
+  SpoolDriver spool_;
 };
 
 }  // namespace zk

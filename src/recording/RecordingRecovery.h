@@ -10,7 +10,7 @@
 #include "core/Context.h"
 #include "recording/Recorder.h"
 #include "recording/RecordingMemory.h"
-#include "recording/SpoolReader.h"
+#include "spool/SpoolReader.h"
 #include "recording/Transport.h"
 
 namespace zk {

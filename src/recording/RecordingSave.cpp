@@ -1,6 +1,5 @@
 #include "recording/RecordingSave.h"
 
-#include "recording/RecordFile.h"
 
 namespace zk {
 
@@ -13,6 +12,12 @@ void Tell_Failure(Context& ctx, const std::string& path, const std::string& reas
 }
 
 }  // namespace
+
+std::optional<RecordHeader> HeaderToWrite(const Context& ctx) {
+  if (!ctx.settings.TimeDateEnable) return std::nullopt;
+  return RecordHeader{ctx.settings.ClockType, ctx.settings.DateType, ctx.state.RecordStartSeconds,
+                      ctx.state.RecordStartDay};
+}
 
 bool Save_Recording(Context& ctx, const std::string& basePath, bool withHeader) {
   SessionState& st = ctx.state;

@@ -7,7 +7,13 @@
 
 #include "core/Context.h"
 
+#include "zkd/RecordFile.h"
+
 namespace zk {
+
+// The header to write for a recording saved now: the settings' clock and date types and
+// the session's start values, or nothing when TimeDateEnable is off.
+std::optional<RecordHeader> HeaderToWrite(const Context& ctx);
 
 // `withHeader`: records 1 and 2 carry the start time and day when TimeDateEnable is on.
 // On failure shows a message naming the file that could not be written and answers false.

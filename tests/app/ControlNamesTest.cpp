@@ -15,13 +15,13 @@ namespace zk {
 namespace {
 
 // Files that address another window's controls (the recording settings dialog).
-const std::set<std::string> kOtherWindows = {"RecordingSetup.h", "RecordingSetup.cpp", "frmRec.h", "frmRec.cpp"};
+const std::set<std::string> OtherWindows = {"RecordingSetup.h", "RecordingSetup.cpp", "frmRec.h", "frmRec.cpp"};
 
 // Every quoted control name in a source text: a quote, a control prefix followed by
 // letters, digits and underscores (or the list box List1), a quote. A scan by hand, since
 // std::regex trips GCC's uninitialised-use warning in the sanitizer build.
 std::vector<std::string> QuotedControlNames(const std::string& text) {
-  static constexpr std::string_view kPrefixes[] = {"mnu", "cmd", "lbl", "pic", "chk", "cbo"};
+  static constexpr std::string_view Prefixes[] = {"mnu", "cmd", "lbl", "pic", "chk", "cbo"};
   auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
   std::vector<std::string> names;
   size_t at = text.find('"');
@@ -30,7 +30,7 @@ std::vector<std::string> QuotedControlNames(const std::string& text) {
     while (end < text.size() && wordChar(text[end])) ++end;
     const std::string_view word(text.data() + at + 1, end - at - 1);
     bool prefixed = word == "List1";
-    for (std::string_view p : kPrefixes) prefixed = prefixed || word.starts_with(p);
+    for (std::string_view p : Prefixes) prefixed = prefixed || word.starts_with(p);
     if (end < text.size() && text[end] == '"' && prefixed) {
       names.emplace_back(word);
       at = text.find('"', end + 1);
@@ -47,7 +47,7 @@ TEST(ControlNames, EveryNameInTheCodeIsAControlOfTheWindow) {
   int used = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(ZK_SOURCE_DIR "/src")) {
     const auto& path = entry.path();
-    if (!entry.is_regular_file() || kOtherWindows.count(path.filename().string())) continue;
+    if (!entry.is_regular_file() || OtherWindows.count(path.filename().string())) continue;
     if (path.extension() != ".cpp" && path.extension() != ".h") continue;
     const std::string text = test::ReadText(path.string());
     for (const std::string& name : QuotedControlNames(text)) {

@@ -69,7 +69,7 @@ struct LifecycleTest : ::testing::Test {
 TEST_F(LifecycleTest, FirstStartRunsInDemonstrationModeAndWritesTheSessionAtOnce) {
   life.Form_Load();
   EXPECT_TRUE(life.Loaded());
-  EXPECT_TRUE(std::filesystem::exists(home.File(kSessionFileName)));
+  EXPECT_TRUE(std::filesystem::exists(home.File(SessionFileName)));
   EXPECT_EQ(NextStart().WindowLeft, 1500);
   EXPECT_EQ(tc.state.StatusText, "Demo Mode");
   EXPECT_TRUE(tc.state.HardwareFound);
@@ -161,20 +161,20 @@ TEST_F(LifecycleTest, PromptModeAsksNothingWhenTheSettingsAreUnchanged) {
 
 TEST_F(LifecycleTest, NoToLosingAnUnsavedRecordingKeepsTheProgramRunningAndWritesNothing) {
   life.Form_Load();
-  std::filesystem::remove(home.File(kSessionFileName));
+  std::filesystem::remove(home.File(SessionFileName));
   tc.state.RecordingUnsaved = true;
   tc.prompts.answers = {MsgResult::No};
   EXPECT_FALSE(Exit());
   ASSERT_EQ(tc.prompts.shown.size(), 1u);
   EXPECT_EQ(tc.prompts.shown[0].text, "Recording not saved, Exit?");
-  EXPECT_FALSE(std::filesystem::exists(home.File(kSessionFileName)));
+  EXPECT_FALSE(std::filesystem::exists(home.File(SessionFileName)));
   EXPECT_FALSE(std::filesystem::exists(home.File("zk3_Zodovaz.ini")));
   EXPECT_TRUE(tc.tmrClock.Enabled());
   EXPECT_TRUE(tc.audio.calls.empty());
 
   tc.prompts.answers = {MsgResult::Yes};
   EXPECT_TRUE(Exit());
-  EXPECT_TRUE(std::filesystem::exists(home.File(kSessionFileName)));
+  EXPECT_TRUE(std::filesystem::exists(home.File(SessionFileName)));
 }
 
 // Closing the window while recording stops the recording first (it is then saved or kept

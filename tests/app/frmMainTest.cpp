@@ -10,8 +10,8 @@
 #include "app/RecordPanel.h"
 #include "app/frmAbout.h"
 #include "core/SessionFile.h"
-#include "recording/AudioFactory.h"
-#include "recording/RecordFile.h"
+#include "sound/AudioFactory.h"
+#include "zkd/RecordFile.h"
 #include "TestFiles.h"
 
 namespace zk {
@@ -38,7 +38,7 @@ struct frmMainTest : ::testing::Test {
   }
   std::vector<std::string> SessionLines() {
     std::vector<std::string> lines;
-    std::string text = home.Read(kSessionFileName), line;
+    std::string text = home.Read(SessionFileName), line;
     for (char ch : text) {
       if (ch == '\n') {
         lines.push_back(line);
@@ -250,7 +250,7 @@ TEST_F(frmMainTest, ExitWithChangedSettingsAsksWhenPrompting) {
 
 TEST_F(frmMainTest, RefusingToLoseAnUnsavedRecordingKeepsTheProgramAndWritesNothing) {
   auto f = Loaded();
-  std::filesystem::remove(home.File(kSessionFileName));
+  std::filesystem::remove(home.File(SessionFileName));
   f->ctx().state.RecordingUnsaved = true;
   prompts.answers = {MsgResult::No};
   bool cancel = false;
@@ -258,12 +258,12 @@ TEST_F(frmMainTest, RefusingToLoseAnUnsavedRecordingKeepsTheProgramAndWritesNoth
   EXPECT_TRUE(cancel);
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].text, "Recording not saved, Exit?");
-  EXPECT_FALSE(std::filesystem::exists(home.File(kSessionFileName)));
+  EXPECT_FALSE(std::filesystem::exists(home.File(SessionFileName)));
 
   f->ctx().settings.RecPromptEnable = false;
   f->Form_QueryUnload(cancel);
   EXPECT_FALSE(cancel);
-  EXPECT_TRUE(std::filesystem::exists(home.File(kSessionFileName)));
+  EXPECT_TRUE(std::filesystem::exists(home.File(SessionFileName)));
 }
 
 TEST_F(frmMainTest, EveryMenuItemWithACommandHasAHandler) {
@@ -285,7 +285,7 @@ TEST_F(frmMainTest, ATerminationSignalClosesWithoutQuestions) {
   f->ctx().settings.Dial_Color = 5;  // changed: autosave Prompt would ask
   f->ctx().settings.SensitivityIndex = 17;
   f->ctx().state.RecordingUnsaved = true;
-  std::filesystem::remove(home.File(kSessionFileName));
+  std::filesystem::remove(home.File(SessionFileName));
   f->CloseWithoutQuestions();
   EXPECT_FALSE(f->isVisible());
   EXPECT_TRUE(prompts.shown.empty());
@@ -297,12 +297,12 @@ TEST_F(frmMainTest, ATerminationSignalClosesWithoutQuestions) {
 }
 
 TEST_F(frmMainTest, SessionValuesNoScreenOrKnobCanShowStillStart) {
-  home.Write(kSessionFileName, "\"/x.ini\"\r\n2\r\n0\r\n999\r\n600\r\n0\r\n9000\r\n0\r\n");
+  home.Write(SessionFileName, "\"/x.ini\"\r\n2\r\n0\r\n999\r\n600\r\n0\r\n9000\r\n0\r\n");
   auto f = Loaded();  // a knob step beyond 63 used to throw from the first drawing
   EXPECT_EQ(f->ctx().settings.SensitivityIndex, 8);
   EXPECT_EQ(SessionLines().at(3), "8");  // the file is written again at once
 
-  home.Write(kSessionFileName, "\"/x.ini\"\r\n2\r\n0\r\n8\r\n-30000\r\n-30000\r\n9000\r\n0\r\n");
+  home.Write(SessionFileName, "\"/x.ini\"\r\n2\r\n0\r\n8\r\n-30000\r\n-30000\r\n9000\r\n0\r\n");
   auto g = Loaded();
   const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_TRUE(avail.contains(g->pos())) << g->x() << "," << g->y();

@@ -14,7 +14,7 @@
 #include "TempFiles.h"
 #include "app/frmMain.h"
 #include "core/RecordingCodes.h"
-#include "recording/AudioFactory.h"
+#include "sound/AudioFactory.h"
 
 namespace zk {
 namespace {

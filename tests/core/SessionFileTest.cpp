@@ -12,7 +12,7 @@ using test::ReadText;
 using test::TempFolder;
 using test::WriteText;
 
-constexpr int kScreen = 19200;  // 1280 pixels at 15 twips
+constexpr int ScreenTwips = 19200;  // 1280 pixels at 15 twips
 
 struct SessionFileTest : ::testing::Test {
   TempFolder tmp;
@@ -45,7 +45,7 @@ struct SessionFileTest : ::testing::Test {
 
 TEST_F(SessionFileTest, FirstRunGivesDefaultsAndWritesTheFile) {
   SetNonDefaults();
-  EXPECT_FALSE(Read_Session_File(t.ctx, kScreen));
+  EXPECT_FALSE(Read_Session_File(t.ctx, ScreenTwips));
   ExpectDefaults();
   ASSERT_TRUE(Write_Session_File(t.ctx, WindowPlacement{600, 0, 9000, 0}));
   EXPECT_EQ(ReadText(cfg), "\"" + tmp.str() + "/zk3_Zodovaz.ini\"\r\n2\r\n0\r\n8\r\n600\r\n0\r\n9000\r\n0\r\n");
@@ -59,7 +59,7 @@ TEST_F(SessionFileTest, WrittenFileReadsBack) {
   s.SensitivityIndex = 63;
   ASSERT_TRUE(Write_Session_File(t.ctx, WindowPlacement{-120, 345, 10005, 2}));
   SetNonDefaults();
-  ASSERT_TRUE(Read_Session_File(t.ctx, kScreen));
+  ASSERT_TRUE(Read_Session_File(t.ctx, ScreenTwips));
   EXPECT_EQ(s.SettingsFilePath, "/home/u/my, settings.ini");
   EXPECT_EQ(s.SettingsAutoSave, 0);
   EXPECT_EQ(s.CommPort, 16);
@@ -73,7 +73,7 @@ TEST_F(SessionFileTest, WrittenFileReadsBack) {
 TEST_F(SessionFileTest, ListInputFormsAreAccepted) {
   // Comma separated on one line, LF ends, blanks around values, a fraction rounded to even.
   WriteText(cfg, "\"/a.ini\" , 1, 2,3\n 4.5 ,5\n6,1\n");
-  ASSERT_TRUE(Read_Session_File(t.ctx, kScreen));
+  ASSERT_TRUE(Read_Session_File(t.ctx, ScreenTwips));
   EXPECT_EQ(s.SettingsFilePath, "/a.ini");
   EXPECT_EQ(s.SettingsAutoSave, 1);
   EXPECT_EQ(s.CommPort, 2);
@@ -84,7 +84,7 @@ TEST_F(SessionFileTest, ListInputFormsAreAccepted) {
   EXPECT_EQ(s.WindowState, 1);
   // An unquoted path works too.
   WriteText(cfg, "/b.ini\r\n2\r\n0\r\n8\r\n0\r\n0\r\n0\r\n0\r\n");
-  ASSERT_TRUE(Read_Session_File(t.ctx, kScreen));
+  ASSERT_TRUE(Read_Session_File(t.ctx, ScreenTwips));
   EXPECT_EQ(s.SettingsFilePath, "/b.ini");
 }
 
@@ -105,7 +105,7 @@ TEST_F(SessionFileTest, BadFilesRevertAllEightValues) {
     SCOPED_TRACE(text);
     WriteText(cfg, text);
     SetNonDefaults();
-    EXPECT_FALSE(Read_Session_File(t.ctx, kScreen));
+    EXPECT_FALSE(Read_Session_File(t.ctx, ScreenTwips));
     ExpectDefaults();
   }
 }
@@ -114,7 +114,7 @@ TEST_F(SessionFileTest, WideWindowIsWrittenAsGivenAndFallsBackOnReading) {
   s.CommPort = 4;
   ASSERT_TRUE(Write_Session_File(t.ctx, WindowPlacement{0, 0, 40000, 2}));
   EXPECT_NE(ReadText(cfg).find("\r\n40000\r\n"), std::string::npos);
-  EXPECT_FALSE(Read_Session_File(t.ctx, kScreen));
+  EXPECT_FALSE(Read_Session_File(t.ctx, ScreenTwips));
   EXPECT_EQ(s.CommPort, 0);
 }
 

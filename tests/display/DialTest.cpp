@@ -7,7 +7,7 @@
 namespace zk::test {
 namespace {
 
-constexpr double kDeg = 3.14159265358979 / 180;
+constexpr double Deg = 3.14159265358979 / 180;
 
 struct DialCase {
   int32_t dialType, scaleType;
@@ -24,7 +24,7 @@ TEST_P(DialTicks, CountsTicksAlongAnArc) {
   rig.settings.ScaleType = c.scaleType;
   rig.display.Draw_Panel();
   const double cy = c.dialType == 0 || c.dialType == 3 ? 600 : 0;
-  EXPECT_EQ(CountRuns(rig.panel(), 0, cy, c.radius, c.fromDeg * kDeg, c.toDeg * kDeg, rig.settings.Scale_Color),
+  EXPECT_EQ(CountRuns(rig.panel(), 0, cy, c.radius, c.fromDeg * Deg, c.toDeg * Deg, rig.settings.Scale_Color),
             c.ticks);
 }
 
@@ -57,7 +57,7 @@ TEST(Dial, TraditionalScaleLeavesGapAroundSetMark) {
   rig.display.Draw_Panel();
   const int32_t scale = rig.settings.Scale_Color;
   auto bandAt = [&](double deg) {
-    return Near(rig.At(std::cos(deg * kDeg) * 1070, std::sin(deg * kDeg) * 1070), scale);
+    return Near(rig.At(std::cos(deg * Deg) * 1070, std::sin(deg * Deg) * 1070), scale);
   };
   EXPECT_TRUE(bandAt(60));
   EXPECT_TRUE(bandAt(120));

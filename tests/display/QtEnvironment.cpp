@@ -27,7 +27,7 @@ class QtEnvironment : public ::testing::Environment {
   QApplication* app_ = nullptr;
 };
 
-[[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] auto* const Env = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 }  // namespace
 
 namespace zk::test {

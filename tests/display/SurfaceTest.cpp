@@ -11,7 +11,7 @@
 namespace zk::test {
 namespace {
 
-constexpr int32_t kRed = 255, kBlue = 0xFF0000, kWhite = 0xFFFFFF, kBlack = 0;
+constexpr int32_t Red = 255, Blue = 0xFF0000, White = 0xFFFFFF, Black = 0;
 
 TEST(Surface, UserScaleWithUpwardY) {
   Surface s(200, 125);
@@ -32,70 +32,70 @@ TEST(Surface, UserScaleWithUpwardY) {
 
 TEST(Surface, BackColorClearsAndFilledShapes) {
   Surface s(100, 100);
-  s.SetBackColor(kWhite);
-  s.FillColor = kBlue;
+  s.SetBackColor(White);
+  s.FillColor = Blue;
   s.FillStyle = Surface::FillSolid;
-  s.Circle(50, 50, 30, kBlack);
-  EXPECT_EQ(s.PixelColor(50, 50), kBlue);  // filled
-  EXPECT_EQ(s.PixelColor(5, 5), kWhite);
+  s.Circle(50, 50, 30, Black);
+  EXPECT_EQ(s.PixelColor(50, 50), Blue);  // filled
+  EXPECT_EQ(s.PixelColor(5, 5), White);
   s.FillStyle = Surface::FillTransparent;
-  s.SetBackColor(kWhite);
-  EXPECT_EQ(s.PixelColor(50, 50), kWhite);
-  s.Circle(50, 50, 30, kBlack);
-  EXPECT_EQ(s.PixelColor(50, 50), kWhite);  // outline only
+  s.SetBackColor(White);
+  EXPECT_EQ(s.PixelColor(50, 50), White);
+  s.Circle(50, 50, 30, Black);
+  EXPECT_EQ(s.PixelColor(50, 50), White);  // outline only
 }
 
 TEST(Surface, ArcAnglesAndSectors) {
   // Pixel scale: y grows downward, yet angles still run counter-clockwise on the screen.
   Surface s(200, 200);
-  s.SetBackColor(kWhite);
-  s.FillColor = kBlue;
+  s.SetBackColor(White);
+  s.FillColor = Blue;
   s.FillStyle = Surface::FillSolid;
   s.DrawWidth = 3;
   // Both angles negative: a sector over the upper right quarter, filled.
-  s.Circle(100, 100, 80, kRed, -0.00001, -1.570795);
-  EXPECT_EQ(s.PixelColor(130, 70), kBlue);
-  EXPECT_EQ(s.PixelColor(70, 130), kWhite);
-  EXPECT_EQ(s.PixelColor(70, 70), kWhite);
+  s.Circle(100, 100, 80, Red, -0.00001, -1.570795);
+  EXPECT_EQ(s.PixelColor(130, 70), Blue);
+  EXPECT_EQ(s.PixelColor(70, 130), White);
+  EXPECT_EQ(s.PixelColor(70, 70), White);
   // One negative angle draws only that radius, and arcs are never filled.
-  s.SetBackColor(kWhite);
-  s.Circle(100, 100, 80, kRed, 3.14159, -4.712385);  // left to bottom, radius at the bottom
-  EXPECT_TRUE(Near(s.PixelColor(100, 150), kRed));    // radius to 6 o'clock
-  EXPECT_EQ(s.PixelColor(60, 100), kWhite);           // no radius at the start
-  EXPECT_TRUE(Near(s.PixelColor(20, 100), kRed));     // the arc itself
-  EXPECT_EQ(s.PixelColor(70, 130), kWhite);           // not filled
+  s.SetBackColor(White);
+  s.Circle(100, 100, 80, Red, 3.14159, -4.712385);  // left to bottom, radius at the bottom
+  EXPECT_TRUE(Near(s.PixelColor(100, 150), Red));    // radius to 6 o'clock
+  EXPECT_EQ(s.PixelColor(60, 100), White);           // no radius at the start
+  EXPECT_TRUE(Near(s.PixelColor(20, 100), Red));     // the arc itself
+  EXPECT_EQ(s.PixelColor(70, 130), White);           // not filled
 }
 
 TEST(Surface, OpaquePrintErasesWithBlanks) {
   Surface s(200, 60);
-  s.SetBackColor(kWhite);
-  s.ForeColor = kBlack;
+  s.SetBackColor(White);
+  s.ForeColor = Black;
   s.SetFontSize(20);
   s.CurrentX = 5;
   s.CurrentY = 5;
   s.Print("88");
   bool inked = false;
   for (int x = 0; x < 200; ++x)
-    for (int y = 0; y < 60; ++y) inked |= s.PixelColor(x, y) != kWhite;
+    for (int y = 0; y < 60; ++y) inked |= s.PixelColor(x, y) != White;
   ASSERT_TRUE(inked);
   s.CurrentX = 5;
   s.CurrentY = 5;
   s.Print("        ");
   for (int x = 0; x < 200; ++x)
-    for (int y = 0; y < 60; ++y) ASSERT_EQ(s.PixelColor(x, y), kWhite) << x << "," << y;
+    for (int y = 0; y < 60; ++y) ASSERT_EQ(s.PixelColor(x, y), White) << x << "," << y;
 }
 
 TEST(Surface, DotAndDirtyRectangle) {
   Surface s(300, 300);
   QRect seen;
   s.SetChangeListener([&](const QRect& r) { seen = seen.united(r); });
-  s.SetBackColor(kWhite);
+  s.SetBackColor(White);
   EXPECT_EQ(s.TakeDirty(), QRect(0, 0, 300, 300));
   EXPECT_TRUE(s.Dirty().isEmpty());
   s.DrawWidth = 10;
-  s.PSet(150, 150, kRed);
-  EXPECT_EQ(s.PixelColor(152, 152), kRed);  // a round dot of the pen's diameter
-  EXPECT_EQ(s.PixelColor(158, 158), kWhite);
+  s.PSet(150, 150, Red);
+  EXPECT_EQ(s.PixelColor(152, 152), Red);  // a round dot of the pen's diameter
+  EXPECT_EQ(s.PixelColor(158, 158), White);
   const QRect d = s.TakeDirty();
   EXPECT_TRUE(d.contains(QRect(145, 145, 10, 10)));
   EXPECT_LT(d.width(), 40);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/SampleRecord.h"
-#include "recording/RecordFile.h"
-#include "recording/SoundFile.h"
+#include "zkd/RecordFile.h"
+#include "sound/SoundFile.h"
 
 namespace {
 

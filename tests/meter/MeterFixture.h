@@ -11,9 +11,9 @@
 namespace zk::test {
 
 // Knob steps with round multipliers.
-constexpr int16_t kStepGain2 = 8;    // "2.5" -> 2
-constexpr int16_t kStepGain10 = 36;  // "10"
-constexpr int16_t kStepGain40 = 63;  // "40"
+constexpr int16_t StepGain2 = 8;    // "2.5" -> 2
+constexpr int16_t StepGain10 = 36;  // "10"
+constexpr int16_t StepGain40 = 63;  // "40"
 
 class MeterTest : public ::testing::Test {
  protected:

@@ -11,7 +11,7 @@ TEST_F(NeedleTest, ResetPutsTheNeedleOnTheSetMark) {
   for (auto [dial, expected] : {std::pair{DialCircular1, 0}, {DialTraditional, -2503},
                                 {DialContinuous, -2503}, {DialCircular2, 0}}) {
     SCOPED_TRACE(dial);
-    Settle(dial, kStepGain10, 0, 1234);
+    Settle(dial, StepGain10, 0, 1234);
     t.state.ResetPending = true;
     EXPECT_EQ(engine.Calc_Needle(25000), expected);
     EXPECT_EQ(t.state.NeedleReference, 25000);
@@ -20,7 +20,7 @@ TEST_F(NeedleTest, ResetPutsTheNeedleOnTheSetMark) {
 }
 
 TEST_F(NeedleTest, TraditionalScaleAndCap) {
-  Settle(DialTraditional, kStepGain10, 20000);
+  Settle(DialTraditional, StepGain10, 20000);
   EXPECT_EQ(engine.Calc_Needle(19000), 7497);
   EXPECT_FALSE(t.tmrFall.Enabled());
   EXPECT_EQ(engine.Calc_Needle(18000), 10500);
@@ -35,7 +35,7 @@ TEST_F(NeedleTest, TraditionalScaleAndCap) {
 }
 
 TEST_F(NeedleTest, AboveTheScaleForOneSecondIsSetAgain) {
-  Settle(DialTraditional, kStepGain10, 20000);
+  Settle(DialTraditional, StepGain10, 20000);
   EXPECT_EQ(Hold(18000), 10500);
   t.clock.Advance(0.99);
   EXPECT_EQ(Hold(18000), 10500);
@@ -51,14 +51,14 @@ TEST_F(NeedleTest, AboveTheScaleForOneSecondIsSetAgain) {
 }
 
 TEST_F(NeedleTest, BelowTheScaleIsSetAgainAfterPointFourSeconds) {
-  Settle(DialTraditional, kStepGain10, 20000);
+  Settle(DialTraditional, StepGain10, 20000);
   EXPECT_EQ(Hold(22000), -10500);
   t.clock.Advance(0.41);
   EXPECT_EQ(Hold(22000), -2503);
 }
 
 TEST_F(NeedleTest, ReturningWithinTheSecondIsNotSet) {
-  Settle(DialTraditional, kStepGain10, 20000);
+  Settle(DialTraditional, StepGain10, 20000);
   Hold(18000);
   t.clock.Advance(0.5);
   EXPECT_EQ(Hold(19000), 7497);
@@ -68,18 +68,18 @@ TEST_F(NeedleTest, ReturningWithinTheSecondIsNotSet) {
 }
 
 TEST_F(NeedleTest, ContinuousDialJumpsBack) {
-  Settle(DialContinuous, kStepGain10, 20000);
+  Settle(DialContinuous, StepGain10, 20000);
   EXPECT_EQ(engine.Calc_Needle(18950), 7997);  // w = 7997: no jump yet
   EXPECT_EQ(engine.Calc_Needle(18949), -5993);  // w = 8007: back to about -6000
   EXPECT_EQ(t.state.NeedleReference, 18949 - 349);
-  Settle(DialContinuous, kStepGain10, 20000);
+  Settle(DialContinuous, StepGain10, 20000);
   EXPECT_EQ(engine.Calc_Needle(20551), 5997);  // w = -8013: to about +6000
   EXPECT_FALSE(t.tmrFall.Enabled());
   EXPECT_FALSE(t.tmrRise.Enabled());
 }
 
 TEST_F(NeedleTest, CircularDialWrapsRound) {
-  Settle(DialCircular1, kStepGain40, 21000);
+  Settle(DialCircular1, StepGain40, 21000);
   EXPECT_EQ(engine.Calc_Needle(20000), -25536);
   EXPECT_EQ(engine.Calc_Needle(22000), 25536);
   Settle(DialCircular2, 1, 0);  // multiplier 1: 65535 apart is one step short of a turn
@@ -87,22 +87,22 @@ TEST_F(NeedleTest, CircularDialWrapsRound) {
 }
 
 TEST_F(NeedleTest, SensitivityChangeKeepsTheNeedleThenScalesByTheNewGain) {
-  Settle(DialTraditional, kStepGain2, 20000);
+  Settle(DialTraditional, StepGain2, 20000);
   EXPECT_EQ(engine.Calc_Needle(19000), -503);
-  t.settings.SensitivityIndex = kStepGain10;
+  t.settings.SensitivityIndex = StepGain10;
   EXPECT_EQ(engine.Calc_Needle(19000), -503);
   EXPECT_EQ(engine.Calc_Needle(18990), -403);
 
-  Settle(DialCircular1, kStepGain2, 20000);
+  Settle(DialCircular1, StepGain2, 20000);
   EXPECT_EQ(engine.Calc_Needle(19000), 2000);
-  t.settings.SensitivityIndex = kStepGain40;
+  t.settings.SensitivityIndex = StepGain40;
   EXPECT_EQ(engine.Calc_Needle(19000), 2000);
   EXPECT_EQ(engine.Calc_Needle(18999), 2040);
 }
 
 TEST_F(NeedleTest, SetRequestWhileFrozen) {
   // Circular dials serve it at once, frozen or not.
-  Settle(DialCircular1, kStepGain10, 20000, 700);
+  Settle(DialCircular1, StepGain10, 20000, 700);
   t.state.NeedleFrozen = true;
   t.state.NeedleSetRequest = true;
   EXPECT_EQ(engine.Calc_Needle(19000), 0);
@@ -111,7 +111,7 @@ TEST_F(NeedleTest, SetRequestWhileFrozen) {
   EXPECT_EQ(t.state.LedColor, t.settings.LED_Set_Color);
 
   // The traditional dial keeps the request until the freeze ends.
-  Settle(DialTraditional, kStepGain10, 20000, 700);
+  Settle(DialTraditional, StepGain10, 20000, 700);
   t.state.NeedleFrozen = true;
   t.state.NeedleSetRequest = true;
   EXPECT_EQ(engine.Calc_Needle(19000), 700);
@@ -143,7 +143,7 @@ TEST_F(NeedleTest, SetRequestSurvivesTheEndOfBodyMotion) {
 }
 
 TEST_F(NeedleTest, SetMovesTheTraditionalBase) {
-  Settle(DialTraditional, kStepGain10, 40000);
+  Settle(DialTraditional, StepGain10, 40000);
   t.state.RawReading = 40000;
   t.state.FilteredReading = 40000;
   t.state.NeedleSetRequest = true;
@@ -152,7 +152,7 @@ TEST_F(NeedleTest, SetMovesTheTraditionalBase) {
 }
 
 TEST_F(NeedleTest, NeedleSourcesAndRecording) {
-  Settle(DialCircular1, kStepGain10, 20000);
+  Settle(DialCircular1, StepGain10, 20000);
   t.state.FilteredReading = 19990;
   EXPECT_EQ(engine.Needle_Position(), 100);
 

@@ -94,7 +94,7 @@ TEST_F(SampleTest, BodyMotionThresholds) {
 }
 
 TEST_F(SampleTest, BodyMotionWithoutFreezeLeavesTheNeedleMoving) {
-  Settle(DialCircular1, kStepGain10, 1100);
+  Settle(DialCircular1, StepGain10, 1100);
   t.settings.FreezeEnable = false;
   Bend(*this, t.state);
   engine.Process_Sample();
@@ -104,7 +104,7 @@ TEST_F(SampleTest, BodyMotionWithoutFreezeLeavesTheNeedleMoving) {
 }
 
 TEST_F(SampleTest, FreezeHoldsTheNeedleUntilHalfASecondAfterTheLastBend) {
-  Settle(DialCircular1, kStepGain10, 1100, 500);
+  Settle(DialCircular1, StepGain10, 1100, 500);
   t.settings.FreezeEnable = true;
   Bend(*this, t.state);
   engine.Process_Sample();

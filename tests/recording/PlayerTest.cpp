@@ -13,10 +13,10 @@
 #include "core/RecordingCodes.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
-#include "recording/AudioFactory.h"
+#include "sound/AudioFactory.h"
 #include "recording/Player.h"
 #include "recording/RecordLoader.h"
-#include "recording/SoundFile.h"
+#include "sound/SoundFile.h"
 
 namespace zk::test {
 namespace {

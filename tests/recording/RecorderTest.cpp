@@ -7,8 +7,8 @@
 #include "SessionRig.h"
 #include "TestFiles.h"
 #include "core/RecordingCodes.h"
-#include "recording/RecordFile.h"
-#include "recording/SoundFile.h"
+#include "zkd/RecordFile.h"
+#include "sound/SoundFile.h"
 
 namespace zk::test {
 namespace {
@@ -168,10 +168,10 @@ TEST_F(LiveRecording, StopRunsToTheNextWholeSecondAndCutsThePreRollFromTheSound)
   ASSERT_NEAR(st.RecordCount, 150, 2);  // three whole seconds of readings
   int32_t length = 0;
   ASSERT_EQ(rig.ctx.audio.Length(length), 0);
-  EXPECT_EQ(length / Recorder::BytesPerSecond, 3);  // the pre-roll second is gone
+  EXPECT_EQ(length / SoundBytesPerSecond, 3);  // the pre-roll second is gone
   // The readings end with the sound (the first of a second may be put 10 ms later).
   EXPECT_GE(st.TotalTimeMs, 2960);
-  EXPECT_LE(st.TotalTimeMs, length * 1000 / Recorder::BytesPerSecond + 10);
+  EXPECT_LE(st.TotalTimeMs, length * 1000 / SoundBytesPerSecond + 10);
   EXPECT_EQ(st.AudioLength, length);
   int32_t position = -1;
   rig.ctx.audio.Position(position);

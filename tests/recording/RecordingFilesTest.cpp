@@ -8,7 +8,7 @@
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
 #include "recording/Player.h"
-#include "recording/RecordFile.h"
+#include "zkd/RecordFile.h"
 #include "recording/RecordingFiles.h"
 
 namespace zk::test {

@@ -14,9 +14,9 @@
 #include "SessionRig.h"
 #include "TestFiles.h"
 #include "core/RecordingCodes.h"
-#include "recording/RecordCodec.h"
-#include "recording/RecordFile.h"
-#include "recording/SoundFile.h"
+#include "zkd/RecordCodec.h"
+#include "zkd/RecordFile.h"
+#include "sound/SoundFile.h"
 
 namespace zk::test {
 namespace {
@@ -103,7 +103,7 @@ TEST_F(Recovery, ACrashWhileRecordingIsOfferedBackAndAutoSaveSavesItAtOnce) {
   const SessionState& st = next.rig.state;
   ASSERT_NEAR(st.RecordCount, 150, 2);
   EXPECT_EQ(Bytes(st, st.RecordCount), std::vector<uint8_t>(recorded.begin(), recorded.begin() + st.RecordCount * 20));
-  EXPECT_EQ(SoundLength(next), 3 * Recorder::BytesPerSecond);
+  EXPECT_EQ(SoundLength(next), 3 * SoundBytesPerSecond);
   EXPECT_EQ(st.RecordStartSeconds, 36001);
   EXPECT_EQ(st.RecordDate, DateSerial(2026, 12, 8));
 
@@ -177,7 +177,7 @@ TEST_F(Recovery, NoDeletesTheSpoolAndLeavesNothingInMemory) {
 
 TEST_F(Recovery, EveryNormalEndRemovesTheSpool) {
   Start s(dir, RecAutoName);
-  RecordingSpooler& spool = s.rig.memory.Spool();
+  SpoolDriver& spool = s.rig.memory.Spool();
   // A stop with "Auto Save".
   s.rig.settings.RecordingMode = RecAutoSave;
   s.rig.recorder.cmdRecord_Click();
@@ -224,7 +224,7 @@ TEST_F(Recovery, ALostSpoolIsToldOnceAndTheRecordingGoesOn) {
   s.rig.recorder.cmdRecord_Click();
   s.rig.Run(1.5);
   EXPECT_TRUE(s.rig.prompts.shown.empty()) << "a spool that works says nothing";
-  RecordingSpool& spool = *s.rig.memory.Spool().Current();
+  SpoolWriter& spool = *s.rig.memory.Spool().Current();
   spool.WaitDurable();
   {
     FileSizeLimit limit(60000);  // about a second of sound more

@@ -20,7 +20,7 @@
 #include "link/SyncTest.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
-#include "recording/AudioFactory.h"
+#include "sound/AudioFactory.h"
 #include "recording/Recorder.h"
 #include "recording/RecordingMemory.h"
 #include "recording/Transport.h"

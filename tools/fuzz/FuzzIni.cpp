@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view section = text.substr(0, size / 3);
   std::string_view key = text.substr(size / 3, size / 3);
   auto before = doc.Get(section, key);
-  if (before && before->size() > zk::kIniValueMax) std::abort();
+  if (before && before->size() > zk::IniValueMax) std::abort();
   (void)doc.Get("Colors", "Dial_Color");
 
   // Names without line breaks, brackets, "=" or a leading ";" are ones the writer
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (plain(section) && plain(key)) {
     auto got = again.Get(section, key);
     if (!got) std::abort();
-    if (got->size() > zk::kIniValueMax) std::abort();
+    if (got->size() > zk::IniValueMax) std::abort();
   }
   return 0;
 }

@@ -9,8 +9,8 @@
 
 #include "FuzzFile.h"
 #include "ZkdTool.h"
-#include "recording/RecordFile.h"
-#include "recording/RecordReader.h"
+#include "zkd/RecordFile.h"
+#include "zkd/RecordReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static zk::fuzz::FuzzFile file;

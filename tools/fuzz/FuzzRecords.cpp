@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "FuzzFile.h"
-#include "recording/RecordCodec.h"
-#include "recording/RecordFile.h"
-#include "recording/RecordReader.h"
+#include "zkd/RecordCodec.h"
+#include "zkd/RecordFile.h"
+#include "zkd/RecordReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static zk::fuzz::FuzzFile file;

@@ -42,6 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   zk::Read_Session_File(tc.ctx, 19200);
   const zk::Settings& s = tc.settings;
-  if (s.SensitivityIndex < 0 || s.SensitivityIndex > zk::kMaxSensitivityStep) std::abort();
+  if (s.SensitivityIndex < 0 || s.SensitivityIndex > zk::MaxSensitivityStep) std::abort();
   return 0;
 }

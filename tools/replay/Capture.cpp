@@ -41,9 +41,9 @@ namespace {
 
 // At most a few dozen characters of a bad field go into a message.
 std::string Excerpt(const std::string& text) {
-  constexpr std::size_t kShown = 24;
-  if (text.size() <= kShown) return text;
-  return text.substr(0, kShown) + "... (" + std::to_string(text.size()) + " characters)";
+  constexpr std::size_t ShownChars = 24;
+  if (text.size() <= ShownChars) return text;
+  return text.substr(0, ShownChars) + "... (" + std::to_string(text.size()) + " characters)";
 }
 
 }  // namespace
@@ -55,8 +55,8 @@ bool CaptureReader::ReadLine(std::string& text) {
     const int c = buf->sbumpc();
     if (c == std::char_traits<char>::eof()) return !text.empty();
     if (c == '\n') return true;
-    if (text.size() >= kMaxCaptureLine) {
-      error_ = "line " + std::to_string(lineNo_ + 1) + ": longer than " + std::to_string(kMaxCaptureLine) +
+    if (text.size() >= MaxCaptureLine) {
+      error_ = "line " + std::to_string(lineNo_ + 1) + ": longer than " + std::to_string(MaxCaptureLine) +
                " characters";
       return false;
     }
@@ -80,8 +80,8 @@ bool CaptureReader::Next(CaptureLine& c) {
     auto [p, ec] = std::from_chars(msText.data(), msText.data() + msText.size(), c.ms);
     if (ec != std::errc() || p != msText.data() + msText.size() || c.ms < 0)
       return fail("expected milliseconds, found \"" + Excerpt(msText) + "\"");
-    if (c.ms > kMaxCaptureMs)
-      return fail("time " + Excerpt(msText) + " ms is beyond the limit of " + std::to_string(kMaxCaptureMs) +
+    if (c.ms > MaxCaptureMs)
+      return fail("time " + Excerpt(msText) + " ms is beyond the limit of " + std::to_string(MaxCaptureMs) +
                   " ms (100 days)");
     if (c.ms < last_) return fail("time goes backwards");
     last_ = c.ms;

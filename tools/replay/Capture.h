@@ -19,9 +19,9 @@ struct CaptureLine {
 
 // The latest time a capture may name: 100 days. Virtual time beyond it would leave the
 // clock's range; a capture that long is a mistake, not a recording.
-inline constexpr int64_t kMaxCaptureMs = 100LL * 24 * 3600 * 1000;
+inline constexpr int64_t MaxCaptureMs = 100LL * 24 * 3600 * 1000;
 // The longest line taken; a longer one is refused rather than held.
-inline constexpr std::size_t kMaxCaptureLine = 1 << 20;
+inline constexpr std::size_t MaxCaptureLine = 1 << 20;
 
 // Where the replay takes its events from, one at a time.
 class CaptureSource {

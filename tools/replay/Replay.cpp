@@ -64,15 +64,15 @@ struct Rig {
 // usual) whole pairs of clock ticks are passed over at once, so a gap of days costs no
 // more than one of seconds. Only done while the clock timer is the only one running.
 void Skip_Idle(Rig& rig, double until) {
-  constexpr double kSettle = 10.0;  // seconds of each gap run tick by tick
+  constexpr double SettleSeconds = 10.0;  // seconds of each gap run tick by tick
   VirtualClock& clock = rig.clock;
-  if (until - clock.now <= 2 * kSettle) return;
-  clock.AdvanceTo(clock.now + kSettle);
+  if (until - clock.now <= 2 * SettleSeconds) return;
+  clock.AdvanceTo(clock.now + SettleSeconds);
   const WindowTimers<VirtualTimer>& t = rig.timers;
   for (const VirtualTimer* other : {&t.tmrMessage, &t.tmrLED, &t.tmrFall, &t.tmrRise, &t.tmrBdMouseDown, &t.tmrSkip})
     if (other->Enabled()) return;
   const double pair = 2 * rig.timers.tmrClock.IntervalMs() / 1000.0;
-  const double skip = std::floor((until - clock.now - kSettle) / pair) * pair;
+  const double skip = std::floor((until - clock.now - SettleSeconds) / pair) * pair;
   if (skip > 0) clock.PassIdle(skip);
 }
 
@@ -117,7 +117,7 @@ void Run_Replay(const ReplayOptions& options, CaptureSource& capture, std::ostre
   st.LedColor = set.Dial_Color;
   Start_Readings(rig.ctx, port);
 
-  out << kCsvHeader << "\n";
+  out << CsvHeader << "\n";
   auto events = [&] {
     while (port.Event_Due()) {
       const double at = rig.clock.Timer();

@@ -16,7 +16,7 @@ struct ReplayOptions {
   bool bdCount = false;      // BD counting on from the start
 };
 
-inline constexpr const char* kCsvHeader = "ms,raw,new,filtered,needle,base,bd,lamp,status,tag,bm,frozen";
+inline constexpr const char* CsvHeader = "ms,raw,new,filtered,needle,base,bd,lamp,status,tag,bm,frozen";
 
 // Replays every event of `capture`; a malformed line ends the replay there, and the
 // source's Error() says why.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "PlotSeries.h"
-#include "recording/RecordFile.h"
+#include "zkd/RecordFile.h"
 
 namespace zk::zkd {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "recording/RecordFile.h"
+#include "zkd/RecordFile.h"
 
 namespace zk::zkd {
 

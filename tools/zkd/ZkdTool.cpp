@@ -7,11 +7,11 @@
 
 #include "core/Clock.h"
 #include "core/Numbers.h"
-#include "recording/RecordCodec.h"
-#include "recording/RecordFile.h"
-#include "recording/RecordReader.h"
-#include "recording/RecordLoader.h"
-#include "recording/SoundFile.h"
+#include "zkd/RecordCodec.h"
+#include "zkd/RecordFile.h"
+#include "zkd/RecordReader.h"
+#include "zkd/LoadTexts.h"
+#include "sound/SoundFile.h"
 
 namespace zk::zkd {
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "recording/RecordFile.h"
+#include "zkd/RecordFile.h"
 
 namespace zk::zkd {
 

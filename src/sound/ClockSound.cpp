@@ -1,0 +1,66 @@
+#include "sound/ClockSound.h"
+
+#include <cmath>
+
+namespace zk {
+
+void Stopwatch::Restart() {
+  last_ = clock_.Timer();
+  elapsed_ = 0;
+}
+
+double Stopwatch::Elapsed() {
+  double now = clock_.Timer();
+  elapsed_ += Timer_Elapsed(last_, now);
+  last_ = now;
+  return elapsed_;
+}
+
+bool ClockInput::Start(const PcmFormat& fmt, int64_t framesSoFar) {
+  fmt_ = fmt;
+  startFrames_ = framesSoFar;
+  watch_.Restart();
+  running_ = true;
+  return true;
+}
+
+void ClockInput::Collect(PcmSamples& into) {
+  if (!running_) return;
+  const int64_t frames = startFrames_ + static_cast<int64_t>(std::floor(watch_.Elapsed() * fmt_.rate));
+  const auto samples = static_cast<std::size_t>(frames * fmt_.channels);
+  if (samples > into.size()) into.resize(samples, 0);
+}
+
+void ClockInput::Stop(PcmSamples& into) {
+  Collect(into);
+  running_ = false;
+}
+
+bool ClockOutput::Start(FrameSource& source, int64_t) {
+  rate_ = source.Format().rate;
+  banked_ = 0;
+  watch_.Restart();
+  running_ = true;
+  return true;
+}
+
+void ClockOutput::Pause() {
+  if (!running_) return;
+  banked_ += watch_.Elapsed();
+  running_ = false;
+}
+
+void ClockOutput::Resume() {
+  if (running_) return;
+  watch_.Restart();
+  running_ = true;
+}
+
+void ClockOutput::Stop() { Pause(); }
+
+int64_t ClockOutput::PlayedFrames() {
+  const double seconds = banked_ + (running_ ? watch_.Elapsed() : 0.0);
+  return static_cast<int64_t>(std::floor(seconds * rate_));
+}
+
+}  // namespace zk

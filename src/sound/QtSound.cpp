@@ -1,0 +1,149 @@
+#include "sound/QtSound.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QMediaDevices>
+#include <algorithm>
+
+namespace zk {
+
+namespace {
+
+// A device that has delivered or consumed nothing for this long is taken as broken. The
+// sound server can take a second or two to start a stream, so this allows for more.
+constexpr double StallSeconds = 5.0;
+constexpr int BufferMs = 150;
+
+QAudioFormat QtFormat(const PcmFormat& f) {
+  QAudioFormat q;
+  q.setSampleRate(f.rate);
+  q.setChannelCount(f.channels);
+  q.setSampleFormat(QAudioFormat::Int16);
+  return q;
+}
+
+bool Broken(QAudio::Error e) {
+  return e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError;
+}
+
+}  // namespace
+
+bool HaveSoundInput() { return !QMediaDevices::defaultAudioInput().isNull(); }
+bool HaveSoundOutput() { return !QMediaDevices::defaultAudioOutput().isNull(); }
+
+QtInput::~QtInput() {
+  if (source_) source_->stop();
+}
+
+bool QtInput::Start(const PcmFormat& fmt, int64_t) {
+  const QAudioDevice dev = QMediaDevices::defaultAudioInput();
+  if (dev.isNull()) return false;
+  source_ = std::make_unique<QAudioSource>(dev, QtFormat(fmt));
+  source_->setBufferSize(static_cast<qsizetype>(fmt.rate) * fmt.channels * 2 * BufferMs / 1000);
+  io_ = source_->start();
+  partial_.clear();
+  watch_.Restart();
+  return io_ != nullptr && !Broken(source_->error());
+}
+
+void QtInput::Collect(PcmSamples& into) {
+  if (!io_) return;
+  QByteArray data = partial_ + io_->readAll();
+  const qsizetype whole = data.size() / 2 * 2;
+  partial_ = data.mid(whole);
+  if (whole == 0) return;
+  const auto* samples = reinterpret_cast<const int16_t*>(data.constData());
+  into.insert(into.end(), samples, samples + whole / 2);
+  watch_.Restart();
+}
+
+void QtInput::Stop(PcmSamples& into) {
+  Collect(into);
+  if (source_) source_->stop();
+  source_.reset();
+  io_ = nullptr;
+}
+
+bool QtInput::Failed() {
+  if (!source_) return false;
+  if (Broken(source_->error())) return true;
+  if (io_ && io_->bytesAvailable() > 0) return false;  // sound is waiting to be collected
+  return watch_.Elapsed() > StallSeconds;
+}
+
+qint64 FrameDevice::readData(char* data, qint64 maxSize) {
+  const int channels = source_.Format().channels;
+  const qint64 frames = maxSize / (2 * channels);
+  if (frames <= 0) return 0;
+  const int64_t got = source_.Read(frame_, reinterpret_cast<int16_t*>(data), frames);
+  if (got <= 0) {
+    ended_ = true;
+    return 0;
+  }
+  frame_ += got;
+  return got * 2 * channels;
+}
+
+qint64 FrameDevice::bytesAvailable() const {
+  const int64_t end = source_.Frames();
+  const int64_t left = end < 0 ? (1 << 20) : std::max<int64_t>(0, end - frame_) * 2 * source_.Format().channels;
+  return left + QIODevice::bytesAvailable();
+}
+
+QtOutput::~QtOutput() { Stop(); }
+
+bool QtOutput::Start(FrameSource& source, int64_t fromFrame) {
+  Stop();
+  const QAudioDevice dev = QMediaDevices::defaultAudioOutput();
+  if (dev.isNull()) return false;
+  rate_ = source.Format().rate;
+  startFrame_ = fromFrame;
+  device_ = std::make_unique<FrameDevice>(source, fromFrame);
+  device_->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  sink_ = std::make_unique<QAudioSink>(dev, QtFormat(source.Format()));
+  // A short buffer: the sound server would otherwise wait for seconds of sound before it
+  // starts, and the position (the player's clock) would stand still meanwhile.
+  sink_->setBufferSize(static_cast<qsizetype>(rate_) * source.Format().channels * 2 * BufferMs / 1000);
+  sink_->start(device_.get());
+  lastProcessed_ = -1;
+  watch_.Restart();
+  return !Broken(sink_->error());
+}
+
+void QtOutput::Pause() {
+  if (sink_) sink_->suspend();
+}
+
+void QtOutput::Resume() {
+  if (!sink_) return;
+  sink_->resume();
+  watch_.Restart();
+}
+
+void QtOutput::Stop() {
+  if (sink_) sink_->stop();
+  sink_.reset();
+  device_.reset();
+}
+
+int64_t QtOutput::PlayedFrames() {
+  if (!sink_) return 0;
+  // Once everything has gone to the device and it has run dry, the track is over.
+  if (device_->AtEnd() && sink_->state() == QAudio::IdleState) return device_->Frame() - startFrame_;
+  return sink_->processedUSecs() * rate_ / 1000000;
+}
+
+bool QtOutput::Failed() {
+  if (!sink_) return false;
+  if (Broken(sink_->error())) return true;
+  if (sink_->state() == QAudio::SuspendedState || device_->AtEnd()) return false;
+  const qint64 processed = sink_->processedUSecs();
+  if (processed != lastProcessed_) {
+    lastProcessed_ = processed;
+    watch_.Restart();
+    return false;
+  }
+  return watch_.Elapsed() > StallSeconds;
+}
+
+}  // namespace zk

@@ -1,0 +1,80 @@
+#include "spool/SpoolDriver.h"
+
+#include <algorithm>
+
+#include "core/RecordingRates.h"
+#include "core/Version.h"
+
+namespace zk {
+
+void SpoolDriver::Begin() {
+  Remove();
+  if (folder_.empty()) return;
+  const SessionState& st = ctx_.state;
+  SpoolInfo info;
+  info.RecordStartSeconds = st.RecordStartSeconds;
+  info.RecordStartDay = st.RecordStartDay;
+  info.RecordDate = st.RecordDate;
+  info.Audio = ctx_.settings.AudioEnable;
+  // A spool that cannot be made leaves the recording as it always was: in memory only.
+  spool_ = SpoolWriter::Begin(folder_, info, beginError_);
+  warned_ = false;
+  audio_ = info.Audio;
+  soundFrom_ = SoundBytesPerSecond;  // the pre-roll second
+  second_ = 0;
+}
+
+void SpoolDriver::Take_Sound() {
+  sound_.clear();
+  if (ctx_.audio.RecordedSound(soundFrom_, sound_) != 0) return;
+  spool_->AppendSound(sound_.data(), sound_.size());
+  soundFrom_ += static_cast<int32_t>(sound_.size() * sizeof(int16_t));
+}
+
+void SpoolDriver::Record(const SampleRecord& record) {
+  if (!spool_) return;
+  const SessionState& st = ctx_.state;
+  // With sound a record's second is the sound's; without, 50 messages make a second.
+  const int32_t second = audio_ ? st.ElapsedSecs : std::max(st.RecSampleCount - 1, 0) / RecordsPerSecond;
+  if (second > second_) {
+    if (audio_) Take_Sound();
+    second_ = second;
+  }
+  spool_->AppendRecord(record, second);
+}
+
+void SpoolDriver::Finish(int32_t seconds) {
+  if (!spool_) return;
+  if (audio_) Take_Sound();
+  spool_->Finish(seconds);
+}
+
+void SpoolDriver::Adopt(std::unique_ptr<SpoolFolder> folder) {
+  Remove();
+  adopted_ = std::move(folder);
+}
+
+void SpoolDriver::Warn_Unprotected() {
+  if (warned_) return;
+  const FileError error = spool_ ? spool_->Failure() : beginError_;
+  if (!error) return;
+  warned_ = true;
+  std::string text =
+      "The recording goes on in memory, but the copy that would bring it back after a crash cannot "
+      "be written to\n";
+  text += folder_;
+  text += "\n(";
+  text += error.description;
+  text += ").\n\nMake room there, or save the recording as soon as it has stopped.";
+  ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK, MsgIcon::Warning);
+}
+
+void SpoolDriver::Remove() {
+  beginError_ = {};
+  if (spool_) spool_->Remove();
+  spool_.reset();
+  if (adopted_) adopted_->Remove();
+  adopted_.reset();
+}
+
+}  // namespace zk

@@ -1,0 +1,178 @@
+// Records two seconds through the real sound input and plays them back through the real
+// output, against a private PulseAudio server with a null sink and a null source.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "TestFiles.h"
+#include "core/QtSeams.h"
+#include "sound/AudioFactory.h"
+#include "sound/QtSound.h"
+#include "sound/SoundFile.h"
+
+extern char** environ;
+
+namespace zk {
+namespace {
+
+using namespace std::chrono_literals;
+
+class PulseServer {
+ public:
+  PulseServer() {
+    const std::string runtime = dir_.str();
+    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + runtime, "HOME=" + runtime};
+    for (char** e = environ; *e; ++e)
+      if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) && std::strncmp(*e, "HOME=", 5)) env.emplace_back(*e);
+    std::vector<std::string> args = {"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n",
+                                     "--use-pid-file=no", "--disallow-exit",
+                                     "--load=module-null-sink", "--load=module-null-source",
+                                     "--load=module-native-protocol-unix auth-anonymous=1"};
+    auto ptrs = [](std::vector<std::string>& v) {
+      std::vector<char*> p;
+      for (auto& s : v) p.push_back(s.data());
+      p.push_back(nullptr);
+      return p;
+    };
+    auto argv = ptrs(args), envp = ptrs(env);
+    const std::string log = runtime + "/log";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      // The server ends with the test, even when the test is killed.
+      ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+      int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (fd >= 0) {
+        ::dup2(fd, 1);
+        ::dup2(fd, 2);
+      }
+      ::execvpe("pulseaudio", argv.data(), envp.data());
+      ::_exit(127);
+    }
+    if (pid_ < 0) why = "pulseaudio could not be started";
+    if (pid_ < 0) return;
+    socket = runtime + "/pulse/native";
+    for (int i = 0; i < 100 && !ok; ++i) {
+      std::this_thread::sleep_for(50ms);
+      int status = 0;
+      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        why = WIFEXITED(status) && WEXITSTATUS(status) == 127 ? "pulseaudio is not installed" : "pulseaudio ended at once";
+        return;
+      }
+      ok = std::filesystem::exists(socket);
+    }
+    if (!ok) why = "pulseaudio did not open its socket";
+  }
+  ~PulseServer() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool ok = false;
+  std::string why, socket;
+
+ private:
+  test::TempFolder dir_;
+  pid_t pid_ = -1;
+};
+
+// Polls the device until `done` or a generous deadline, letting Qt run meanwhile.
+template <class F>
+bool PollUntil(Events& events, F done) {
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    events.DoEvents();
+  }
+  return true;
+}
+
+TEST(SoundDevices, RecordsTwoSecondsAndPlaysThemBack) {
+  PulseServer pulse;
+  if (!pulse.ok) GTEST_SKIP() << "no PulseAudio here (" << pulse.why << "); the real sound devices are not tested";
+  ::setenv("PULSE_SERVER", ("unix:" + pulse.socket).c_str(), 1);
+  static int argc = 1;
+  static char name[] = "recording_tests";
+  static char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  ASSERT_TRUE(HaveSoundInput());
+  ASSERT_TRUE(HaveSoundOutput());
+
+  SystemClock clock;
+  QtEvents events;
+  std::vector<std::string> notices;  // any notice means the device fell back to the clock
+  auto dev = MakeAudioDevice(clock, [&](const std::string& t) { notices.push_back(t); });
+
+  ASSERT_EQ(dev->OpenNewRecording(), 0);
+  ASSERT_EQ(dev->Record(), 0);
+  int32_t pos = 0, last = 0;
+  bool forward = true;
+  ASSERT_TRUE(PollUntil(events, [&] {
+    dev->Position(pos);
+    forward = forward && pos >= last && pos % 2 == 0;
+    last = pos;
+    return pos >= 2 * 44100;
+  }));
+  ASSERT_EQ(dev->Stop(), 0);
+  EXPECT_TRUE(forward);
+  EXPECT_TRUE(notices.empty()) << notices.front();
+  int32_t length = 0;
+  dev->Length(length);
+  EXPECT_GE(length, 2 * 44100);
+
+  test::TempFolder dir;
+  ASSERT_EQ(dev->SaveWav(dir / "two.wav"), 0);
+  std::string error;
+  auto saved = SoundFileSource::Open(dir / "two.wav", error);
+  ASSERT_NE(saved, nullptr) << error;
+  EXPECT_EQ(saved->Frames() * 2, length);
+  EXPECT_EQ(saved->Format().rate, 22050);
+
+  // Play the recording in memory, then the saved file, each to its end.
+  for (int round = 0; round < 2; ++round) {
+    if (round == 1) {
+      ASSERT_EQ(dev->OpenWav(dir / "two.wav"), 0);
+    }
+    ASSERT_EQ(dev->PlayFrom(0), 0);
+    AudioMode mode = AudioMode::Playing;
+    if (round == 1) {
+      // A pause holds the position; play goes on from there.
+      ASSERT_TRUE(PollUntil(events, [&] { return dev->Position(pos) == 0 && pos >= length / 4; }));
+      ASSERT_EQ(dev->Pause(), 0);
+      int32_t held = 0, later = 0;
+      dev->Position(held);
+      for (int i = 0; i < 100; ++i) events.DoEvents();
+      dev->Mode(mode);
+      dev->Position(later);
+      EXPECT_EQ(mode, AudioMode::Paused);
+      EXPECT_LT(later - held, 4410);  // at most a tenth of a second still in the pipe
+      ASSERT_EQ(dev->Play(), 0);
+    }
+    last = 0;
+    forward = true;
+    ASSERT_TRUE(PollUntil(events, [&] {
+      dev->Mode(mode);
+      dev->Position(pos);
+      forward = forward && pos >= last;
+      last = pos;
+      return mode == AudioMode::Stopped;
+    })) << "round " << round;
+    EXPECT_TRUE(forward);
+    EXPECT_EQ(pos, length) << "round " << round;
+    EXPECT_TRUE(notices.empty()) << notices.front();
+  }
+  dev->Close();
+}
+
+}  // namespace
+}  // namespace zk

@@ -1,0 +1,366 @@
+// The spool on real files: what reaches the disk and when, reading back after a crash,
+// damaged spools, and the lock that keeps one instance's spool from the others.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "TestFiles.h"
+#include "core/Clock.h"
+#include "core/RecordingRates.h"
+#include "spool/AppendFile.h"
+#include "zkd/RecordCodec.h"
+#include "spool/SpoolWriter.h"
+#include "spool/SpoolReader.h"
+
+namespace zk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempFolder;
+
+constexpr int32_t SamplesPerSecond = SoundSampleRate;
+
+SpoolInfo Info(bool audio) {
+  SpoolInfo info;
+  info.RecordStartSeconds = 14 * 3600 + 2 * 60 + 11;
+  info.RecordStartDay = DateSerial(2026, 12, 8) - 36525;
+  info.RecordDate = DateSerial(2026, 12, 8);
+  info.Audio = audio;
+  return info;
+}
+
+// Sound sample n of a recording: a ramp, so cuts show.
+int16_t SoundAt(int64_t n) { return static_cast<int16_t>(n % 30011); }
+
+// Feeds a spool like the recorder: per second its sound, then 50 records; record k of
+// the recording is test::Readings' record k. Seconds are far apart for a disk, so each
+// batch is on the disk before the next second ends.
+struct Feeder {
+  SpoolWriter& spool;
+  std::vector<SampleRecord> readings = test::Readings(50 * 40);
+  int32_t next = 1;
+  int64_t sound = 0;
+  void Seconds(int32_t from, int32_t count) {
+    for (int32_t s = from; s < from + count; ++s) {
+      std::vector<int16_t> chunk(SamplesPerSecond);
+      for (auto& v : chunk) v = SoundAt(sound++);
+      spool.AppendSound(chunk.data(), chunk.size());
+      for (int i = 0; i < 50; ++i) spool.AppendRecord(readings[static_cast<std::size_t>(next++)], s);
+      spool.WaitDurable();
+    }
+  }
+};
+
+void ExpectRecords(const RecoveredRecording& r, int32_t count) {
+  const auto readings = test::Readings(count);
+  ASSERT_EQ(r.RecordCount, count);
+  for (int32_t k = 1; k <= count; ++k) {
+    uint8_t want[RecordSize], got[RecordSize];
+    EncodeRecord(readings[static_cast<std::size_t>(k)], want);
+    EncodeRecord(r.records[static_cast<std::size_t>(k)], got);
+    ASSERT_EQ(0, std::memcmp(want, got, RecordSize)) << "record " << k;
+  }
+  EXPECT_EQ(r.TotalTimeMs, readings[static_cast<std::size_t>(count)].TimeMs);
+}
+
+void ExpectSound(const RecoveredRecording& r, std::size_t samples) {
+  ASSERT_EQ(r.sound.size(), samples);
+  for (std::size_t n = 0; n < samples; ++n) ASSERT_EQ(r.sound[n], SoundAt(static_cast<int64_t>(n))) << n;
+}
+
+TEST(AppendFile, BatchesGoOneAtATimeAndNewAppendsWaitForTheNext) {
+  TempFolder dir;
+  FileError err;
+  auto f = AppendFile::Create(dir / "f", err);
+  ASSERT_TRUE(f) << err.description;
+  EXPECT_FALSE(AppendFile::Create(dir / "f", err)) << "an existing file is never taken over";
+  f->Append("abc", 3);
+  EXPECT_EQ(test::ReadText(dir / "f"), "") << "appending alone writes nothing";
+  ASSERT_TRUE(f->Submit());
+  f->Append("de", 2);
+  if (f->Busy()) {
+    EXPECT_FALSE(f->Submit()) << "a second batch while the first is on its way";
+  }
+  f->WaitIdle();
+  EXPECT_EQ(f->Durable(), 3);
+  EXPECT_EQ(test::ReadText(dir / "f"), "abc");
+  ASSERT_TRUE(f->Submit());
+  f->WaitIdle();
+  EXPECT_EQ(f->Durable(), 5);
+  EXPECT_EQ(test::ReadText(dir / "f"), "abcde");
+  EXPECT_FALSE(f->Submit()) << "nothing new";
+}
+
+TEST(AppendFile, AFullDiskIsReportedAndStopsTheFile) {
+  TempFolder dir;
+  FileError err;
+  auto f = AppendFile::Create(dir / "f", err);
+  ASSERT_TRUE(f);
+  {
+    test::FileSizeLimit limit(1000);
+    std::vector<uint8_t> block(3000, 7);
+    f->Append(block.data(), block.size());
+    f->Submit();
+    f->WaitIdle();
+  }
+  EXPECT_TRUE(f->Error());
+  EXPECT_EQ(f->Durable(), 0);
+  f->Append("x", 1);
+  EXPECT_FALSE(f->Submit());
+}
+
+// The chunks of a data file in order (kind and payload size), up to the first broken one.
+std::vector<std::pair<ChunkKind, std::size_t>> Chunks(const std::vector<uint8_t>& data) {
+  std::vector<std::pair<ChunkKind, std::size_t>> out;
+  std::size_t at = 0;
+  while (const auto c = ChunkAt(data, at)) {
+    out.emplace_back(c->kind, c->size);
+    at += ChunkHeaderSize + c->size;
+  }
+  return out;
+}
+
+TEST(SpoolWriter, EachEndedSecondReachesTheDiskWithItsMarkAfterIt) {
+  TempFolder dir;
+  FileError err;
+  auto spool = SpoolWriter::Begin(dir / RecoveryFolderName, Info(true), err);
+  ASSERT_TRUE(spool) << err.description;
+  EXPECT_EQ(fs::path(spool->Path()).filename().string().rfind("recording-20261208-140211-", 0), 0u);
+  Feeder feed{*spool};
+  feed.Seconds(0, 3);
+  // Seconds 0 and 1 have ended (the first record of second 2 ended them), each as one
+  // batch: its records, the sound up to then, and the mark; second 2 is still in memory.
+  const auto data = test::ReadBytes(spool->Path() + "/data");
+  using K = ChunkKind;
+  const std::vector<std::pair<K, std::size_t>> want = {
+      {K::Records, 50 * RecordSize}, {K::Sound, 2 * SoundBytesPerSecond}, {K::Mark, SecondMarkSize},
+      {K::Records, 50 * RecordSize}, {K::Sound, SoundBytesPerSecond},     {K::Mark, SecondMarkSize}};
+  EXPECT_EQ(Chunks(data), want);
+  const SecondMark last = DecodeSecondMark(data.data() + data.size() - SecondMarkSize);
+  EXPECT_EQ(last.Seconds, 2u);
+  EXPECT_EQ(last.Records, 100u);
+  EXPECT_EQ(last.SoundBytes, 2u * SoundBytesPerSecond);
+
+  RecoveredRecording r;
+  ASSERT_EQ(ReadSpool(spool->Path(), r).content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 2);
+  EXPECT_EQ(r.info.RecordStartSeconds, Info(true).RecordStartSeconds);
+  EXPECT_EQ(r.info.RecordDate, Info(true).RecordDate);
+  EXPECT_TRUE(r.info.Audio);
+  ExpectRecords(r, 100);
+  ExpectSound(r, 2 * SamplesPerSecond);
+}
+
+TEST(SpoolWriter, AStoppedRecordingComesBackWholeAndRemoveLeavesNothing) {
+  TempFolder dir;
+  FileError err;
+  auto spool = SpoolWriter::Begin(dir / RecoveryFolderName, Info(true), err);
+  ASSERT_TRUE(spool);
+  Feeder feed{*spool};
+  feed.Seconds(0, 4);
+  // Three records more than the whole seconds and some sound past them, as a stop that
+  // waited for the next second can leave.
+  std::vector<int16_t> tail(500);
+  for (auto& v : tail) v = SoundAt(feed.sound++);
+  spool->AppendSound(tail.data(), tail.size());
+  for (int i = 0; i < 3; ++i) spool->AppendRecord(feed.readings[static_cast<std::size_t>(feed.next++)], 4);
+  spool->Finish(4);
+  spool->WaitDurable();
+
+  RecoveredRecording r;
+  ASSERT_EQ(ReadSpool(spool->Path(), r).content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 4);
+  ExpectRecords(r, 203);
+  ExpectSound(r, 4 * SamplesPerSecond + 500);
+
+  const std::string path = spool->Path();
+  spool->Remove();
+  spool.reset();
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_TRUE(fs::is_empty(dir / RecoveryFolderName));
+}
+
+TEST(SpoolWriter, WithoutSoundOnlyRecordsAreKept) {
+  TempFolder dir;
+  FileError err;
+  auto spool = SpoolWriter::Begin(dir / RecoveryFolderName, Info(false), err);
+  ASSERT_TRUE(spool);
+  const auto readings = test::Readings(200);
+  // Without sound a record's second follows from its time: 20 ms apart from 20 on.
+  for (int k = 1; k <= 175; ++k) spool->AppendRecord(readings[static_cast<std::size_t>(k)], (k - 1) / 50);
+  const std::string path = spool->Path();
+  spool.reset();  // not a normal end: the spool stays
+  RecoveredRecording r;
+  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 3);
+  EXPECT_FALSE(r.info.Audio);
+  ExpectRecords(r, 150);
+  EXPECT_TRUE(r.sound.empty());
+}
+
+// A spool of `seconds` whole seconds left behind, for damaging.
+std::string LeftBehind(const TempFolder& dir, int32_t seconds) {
+  FileError err;
+  auto spool = SpoolWriter::Begin(dir / RecoveryFolderName, Info(true), err);
+  Feeder feed{*spool};
+  feed.Seconds(0, seconds + 1);
+  const std::string path = spool->Path();
+  spool.reset();
+  return path;
+}
+
+// Where batch `n` (1-based) of a left-behind spool ends: after the mark of second n.
+std::size_t BatchEnd(const std::vector<uint8_t>& data, int n) {
+  std::size_t at = 0;
+  while (const auto c = ChunkAt(data, at)) {
+    at += ChunkHeaderSize + c->size;
+    if (c->kind == ChunkKind::Mark && --n == 0) break;
+  }
+  return at;
+}
+
+TEST(SpoolRecovery, ASpoolCutShortOrEndingInZerosGivesItsWholeSeconds) {
+  TempFolder dir;
+  const std::string path = LeftBehind(dir, 5);
+  const std::string dataPath = path + "/data";
+  const std::vector<uint8_t> data = test::ReadBytes(dataPath);
+  RecoveredRecording r;
+
+  // Cut in the middle of the fifth second's batch: four seconds.
+  fs::resize_file(dataPath, BatchEnd(data, 4) + 3000);
+  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 4);
+  ExpectRecords(r, 200);
+  ExpectSound(r, 4 * SamplesPerSecond);
+
+  // Cut just before a mark: its data is there but it is not, so the second is not whole.
+  fs::resize_file(dataPath, BatchEnd(data, 2) - 1);
+  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 1);
+  ExpectRecords(r, 50);
+  ExpectSound(r, SamplesPerSecond);
+
+  // Zeros where the third second's batch should be (a power failure after the size
+  // reached the disk but not the data), with the later batches whole behind them.
+  std::vector<uint8_t> zeroed = data;
+  std::fill(zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 2) + 100),
+            zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 3)), 0);
+  test::WriteBytes(dataPath, zeroed);
+  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 2);
+  ExpectRecords(r, 100);
+  ExpectSound(r, 2 * SamplesPerSecond);
+}
+
+TEST(SpoolRecovery, MissingOrUnfittingPartsAreRefusedWithTheReason) {
+  TempFolder dir;
+  const std::string path = LeftBehind(dir, 3);
+  RecoveredRecording r;
+  const auto problemWithout = [&](const char* part) {
+    const std::string keep = path + "/" + part + ".kept";
+    fs::rename(path + "/" + part, keep);
+    const SpoolReading reading = ReadSpool(path, r);
+    fs::rename(keep, path + "/" + part);
+    EXPECT_EQ(reading.content, SpoolContent::Damaged) << part;
+    return reading.problem;
+  };
+  EXPECT_EQ(problemWithout("data"), "its readings and sound (data) are missing");
+  EXPECT_EQ(problemWithout("info"), "its description (info) is missing or damaged");
+  test::WriteText(path + "/info", "RecordStartSeconds=99999999\n");
+  EXPECT_EQ(ReadSpool(path, r).problem, "its description (info) is missing or damaged");
+
+  // Three seconds of readings without a single mark is no crash's doing.
+  std::vector<uint8_t> unmarked;
+  std::vector<uint8_t> records(150 * RecordSize);
+  const auto readings = test::Readings(150);
+  for (int k = 1; k <= 150; ++k)
+    EncodeRecord(readings[static_cast<std::size_t>(k)], records.data() + (k - 1) * RecordSize);
+  AppendChunk(unmarked, ChunkKind::Records, records.data(), records.size());
+  test::WriteBytes(path + "/data", unmarked);
+  EXPECT_EQ(ReadSpool(path, r).problem, "no whole second of its readings is marked");
+}
+
+TEST(SpoolRecovery, LessThanOneSecondIsNothingToOffer) {
+  TempFolder dir;
+  FileError err;
+  auto spool = SpoolWriter::Begin(dir / RecoveryFolderName, Info(true), err);
+  Feeder feed{*spool};
+  feed.Seconds(0, 1);
+  const std::string path = spool->Path();
+  spool.reset();
+  RecoveredRecording r;
+  EXPECT_EQ(ReadSpool(path, r).content, SpoolContent::Empty);
+  // A spool folder whose setting up was cut short.
+  fs::create_directories(dir / "bare");
+  EXPECT_EQ(ReadSpool(dir / "bare", r).content, SpoolContent::Empty);
+}
+
+TEST(SpoolLock, AHeldSpoolIsNeverOfferedAndAnAbandonedOneIs) {
+  TempFolder dir;
+  const std::string recovery = dir / RecoveryFolderName;
+  FileError err;
+  auto spool = SpoolWriter::Begin(recovery, Info(false), err);
+  ASSERT_TRUE(spool);
+  // The lock belongs to the open file, so even this process cannot take it a second time.
+  EXPECT_TRUE(HoldOrphanSpools(recovery).empty());
+  EXPECT_FALSE(SpoolFolder::TryHold(spool->Path()));
+  const std::string path = spool->Path();
+  spool.reset();
+  auto orphans = HoldOrphanSpools(recovery);
+  ASSERT_EQ(orphans.size(), 1u);
+  EXPECT_EQ(orphans[0]->Path(), path);
+  EXPECT_TRUE(HoldOrphanSpools(recovery).empty()) << "held while this instance decides";
+
+  // Set aside (damaged), it is kept but never offered again.
+  const std::string aside = orphans[0]->SetAside();
+  EXPECT_EQ(fs::path(aside).filename().string().rfind("damaged-20261208-140211-", 0), 0u);
+  EXPECT_TRUE(fs::exists(aside + "/data"));
+  orphans.clear();
+  EXPECT_TRUE(HoldOrphanSpools(recovery).empty());
+}
+
+TEST(SpoolLock, AnotherProcessHoldsItUntilItIsKilled) {
+  TempFolder dir;
+  const std::string recovery = dir / RecoveryFolderName;
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Only the lock here: the C library's asynchronous I/O does not carry over a fork.
+    FileError err;
+    auto held = SpoolFolder::Create(recovery, "recording-20261208-140211-1", err);
+    const char c = held ? 'y' : 'n';
+    (void)!::write(ready[1], &c, 1);
+    ::pause();
+    ::_exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  EXPECT_EQ(c, 'y');
+  EXPECT_TRUE(HoldOrphanSpools(recovery).empty());
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_EQ(HoldOrphanSpools(recovery).size(), 1u);
+  ::close(ready[0]);
+  ::close(ready[1]);
+}
+
+TEST(SpoolLock, ASpoolRemovedWhileAnotherLooksIsNotTakenOver) {
+  TempFolder dir;
+  FileError err;
+  auto held = SpoolFolder::Create(dir.str(), "recording-x", err);
+  ASSERT_TRUE(held);
+  const std::string path = held->Path();
+  held->Remove();
+  held.reset();
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_FALSE(SpoolFolder::TryHold(path));
+  EXPECT_TRUE(HoldOrphanSpools(dir.str()).empty());
+}
+
+}  // namespace
+}  // namespace zk

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TestFiles.h"
+#include "ZkdTool.h"
+#include "zkd/RecordFile.h"
+#include "zkd/LoadTexts.h"
+#include "sound/SoundFile.h"
+
+namespace zk {
+namespace {
+
+using test::TempFolder;
+
+struct ToolRun {
+  int code;
+  std::string out, err;
+};
+
+template <class F>
+ToolRun Call(F f, const std::string& path) {
+  std::ostringstream out, err;
+  int code = f(path, out, err);
+  return {code, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> v;
+  std::istringstream in(s);
+  for (std::string l; std::getline(in, l);) v.push_back(l);
+  return v;
+}
+
+class ZkdTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    buf = test::Readings(3100);  // a minute and two seconds
+    buf[1].Raw = -1;             // reading 65535
+    buf[1].Letter = 'P';
+    buf[3].Marker = 'T';
+    buf[3].Tag = 1;
+    buf[3000].Marker = 'T';
+    buf[3000].Tag = 2;
+    for (int k = 1; k <= 3100; ++k) buf[k].Sensitivity = k < 1000 ? 8 : 12;
+    ASSERT_FALSE(WriteRecordFile(dir / "r.zkd", buf, 3100, RecordHeader{1, 1, 3600 * 13 + 62, 9839}));
+  }
+  TempFolder dir;
+  std::vector<SampleRecord> buf;
+};
+
+TEST_F(ZkdTool, CsvListsEveryRecord) {
+  ToolRun r = Call(zkd::Csv, dir / "r.zkd");
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 3101u);
+  EXPECT_EQ(lines[0], "index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter");
+  EXPECT_EQ(lines[1].substr(0, 12), "1,0,65535,-2");
+  EXPECT_EQ(lines[1].substr(lines[1].size() - 4), ",C,P");
+  EXPECT_EQ(lines[2].substr(lines[2].size() - 4), ",D,P");
+  EXPECT_EQ(lines[3], "3,40," + std::to_string(buf[3].RawReading()) + ",-2503,1,3,8,45,1,T,O");
+  EXPECT_EQ(lines[4].substr(lines[4].size() - 3), ",,P");  // no marker: an empty field
+}
+
+TEST_F(ZkdTool, InfoSummarises) {
+  ToolRun r = Call(zkd::Info, dir / "r.zkd");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Records: 3100\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Duration: 01:02\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Start time: 13:01:02\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Start date: 08/12/2026\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Sensitivity steps: 8 (999) 12 (2101)\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Tags: 2\n  tag 1 at 00:00 (record 3)\n  tag 2 at 00:59 (record 3000)\n"), std::string::npos)
+      << r.out;
+}
+
+TEST_F(ZkdTool, VerifyAnswersAsLoadingWould) {
+  EXPECT_EQ(Call(zkd::Verify, dir / "r.zkd").code, 0);
+
+  ToolRun missing = Call(zkd::Verify, dir / "gone.zkd");
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err, dir / "gone.zkd" + ": no such file\n");
+  ToolRun folder = Call(zkd::Info, dir.str());
+  EXPECT_EQ(folder.code, 1);
+  EXPECT_EQ(folder.err, dir.str() + ": a folder, not a recording\n");
+
+  auto bytes = test::ReadBytes(dir / "r.zkd");
+  bytes[4 * 20 - 1] = 'Q';
+  test::WriteBytes(dir / "bad.zkd", bytes);
+  ToolRun bad = Call(zkd::Verify, dir / "bad.zkd");
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err, dir / "bad.zkd" + ": " + BadFormatText + "\n");
+  EXPECT_EQ(Call(zkd::Csv, dir / "bad.zkd").code, 1);
+
+  test::WriteBytes(dir / "r.wav", {'j', 'u', 'n', 'k'});
+  ToolRun wav = Call(zkd::Verify, dir / "r.zkd");
+  EXPECT_EQ(wav.code, 1);
+  EXPECT_EQ(wav.err.rfind("The wav file could not be loaded", 0), 0u) << wav.err;
+
+  // A sound track whose header claims more sound than the file holds (a cut copy).
+  PcmSamples pcm(8000, 100);
+  ASSERT_FALSE(SaveWavFile(dir / "r.wav", pcm, PcmFormat{8000, 1}));
+  EXPECT_EQ(Call(zkd::Verify, dir / "r.zkd").code, 0);
+  std::filesystem::resize_file(dir / "r.wav", std::filesystem::file_size(dir / "r.wav") - 6000);
+  ToolRun cut = Call(zkd::Verify, dir / "r.zkd");
+  EXPECT_EQ(cut.code, 1);
+  EXPECT_NE(cut.err.find("the header claims 16000 bytes of sound, the file holds 10000 (cut short)"),
+            std::string::npos) << cut.err;
+}
+
+TEST_F(ZkdTool, InfoSaysWhatIsWrongWithTheTimes) {
+  buf[5].TimeMs = -65000;  // negative, and falling from record 4
+  buf[5].Marker = 'T';
+  buf[5].Tag = 7;
+  buf[3100].TimeMs = -794000;
+  ASSERT_FALSE(WriteRecordFile(dir / "t.zkd", buf, 3100, std::nullopt));
+  ToolRun r = Call(zkd::Info, dir / "t.zkd");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.find(":-"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Duration: not known: the last record has a negative time (-794000 ms)\n"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("Warning: 2 record(s) have a negative time, the first is record 5\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Warning: the time goes back at 2 record(s), the first is record 5\n"), std::string::npos);
+  EXPECT_NE(r.out.find("  tag 7 at a negative time (-65000 ms) (record 5)\n"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace zk
