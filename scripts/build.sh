@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 # The compiler cache, when there is one, makes a rebuild after a branch switch quick.
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+# Paths relative to the checkout, so that another clone or worktree shares the cache.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
   -DZK_WERROR="$([ "${ZK_WERROR:-0}" = 1 ] && echo ON || echo OFF)"
 cmake --build build -j2

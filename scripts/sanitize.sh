@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+# Paths relative to the checkout, so that another clone or worktree shares the cache.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_SANITIZE=ON "${launcher[@]}" "$@" >/dev/null
 cmake --build build-asan -j2
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1}
