@@ -301,10 +301,16 @@ void frmMain::mnuViewRecording_Click() {
   Controls& c = controls_;
   RecordPanel& p = *widgets_.picRecord;
   if (!s.RecordVisible) {
+    // Hiding the panel drops the recording in memory: an unsaved one is asked about
+    // first, and No leaves the panel and the recording as they were.
+    if (!Unsaved_Recording_Guard(ctx_)) {
+      s.RecordVisible = true;
+      return;
+    }
     c.SetEnabled("mnuRecording", false);
     c.SetChecked("mnuViewRecording", false);
     p.Show_Panel(false);
-    recording_.Drop();  // an unsaved recording is lost without a question
+    recording_.Drop();
   } else {
     c.SetEnabled("mnuRecording", true);
     c.SetChecked("mnuViewRecording", true);

@@ -1,6 +1,7 @@
 #include "core/FileMenuSettings.h"
 
 #include "core/SettingsFile.h"
+#include "core/UnsavedRecording.h"
 
 namespace zk {
 
@@ -24,6 +25,10 @@ void mnuLoadSettings_Click(Context& ctx) {
   req.title = "Load Settings File";
   auto chosen = ctx.prompts.OpenFile(req);
   if (!chosen || !StorableSettingsPath(ctx, *chosen, "Load Settings File")) return;
+  // Applying a settings file lays the record panel out afresh, which drops the recording
+  // in memory: an unsaved one is asked about first, and No changes nothing.
+  if (!Unsaved_Recording_Guard(ctx)) return;
+  ctx.state.RecordingUnsaved = false;  // let go: the panel's set-up below drops it
   ctx.settings.SettingsFilePath = *chosen;
   Load_Settings(ctx);
   ctx.shell.Apply_Settings_To_Menus();

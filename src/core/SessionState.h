@@ -100,6 +100,7 @@ struct SessionState {
   int32_t RangeStartX = 0, RangeEndX = 0;  // play range on the seek bar, 0..1000
   bool FileLoaded = false;
   bool RecordingUnsaved = false;
+  bool RecordingSaveFailed = false;  // the unsaved recording's automatic save failed
   int16_t PlayState = 0;  // PlayStates: 0 stopped, 1 playing, 2 paused
   bool SeekPending = false;
   int16_t SkipSeconds = 0;

@@ -1,7 +1,9 @@
 #pragma once
 // The question before an unsaved recording is dropped (by exit, a new recording, a new
-// audio mode, new recording settings, the sync test). It is asked only while a recording
-// is unsaved and the recording prompt is enabled.
+// audio mode, new recording settings, the sync test, another settings file, hiding the
+// record panel). It is asked while a recording is unsaved and the recording prompt is
+// enabled — and always for a recording whose automatic save failed: the user turned the
+// question off trusting the save, and that recording exists nowhere else.
 #include <string>
 
 #include "core/Context.h"
@@ -10,7 +12,8 @@ namespace zk {
 
 // False when the user answers No to `question`: the recording must be kept.
 inline bool Unsaved_Recording_May_Go(Context& ctx, const std::string& question) {
-  if (!(ctx.state.RecordingUnsaved && ctx.settings.RecPromptEnable)) return true;
+  const SessionState& st = ctx.state;
+  if (!(st.RecordingUnsaved && (ctx.settings.RecPromptEnable || st.RecordingSaveFailed))) return true;
   return ctx.prompts.MsgBox(question, "Warning", MsgButtons::YesNo, MsgIcon::None) != MsgResult::No;
 }
 

@@ -116,22 +116,74 @@ TEST_F(frmMainTest, ValuesBeyondTheMenusTickNothing) {
     EXPECT_FALSE(f->controls().Checked(n));
 }
 
-TEST_F(frmMainTest, HidingTheRecordPanelDropsTheRecordingWithoutAQuestion) {
-  auto f = Loaded();
-  auto& st = f->ctx().state;
+// An unsaved recording held in memory, as a stop leaves it.
+void HoldUnsavedRecording(frmMain& f) {
+  auto& st = f.ctx().state;
+  st.RecordBuffer.assign(101, SampleRecord{});
+  st.RecordCount = 100;
   st.RecordingUnsaved = true;
   st.FileLoaded = true;
+}
+
+TEST_F(frmMainTest, HidingTheRecordPanelAsksBeforeItDropsAnUnsavedRecording) {
+  auto f = Loaded();
+  auto& st = f->ctx().state;
+  HoldUnsavedRecording(*f);
+  prompts.answers = {MsgResult::No};
   f->Choose("mnuViewRecording");
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Previous recording not saved, Continue?");
+  EXPECT_TRUE(f->ctx().settings.RecordVisible);  // No: panel and recording stay
+  EXPECT_FALSE(f->recordPanel().isHidden());
+  EXPECT_TRUE(st.RecordingUnsaved && st.FileLoaded);
+  EXPECT_EQ(st.RecordCount, 100);
+
+  f->Choose("mnuViewRecording");  // Yes
   EXPECT_FALSE(f->ctx().settings.RecordVisible);
   EXPECT_FALSE(st.RecordingUnsaved || st.FileLoaded);
   EXPECT_TRUE(f->recordPanel().isHidden());
   EXPECT_FALSE(f->controls().Enabled("mnuRecording"));
   EXPECT_FALSE(f->controls().Checked("mnuViewRecording"));
   EXPECT_EQ(f->controls().Caption("lblLoadedFile"), "No File Loaded");
-  EXPECT_TRUE(prompts.shown.empty());
   f->Choose("mnuViewRecording");
   EXPECT_FALSE(f->recordPanel().isHidden());
   EXPECT_TRUE(f->controls().Enabled("mnuRecording"));
+  EXPECT_EQ(prompts.shown.size(), 2u);  // showing asks nothing
+}
+
+TEST_F(frmMainTest, LoadingASettingsFileAsksBeforeItDropsAnUnsavedRecording) {
+  auto f = Loaded();
+  auto& st = f->ctx().state;
+  const std::string before = f->ctx().settings.SettingsFilePath;
+  home.Write("other.ini", "[Recording]\r\nAudioEnable=True\r\n");
+  HoldUnsavedRecording(*f);
+  prompts.files = {home.File("other.ini")};
+  prompts.answers = {MsgResult::No};
+  f->Choose("mnuLoadSettings");
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Previous recording not saved, Continue?");
+  EXPECT_EQ(f->ctx().settings.SettingsFilePath, before);  // No changes nothing
+  EXPECT_TRUE(st.RecordingUnsaved && st.FileLoaded);
+  EXPECT_EQ(st.RecordCount, 100);
+
+  prompts.files = {home.File("other.ini")};
+  f->Choose("mnuLoadSettings");  // Yes: asked once, the new settings apply
+  EXPECT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(f->ctx().settings.SettingsFilePath, home.File("other.ini"));
+  EXPECT_FALSE(st.RecordingUnsaved);
+}
+
+TEST_F(frmMainTest, ARecordingWhoseAutomaticSaveFailedIsAskedAboutEvenWithoutPrompts) {
+  auto f = Loaded();
+  HoldUnsavedRecording(*f);
+  f->ctx().settings.RecPromptEnable = false;
+  f->ctx().state.RecordingSaveFailed = true;
+  prompts.answers = {MsgResult::No};
+  bool cancel = false;
+  f->Form_QueryUnload(cancel);
+  EXPECT_TRUE(cancel);
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Recording not saved, Exit?");
 }
 
 TEST_F(frmMainTest, OverrideBoxPutsBackTheUsersValues) {
