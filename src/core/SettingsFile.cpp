@@ -173,14 +173,30 @@ void WriteKeys(IniDocument doc, const Context& ctx, Pick pick) {
 
 // A style number no menu or dialog option can choose (only a hand-edited file holds one)
 // would draw an empty panel without clock or status: such a style takes its default.
+struct StyleRange {
+  const char* key;
+  int32_t Settings::*field;
+  int32_t last, fallback;
+};
+constexpr StyleRange ChoosableStyles[] = {{"DialType", &Settings::DialType, 3, 1},
+                                          {"ScaleType", &Settings::ScaleType, 1, 0},
+                                          {"ClockType", &Settings::ClockType, 3, 1},
+                                          {"DateType", &Settings::DateType, 2, 1}};
+
 void FallBackToChoosableStyles(Settings& s) {
-  auto keep = [](int32_t& field, int32_t last, int32_t fallback) {
-    if (field < 0 || field > last) field = fallback;
-  };
-  keep(s.DialType, 3, 1);
-  keep(s.ScaleType, 1, 0);
-  keep(s.ClockType, 3, 1);
-  keep(s.DateType, 2, 1);
+  for (const StyleRange& r : ChoosableStyles)
+    if (s.*r.field < 0 || s.*r.field > r.last) s.*r.field = r.fallback;
+}
+
+// The stored text as loading takes it: a style no option can choose reads as its default,
+// which is no change the user made.
+std::string LoadedText(const IniDocument& doc, const KeyInfo& k, const Context& ctx) {
+  std::string text = StoredText(doc, k, ctx);
+  for (const StyleRange& r : ChoosableStyles) {
+    if (std::string_view(k.key) != r.key) continue;
+    if (auto v = ParseInt32(text); v && (*v < 0 || *v > r.last)) text = std::to_string(r.fallback);
+  }
+  return text;
 }
 
 }  // namespace
@@ -227,7 +243,7 @@ bool Settings_Unchanged(Context& ctx) {
   const IniDocument doc = IniDocument::Load(ctx.settings.SettingsFilePath);
   bool unchanged = true;
   for (const KeyInfo& k : KeyTable)
-    if (!IsRecording(k) && !Matches(ctx.settings, k, StoredText(doc, k, ctx))) unchanged = false;
+    if (!IsRecording(k) && !Matches(ctx.settings, k, LoadedText(doc, k, ctx))) unchanged = false;
   return unchanged;
 }
 

@@ -141,6 +141,9 @@ TEST_F(SettingsFileTest, StylesNoOptionCanChooseTakeTheirDefaults) {
   EXPECT_EQ(s.ScaleType, 0);
   EXPECT_EQ(s.ClockType, 1);
   EXPECT_EQ(s.DateType, 1);
+  EXPECT_TRUE(Settings_Unchanged(t.ctx));  // the reset is no change of the user's
+  s.DialType = 2;
+  EXPECT_FALSE(Settings_Unchanged(t.ctx));
   WriteText(ini, "[Format]\nDialType=3\nScaleType=1\nClockType=0\nDateType=2\n");
   Load_Settings(t.ctx);  // the ends of each option range stay as stored
   EXPECT_EQ(s.DialType, 3);
