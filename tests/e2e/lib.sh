@@ -251,6 +251,19 @@ e2e_session_line() { sed -n "${2}p" "$1" | tr -d '\r'; }
 # The values of one column of a recording's records (zodovaz-zkd csv, header line skipped).
 e2e_zkd_column() { "$BIN/zodovaz-zkd" csv "$1" | awk -F, -v c="$2" 'NR > 1 { print $c }'; }
 
+# Runs the command $2... every tenth of a second until it succeeds, for at most $1 tenths
+# of a second; fails when it never did. Checks wait for their condition this way rather
+# than for a fixed moment, which a loaded machine may miss.
+e2e_until() {
+  local tenths=$1 i
+  shift
+  for i in $(seq 1 "$tenths"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Waits up to $2 tenths of a second for file $1.
 e2e_wait_file() {
   local i
