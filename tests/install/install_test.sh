@@ -16,7 +16,8 @@ for f in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd \
          share/icons/hicolor/scalable/apps/zodovaz.svg share/icons/hicolor/48x48/apps/zodovaz.png \
          share/icons/hicolor/256x256/apps/zodovaz.png \
          share/man/man1/zodovaz.1.gz share/man/man1/zodovaz-sim.1.gz share/man/man1/zodovaz-replay.1.gz \
-         share/man/man1/zodovaz-zkd.1.gz; do
+         share/man/man1/zodovaz-zkd.1.gz share/zodovaz/samples/sample-session.zkd \
+         share/zodovaz/samples/sample-session.wav; do
   [ -s "$ROOT/$f" ] || fail "$f was not installed (or is empty)"
 done
 for p in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd; do
@@ -59,6 +60,10 @@ for prog in zodovaz zodovaz-sim zodovaz-replay zodovaz-zkd; do
   done
 done
 pass "the man pages render and list every option of --help"
+
+out=$("$ROOT/bin/zodovaz-zkd" verify "$ROOT/share/zodovaz/samples/sample-session.zkd" 2>&1) ||
+  fail "the installed sample session does not verify: $out"
+pass "the installed sample session verifies with its sound"
 
 out=$("$ROOT/bin/zodovaz" --version 2>&1) || fail "installed zodovaz --version failed: $out"
 case "$out" in "zk3 Zodovaz "[0-9]*) ;; *) fail "installed zodovaz --version printed: $out" ;; esac
