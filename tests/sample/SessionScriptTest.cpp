@@ -53,6 +53,7 @@ TEST(SessionScriptTest, AFaultyScriptIsRefusedWithTheLineAndWhatIsWrong) {
       {"3 glide 100 0\n5 end\n", "line 1: a glide takes more than 0 seconds"},
       {"3 freeze yes\n5 end\n", "line 1: freeze is \"on\" or \"off\""},
       {"3 tone 440 40000\n5 end\n", "line 1: a tone's amplitude is 0 to 32767"},
+      {"0.02 tag\n5 end\n", "line 1: a tag before 0.04 seconds would be lost under the start time and date"},
       {"0.5 end\n", "line 1: the session is shorter than a second"},
       {"3601 end\n", "line 1: a sample session lasts at most an hour"},
   };

@@ -27,8 +27,8 @@ struct SampleRecording {
 
 SampleRecording RecordScript(const SessionScript& script, const SessionStart& start = {});
 
-// The raw reading the script gives for reading n (0-based, 20 ms apart), without the
-// meter engine: for the tests and for anyone reading a script.
+// The raw readings the script describes, one every 20 ms from the start, as the sensor
+// would send them (before the meter engine smooths them).
 std::vector<int32_t> ScriptReadings(const SessionScript& script);
 
 }  // namespace zk::sample

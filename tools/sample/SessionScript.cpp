@@ -31,6 +31,8 @@ constexpr Verb kVerbs[] = {
 
 // The longest session a script may make: a sample, not an archive.
 constexpr double kMaxSeconds = 3600;
+// The time of the third record, the first that can carry a tag.
+constexpr double kFirstTagSeconds = 0.04;
 
 bool Number(const std::string& word, double& out) {
   const char* end = word.data() + word.size();
@@ -110,6 +112,9 @@ ScriptResult ParseScript(const std::string& text) {
       if (std::string why = CheckSecond(e.action, e.b); !why.empty()) return fail(why);
     }
     if (e.action == Action::Sensitivity && e.a != std::floor(e.a)) return fail("a sensitivity step is whole");
+    // Records 1 and 2 carry the start time and date in the place of a tag.
+    if (e.action == Action::Tag && e.at < kFirstTagSeconds)
+      return fail("a tag before 0.04 seconds would be lost under the start time and date");
     result.script.events.push_back(e);
   }
   if (result.script.events.empty() || result.script.events.back().action != Action::End) {

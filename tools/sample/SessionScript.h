@@ -5,7 +5,8 @@
 //   0:00   level 30000          the reading rests at 30000
 //   0:20   glide 26000 8        the reading moves to 26000 over 8 seconds
 //   0:45   jolt 900             one reading 900 above the rest: the sensor was moved
-//   0:50   tag                  the operator's tag switch
+//   0:50   tag                  the operator's tag switch (from 0.04 s: records 1 and 2 hold
+//                                the start time and date)
 //   1:10   sensitivity 12       the knob is turned to step 12 (0..63)
 //   0:00   freeze on            the needle freezes while the body moves ("off" stops it)
 //   0:00   wobble 40 7          a slow drift of +-40 with a period of 7 seconds (0 0: none)
