@@ -14,6 +14,8 @@ packages=(
   fonts-dejavu-core
   clang libclang-rt-14-dev
   help2man desktop-file-utils shared-mime-info man-db file
+  lintian appstream dpkg-dev
+  weston qt6-wayland
   clang-format
 )
 

@@ -7,7 +7,7 @@
 namespace zk {
 
 inline std::string MakerName() { return "Vantorel"; }
-inline std::string MakerNotice() { return "Copyright (C) Vantorel. All rights reserved."; }
+inline std::string MakerNotice() { return "Copyright (C) the zk3 Zodovaz developers. Released under the MIT licence."; }
 inline std::string MakerWebAddress() { return "www.vantorel.example"; }
 
 }  // namespace zk

@@ -41,7 +41,9 @@ int WindowGeometry::ScreenWidthTwips() const {
   return s ? s->geometry().width() * TwipsPerPixel : 1024 * TwipsPerPixel;
 }
 
-WindowPlacement WindowGeometry::CurrentPlacement() const {
+bool WindowGeometry::PositionKnown() { return !QGuiApplication::platformName().startsWith("wayland"); }
+
+WindowPlacement WindowGeometry::CurrentPlacement(const Settings& kept) const {
   // A maximised window's own geometry can be wider than 16 bits of twips allow, and an
   // out-of-range value makes the next start drop every session value; the normal
   // geometry is the one a restart should restore anyway.
@@ -49,8 +51,8 @@ WindowPlacement WindowGeometry::CurrentPlacement() const {
   QRect g = normal ? QRect(window_.pos(), window_.size()) : window_.normalGeometry();
   if (!normal && !g.isValid()) g = QRect(window_.pos(), QSize(DesignWidth, DesignHeight));
   WindowPlacement p;
-  p.left = FitInt16(double(g.left()) * TwipsPerPixel);
-  p.top = FitInt16(double(g.top()) * TwipsPerPixel);
+  p.left = PositionKnown() ? FitInt16(double(g.left()) * TwipsPerPixel) : kept.WindowLeft;
+  p.top = PositionKnown() ? FitInt16(double(g.top()) * TwipsPerPixel) : kept.WindowTop;
   p.width = FitInt16(double(g.width()) * TwipsPerPixel);
   p.state = static_cast<int16_t>(WindowState());
   return p;

@@ -34,8 +34,12 @@ class WindowGeometry : public LayoutHost, public ColourTargets {
   void Design_Geometry();
   int ScreenWidthTwips() const;
   // The placement as the session file stores it: twips that fit 16 bits. A maximised or
-  // minimised window gives its normal geometry.
-  WindowPlacement CurrentPlacement() const;
+  // minimised window gives its normal geometry. Where the platform does not tell a
+  // window its position (Wayland), the left and top are the ones in `kept`.
+  WindowPlacement CurrentPlacement(const Settings& kept) const;
+  // Whether the platform tells a window where it is on the screen: a Wayland compositor
+  // places windows itself and keeps their position from them.
+  static bool PositionKnown();
   // Moves and sizes the window as the settings say; a window no screen would show goes
   // back onto the primary screen.
   void Place(const Settings& s);

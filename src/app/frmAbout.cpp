@@ -34,7 +34,8 @@ frmAbout::frmAbout(const SessionState& state, Prompts& prompts, QWidget* parent)
       lblDisclaimer_->text() +
       " This program shows the readings of the sensor as an instrument picture."
       " It is not a medical device and makes no diagnosis."
-      " Use it only as the sensor's manual describes.");
+      " Use it only as the sensor's manual describes; it is free software under the MIT licence and comes"
+      " without any warranty.");
   cmdOK_ = new QPushButton("OK", this);
   cmdSysInfo_ = new QPushButton("&System Info...", this);
   cmdOK_->setDefault(true);

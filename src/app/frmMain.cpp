@@ -175,7 +175,7 @@ void frmMain::Choose(const std::string& name, int index) { commands_.Run(name, i
 
 int frmMain::ScreenWidthTwips() const { return geometry_.ScreenWidthTwips(); }
 
-WindowPlacement frmMain::CurrentPlacement() const { return geometry_.CurrentPlacement(); }
+WindowPlacement frmMain::CurrentPlacement() const { return geometry_.CurrentPlacement(settings_); }
 
 void frmMain::Measure_Window() { layout_.Get_Window_Metrics(); }
 

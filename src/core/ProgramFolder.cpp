@@ -87,6 +87,15 @@ std::string FindSilentTrack(const std::string& programFolder) {
   return FindSilentTrack(programFolder, ExecutableFolder());
 }
 
+std::string SamplesFolder(const std::string& programFolder, const std::string& exeFolder) {
+  std::error_code ec;
+  for (const std::string& folder : {programFolder, InstalledDataFolder(exeFolder)}) {
+    const std::string samples = JoinPath(folder, "samples/");
+    if (fs::is_directory(samples, ec)) return samples;
+  }
+  return JoinPath(programFolder, "samples/");
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (folder.back() == '/') return folder + name;

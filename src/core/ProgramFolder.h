@@ -36,4 +36,10 @@ std::string InstalledDataFolder(const std::string& exeFolder);
 std::string FindSilentTrack(const std::string& programFolder, const std::string& exeFolder);
 std::string FindSilentTrack(const std::string& programFolder);
 
+// The folder the load dialog opens in until the user picks another, with a final "/":
+// "samples" in the program folder when it exists (a build-tree run, a portable copy),
+// else the installed data folder's "samples" when that exists (an installed copy, whose
+// program folder is the per-user one), else the program folder's "samples".
+std::string SamplesFolder(const std::string& programFolder, const std::string& exeFolder);
+
 }  // namespace zk

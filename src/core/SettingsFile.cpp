@@ -97,8 +97,8 @@ const std::array<const KeyInfo*, KeyTable.size()>& WriteOrder() {
 
 std::string DefaultText(const KeyInfo& k, const Context& ctx) {
   if (k.defaultText) return k.defaultText;
-  // The samples folder that ships beside the program.
-  return JoinPath(ctx.programFolder, "samples/");
+  // The samples folder that ships with the program.
+  return SamplesFolder(ctx.programFolder, ExecutableFolder());
 }
 
 std::string StoredText(const IniDocument& doc, const KeyInfo& k, const Context& ctx) {

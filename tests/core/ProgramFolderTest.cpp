@@ -103,5 +103,21 @@ TEST_F(ProgramFolderTest, SilentTrackIsSearchedInProgramFolderThenBesideTheProgr
   EXPECT_EQ(FindSilentTrack(home, bin), home + "/dummy.mp3");
 }
 
+TEST_F(ProgramFolderTest, SamplesFolderIsTheProgramFoldersThenTheInstalledOneThenTheProgramFoldersAgain) {
+  const std::string bin = MakeInstalledTree();
+  const std::string home = root / "home";
+  fs::create_directories(home);
+  // Neither exists: the program folder's, as a copy without samples always had it.
+  EXPECT_EQ(SamplesFolder(home, bin), home + "/samples/");
+  // A file of that name is no folder to open a dialog in.
+  test::WriteText(root / "usr/share/zodovaz/samples", "x");
+  EXPECT_EQ(SamplesFolder(home, bin), home + "/samples/");
+  fs::remove(root / "usr/share/zodovaz/samples");
+  fs::create_directories(root / "usr/share/zodovaz/samples");
+  EXPECT_EQ(SamplesFolder(home, bin), root / "usr/share/zodovaz/samples/");
+  fs::create_directories(home + "/samples");
+  EXPECT_EQ(SamplesFolder(home, bin), home + "/samples/");
+}
+
 }  // namespace
 }  // namespace zk

@@ -7,6 +7,7 @@ declare -F fail >/dev/null || fail() {
   echo "FAIL: $*" >&2
   [ -f "$E2E_TMP/zodovaz.log" ] && sed 's/^/  zodovaz: /' "$E2E_TMP/zodovaz.log" >&2
   [ -f "$E2E_TMP/xvfb.log" ] && sed 's/^/  Xvfb: /' "$E2E_TMP/xvfb.log" >&2
+  [ -f "$E2E_TMP/weston.log" ] && sed 's/^/  weston: /' "$E2E_TMP/weston.log" >&2
   [ -f "$E2E_TMP/pulse.log" ] && grep -v '^W: ' "$E2E_TMP/pulse.log" | sed 's/^/  pulseaudio: /' >&2
   exit 1
 }
@@ -81,6 +82,31 @@ e2e_servers() {
   return 0
 }
 
+# Skips the test when the headless Wayland compositor or Qt's Wayland platform is missing.
+e2e_need_wayland() {
+  command -v weston >/dev/null 2>&1 || { echo "SKIP: weston is not installed" >&2; exit 77; }
+  ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
+    { echo "SKIP: Qt's Wayland platform (qt6-wayland) is not installed" >&2; exit 77; }
+}
+
+# A private headless Wayland compositor (Weston) in the test's own runtime folder; the
+# programs started afterwards are its clients on Qt's wayland platform. Sets WESTON_PID.
+e2e_start_wayland() {
+  local rt="$E2E_TMP/wayland" i
+  mkdir -p -m 700 "$rt"
+  export XDG_RUNTIME_DIR="$rt" WAYLAND_DISPLAY=zk-e2e QT_QPA_PLATFORM=wayland
+  unset DISPLAY
+  weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 >"$E2E_TMP/weston.log" 2>&1 &
+  WESTON_PID=$!
+  for i in $(seq 1 100); do
+    # The socket appears once the compositor listens; its shell is loaded just before.
+    [ -S "$rt/$WAYLAND_DISPLAY" ] && grep -q "desktop-shell" "$E2E_TMP/weston.log" && return 0
+    kill -0 "$WESTON_PID" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 # A program folder HOME_DIR whose settings record with sound in "Auto Save" mode into the
 # folder REC, named prefix $1 followed by 001, 002 ...
 e2e_auto_save_home() {
@@ -121,6 +147,7 @@ e2e_sound_start() {
 
 e2e_cleanup() {
   [ -n "${ZK_PID:-}" ] && kill "$ZK_PID" 2>/dev/null && wait "$ZK_PID" 2>/dev/null
+  [ -n "${WESTON_PID:-}" ] && kill "$WESTON_PID" 2>/dev/null && wait "$WESTON_PID" 2>/dev/null
   [ -n "${PULSE_PID:-}" ] && kill "$PULSE_PID" 2>/dev/null && wait "$PULSE_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"

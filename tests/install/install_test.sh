@@ -8,7 +8,7 @@ BUILD=$(cd "$1" && pwd)
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 . "$(dirname "$0")/lib.sh"
-need desktop-file-validate update-mime-database man identify
+need desktop-file-validate update-mime-database man identify appstreamcli
 
 install_into_temp
 for f in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd \
@@ -16,7 +16,9 @@ for f in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd \
          share/icons/hicolor/scalable/apps/zodovaz.svg share/icons/hicolor/48x48/apps/zodovaz.png \
          share/icons/hicolor/256x256/apps/zodovaz.png \
          share/man/man1/zodovaz.1.gz share/man/man1/zodovaz-sim.1.gz share/man/man1/zodovaz-replay.1.gz \
-         share/man/man1/zodovaz-zkd.1.gz; do
+         share/man/man1/zodovaz-zkd.1.gz share/zodovaz/samples/sample-session.zkd \
+         share/zodovaz/samples/sample-session.wav share/metainfo/example.vantorel.zodovaz.metainfo.xml \
+         share/doc/zodovaz/copyright share/doc/zodovaz/changelog.gz share/lintian/overrides/zodovaz; do
   [ -s "$ROOT/$f" ] || fail "$f was not installed (or is empty)"
 done
 for p in bin/zodovaz bin/zodovaz-sim bin/zodovaz-replay bin/zodovaz-zkd; do
@@ -39,6 +41,20 @@ grep -q '^MimeType=.*application/x-zodovaz-recording;' "$ROOT/share/applications
   fail "the menu entry does not open recordings"
 pass "the menu entry is valid"
 
+appstreamcli validate --no-net "$ROOT/share/metainfo/example.vantorel.zodovaz.metainfo.xml" \
+  >"$TMP/appstreamcli.log" 2>&1 || fail "appstreamcli rejects the software-centre entry"
+grep -q '<launchable type="desktop-id">zodovaz.desktop</launchable>' \
+  "$ROOT/share/metainfo/example.vantorel.zodovaz.metainfo.xml" || fail "the software-centre entry launches another entry"
+pass "the software-centre entry is valid"
+
+head -n 1 "$ROOT/share/doc/zodovaz/copyright" |
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not in Debian's machine-readable form"
+grep -qx 'License: Expat' "$ROOT/share/doc/zodovaz/copyright" || fail "the copyright file does not give the MIT (Expat) licence"
+zcat "$ROOT/share/doc/zodovaz/changelog.gz" | head -n 1 | grep -q '^zodovaz (' ||
+  fail "the changelog is not a Debian changelog"
+pass "the copyright file and the changelog are in Debian's form"
+
 # The MIME database, built from a copy: x.zkd maps to the recording type.
 mkdir -p "$TMP/mime/packages"
 cp "$ROOT/share/mime/packages/zodovaz.xml" "$TMP/mime/packages/"
@@ -59,6 +75,10 @@ for prog in zodovaz zodovaz-sim zodovaz-replay zodovaz-zkd; do
   done
 done
 pass "the man pages render and list every option of --help"
+
+out=$("$ROOT/bin/zodovaz-zkd" verify "$ROOT/share/zodovaz/samples/sample-session.zkd" 2>&1) ||
+  fail "the installed sample session does not verify: $out"
+pass "the installed sample session verifies with its sound"
 
 out=$("$ROOT/bin/zodovaz" --version 2>&1) || fail "installed zodovaz --version failed: $out"
 case "$out" in "zk3 Zodovaz "[0-9]*) ;; *) fail "installed zodovaz --version printed: $out" ;; esac

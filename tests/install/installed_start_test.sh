@@ -61,6 +61,11 @@ grep -q '^\[Recording\]' "$FOLDER/zk3_Zodovaz.ini" 2>/dev/null || fail "exit did
   fail "bin holds more than the programs: $(ls "$BIN")"
 pass "session and settings files went to $FOLDER; the window has the icon"
 
+# The load dialog of an installed copy opens on the installed sample session.
+load=$(tr -d '\r' <"$FOLDER/zk3_Zodovaz.ini" | grep '^LoadPath=')
+[ "$load" = "LoadPath=$ROOT/share/zodovaz/samples/" ] || fail "the first settings file says $load"
+pass "the load dialog opens on $ROOT/share/zodovaz/samples/"
+
 # With sound recording off the start-up checks for the silent track, which only the
 # installed share/zodovaz holds.
 sed -i 's/^AudioEnable=.*/AudioEnable=False/' "$FOLDER/zk3_Zodovaz.ini"

@@ -21,12 +21,27 @@ for lib in libqt6widgets6 libqt6serialport6 libqt6multimedia6 libsndfile1 libc6;
   case "$depends" in *"$lib "*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
 done
 pass "dependencies come from the programs: $depends"
+case "$(dpkg-deb -f "$deb" Recommends)" in *qt6-wayland*) ;; *) fail "the package does not recommend qt6-wayland" ;; esac
+[ "$(dpkg-deb -f "$deb" Section)/$(dpkg-deb -f "$deb" Priority)" = science/optional ] ||
+  fail "section and priority are $(dpkg-deb -f "$deb" Section)/$(dpkg-deb -f "$deb" Priority)"
+pass "it recommends qt6-wayland, and is optional in science"
+
+# No errors and no warnings. (This build lacks the packaging build's hardening flags, so
+# the informational notes are checked by scripts/package.sh --install-check instead.)
+if command -v lintian >/dev/null 2>&1; then
+  lintian --fail-on error,warning "$deb" >"$TMP/lintian.log" 2>&1 || fail "lintian finds errors or warnings"
+  pass "lintian finds no errors or warnings"
+else
+  echo "note: lintian is not installed; the package was not checked with it"
+fi
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$TMP/contents"
 for f in usr/bin/zodovaz usr/bin/zodovaz-sim usr/bin/zodovaz-replay usr/bin/zodovaz-zkd \
          usr/share/zodovaz/dummy.mp3 usr/share/applications/zodovaz.desktop \
          usr/share/mime/packages/zodovaz.xml usr/share/icons/hicolor/scalable/apps/zodovaz.svg \
-         usr/share/man/man1/zodovaz.1.gz; do
+         usr/share/man/man1/zodovaz.1.gz usr/share/doc/zodovaz/copyright usr/share/doc/zodovaz/changelog.gz \
+         usr/share/lintian/overrides/zodovaz usr/share/metainfo/example.vantorel.zodovaz.metainfo.xml \
+         usr/share/zodovaz/samples/sample-session.zkd usr/share/zodovaz/samples/sample-session.wav; do
   grep -qx "./$f" "$TMP/contents" || fail "the package lacks /$f"
 done
 if grep -v '^\./usr/' "$TMP/contents" | grep -qv '^\./$'; then
