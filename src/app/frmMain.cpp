@@ -60,7 +60,8 @@ frmMain::frmMain(StartOptions options)
       lifecycle_(ctx_, port_, table_, connection_, *this, opts_.simulatorPort),
       gate_(ctx_, port_),
       recording_(ctx_),
-      recorder_(ctx_, display_, gate_, recording_, *this),
+      saver_(ctx_, recording_, *this),
+      recorder_(ctx_, display_, gate_, recording_, saver_),
       transport_(ctx_, display_),
       player_(ctx_, display_, engine_, gate_, transport_) {
   qtPrompts_.SetOwner(this);
@@ -122,17 +123,17 @@ void frmMain::BuildWidgets() {
   connect(p.cmdRev, &QPushButton::clicked, this, [this] { cmdRev_Click(); });
   connect(p.cmdFwd, &QPushButton::clicked, this, [this] { cmdFwd_Click(); });
   connect(p.cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
-  connect(p.cmdSave, &QPushButton::clicked, this, [this] { recorder_.cmdSave_Click(); });
+  connect(p.cmdSave, &QPushButton::clicked, this, [this] { saver_.cmdSave_Click(); });
   connect(p.cmdLoop, &QPushButton::clicked, this, [this] { cmdLoop_Click(); });
   connect(p.chkOveride, &QCheckBox::clicked, this, [this](bool on) { player_.chkOveride_Click(on); });
   p.onLoadRightClick = [this] { cmdLoad_RightClick(); };
-  p.onSaveRightClick = [this] { recorder_.cmdSave_MouseDown(2); };
+  p.onSaveRightClick = [this] { saver_.cmdSave_MouseDown(RightMouseButton); };
 
   seriesList_ = std::make_unique<QtSeriesList>(*p.cboFile, [this](bool on) { keyFilter_.SetPreview(on); });
   files_ = std::make_unique<RecordingFiles>(ctx_, player_, transport_, display_, gate_, recording_, *seriesList_);
   seriesList_->SetTarget(files_.get());
   trace_ = std::make_unique<PlaybackTrace>(ctx_, player_);
-  p.onLoadedFileRightClick = [this] { files_->lblLoadedFile_MouseDown(2); };
+  p.onLoadedFileRightClick = [this] { saver_.lblLoadedFile_MouseDown(RightMouseButton); };
   SurfaceWidget& bar = *p.picFilePosition;
   bar.setMouseTracking(true);  // the tool tip follows the mouse
   bar.onMouseDown = [this](int b, int, float x, float) { player_.picFilePosition_MouseDown(b, x); };
@@ -165,6 +166,7 @@ void frmMain::RegisterCommands() {
   commands_.Add("mnuViewRecording", [this] { mnuViewRecording_Click(); });
   commands_.Add("mnuViewMeter", [this] { mnuViewMeter_Click(); });
   recorder_.Register_Commands(commands_);
+  saver_.Register_Commands(commands_);
   commands_.Add("mnuhelpAbout", [this] { mnuhelpAbout_Click(); });
   commands_.Add("mnuHelpHelp", [this] { mnuHelpHelp_Click(); });
 }
@@ -233,7 +235,7 @@ void frmMain::cmdStop_Click() { transport_.cmdStop_Click(); }
 
 void frmMain::Update_Command_State() { zk::Update_Command_State(ctx_); }
 
-void frmMain::Update_RecordModeLabel() { recorder_.Update_RecordModeLabel(); }
+void frmMain::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
 
 void frmMain::Form_Resize() {
   if (inResize_) return;  // the layout's own size changes lay out nothing new
@@ -292,7 +294,7 @@ void frmMain::cmdPlay_Click() { player_.cmdPlay_Click(); }
 void frmMain::cmdRev_Click() { player_.cmdRev_Click(); }
 void frmMain::cmdFwd_Click() { player_.cmdFwd_Click(); }
 void frmMain::cmdLoad_Click() { files_->cmdLoad_Click(); }
-void frmMain::cmdLoad_RightClick() { files_->cmdLoad_MouseDown(2); }
+void frmMain::cmdLoad_RightClick() { files_->cmdLoad_MouseDown(RightMouseButton); }
 void frmMain::cmdLoop_Click() { player_.cmdLoop_Click(); }
 
 void frmMain::mnuViewRecording_Click() {

@@ -40,6 +40,7 @@
 #include "recording/Recorder.h"
 #include "recording/RecordingFiles.h"
 #include "recording/RecordingMemory.h"
+#include "recording/RecordingSaver.h"
 #include "recording/Transport.h"
 
 namespace zk {
@@ -125,6 +126,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
   Recorder& recorder() { return recorder_; }
+  RecordingSaver& saver() { return saver_; }
   Player& player() { return player_; }
   RecordingFiles& recordingFiles() { return *files_; }
   bool KeyPreview() const { return keyFilter_.Preview(); }
@@ -170,6 +172,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   Lifecycle lifecycle_;
   PortGate gate_;
   RecordingMemory recording_;
+  RecordingSaver saver_;
   Recorder recorder_;
   Transport transport_;
   Player player_;

@@ -9,7 +9,6 @@
 #include "core/UnsavedRecording.h"
 #include "recording/RecordLoader.h"
 #include "recording/RecordNames.h"
-#include "recording/RecordingSave.h"
 #include "recording/SkipSeconds.h"
 
 namespace zk {
@@ -20,9 +19,6 @@ constexpr int32_t Red = 255, Black = 0;
 constexpr int32_t MarkLeft = 475, MarkRight = 525;
 // The pre-roll without sound: 18 ticks of 0.054 s, about a second.
 constexpr double SilentPreRoll = 18 * 0.054;
-// The save dialog of a new recording.
-constexpr const char* ZkdSaveFilter = "ZKD file (*.zkd*)|*.zkd";
-constexpr int SaveDialogFlags = 1026;  // ask before overwriting
 
 // Whether a count has kept its value for `seconds`.
 class Stillness {
@@ -48,11 +44,10 @@ class Stillness {
 }  // namespace
 
 Recorder::Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
-                   RecordingSetupDialog& setup)
-    : ctx_(ctx), view_(view), gate_(gate), memory_(memory), setup_(setup) {}
+                   RecordingSaver& saver)
+    : ctx_(ctx), view_(view), gate_(gate), memory_(memory), saver_(saver) {}
 
 void Recorder::Register_Commands(CommandTable& commands) {
-  commands.Add("mnuRecSettings", [this] { mnuRecSettings_Click(); });
   commands.Add("mnuRecAudioOn", [this] { mnuRecAudioOn_Click(); });
   commands.Add("mnuRecAudioOff", [this] { mnuRecAudioOff_Click(); });
 }
@@ -279,7 +274,7 @@ void Recorder::Keep_Stopped() {
   st.RecordingUnsaved = true;
   st.FileLoaded = true;
   c.SetEnabled("picFilePosition", true);
-  Keep_By_Mode();
+  saver_.Keep_By_Mode();
 }
 
 // The recording ends on the next whole second of sound, readings being recorded meanwhile
@@ -320,110 +315,6 @@ void Recorder::Finish_Count() {
   st.SkipSeconds = Skip_Seconds(st.TotalTimeMs / 1000);
   memory_.Spool().Finish(st.RecSampleCount / RecordsPerSecond);
 }
-
-void Recorder::Keep_By_Mode() {
-  Settings& s = ctx_.settings;
-  SessionState& st = ctx_.state;
-  Controls& c = ctx_.controls;
-  switch (s.RecordingMode) {
-    case RecManual:
-    case RecCapture:
-      c.SetToolTip("cmdSave", "Save As");
-      break;
-    case RecAutoName:
-      c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
-      c.SetToolTip("cmdSave", "Save");
-      break;
-    case RecAutoSave:
-      // A failed save leaves the recording unsaved in memory, to be saved elsewhere.
-      if (!Save_Auto_Name()) c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
-      break;
-    default:
-      break;
-  }
-}
-
-// ---------------------------------------------------------------------------------------
-// Saving
-
-void Recorder::Show_Saved(const std::string& basePath) {
-  SessionState& st = ctx_.state;
-  ctx_.controls.SetCaption("lblLoadedFile", st.RecordName);
-  ctx_.controls.SetToolTip("lblLoadedFile", basePath);
-  st.RecordingUnsaved = false;
-  memory_.Spool().Remove();  // saved: the recording no longer needs its spool
-}
-
-bool Recorder::Save_Auto_Name() {
-  Settings& s = ctx_.settings;
-  const std::string base = s.SavePath + ctx_.state.RecordName;
-  if (!Save_Recording(ctx_, base, true)) return false;
-  s.LoadPath = s.SavePath;
-  Show_Saved(base);
-  if (s.SuffixType == 0) ++s.SuffixNum;
-  return true;
-}
-
-// Manual mode, and any recording whose automatic save failed or that was only captured:
-// the user names it. Manual mode takes the chosen folder as its save folder.
-bool Recorder::Save_Recording_As() {
-  Settings& s = ctx_.settings;
-  SessionState& st = ctx_.state;
-  const bool manual = s.RecordingMode == RecManual;
-  FileDialogRequest req;
-  req.title = "Save Recording As";
-  req.filter = ZkdSaveFilter;
-  req.fileName = manual ? s.SavePrefix : st.RecordName;
-  req.initDir = s.SavePath;
-  req.flags = SaveDialogFlags;
-  const auto chosen = ctx_.prompts.SaveFile(req);
-  if (!chosen) return false;
-  const std::string base = Base_Path_Of(*chosen);
-  const std::string folder = Folder_Of(base);
-  const std::string name = Name_Of(base);
-  if (name.empty()) return false;
-  if (!Save_Recording(ctx_, base, true)) return false;
-  st.RecordName = name;
-  if (manual) {
-    s.SavePath = folder;
-    ctx_.controls.SetToolTip("lblRecordMode", "");
-  }
-  s.LoadPath = folder;
-  Show_Saved(base);
-  return true;
-}
-
-void Recorder::cmdSave_Click() {
-  if (ctx_.state.RecordingUnsaved) {
-    if (ctx_.settings.RecordingMode == RecAutoName)
-      Save_Auto_Name();
-    else
-      Save_Recording_As();
-  } else {
-    memory_.Flush_RecBuffer();
-    setup_.Show_Recording_Setup();
-    Update_RecordModeLabel();
-  }
-  ctx_.shell.Update_Command_State();
-}
-
-void Recorder::cmdSave_MouseDown(int button) {
-  constexpr int RightButton = 2;
-  if (button != RightButton || !ctx_.state.RecordingUnsaved) return;
-  Settings_Dialog();
-}
-
-void Recorder::mnuRecSettings_Click() { Settings_Dialog(); }
-
-void Recorder::Settings_Dialog() {
-  if (!Unsaved_Recording_Guard(ctx_)) return;
-  memory_.Flush_RecBuffer();
-  setup_.Show_Recording_Setup();
-  Update_RecordModeLabel();
-  ctx_.shell.Update_Command_State();
-}
-
-void Recorder::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
 
 // ---------------------------------------------------------------------------------------
 // Sound on and off

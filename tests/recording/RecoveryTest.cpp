@@ -158,7 +158,7 @@ TEST_F(Recovery, AStoppedUnsavedRecordingComesBackWholeAndKeepsItsSpoolUntilSave
     third.recovery.Offer_Recovery();
     EXPECT_TRUE(third.rig.prompts.shown.empty());
   }
-  next.rig.recorder.cmdSave_Click();
+  next.rig.saver.cmdSave_Click();
   EXPECT_FALSE(st.RecordingUnsaved);
   EXPECT_TRUE(fs::exists(dir / "Run_001.wav"));
   EXPECT_TRUE(Spools().empty());

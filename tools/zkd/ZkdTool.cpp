@@ -10,7 +10,7 @@
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
 #include "zkd/RecordReader.h"
-#include "zkd/LoadTexts.h"
+#include "zkd/FailureTexts.h"
 #include "sound/SoundFile.h"
 
 namespace zk::zkd {
