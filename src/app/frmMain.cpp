@@ -135,9 +135,9 @@ void frmMain::BuildWidgets() {
   p.onLoadedFileRightClick = [this] { files_->lblLoadedFile_MouseDown(2); };
   SurfaceWidget& bar = *p.picFilePosition;
   bar.setMouseTracking(true);  // the tool tip follows the mouse
-  bar.onMouseDown = [this](int b, int, float x, float) { player_.picFilePosition_MouseDown(b, x); };
-  bar.onMouseMove = [this](int b, int, float x, float) { player_.picFilePosition_MouseMove(b, x); };
-  bar.onMouseUp = [this](int b, int, float x, float) { player_.picFilePosition_MouseUp(b, x); };
+  bar.onMouseDown = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseDown(b, x); };
+  bar.onMouseMove = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseMove(b, x); };
+  bar.onMouseUp = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseUp(b, x); };
 }
 
 void frmMain::BuildMenus() {
