@@ -136,9 +136,9 @@ void frmMain::BuildWidgets() {
   p.onLoadedFileRightClick = [this] { saver_.lblLoadedFile_MouseDown(RightMouseButton); };
   SurfaceWidget& bar = *p.picFilePosition;
   bar.setMouseTracking(true);  // the tool tip follows the mouse
-  bar.onMouseDown = [this](int b, int, float x, float) { player_.picFilePosition_MouseDown(b, x); };
-  bar.onMouseMove = [this](int b, int, float x, float) { player_.picFilePosition_MouseMove(b, x); };
-  bar.onMouseUp = [this](int b, int, float x, float) { player_.picFilePosition_MouseUp(b, x); };
+  bar.onMouseDown = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseDown(b, x); };
+  bar.onMouseMove = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseMove(b, x); };
+  bar.onMouseUp = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseUp(b, x); };
 }
 
 void frmMain::BuildMenus() {

@@ -7,6 +7,7 @@
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
 #include "core/RecordingCodes.h"
+#include "core/SoundQueries.h"
 #include "sound/AudioFactory.h"
 #include "sound/SoundFile.h"
 #include "sound/TrackDevice.h"
@@ -43,8 +44,7 @@ int32_t OpenCompressed(Context& ctx, const std::string& path, bool silent) {
   st.MciResult = silent ? ctx.audio.OpenSilentTrack(path) : ctx.audio.OpenMp3(path);
   Fetch_Error_Text(ctx);
   if (st.MciResult != 0) return st.MciResult;
-  int32_t length = 0;
-  if (ctx.audio.Length(length) == 0) st.AudioLength = length;
+  Query_Length(ctx.audio, st);
   st.PlayUnitsPerSecond = 1000;
   return 0;
 }
@@ -56,8 +56,8 @@ int32_t OpenWave(Context& ctx, const std::string& path) {
   st.MciResult = ctx.audio.OpenWav(path);
   Fetch_Error_Text(ctx);
   if (st.MciResult != 0) return st.MciResult;
-  int32_t length = 0, rate = 0, bits = 0, channels = 0;
-  if (ctx.audio.Length(length) == 0) st.AudioLength = length;
+  Query_Length(ctx.audio, st);
+  int32_t rate = 0, bits = 0, channels = 0;
   ctx.audio.SamplesPerSec(rate);
   ctx.audio.BitsPerSample(bits);
   ctx.audio.Channels(channels);

@@ -72,10 +72,6 @@ class Recorder : public RecordSink, public StopHalf {
 
  private:
   void Pre_Roll();
-  // Lets events run until `done()`; ends early after `limit` seconds, or when `stalled()`
-  // answers true. True when done.
-  bool Wait_Until(const std::function<bool()>& done, double limit, const std::function<bool()>& stalled);
-  void Query_Position();
   // RecordName for a recording started at `now`, shown by the recording mode.
   void Name_New_Recording(const DateTime& now);
   void Finish_Sound();
