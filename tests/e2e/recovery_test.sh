@@ -121,9 +121,34 @@ pass "SIGTERM while recording kept the spool; No deleted it"
 e2e_exit_by_menu || fail "File > Exit did not end the program cleanly"
 [ -z "$(ls -A "$SPOOLS")" ] || fail "the recovery folder is not empty: $(ls -A "$SPOOLS")"
 
+# SIGTERM while the exit question about an unsaved recording is open (a close asking its
+# questions, when closing the window again does nothing) ends the program at once, and the
+# recording's spool stays for the next start.
+sed -i 's/^RecordingMode=.*/RecordingMode=2/' "$HOME_DIR/zk3_Zodovaz.ini"
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+e2e_find_window || fail "the meter window did not appear"
+sleep 1
+e2e_focus
+xdotool key r
+sleep 3
+e2e_focus
+xdotool key s
+sleep 1
+e2e_focus
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+for i in $(seq 1 100); do
+  xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 || fail "File > Exit did not ask about the unsaved recording"
+terminate_within_5s "with the exit question open"
+[ -n "$(spools)" ] || fail "SIGTERM with the exit question open removed the spool"
+
 # SIGTERM while a message box is open ends the program at once: here the warning that the
 # recording has no spool (the recovery folder is a file, so none can be made).
-rmdir "$SPOOLS"
+rm -rf "$SPOOLS"
 echo "not a folder" >"$SPOOLS"
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
 e2e_find_window || fail "the meter window did not appear"
@@ -138,4 +163,4 @@ done
 [ "$(boxes)" -ge 2 ] || fail "no warning that the recording has no spool"
 terminate_within_5s "with a message box open"
 rm -f "$SPOOLS"
-pass "SIGTERM with the recovery question or a message box open ended the program at once"
+pass "SIGTERM with the recovery question, the exit question or a message box open ended the program at once"
