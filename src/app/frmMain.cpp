@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QScreen>
 #include <QUrl>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/CommandState.h"
@@ -226,7 +228,20 @@ void frmMain::mnuExit_Click() { close(); }
 
 void frmMain::CloseWithoutQuestions() {
   unattended_ = true;
-  close();
+  // Without a box open the window closes as its close box would close it.
+  if (!QApplication::activeModalWidget() && close()) return;
+  // A box or dialog is open (or a close is asking its questions, which makes close() do
+  // nothing). Its event loop waits for an answer, and going back to it would let the code
+  // that opened it go on with an answer nobody gave — a No to a question about the
+  // recording could drop it. So the shut-down is done here and the program ends at once.
+  if (!closing_) {
+    closing_ = true;
+    bool cancel = false;
+    lifecycle_.Form_QueryUnload(cancel, true);
+  }
+  recording_.Spool().Keep();
+  std::fflush(nullptr);
+  std::_Exit(0);
 }
 
 // ---------------------------------------------------------------- Shell

@@ -69,7 +69,8 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   void Form_QueryUnload(bool& cancel);
   // Closes the window as the system asks it to (a termination signal): no questions, the
   // session file and the Recording section are written, the settings only when autosave
-  // is On, and an unsaved recording is left to the recovery spool.
+  // is On, and an unsaved recording is left to the recovery spool. With a box or dialog
+  // open the program ends at once from here, without going back to it.
   void CloseWithoutQuestions();
 
   // Shell.
