@@ -4,6 +4,7 @@
 
 #include "core/MenuTicks.h"
 #include "core/Numbers.h"
+#include "core/SoundQueries.h"
 #include "core/StaleTempFiles.h"
 #include "recording/RecordLoader.h"
 
@@ -85,8 +86,7 @@ void RecordingRecovery::Bring_Back(RecoveredRecording& r) {
   if (r.info.Audio) {
     Recorder::Use_Sound_Format(st);
     st.MciResult = ctx_.audio.OpenRecordedSound(std::move(r.sound));
-    int32_t length = 0;
-    if (ctx_.audio.Length(length) == 0) st.AudioLength = length;
+    Query_Length(ctx_.audio, st);
   } else {
     st.PlayUnitsPerSecond = 1000;
     Open_Silent_Track(ctx_);

@@ -314,7 +314,7 @@ TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
     next.recovery.Offer_Recovery();  // Yes
     EXPECT_NEAR(next.rig.state.RecordCount, 100, 2);
     EXPECT_TRUE(next.rig.state.RecordingUnsaved);
-    next.rig.recorder.cmdSave_Click();
+    next.rig.saver.cmdSave_Click();
     EXPECT_TRUE(fs::exists(dir / "Run_001.zkd"));
     EXPECT_EQ(ReadBytes(kept + "/data"), bytes) << "the saved part does not take the rest with it";
   }
