@@ -11,7 +11,7 @@
 #include "core/SoundQueries.h"
 #include "meter/MeterEngine.h"
 #include "recording/RecordLoader.h"
-#include "recording/SkipSeconds.h"
+#include "recording/PlayRange.h"
 
 namespace zk {
 

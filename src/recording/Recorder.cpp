@@ -11,7 +11,7 @@
 #include "core/Wait.h"
 #include "recording/RecordLoader.h"
 #include "recording/RecordNames.h"
-#include "recording/SkipSeconds.h"
+#include "recording/PlayRange.h"
 
 namespace zk {
 
