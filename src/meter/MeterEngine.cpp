@@ -197,6 +197,12 @@ void MeterEngine::Set_Needle_Lamp() {
   ctx_.view.Update_LED(ctx_.settings.LED_Set_Color);
 }
 
+// Products are taken in 64 bits: for readings 0..65535 they always fit 32 bits, and an
+// out-of-range reading from a caller still cannot overflow.
+static int64_t Scaled(int32_t multiplier, int32_t reference, int32_t reading) {
+  return static_cast<int64_t>(multiplier) * (static_cast<int64_t>(reference) - reading);
+}
+
 int32_t MeterEngine::Calc_Needle(int32_t reading) {
   SessionState& st = ctx_.state;
   const Settings& set = ctx_.settings;
@@ -204,71 +210,75 @@ int32_t MeterEngine::Calc_Needle(int32_t reading) {
   const bool stepChanged = set.SensitivityIndex != st.LastSensitivityIndex;
   const int32_t type = set.DialType;
   int32_t needle = 0;
-
-  // Products are taken in 64 bits: for readings 0..65535 they always fit 32 bits, and an
-  // out-of-range reading from a caller still cannot overflow.
-  auto scaled = [&](int32_t ref) { return static_cast<int64_t>(m) * (static_cast<int64_t>(ref) - reading); };
-
   if (st.ResetPending) {
     st.NeedleReference = reading;
     needle = (type == DialTraditional || type == DialContinuous) ? Needle::SetMark : 0;
   } else if (type == DialTraditional || type == DialContinuous) {
-    // Keep the needle where it stands when the gain changes or while it is frozen: move
-    // the reference so that the needle continues from there.
-    const int32_t keep = static_cast<int32_t>(IntDiv(st.LastNeedle - Needle::SetMark, m) + reading);
-    if (stepChanged) st.NeedleReference = keep;
-    if (st.NeedleFrozen) {
-      st.NeedleReference = keep;
-      needle = st.LastNeedle;
-    } else {
-      if (type == DialTraditional) {
-        const int64_t v = scaled(st.NeedleReference) + Needle::SetMark;
-        if (v > Needle::ScaleEnd) {
-          needle = Needle::Overshoot;
-          if (!ctx_.timers.tmrFall.Enabled()) ctx_.timers.tmrFall.Start();
-        } else if (v < -Needle::ScaleEnd) {
-          needle = -Needle::Overshoot;
-          if (!ctx_.timers.tmrRise.Enabled()) ctx_.timers.tmrRise.Start();
-        } else {
-          needle = static_cast<int32_t>(v);
-          if (ctx_.timers.tmrFall.Enabled()) ctx_.timers.tmrFall.Stop();
-          if (ctx_.timers.tmrRise.Enabled()) ctx_.timers.tmrRise.Stop();
-        }
-      } else {
-        // The continuous dial has no end: past +-8000 the needle jumps back to about
-        // -6000 / +6000 and goes on from there.
-        const int64_t w = scaled(st.NeedleReference) + Needle::SetMark;
-        if (w > ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(-3497, m));
-        else if (w < -ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(8503, m));
-        needle = static_cast<int32_t>(scaled(st.NeedleReference) + Needle::SetMark);
-      }
-      if (st.NeedleSetRequest) {
-        st.NeedleSetRequest = false;
-        st.NeedleReference = reading;
-        needle = Needle::SetMark;
-        Set_Needle_Lamp();
-      }
-    }
+    needle = Arc_Needle(reading, m, stepChanged);
   } else if (type == DialCircular1 || type == DialCircular2) {
-    const int32_t keep = static_cast<int32_t>(IntDiv(st.LastNeedle, m) + reading);
-    if (stepChanged) st.NeedleReference = keep;
-    if (st.NeedleFrozen) {
-      st.NeedleReference = keep;
-      needle = st.LastNeedle;
-    } else {
-      needle = WrapTurn(scaled(st.NeedleReference));
-    }
-    // Circular dials serve a SET request even while frozen.
-    if (st.NeedleSetRequest) {
-      st.NeedleSetRequest = false;
-      st.NeedleReference = reading;
-      needle = 0;
-      Set_Needle_Lamp();
-    }
+    needle = Circular_Needle(reading, m, stepChanged);
   }
-
   st.LastSensitivityIndex = set.SensitivityIndex;
   st.LastNeedle = needle;
+  return needle;
+}
+
+// The traditional and continuous dials: the needle from the SET mark, frozen or following.
+int32_t MeterEngine::Arc_Needle(int32_t reading, int32_t m, bool stepChanged) {
+  SessionState& st = ctx_.state;
+  // Keep the needle where it stands when the gain changes or while it is frozen: move
+  // the reference so that the needle continues from there.
+  const int32_t keep = static_cast<int32_t>(IntDiv(st.LastNeedle - Needle::SetMark, m) + reading);
+  if (stepChanged) st.NeedleReference = keep;
+  if (st.NeedleFrozen) {
+    st.NeedleReference = keep;
+    return st.LastNeedle;
+  }
+  int32_t needle = 0;
+  if (ctx_.settings.DialType == DialTraditional) {
+    const int64_t v = Scaled(m, st.NeedleReference, reading) + Needle::SetMark;
+    if (v > Needle::ScaleEnd) {
+      needle = Needle::Overshoot;
+      if (!ctx_.timers.tmrFall.Enabled()) ctx_.timers.tmrFall.Start();
+    } else if (v < -Needle::ScaleEnd) {
+      needle = -Needle::Overshoot;
+      if (!ctx_.timers.tmrRise.Enabled()) ctx_.timers.tmrRise.Start();
+    } else {
+      needle = static_cast<int32_t>(v);
+      if (ctx_.timers.tmrFall.Enabled()) ctx_.timers.tmrFall.Stop();
+      if (ctx_.timers.tmrRise.Enabled()) ctx_.timers.tmrRise.Stop();
+    }
+  } else {
+    // The continuous dial has no end: past +-8000 the needle jumps back to about
+    // -6000 / +6000 and goes on from there.
+    const int64_t w = Scaled(m, st.NeedleReference, reading) + Needle::SetMark;
+    if (w > ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(-3497, m));
+    else if (w < -ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(8503, m));
+    needle = static_cast<int32_t>(Scaled(m, st.NeedleReference, reading) + Needle::SetMark);
+  }
+  if (st.NeedleSetRequest) {
+    st.NeedleSetRequest = false;
+    st.NeedleReference = reading;
+    needle = Needle::SetMark;
+    Set_Needle_Lamp();
+  }
+  return needle;
+}
+
+// The two circular dials: a whole turn each way, and a SET request served even while frozen.
+int32_t MeterEngine::Circular_Needle(int32_t reading, int32_t m, bool stepChanged) {
+  SessionState& st = ctx_.state;
+  const int32_t keep = static_cast<int32_t>(IntDiv(st.LastNeedle, m) + reading);
+  if (stepChanged) st.NeedleReference = keep;
+  int32_t needle = st.LastNeedle;
+  if (st.NeedleFrozen) st.NeedleReference = keep;
+  else needle = WrapTurn(Scaled(m, st.NeedleReference, reading));
+  if (st.NeedleSetRequest) {
+    st.NeedleSetRequest = false;
+    st.NeedleReference = reading;
+    needle = 0;
+    Set_Needle_Lamp();
+  }
   return needle;
 }
 

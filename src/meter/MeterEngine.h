@@ -62,6 +62,8 @@ class MeterEngine {
   static std::string Bd_Text(int32_t bdValue);      // bdValue = BdTotal \ 4; "#0.0", "000" above 999
 
  private:
+  int32_t Arc_Needle(int32_t reading, int32_t m, bool stepChanged);
+  int32_t Circular_Needle(int32_t reading, int32_t m, bool stepChanged);
   void Live_Sample();
   void Playback_Sample();
   void Set_Needle_Lamp();
