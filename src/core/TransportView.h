@@ -9,8 +9,9 @@ namespace zk {
 class TransportView {
  public:
   virtual ~TransportView() = default;
-  // Removes the needle and prints a transport word ("RECORD", "PLAY", "PAUSE", "END")
-  // centred over the pivot of the meter panel, in the faint needle colour.
+  // Prints a transport word ("RECORD", "PLAY", "PAUSE", "END") centred over the pivot of
+  // the meter panel, in the faint needle colour. Every word but "PAUSE" removes the needle
+  // first; a paused needle stays where it stands.
   virtual void Show_TransportWord(const std::string& word) = 0;
 
   // The seek bar in its own scale: x from 0 to SeekBar_ScaleWidth(), y from 0 to 100.

@@ -105,7 +105,9 @@ void MeterDisplay::tmrMessage_Timer() { End_Message(ctx_); }
 // ---------------------------------------------------------------- transport
 
 void MeterDisplay::Show_TransportWord(const std::string& word) {
-  Remove_Needle();
+  // A pause keeps the needle where the playback stands, the word printed over it; the
+  // other words stand for a needle that is not there yet or no longer.
+  if (word != "PAUSE") Remove_Needle();
   Surface& p = picMeterPanel;
   p.ForeColor = ctx_.state.FaintNeedleColor;
   p.SetFontName("Aerial");

@@ -26,6 +26,16 @@ TEST(Needle, RestsOnSetMarkOfTraditionalDial) {
   EXPECT_EQ(rig.AtNeedle(-2503, 750, 0), rig.settings.Dial_Color);
 }
 
+TEST(Needle, PauseIsPrintedOverTheNeedleWhichStaysAndEndRemovesIt) {
+  DisplayRig rig;
+  rig.Needle(-2503);
+  const int32_t needle = rig.settings.MainNeedle_Color;
+  rig.display.Show_TransportWord("PAUSE");
+  EXPECT_EQ(rig.AtNeedle(-2503, 600, 0), needle);
+  rig.display.Show_TransportWord("END");
+  EXPECT_EQ(rig.AtNeedle(-2503, 600, 0), rig.settings.Dial_Color);
+}
+
 TEST(Needle, CircularDialsPointUpAtZeroAndCircular2HasTwoEnds) {
   for (int32_t type : {0, 3}) {
     DisplayRig rig(1280);
