@@ -502,14 +502,7 @@ void Player::picFilePosition_MouseDown(int button, float xIn) {
   const bool playing = st.OperatingMode == ModePlayback;
   if (playing) {
     if (button != LeftButton || x < st.RangeStartX || x > st.RangeEndX) return;
-    Normalize_Range();
-    st.RecordIndex = Clamp_To_Range(Record_At(x));
-    Show_Record_Position();
-    st.SeekPending = true;
-    if (st.PlayState == PlayPlaying) {
-      st.MciResult = ctx_.audio.PlayFrom(st.AudioPosition);
-      stallPosition_ = -1;
-    }
+    Move_Play_Position(Record_At(x));
     return;
   }
   if (button == LeftButton) {
@@ -532,6 +525,49 @@ void Player::picFilePosition_MouseDown(int button, float xIn) {
     st.RangeEndIndex = st.RecordCount;
     ctx_.shell.Update_Command_State();
   }
+}
+
+void Player::Move_Play_Position(int32_t k) {
+  SessionState& st = ctx_.state;
+  Normalize_Range();
+  st.RecordIndex = Clamp_To_Range(k);
+  Show_Record_Position();
+  st.SeekPending = true;
+  if (st.PlayState == PlayPlaying) {
+    st.MciResult = ctx_.audio.PlayFrom(st.AudioPosition);
+    stallPosition_ = -1;
+  }
+}
+
+int32_t Player::X_Of(int32_t k) const {
+  return static_cast<int32_t>(std::floor(double(k) * Width() / std::max(1, ctx_.state.RecordCount)));
+}
+
+void Player::Seek_To_Record(int32_t k) {
+  SessionState& st = ctx_.state;
+  if (st.RecordCount < 1) return;
+  k = std::clamp(k, 1, st.RecordCount);
+  if (st.OperatingMode == ModePlayback) {
+    Normalize_Range();
+    if (k < st.RangeStartIndex || k > st.RangeEndIndex) return;
+    Move_Play_Position(k);
+    return;
+  }
+  Select_Range(k, st.RecordCount);
+}
+
+void Player::Select_Range(int32_t first, int32_t last) {
+  SessionState& st = ctx_.state;
+  if (st.RecordCount < 1 || st.OperatingMode == ModePlayback) return;
+  st.RangeStartIndex = std::clamp(first, 1, st.RecordCount);
+  st.RangeEndIndex = std::clamp(last, st.RangeStartIndex, st.RecordCount);
+  st.RangeStartX = st.RangeStartIndex == 1 ? 0 : X_Of(st.RangeStartIndex);
+  st.RangeEndX = st.RangeEndIndex == st.RecordCount ? Width() : X_Of(st.RangeEndIndex);
+  st.WorkRecord = Record(st.RangeStartIndex);
+  ctx_.controls.SetCaption("lblPlayTime", Format_Time(st.WorkRecord.TimeMs / 1000, st.TotalTimeMs));
+  bar_.SeekBar_Clear();
+  Draw_Range_Box();
+  Show_Present_Clock();
 }
 
 void Player::picFilePosition_MouseMove(int button, float xIn) {

@@ -52,6 +52,14 @@ class Player : public StopHalf {
   void picFilePosition_MouseMove(int button, float x);
   void picFilePosition_MouseUp(int button, float x);
 
+  // Record k from another view of the recording (the overview, the tag keys), by the seek
+  // bar's rules. Playing or paused: the play position moves to k, and a k outside the play
+  // range is ignored as a click outside the range box is. Stopped: the play range runs from
+  // k to the end of the file, as after a click without a drag.
+  void Seek_To_Record(int32_t k);
+  // Stopped: the play range first..last, as a drag over the seek bar selects one.
+  void Select_Range(int32_t first, int32_t last);
+
   // Playing or paused.
   bool Active() const;
   // The window is going: a running play loop and its waits end at once, the sound stops
@@ -85,6 +93,8 @@ class Player : public StopHalf {
   void Normalize_Range();
   int32_t Clamp_To_Range(int32_t k) const;
   int32_t Record_At(double x) const;  // record under seek-bar x, 1..RecordCount
+  int32_t X_Of(int32_t k) const;      // seek-bar x of record k
+  void Move_Play_Position(int32_t k);
   const SampleRecord& Record(int32_t k) const;
   std::string Time_At(double x) const;
   void Show_Recording_Clock(int32_t seconds);
