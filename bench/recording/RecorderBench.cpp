@@ -48,7 +48,7 @@ struct NoDialog : RecordingSetupDialog {
 };
 
 struct Rig {
-  explicit Rig(Context& ctx) : memory(ctx), recorder(ctx, bar, gate, memory, dialog) {
+  explicit Rig(Context& ctx) : memory(ctx), saver(ctx, memory, dialog), recorder(ctx, bar, gate, memory, saver) {
     memory.Empty_Buffer();
     ctx.state.OperatingMode = ModeRecording;
     ctx.state.RecordIndex = 1;
@@ -57,6 +57,7 @@ struct Rig {
   OpenGate gate;
   NoDialog dialog;
   RecordingMemory memory;
+  RecordingSaver saver;
   Recorder recorder;
 };
 

@@ -1,6 +1,10 @@
 #include "app/CommandState.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/RecordingCodes.h"
+#include "recording/RecordNames.h"
 
 namespace zk {
 
@@ -40,7 +44,7 @@ void SaveButtonLive(Context& ctx) {
     c.SetToolTip("cmdSave", -1, "Recording Settings");
     Enable(c, "cmdSave", true);
     // Otherwise the record button keeps the state it had.
-    if (s.RecordingMode == 1 || !s.SavePath.empty()) Enable(c, "cmdRecord", true);
+    if (s.RecordingMode == RecManual || !s.SavePath.empty()) Enable(c, "cmdRecord", true);
   }
 }
 
@@ -86,9 +90,9 @@ void Update_Command_State(Context& ctx) {
       Show(c, "cmdLoad", false);
       Enable(c, "cmdRev", true);
       Enable(c, "cmdFwd", true);
-      if (st.PlayState == 1)
+      if (st.PlayState == PlayPlaying)
         c.SetPicture("cmdPlay", -1, "Pause");
-      else if (st.PlayState == 2)
+      else if (st.PlayState == PlayPaused)
         c.SetPicture("cmdPlay", -1, "Play");
       Show(c, "chkOveride", true);
       break;
@@ -104,6 +108,17 @@ void Update_Command_State(Context& ctx) {
     default:
       break;
   }
+}
+
+void Update_RecordModeLabel(Context& ctx) {
+  Settings& s = ctx.settings;
+  std::error_code ec;
+  if (!s.SavePath.empty() && !std::filesystem::is_directory(s.SavePath, ec)) s.SavePath.clear();
+  const char* caption = RecordingModeCaption(s.RecordingMode);
+  if (!caption) return;
+  ctx.controls.SetCaption("lblRecordMode", caption);
+  ctx.controls.SetToolTip("lblRecordMode", -1,
+                          s.RecordingMode == RecManual ? "" : s.SavePath + s.SavePrefix + RecordNameSuffixText(s));
 }
 
 }  // namespace zk

@@ -1,10 +1,15 @@
 #pragma once
 // Which transport buttons and labels of the record panel are shown, enabled and how
-// they are pictured, for the operating mode and the state of the recording in memory.
+// they are pictured, for the operating mode and the state of the recording in memory; and
+// the recording-mode label, which shows where automatic names go.
 #include "core/Context.h"
 
 namespace zk {
 
 void Update_Command_State(Context& ctx);
+
+// lblRecordMode's caption and tool tip for RecordingMode; a SavePath whose folder does not
+// exist is forgotten first. Other mode values leave the label as it is.
+void Update_RecordModeLabel(Context& ctx);
 
 }  // namespace zk

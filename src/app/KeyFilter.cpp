@@ -16,6 +16,10 @@ bool KeyFilter::Owns(QObject* watched) const {
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
   const auto type = event->type();
+  // A key that opened a dialog (O, or R showing a message) is released in the dialog, so
+  // its release never reaches the keyboard: the window coming back re-arms the guard, or
+  // the next key would be taken for a held one and ignored.
+  if (type == QEvent::WindowActivate && watched == &window_) keyboard_.SetKeyReleased(true);
   if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !Owns(watched))
     return QObject::eventFilter(watched, event);
   auto* k = static_cast<QKeyEvent*>(event);

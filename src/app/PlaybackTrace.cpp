@@ -1,6 +1,9 @@
 #include "app/PlaybackTrace.h"
 
 #include <cstdlib>
+#include <optional>
+
+#include "core/SoundQueries.h"
 
 namespace zk {
 
@@ -17,9 +20,9 @@ PlaybackTrace::~PlaybackTrace() {
 
 void PlaybackTrace::Shown() {
   const SessionState& st = ctx_.state;
-  int32_t pos = 0;
-  if (ctx_.audio.Position(pos) != 0 || st.PlayUnitsPerSecond <= 0) return;
-  const long long soundMs = static_cast<long long>(pos) * 1000 / st.PlayUnitsPerSecond;
+  const std::optional<int32_t> pos = Sound_Position(ctx_.audio);
+  if (!pos || st.PlayUnitsPerSecond <= 0) return;
+  const long long soundMs = static_cast<long long>(*pos) * 1000 / st.PlayUnitsPerSecond;
   std::fprintf(file_, "%d %lld\n", st.WorkRecord.TimeMs, soundMs);
   std::fflush(file_);
 }

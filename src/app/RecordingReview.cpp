@@ -39,9 +39,9 @@ void RecordingReview::mnuViewOverview_Click() {
         ctx_.state,
         [this](const plot::Navigator::Selection& s) {
           if (s.range)
-            player_.Select_Range(s.first, s.last);
+            player_.Seek_Bar().Select_Range(s.first, s.last);
           else
-            player_.Seek_To_Record(s.first);
+            player_.Seek_Bar().Seek_To_Record(s.first);
         },
         &main_);
     Place_Window();
@@ -98,7 +98,7 @@ void RecordingReview::Jump(bool forward) {
   const int32_t lo = playing ? std::max(1, st.RangeStartIndex) : 1;
   const int32_t hi = playing && st.RangeEndIndex >= 1 ? st.RangeEndIndex : n;
   const std::optional<int32_t> tag = forward ? nav.NextTag(at, lo, hi) : nav.PreviousTag(at, lo, hi);
-  if (tag) player_.Seek_To_Record(*tag);
+  if (tag) player_.Seek_Bar().Seek_To_Record(*tag);
 }
 
 void RecordingReview::Next_Tag() { Jump(true); }

@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QScreen>
 #include <QUrl>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/CommandState.h"
@@ -60,7 +62,8 @@ frmMain::frmMain(StartOptions options)
       lifecycle_(ctx_, port_, table_, connection_, *this, opts_.simulatorPort),
       gate_(ctx_, port_),
       recording_(ctx_),
-      recorder_(ctx_, display_, gate_, recording_, *this),
+      saver_(ctx_, recording_, *this),
+      recorder_(ctx_, display_, gate_, recording_, saver_),
       transport_(ctx_, display_),
       player_(ctx_, display_, engine_, gate_, transport_) {
   qtPrompts_.SetOwner(this);
@@ -123,22 +126,22 @@ void frmMain::BuildWidgets() {
   connect(p.cmdRev, &QPushButton::clicked, this, [this] { cmdRev_Click(); });
   connect(p.cmdFwd, &QPushButton::clicked, this, [this] { cmdFwd_Click(); });
   connect(p.cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
-  connect(p.cmdSave, &QPushButton::clicked, this, [this] { recorder_.cmdSave_Click(); });
+  connect(p.cmdSave, &QPushButton::clicked, this, [this] { saver_.cmdSave_Click(); });
   connect(p.cmdLoop, &QPushButton::clicked, this, [this] { cmdLoop_Click(); });
   connect(p.chkOveride, &QCheckBox::clicked, this, [this](bool on) { player_.chkOveride_Click(on); });
   p.onLoadRightClick = [this] { cmdLoad_RightClick(); };
-  p.onSaveRightClick = [this] { recorder_.cmdSave_MouseDown(2); };
+  p.onSaveRightClick = [this] { saver_.cmdSave_MouseDown(RightMouseButton); };
 
   seriesList_ = std::make_unique<QtSeriesList>(*p.cboFile, [this](bool on) { keyFilter_.SetPreview(on); });
   files_ = std::make_unique<RecordingFiles>(ctx_, player_, transport_, display_, gate_, recording_, *seriesList_);
   seriesList_->SetTarget(files_.get());
   trace_ = std::make_unique<PlaybackTrace>(ctx_, player_);
-  p.onLoadedFileRightClick = [this] { files_->lblLoadedFile_MouseDown(2); };
+  p.onLoadedFileRightClick = [this] { saver_.lblLoadedFile_MouseDown(RightMouseButton); };
   SurfaceWidget& bar = *p.picFilePosition;
   bar.setMouseTracking(true);  // the tool tip follows the mouse
-  bar.onMouseDown = [this](int b, int, float x, float) { player_.picFilePosition_MouseDown(b, x); };
-  bar.onMouseMove = [this](int b, int, float x, float) { player_.picFilePosition_MouseMove(b, x); };
-  bar.onMouseUp = [this](int b, int, float x, float) { player_.picFilePosition_MouseUp(b, x); };
+  bar.onMouseDown = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseDown(b, x); };
+  bar.onMouseMove = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseMove(b, x); };
+  bar.onMouseUp = [this](int b, int, float x, float) { player_.Seek_Bar().picFilePosition_MouseUp(b, x); };
 }
 
 void frmMain::BuildMenus() {
@@ -166,6 +169,7 @@ void frmMain::RegisterCommands() {
   commands_.Add("mnuViewRecording", [this] { mnuViewRecording_Click(); });
   commands_.Add("mnuViewMeter", [this] { mnuViewMeter_Click(); });
   recorder_.Register_Commands(commands_);
+  saver_.Register_Commands(commands_);
   commands_.Add("mnuhelpAbout", [this] { mnuhelpAbout_Click(); });
   commands_.Add("mnuHelpHelp", [this] { mnuHelpHelp_Click(); });
   review_->Register_Commands(commands_);
@@ -227,7 +231,20 @@ void frmMain::mnuExit_Click() { close(); }
 
 void frmMain::CloseWithoutQuestions() {
   unattended_ = true;
-  close();
+  // Without a box open the window closes as its close box would close it.
+  if (!QApplication::activeModalWidget() && close()) return;
+  // A box or dialog is open (or a close is asking its questions, which makes close() do
+  // nothing). Its event loop waits for an answer, and going back to it would let the code
+  // that opened it go on with an answer nobody gave — a No to a question about the
+  // recording could drop it. So the shut-down is done here and the program ends at once.
+  if (!closing_) {
+    closing_ = true;
+    bool cancel = false;
+    lifecycle_.Form_QueryUnload(cancel, true);
+  }
+  recording_.Spool().Keep();
+  std::fflush(nullptr);
+  std::_Exit(0);
 }
 
 // ---------------------------------------------------------------- Shell
@@ -243,7 +260,7 @@ void frmMain::Next_Tag() { review_->Next_Tag(); }
 
 void frmMain::Previous_Tag() { review_->Previous_Tag(); }
 
-void frmMain::Update_RecordModeLabel() { recorder_.Update_RecordModeLabel(); }
+void frmMain::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
 
 void frmMain::Form_Resize() {
   if (inResize_) return;  // the layout's own size changes lay out nothing new
@@ -302,7 +319,7 @@ void frmMain::cmdPlay_Click() { player_.cmdPlay_Click(); }
 void frmMain::cmdRev_Click() { player_.cmdRev_Click(); }
 void frmMain::cmdFwd_Click() { player_.cmdFwd_Click(); }
 void frmMain::cmdLoad_Click() { files_->cmdLoad_Click(); }
-void frmMain::cmdLoad_RightClick() { files_->cmdLoad_MouseDown(2); }
+void frmMain::cmdLoad_RightClick() { files_->cmdLoad_MouseDown(RightMouseButton); }
 void frmMain::cmdLoop_Click() { player_.cmdLoop_Click(); }
 
 void frmMain::mnuViewRecording_Click() {

@@ -41,6 +41,7 @@
 #include "recording/Recorder.h"
 #include "recording/RecordingFiles.h"
 #include "recording/RecordingMemory.h"
+#include "recording/RecordingSaver.h"
 #include "recording/Transport.h"
 
 namespace zk {
@@ -69,7 +70,8 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   void Form_QueryUnload(bool& cancel);
   // Closes the window as the system asks it to (a termination signal): no questions, the
   // session file and the Recording section are written, the settings only when autosave
-  // is On, and an unsaved recording is left to the recovery spool.
+  // is On, and an unsaved recording is left to the recovery spool. With a box or dialog
+  // open the program ends at once from here, without going back to it.
   void CloseWithoutQuestions();
 
   // Shell.
@@ -128,6 +130,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
   Recorder& recorder() { return recorder_; }
+  RecordingSaver& saver() { return saver_; }
   Player& player() { return player_; }
   RecordingFiles& recordingFiles() { return *files_; }
   RecordingReview& review() { return *review_; }
@@ -174,6 +177,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   Lifecycle lifecycle_;
   PortGate gate_;
   RecordingMemory recording_;
+  RecordingSaver saver_;
   Recorder recorder_;
   Transport transport_;
   Player player_;

@@ -7,7 +7,7 @@
 
 #include "app/QtControls.h"
 #include "core/Context.h"
-#include "recording/RecordingSetup.h"
+#include "app/RecordingSetup.h"
 
 namespace zk {
 

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/StaleTempFiles.h"
+
 namespace zk {
 
 namespace {
@@ -65,10 +67,7 @@ FileError ReplaceThroughTemporary(const std::string& path,
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
 
-  std::string name = ".";
-  name += target.filename().string();
-  name += ".XXXXXX";
-  std::string tmpl = (folder / name).string();
+  std::string tmpl = (folder / TempFileTemplate(target.filename().string())).string();
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return ErrnoError(errno);
 

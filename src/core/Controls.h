@@ -8,6 +8,9 @@
 
 namespace zk {
 
+// The mouse buttons as the controls' mouse events number them.
+enum MouseButtons : int { LeftMouseButton = 1, RightMouseButton = 2 };
+
 class Controls {
  public:
   virtual ~Controls() = default;

@@ -2,6 +2,7 @@
 
 #include "core/Numbers.h"
 #include "core/RecordingRates.h"
+#include "core/SoundQueries.h"
 #include "link/Delays.h"
 
 namespace zk {
@@ -19,9 +20,8 @@ void MessageReader::Refresh_Time_Base() {
     return;
   }
   if (ctx_.settings.AudioEnable) {
-    int32_t position = 0;
-    if (ctx_.audio.Position(position) != 0) return;
-    st.AudioPosition = position;
+    if (Query_Position(ctx_.audio, st) != 0) return;
+    const int32_t position = st.AudioPosition;
     // 22050 samples/s of 16-bit mono: 44100 bytes per second of sound.
     const auto whole = static_cast<int32_t>(IntDiv(position, SoundBytesPerSecond));
     if (whole > st.AudioSecsSeen) {

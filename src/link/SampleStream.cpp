@@ -13,7 +13,6 @@
 namespace zk {
 
 namespace {
-constexpr double LagHold = 0.1;  // seconds the lag lamp stays lit after an overfull burst
 const char* const InputError = "Input Error";
 }  // namespace
 
@@ -34,7 +33,13 @@ int32_t Scale_Local_Reading(int32_t raw) {
 }
 
 SampleStream::SampleStream(Context& ctx, SerialPort& port, MeterEngine& engine, SyncTest& sync)
-    : ctx_(ctx), port_(port), gate_(ctx, port), engine_(engine), sync_(sync), reader_(ctx, port) {
+    : ctx_(ctx),
+      port_(port),
+      gate_(ctx, port),
+      engine_(engine),
+      sync_(sync),
+      reader_(ctx, port),
+      lagLamp_(ctx, ctx.state.LagTime) {
   port_.SetOnComm([this] { Comm1_OnComm(); });
 }
 
@@ -67,7 +72,6 @@ void SampleStream::Show_Input_Ok() {
 
 void SampleStream::Com_Input() {
   SessionState& st = ctx_.state;
-  const Settings& set = ctx_.settings;
   st.InputWatchdogArmed = false;
   reader_.Begin();
   st.NewReading = false;
@@ -91,14 +95,12 @@ void SampleStream::Com_Input() {
       st.RecSampleKind = static_cast<unsigned char>(kind);
     }
     // More messages than LagMessages in one burst: the program fell behind the sensor.
-    if (++messages > st.LagMessages) {
-      if (st.LedColor != set.LED_Lag_Color) ctx_.view.Update_LED(set.LED_Lag_Color);
-      st.LagTime = ctx_.clock.Timer();
-    }
+    if (++messages > st.LagMessages) lagLamp_.Light();
     if (st.NewReading) Show_Input_Ok();
     if (port_.InBufferCount() <= 0) break;
   }
-  Lag_Lamp_Off();
+  // The sync test keeps the lamp for its own flashes.
+  if (!st.SyncTestActive) lagLamp_.Put_Out();
 }
 
 SampleStream::Step SampleStream::Dispatch(char& kind, const std::string& payload) {
@@ -169,14 +171,6 @@ SampleStream::Step SampleStream::Dispatch(char& kind, const std::string& payload
     default:
       return Step::Next;
   }
-}
-
-void SampleStream::Lag_Lamp_Off() {
-  SessionState& st = ctx_.state;
-  const Settings& set = ctx_.settings;
-  if (Timer_Elapsed(st.LagTime, ctx_.clock.Timer()) > LagHold && st.LedColor == set.LED_Lag_Color &&
-      !st.SyncTestActive)
-    ctx_.view.Update_LED(set.Dial_Color);
 }
 
 }  // namespace zk

@@ -10,6 +10,7 @@
 #include "link/MessageReader.h"
 #include "link/PortGate.h"
 #include "link/SerialPort.h"
+#include "meter/LagLamp.h"
 
 namespace zk {
 
@@ -39,7 +40,6 @@ class SampleStream {
   Step Dispatch(char& kind, const std::string& payload);
   void Show_Input_Error();
   void Show_Input_Ok();
-  void Lag_Lamp_Off();
 
   Context& ctx_;
   SerialPort& port_;
@@ -47,6 +47,7 @@ class SampleStream {
   MeterEngine& engine_;
   SyncTest& sync_;
   MessageReader reader_;
+  LagLamp lagLamp_;
 };
 
 }  // namespace zk

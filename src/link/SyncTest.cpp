@@ -104,8 +104,10 @@ void SyncTest::Advance() {
   engine_.Calc_Base();
   st.NeedleSetRequest = false;
 
+  // The banner says the test runs ("Input OK" would hide it from the first message on);
+  // a recording still says so, and the stream's recovery from an error shows the test again.
   const bool recording = st.OperatingMode == ModeRecording;
-  Show_Status(ctx_, recording ? "Recording" : "Input OK");
+  Show_Status(ctx_, recording ? "Recording" : "Test Mode");
   if (recording) {
     ++st.RecSampleCount;
     st.RecSampleKind = 80;  // "P"

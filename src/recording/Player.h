@@ -2,12 +2,13 @@
 // The player: shows a recording in memory (just recorded or loaded) through the meter,
 // paced by its sound track. The track is the clock — each record is handed to the meter
 // once the track's position reaches its TimeMs, and records are dropped while the sound
-// runs ahead. Play, pause and resume, the stop half, skipping, loop or single play, the
-// seek bar with its play range, and the display set-up after a load live here.
+// runs ahead. Play, pause and resume, the stop half, skipping, loop or single play, and
+// the display set-up after a load live here; the play range arithmetic in PlayRange, the
+// seek bar's mouse and the banner clock in SeekBar.
 //
 // The play loop runs inside cmdPlay_Click and waits through Events::DoEvents, so pause,
 // stop, skip, seek and the timers arrive as events during its waits; it ends when the
-// operating mode leaves playback or the window is closing.
+// operating mode leaves playback or the window is closing. See Play_Loop in Player.cpp.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,6 +16,10 @@
 #include "core/Context.h"
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
+#include "core/Wait.h"
+#include "meter/LagLamp.h"
+#include "recording/PlayRange.h"
+#include "recording/SeekBar.h"
 #include "recording/Transport.h"
 
 namespace zk {
@@ -47,18 +52,9 @@ class Player : public StopHalf {
   // user's own settings instead of replaying what was shown.
   void chkOveride_Click(bool checked);
 
-  // The seek bar, x in its scale units (0..SeekBar_ScaleWidth); button 1 left, 2 right.
-  void picFilePosition_MouseDown(int button, float x);
-  void picFilePosition_MouseMove(int button, float x);
-  void picFilePosition_MouseUp(int button, float x);
-
-  // Record k from another view of the recording (the overview, the tag keys), by the seek
-  // bar's rules. Playing or paused: the play position moves to k, and a k outside the play
-  // range is ignored as a click outside the range box is. Stopped: the play range runs from
-  // k to the end of the file, as after a click without a drag.
-  void Seek_To_Record(int32_t k);
-  // Stopped: the play range first..last, as a drag over the seek bar selects one.
-  void Select_Range(int32_t first, int32_t last);
+  // The seek bar picFilePosition (its mouse handlers) and the play range it marks.
+  SeekBar& Seek_Bar() { return seekBar_; }
+  const PlayRange& Range() const { return range_; }
 
   // Playing or paused.
   bool Active() const;
@@ -69,51 +65,46 @@ class Player : public StopHalf {
   // Called after each record has been shown (for measuring how late records are drawn).
   void SetShownHook(std::function<void()> shown) { shown_ = std::move(shown); }
 
-  // Audio position of record k, in the open track's units.
-  int32_t Record_Position(int32_t k) const;
-
   // A wait of the sound clock ends when the track's position has not moved for this long
   // while the device says it is playing: the track is treated as ended.
   static constexpr double StallSeconds = 2.0;
 
  private:
+  // The steps of a start.
   void Start();
+  void Put_User_Values_Aside();
+  void Enter_Playback_Mode();
+  void Seek_To_Range_Start();
+  void Start_Sound();
+  void Show_Playing();
+  void Play_Loop();
+
   void Pause();
   void Resume();
   bool Playing_On() const;  // the play loop and its waits go on
   void Wait(double seconds);
   bool Wait_For_Record(float& target);
-  void Lag_Lamp_Off();
   void Show_Elapsed();
-  void Draw_Progress();
-  void Draw_Range_Box();
   void Skip_By(int32_t records);
+  // A seek bar click while playing: record k of the range is next, the sound goes there.
+  void Seek_To(int32_t k);
   void Show_Record_Position();
   void Restore_User_Values(bool draw);
-  void Normalize_Range();
-  int32_t Clamp_To_Range(int32_t k) const;
-  int32_t Record_At(double x) const;  // record under seek-bar x, 1..RecordCount
-  int32_t X_Of(int32_t k) const;      // seek-bar x of record k
-  void Move_Play_Position(int32_t k);
-  const SampleRecord& Record(int32_t k) const;
-  std::string Time_At(double x) const;
-  void Show_Recording_Clock(int32_t seconds);
-  void Show_Present_Clock();
-  void Query_Position();
-  int32_t Width() const;
 
   Context& ctx_;
   TransportView& bar_;
   MeterEngine& engine_;
   StreamGate& gate_;
   Transport& transport_;
+  PlayRange range_;
+  RecordingClock clock_;
+  SeekBar seekBar_;
+  LagLamp lagLamp_;
+  Stillness stall_;  // the sound's position while it should be moving
   bool closing_ = false;
   bool busy_ = false;  // a start or pause waits out its banner
   bool stopping_ = false;
-  double progressEnd_ = -1;  // right end of the progress bar last drawn
   std::function<void()> shown_;
-  int32_t stallPosition_ = -1;
-  double stallSince_ = 0;
 };
 
 }  // namespace zk

@@ -6,8 +6,11 @@
 #include "core/Context.h"
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
+#include "core/RecordingCodes.h"
+#include "core/SoundQueries.h"
 #include "sound/AudioFactory.h"
 #include "sound/SoundFile.h"
+#include "sound/TrackDevice.h"
 
 namespace zk {
 
@@ -34,28 +37,27 @@ void Warn(Context& ctx, const std::string& text, const std::string& title) {
   ctx.prompts.MsgBox(text, title, MsgButtons::OK, MsgIcon::Warning);
 }
 
-// Opens a compressed track (AudioKind 1) and takes its length.
+// Opens a compressed track and takes its length.
 int32_t OpenCompressed(Context& ctx, const std::string& path, bool silent) {
   SessionState& st = ctx.state;
-  st.AudioKind = 1;
+  st.AudioKind = AudioCompressed;
   st.MciResult = silent ? ctx.audio.OpenSilentTrack(path) : ctx.audio.OpenMp3(path);
   Fetch_Error_Text(ctx);
   if (st.MciResult != 0) return st.MciResult;
-  int32_t length = 0;
-  if (ctx.audio.Length(length) == 0) st.AudioLength = length;
+  Query_Length(ctx.audio, st);
   st.PlayUnitsPerSecond = 1000;
   return 0;
 }
 
-// Opens a WAV (AudioKind 2): positions in bytes of its own format.
+// Opens a WAV: positions in bytes of its own format.
 int32_t OpenWave(Context& ctx, const std::string& path) {
   SessionState& st = ctx.state;
-  st.AudioKind = 2;
+  st.AudioKind = AudioWave;
   st.MciResult = ctx.audio.OpenWav(path);
   Fetch_Error_Text(ctx);
   if (st.MciResult != 0) return st.MciResult;
-  int32_t length = 0, rate = 0, bits = 0, channels = 0;
-  if (ctx.audio.Length(length) == 0) st.AudioLength = length;
+  Query_Length(ctx.audio, st);
+  int32_t rate = 0, bits = 0, channels = 0;
   ctx.audio.SamplesPerSec(rate);
   ctx.audio.BitsPerSample(bits);
   ctx.audio.Channels(channels);
@@ -66,25 +68,9 @@ int32_t OpenWave(Context& ctx, const std::string& path) {
   return 0;
 }
 
-}  // namespace
-
-void Fetch_Error_Text(Context& ctx) {
-  std::string text;
-  ctx.state.MciErrorFlag = ctx.audio.ErrorText(ctx.state.MciResult, text);
-  if (ctx.state.MciErrorFlag) ctx.state.MciErrorText = text.substr(0, 128);
-}
-
-bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress) {
-  SessionState& st = ctx.state;
-  st.MciResult = ctx.audio.Close();
-
-  const std::string zkdPath = basePath + ".zkd";
-  if (!IsFile(zkdPath)) {
-    Warn(ctx, zkdPath, "File Not Found");
-    return false;
-  }
-
-  // The audio track: the recording's own sound, or the silent track when audio is off.
+// The audio track of a recording being loaded: its own sound, or the silent track when
+// audio is off. Tells why it cannot be opened and answers false.
+bool Open_Track(Context& ctx, const std::string& basePath) {
   std::string kind, audioPath;
   bool silent = false;
   if (ctx.settings.AudioEnable) {
@@ -110,11 +96,19 @@ bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress
   const int32_t opened = kind == "wav" ? OpenWave(ctx, audioPath) : OpenCompressed(ctx, audioPath, silent);
   if (opened != 0) {
     // A track that cannot be opened would leave playback without a clock.
-    ctx.prompts.MsgBox(CouldNotLoadText(kind, opened, st.MciErrorText), ProgramTitle, MsgButtons::OK, MsgIcon::None);
+    ctx.prompts.MsgBox(CouldNotLoadText(kind, opened, ctx.state.MciErrorText), ProgramTitle, MsgButtons::OK,
+                       MsgIcon::None);
     ctx.audio.Close();
     return false;
   }
+  return true;
+}
 
+// The records of basePath + ".zkd" into the session, once the first five show the format.
+// Tells why they cannot be read, closes the track and answers false.
+bool Read_Records(Context& ctx, const std::string& basePath, LoadProgress& progress) {
+  SessionState& st = ctx.state;
+  const std::string zkdPath = basePath + ".zkd";
   auto failed = [&](const FileError& err) {
     ctx.prompts.MsgBox(CouldNotLoadText("zkd", err.number, err.description), ProgramTitle, MsgButtons::OK,
                        MsgIcon::None);
@@ -156,6 +150,24 @@ bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress
   return true;
 }
 
+}  // namespace
+
+void Fetch_Error_Text(Context& ctx) {
+  std::string text;
+  ctx.state.MciErrorFlag = ctx.audio.ErrorText(ctx.state.MciResult, text);
+  if (ctx.state.MciErrorFlag) ctx.state.MciErrorText = text.substr(0, 128);
+}
+
+bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress) {
+  ctx.state.MciResult = ctx.audio.Close();
+  const std::string zkdPath = basePath + ".zkd";
+  if (!IsFile(zkdPath)) {
+    Warn(ctx, zkdPath, "File Not Found");
+    return false;
+  }
+  return Open_Track(ctx, basePath) && Read_Records(ctx, basePath, progress);
+}
+
 bool Open_Silent_Track(Context& ctx) {
   const std::string path = SilentTrackPath(ctx);
   if (!IsFile(path)) return false;
@@ -170,7 +182,7 @@ bool Check_Silent_Track(Context& ctx) {
   }
   std::string error;
   if (!SoundFileSource::Open(path, error)) {
-    ctx.prompts.MsgBox(CouldNotLoadText("Dummy.mp3", 2, error), ProgramTitle, MsgButtons::OK, MsgIcon::None);
+    ctx.prompts.MsgBox(CouldNotLoadText("Dummy.mp3", AudioOpenFailed, error), ProgramTitle, MsgButtons::OK, MsgIcon::None);
     return false;
   }
   return true;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/Version.h"
-#include "zkd/LoadTexts.h"
+#include "zkd/FailureTexts.h"
 #include "zkd/RecordFile.h"
 
 namespace zk {
@@ -31,7 +31,7 @@ void Fetch_Error_Text(Context& ctx);
 // Shows "Loading......" in lblLoadedFile with the base path as its tool tip.
 bool Load_File(Context& ctx, const std::string& basePath, LoadProgress& progress);
 
-// Opens the silent timing track on ctx.audio: AudioKind 1, PlayUnitsPerSecond 1000.
+// Opens the silent timing track on ctx.audio: AudioCompressed, PlayUnitsPerSecond 1000.
 // Answers false (the track file is missing) without showing anything.
 bool Open_Silent_Track(Context& ctx);
 

@@ -1,13 +1,19 @@
 #include "recording/RecordNames.h"
 
 #include <cctype>
-#include <filesystem>
-#include <system_error>
 
 #include "core/Numbers.h"
 #include "core/RecordingCodes.h"
 
 namespace zk {
+
+namespace {
+
+constexpr std::size_t SeriesDigits = 3;
+
+bool Is_Digit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+}  // namespace
 
 std::string RecordNameSuffixText(const Settings& s) { return s.SuffixType == 0 ? "nnn" : "Date__Time"; }
 
@@ -27,17 +33,6 @@ const char* RecordingModeCaption(int32_t mode) {
   }
 }
 
-void Update_RecordModeLabel(Context& ctx) {
-  Settings& s = ctx.settings;
-  std::error_code ec;
-  if (!s.SavePath.empty() && !std::filesystem::is_directory(s.SavePath, ec)) s.SavePath.clear();
-  const char* caption = RecordingModeCaption(s.RecordingMode);
-  if (!caption) return;
-  ctx.controls.SetCaption("lblRecordMode", caption);
-  ctx.controls.SetToolTip("lblRecordMode", -1,
-                          s.RecordingMode == RecManual ? "" : s.SavePath + s.SavePrefix + RecordNameSuffixText(s));
-}
-
 std::string Folder_Of(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -46,13 +41,32 @@ std::string Folder_Of(const std::string& path) {
 std::string Name_Of(const std::string& path) { return path.substr(Folder_Of(path).size()); }
 
 std::string Base_Path_Of(const std::string& chosen) {
-  constexpr std::size_t n = 4;  // ".zkd"
-  if (chosen.size() > n) {
-    std::string ext = chosen.substr(chosen.size() - n);
+  const std::string ending = ".zkd";
+  if (chosen.size() > ending.size()) {
+    std::string ext = chosen.substr(chosen.size() - ending.size());
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == ".zkd") return chosen.substr(0, chosen.size() - n);
+    if (ext == ending) return chosen.substr(0, chosen.size() - ending.size());
   }
   return chosen;
+}
+
+int Series_Number(const std::string& basePath) {
+  if (basePath.size() < SeriesDigits) return 0;
+  int n = 0;
+  for (std::size_t i = basePath.size() - SeriesDigits; i < basePath.size(); ++i) {
+    if (!Is_Digit(basePath[i])) return 0;
+    n = n * 10 + (basePath[i] - '0');
+  }
+  return n;
+}
+
+bool Is_Series_File(const std::string& fileName, const std::string& prefix, const std::string& ext) {
+  if (fileName.size() != prefix.size() + SeriesDigits + ext.size()) return false;
+  if (fileName.compare(0, prefix.size(), prefix) != 0) return false;
+  if (fileName.compare(prefix.size() + SeriesDigits, ext.size(), ext) != 0) return false;
+  for (std::size_t i = prefix.size(); i < prefix.size() + SeriesDigits; ++i)
+    if (!Is_Digit(fileName[i])) return false;
+  return true;
 }
 
 }  // namespace zk

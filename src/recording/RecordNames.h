@@ -1,11 +1,13 @@
 #pragma once
-// Names of new recordings: the automatic base name (prefix and a three-digit number or the
-// date and time), the recording-mode label that shows where automatic names go, and the
-// path pieces the save dialogs hand back.
+// Names and paths of recordings, worked out from text alone: the automatic base name of a
+// new recording (prefix and a three-digit number or the date and time), the recording
+// mode's caption, the pieces of a path the file dialogs hand back, and the numbered series
+// (name001, name002 ...) a name belongs to. Nothing here touches the disk or a control.
+#include <cstdint>
 #include <string>
 
 #include "core/Clock.h"
-#include "core/Context.h"
+#include "core/Settings.h"
 
 namespace zk {
 
@@ -22,16 +24,19 @@ std::string New_RecordName(const Settings& s, const DateTime& now);
 // "Capture"); nullptr for any other value.
 const char* RecordingModeCaption(int32_t mode);
 
-// lblRecordMode's caption and tool tip for RecordingMode; a SavePath whose folder does not
-// exist is forgotten first. Other mode values leave the label as it is.
-void Update_RecordModeLabel(Context& ctx);
-
 // The folder part of a path, up to and including its last "/" (empty without one).
 std::string Folder_Of(const std::string& path);
 // The name after the folder part.
 std::string Name_Of(const std::string& path);
-// A recording's base path from a name chosen in a save dialog: without its ".zkd" (any
-// letter case); a name chosen without that ending is taken whole.
+// A recording's base path from a name chosen in a file dialog: without its ".zkd" (any
+// letter case); a name chosen without that ending is taken whole, so that the loader
+// reports the file it looked for.
 std::string Base_Path_Of(const std::string& chosen);
+
+// The number at the end of a series name ("take007" gives 7); 0 when the name does not
+// end in three digits or they make 0.
+int Series_Number(const std::string& basePath);
+// True when `fileName` is `prefix` followed by exactly three digits and `ext` (".zkd").
+bool Is_Series_File(const std::string& fileName, const std::string& prefix, const std::string& ext);
 
 }  // namespace zk

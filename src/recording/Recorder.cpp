@@ -6,10 +6,11 @@
 #include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "core/RecordingCodes.h"
+#include "core/SoundQueries.h"
 #include "core/UnsavedRecording.h"
+#include "core/Wait.h"
 #include "recording/RecordLoader.h"
 #include "recording/RecordNames.h"
-#include "recording/RecordingSave.h"
 #include "recording/SkipSeconds.h"
 
 namespace zk {
@@ -20,39 +21,13 @@ constexpr int32_t Red = 255, Black = 0;
 constexpr int32_t MarkLeft = 475, MarkRight = 525;
 // The pre-roll without sound: 18 ticks of 0.054 s, about a second.
 constexpr double SilentPreRoll = 18 * 0.054;
-// The save dialog of a new recording.
-constexpr const char* ZkdSaveFilter = "ZKD file (*.zkd*)|*.zkd";
-constexpr int SaveDialogFlags = 1026;  // ask before overwriting
-
-// Whether a count has kept its value for `seconds`.
-class Stillness {
- public:
-  Stillness(Clock& clock, double seconds, int64_t value)
-      : clock_(clock), seconds_(seconds), last_(value), since_(clock.Timer()) {}
-  bool Still(int64_t value) {
-    const double now = clock_.Timer();
-    if (value != last_) {
-      last_ = value;
-      since_ = now;
-    }
-    return Timer_Elapsed(since_, now) >= seconds_;
-  }
-
- private:
-  Clock& clock_;
-  double seconds_;
-  int64_t last_;
-  double since_;
-};
-
 }  // namespace
 
 Recorder::Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
-                   RecordingSetupDialog& setup)
-    : ctx_(ctx), view_(view), gate_(gate), memory_(memory), setup_(setup) {}
+                   RecordingSaver& saver)
+    : ctx_(ctx), view_(view), gate_(gate), memory_(memory), saver_(saver) {}
 
 void Recorder::Register_Commands(CommandTable& commands) {
-  commands.Add("mnuRecSettings", [this] { mnuRecSettings_Click(); });
   commands.Add("mnuRecAudioOn", [this] { mnuRecAudioOn_Click(); });
   commands.Add("mnuRecAudioOff", [this] { mnuRecAudioOff_Click(); });
 }
@@ -147,34 +122,16 @@ void Recorder::Name_New_Recording(const DateTime& now) {
 void Recorder::Pre_Roll() {
   SessionState& st = ctx_.state;
   if (ctx_.settings.AudioEnable) {
-    Wait_Until(
-        [&] {
-          st.InputWatchdogArmed = false;
-          Query_Position();
-          gate_.Discard();
-          return st.AudioPosition / SoundBytesPerSecond > 0;
-        },
-        PreRollLimit, [] { return false; });
+    Wait_Until(ctx_.events, ctx_.clock, PreRollLimit, [&] {
+      st.InputWatchdogArmed = false;
+      st.MciResult = Query_Position(ctx_.audio, st);
+      gate_.Discard();
+      return st.AudioPosition / SoundBytesPerSecond > 0;
+    });
   } else {
-    Wait_Until([] { return false; }, SilentPreRoll, [] { return false; });
+    Wait_Until(ctx_.events, ctx_.clock, SilentPreRoll, [] { return false; });
     st.InputWatchdogArmed = false;
   }
-}
-
-bool Recorder::Wait_Until(const std::function<bool()>& done, double limit, const std::function<bool()>& stalled) {
-  const double start = ctx_.clock.Timer();
-  for (;;) {
-    if (done()) return true;
-    if (Timer_Elapsed(start, ctx_.clock.Timer()) >= limit || stalled()) return false;
-    ctx_.events.DoEvents();
-  }
-}
-
-void Recorder::Query_Position() {
-  int32_t position = 0;
-  SessionState& st = ctx_.state;
-  st.MciResult = ctx_.audio.Position(position);
-  if (st.MciResult == 0) st.AudioPosition = position;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -257,12 +214,7 @@ void Recorder::Keep_Recovered(int32_t seconds) {
   Keep_Stopped();
 }
 
-void Recorder::Show_Length(int32_t seconds) {
-  SessionState& st = ctx_.state;
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
-  ctx_.controls.SetCaption("lblTotalTime", Format_Time(seconds, st.TotalTimeMs));
-  st.SkipSeconds = Skip_Seconds(seconds);
-}
+void Recorder::Show_Length(int32_t seconds) { Show_Recording_Length(ctx_, seconds, seconds); }
 
 void Recorder::Keep_Stopped() {
   SessionState& st = ctx_.state;
@@ -279,7 +231,7 @@ void Recorder::Keep_Stopped() {
   st.RecordingUnsaved = true;
   st.FileLoaded = true;
   c.SetEnabled("picFilePosition", true);
-  Keep_By_Mode();
+  saver_.Keep_By_Mode();
 }
 
 // The recording ends on the next whole second of sound, readings being recorded meanwhile
@@ -289,23 +241,23 @@ void Recorder::Keep_Stopped() {
 void Recorder::Finish_Sound() {
   SessionState& st = ctx_.state;
   AudioDevice& audio = ctx_.audio;
-  Query_Position();
+  st.MciResult = Query_Position(audio, st);
   const int32_t s0 = st.AudioPosition / SoundBytesPerSecond;
   Stillness sound(ctx_.clock, SoundStall, st.AudioPosition), stream(ctx_.clock, StreamSilence, st.RecordCount);
   Wait_Until(
+      ctx_.events, ctx_.clock, 1.0 + WaitMargin,
       [&] {
-        Query_Position();
+        st.MciResult = Query_Position(audio, st);
         return st.AudioPosition / SoundBytesPerSecond > s0;
       },
-      1.0 + WaitMargin, [&] { return sound.Still(st.AudioPosition) || stream.Still(st.RecordCount); });
+      [&] { return sound.Still(st.AudioPosition) || stream.Still(st.RecordCount); });
   st.MciResult = audio.Stop();
   st.MciResult = audio.SeekToStart();
   const int32_t seconds = std::max(0, st.AudioPosition / SoundBytesPerSecond - 1);
   Show_Length(seconds);
   memory_.Spool().Finish(seconds);  // before the pre-roll is cut: the spool's sound follows it
   st.MciResult = audio.DeleteFromStart(SoundBytesPerSecond);
-  int32_t length = 0;
-  if (audio.Length(length) == 0) st.AudioLength = length;
+  Query_Length(audio, st);
 }
 
 // Without sound the readings end on a whole second of messages — unless the stream has
@@ -313,117 +265,12 @@ void Recorder::Finish_Sound() {
 void Recorder::Finish_Count() {
   SessionState& st = ctx_.state;
   Stillness stream(ctx_.clock, StreamSilence, st.RecordCount);
-  Wait_Until([&] { return st.RecSampleCount % RecordsPerSecond == 0; }, 1.0 + WaitMargin,
-             [&] { return stream.Still(st.RecordCount); });
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
-  ctx_.controls.SetCaption("lblTotalTime", Format_Time(st.RecSampleCount / RecordsPerSecond, st.TotalTimeMs));
-  st.SkipSeconds = Skip_Seconds(st.TotalTimeMs / 1000);
+  Wait_Until(
+      ctx_.events, ctx_.clock, 1.0 + WaitMargin, [&] { return st.RecSampleCount % RecordsPerSecond == 0; },
+      [&] { return stream.Still(st.RecordCount); });
+  Show_Recording_Length(ctx_, st.RecSampleCount / RecordsPerSecond, st.TotalTimeMs / 1000);
   memory_.Spool().Finish(st.RecSampleCount / RecordsPerSecond);
 }
-
-void Recorder::Keep_By_Mode() {
-  Settings& s = ctx_.settings;
-  SessionState& st = ctx_.state;
-  Controls& c = ctx_.controls;
-  switch (s.RecordingMode) {
-    case RecManual:
-    case RecCapture:
-      c.SetToolTip("cmdSave", "Save As");
-      break;
-    case RecAutoName:
-      c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
-      c.SetToolTip("cmdSave", "Save");
-      break;
-    case RecAutoSave:
-      // A failed save leaves the recording unsaved in memory, to be saved elsewhere.
-      if (!Save_Auto_Name()) c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
-      break;
-    default:
-      break;
-  }
-}
-
-// ---------------------------------------------------------------------------------------
-// Saving
-
-void Recorder::Show_Saved(const std::string& basePath) {
-  SessionState& st = ctx_.state;
-  ctx_.controls.SetCaption("lblLoadedFile", st.RecordName);
-  ctx_.controls.SetToolTip("lblLoadedFile", basePath);
-  st.RecordingUnsaved = false;
-  memory_.Spool().Remove();  // saved: the recording no longer needs its spool
-}
-
-bool Recorder::Save_Auto_Name() {
-  Settings& s = ctx_.settings;
-  const std::string base = s.SavePath + ctx_.state.RecordName;
-  if (!Save_Recording(ctx_, base, true)) return false;
-  s.LoadPath = s.SavePath;
-  Show_Saved(base);
-  if (s.SuffixType == 0) ++s.SuffixNum;
-  return true;
-}
-
-// Manual mode, and any recording whose automatic save failed or that was only captured:
-// the user names it. Manual mode takes the chosen folder as its save folder.
-bool Recorder::Save_Recording_As() {
-  Settings& s = ctx_.settings;
-  SessionState& st = ctx_.state;
-  const bool manual = s.RecordingMode == RecManual;
-  FileDialogRequest req;
-  req.title = "Save Recording As";
-  req.filter = ZkdSaveFilter;
-  req.fileName = manual ? s.SavePrefix : st.RecordName;
-  req.initDir = s.SavePath;
-  req.flags = SaveDialogFlags;
-  const auto chosen = ctx_.prompts.SaveFile(req);
-  if (!chosen) return false;
-  const std::string base = Base_Path_Of(*chosen);
-  const std::string folder = Folder_Of(base);
-  const std::string name = Name_Of(base);
-  if (name.empty()) return false;
-  if (!Save_Recording(ctx_, base, true)) return false;
-  st.RecordName = name;
-  if (manual) {
-    s.SavePath = folder;
-    ctx_.controls.SetToolTip("lblRecordMode", "");
-  }
-  s.LoadPath = folder;
-  Show_Saved(base);
-  return true;
-}
-
-void Recorder::cmdSave_Click() {
-  if (ctx_.state.RecordingUnsaved) {
-    if (ctx_.settings.RecordingMode == RecAutoName)
-      Save_Auto_Name();
-    else
-      Save_Recording_As();
-  } else {
-    memory_.Flush_RecBuffer();
-    setup_.Show_Recording_Setup();
-    Update_RecordModeLabel();
-  }
-  ctx_.shell.Update_Command_State();
-}
-
-void Recorder::cmdSave_MouseDown(int button) {
-  constexpr int RightButton = 2;
-  if (button != RightButton || !ctx_.state.RecordingUnsaved) return;
-  Settings_Dialog();
-}
-
-void Recorder::mnuRecSettings_Click() { Settings_Dialog(); }
-
-void Recorder::Settings_Dialog() {
-  if (!Unsaved_Recording_Guard(ctx_)) return;
-  memory_.Flush_RecBuffer();
-  setup_.Show_Recording_Setup();
-  Update_RecordModeLabel();
-  ctx_.shell.Update_Command_State();
-}
-
-void Recorder::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
 
 // ---------------------------------------------------------------------------------------
 // Sound on and off

@@ -1,8 +1,8 @@
 #pragma once
 // The recorder: records the live session — one record per drawn needle, with the room
 // sound — into memory, stops on a whole second of the recording, and keeps or saves the
-// result by the recording mode. It also owns the save button, the recording settings
-// menu and the sound on/off menus, each of which may throw away the recording in memory.
+// result by the recording mode (the saver decides which). It also owns the sound on/off
+// menus, either of which may throw away the recording in memory.
 //
 // Time base: whole seconds come from the sound's recording position (the receive path
 // keeps ElapsedSecs and RecSampleCount, the messages taken within that second); without
@@ -23,16 +23,10 @@
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
 #include "recording/RecordingMemory.h"
+#include "recording/RecordingSaver.h"
 #include "recording/Transport.h"
 
 namespace zk {
-
-// frmRec, shown modally; returns once it is closed.
-class RecordingSetupDialog {
- public:
-  virtual ~RecordingSetupDialog() = default;
-  virtual void Show_Recording_Setup() = 0;
-};
 
 class Recorder : public RecordSink, public StopHalf {
  public:
@@ -51,9 +45,9 @@ class Recorder : public RecordSink, public StopHalf {
   static constexpr double WaitMargin = 0.5;
 
   Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
-           RecordingSetupDialog& setup);
+           RecordingSaver& saver);
 
-  // The Recording menu: Settings, Audio On, Audio Off.
+  // The Recording menu: Audio On, Audio Off.
   void Register_Commands(CommandTable& commands);
 
   // The record button: the guard, a fresh buffer and sound track, the pre-roll second,
@@ -73,23 +67,11 @@ class Recorder : public RecordSink, public StopHalf {
   // second, positions in bytes).
   static void Use_Sound_Format(SessionState& st);
 
-  // Save button, left click: saves an unsaved recording (by mode), or opens the recording
-  // settings when nothing is unsaved.
-  void cmdSave_Click();
-  // Save button pressed with `button` (2 = right): discards an unsaved recording (after
-  // the guard) and opens the recording settings.
-  void cmdSave_MouseDown(int button);
-  void mnuRecSettings_Click();
   void mnuRecAudioOn_Click();
   void mnuRecAudioOff_Click();
-  void Update_RecordModeLabel();
 
  private:
   void Pre_Roll();
-  // Lets events run until `done()`; ends early after `limit` seconds, or when `stalled()`
-  // answers true. True when done.
-  bool Wait_Until(const std::function<bool()>& done, double limit, const std::function<bool()>& stalled);
-  void Query_Position();
   // RecordName for a recording started at `now`, shown by the recording mode.
   void Name_New_Recording(const DateTime& now);
   void Finish_Sound();
@@ -99,13 +81,6 @@ class Recorder : public RecordSink, public StopHalf {
   // After the readings have ended: the range is the whole recording, which is kept
   // unsaved, or saved, by the recording mode (an empty one is dropped).
   void Keep_Stopped();
-  void Keep_By_Mode();
-  // Saves at SavePath + RecordName; true on success.
-  bool Save_Auto_Name();
-  // "Save Recording As": the user picks the name; true on success.
-  bool Save_Recording_As();
-  void Show_Saved(const std::string& basePath);
-  void Settings_Dialog();
   uint8_t Lamp_Code() const;
   int32_t Record_Time();
 
@@ -113,7 +88,7 @@ class Recorder : public RecordSink, public StopHalf {
   TransportView& view_;
   StreamGate& gate_;
   RecordingMemory& memory_;
-  RecordingSetupDialog& setup_;
+  RecordingSaver& saver_;
 };
 
 }  // namespace zk

@@ -1,7 +1,6 @@
 #include "recording/RecordingFiles.h"
 
 #include <QStandardPaths>
-#include <cctype>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -9,9 +8,10 @@
 #include "core/Numbers.h"
 #include "core/UnsavedRecording.h"
 #include "recording/Player.h"
-#include "zkd/RecordFile.h"
 #include "recording/RecordLoader.h"
+#include "recording/RecordNames.h"
 #include "recording/Transport.h"
+#include "zkd/FailureTexts.h"
 
 namespace zk {
 
@@ -20,11 +20,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int KeyEnter = 13, KeyUp = 38, KeyDown = 40;
-constexpr int RightButton = 2;
 constexpr int SeriesLast = 999;
 
-// Dialog flags: ask before overwriting (2); the file must exist (4096), no read-only box (4).
-constexpr int SaveDialogFlags = 1026, LoadDialogFlags = 4100;
+// Load dialog flags: the file must exist (4096), no read-only box (4).
+constexpr int LoadDialogFlags = 4100;
 
 // The loading progress as a growing box on the seek bar, fifty steps to its full width.
 class SeekBarProgress : public LoadProgress {
@@ -38,24 +37,6 @@ class SeekBarProgress : public LoadProgress {
  private:
   TransportView& bar_;
 };
-
-// The chosen file without its ".zkd" (in any letter case); a name without it is kept whole,
-// so the loader reports the file it looked for.
-std::string Base_Path(const std::string& file) {
-  if (file.size() > 4) {
-    std::string ext = file.substr(file.size() - 4);
-    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    if (ext == ".zkd") return file.substr(0, file.size() - 4);
-  }
-  return file;
-}
-
-std::string Folder_Of(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
-
-std::string Failure_Text(const std::string& what, int number, const std::string& description) {
-  return "The file could not be " + what + " for the following reason(s): \n" + std::to_string(number) + ": '" +
-         description + "'";
-}
 
 }  // namespace
 
@@ -72,16 +53,6 @@ bool Folder_Exists(const std::string& path) {
 std::string Documents_Folder() {
   const std::string docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
   return Folder_Exists(docs) ? docs : std::string();
-}
-
-int Series_Number(const std::string& basePath) {
-  if (basePath.size() < 3) return 0;
-  int n = 0;
-  for (std::size_t i = basePath.size() - 3; i < basePath.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(basePath[i]))) return 0;
-    n = n * 10 + (basePath[i] - '0');
-  }
-  return n;
 }
 
 RecordingFiles::RecordingFiles(Context& ctx, Player& player, Transport& transport, TransportView& bar,
@@ -101,7 +72,7 @@ bool RecordingFiles::Open_Recording(const std::string& path) {
   End_Playback();
   gate_.Pause();
   memory_.Flush_RecBuffer();
-  const bool ok = Load(Base_Path(path));
+  const bool ok = Load(Base_Path_Of(path));
   if (ok) ctx_.settings.LoadPath = Folder_Of(path);
   gate_.Resume();
   ctx_.shell.Update_Command_State();
@@ -128,16 +99,16 @@ void RecordingFiles::cmdLoad_Click() {
     req.filter = "zkd file (*.zkd*)|*.zkd";
     req.initDir = ctx_.settings.LoadPath;
     if (const auto file = ctx_.prompts.OpenFile(req)) {
-      const std::string base = Base_Path(*file);
+      const std::string base = Base_Path_Of(*file);
       ctx_.settings.LoadPath = Folder_Of(base);
       memory_.Flush_RecBuffer();
       Load(base);
     }
   } catch (const std::system_error& e) {
-    ctx_.prompts.MsgBox(Failure_Text("loaded", e.code().value(), e.what()), ProgramTitle, MsgButtons::OK,
+    ctx_.prompts.MsgBox(FileFailureText("loaded", e.code().value(), e.what()), ProgramTitle, MsgButtons::OK,
                         MsgIcon::None);
   } catch (const std::exception& e) {
-    ctx_.prompts.MsgBox(Failure_Text("loaded", 0, e.what()), ProgramTitle, MsgButtons::OK, MsgIcon::None);
+    ctx_.prompts.MsgBox(FileFailureText("loaded", 0, e.what()), ProgramTitle, MsgButtons::OK, MsgIcon::None);
   }
   c.SetEnabled("picRecord", true);
   gate_.Resume();
@@ -145,7 +116,7 @@ void RecordingFiles::cmdLoad_Click() {
 }
 
 void RecordingFiles::cmdLoad_MouseDown(int button) {
-  if (button != RightButton) return;
+  if (button != RightMouseButton) return;
   Controls& c = ctx_.controls;
   const std::string loaded = c.ToolTip("lblLoadedFile");
   const int number = Series_Number(loaded);
@@ -218,30 +189,6 @@ void RecordingFiles::cboFile_LostFocus() {
   if (!ctx_.controls.Visible("cboFile")) return;
   // Nothing is loaded, but the live readings must not stay held.
   Close_List();
-}
-
-void RecordingFiles::lblLoadedFile_MouseDown(int button) {
-  SessionState& st = ctx_.state;
-  if (button != RightButton || !st.FileLoaded || st.RecordingUnsaved) return;
-  FileDialogRequest req;
-  req.title = "Save File As";
-  req.flags = SaveDialogFlags;
-  req.filter = "ZKD file (*.zkd*)|*.zkd";
-  req.initDir = saveAsFolder_;
-  const auto file = ctx_.prompts.SaveFile(req);
-  if (!file) return;
-  const std::string base = Base_Path(*file);
-  saveAsFolder_ = Folder_Of(base);
-  if (ctx_.settings.AudioEnable) {
-    st.MciResult = ctx_.audio.SaveWav(base + ".wav");
-    // An older sound of that name would not belong to the new copy.
-    std::error_code ec;
-    if (st.MciResult != 0) fs::remove(base + ".wav", ec);
-  }
-  // The records keep the header records they were loaded or saved with.
-  if (const FileError err = WriteRecordFile(base + ".zkd", st.RecordBuffer, st.RecordCount, std::nullopt))
-    ctx_.prompts.MsgBox(Failure_Text("saved", err.number, err.description), ProgramTitle, MsgButtons::OK,
-                        MsgIcon::None);
 }
 
 }  // namespace zk

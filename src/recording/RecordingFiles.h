@@ -1,8 +1,7 @@
 #pragma once
-// Picking recordings to load and names to save under: the load dialog behind the load
-// button, the list of a numbered series (name001, name002 ...) opened by a right click on
-// the load button, and "Save File As" for a copy of the recording in memory (a right
-// click on the file name). Also the small file-system questions they ask.
+// Picking recordings to load: the load dialog behind the load button and the list of a
+// numbered series (name001, name002 ...) opened by a right click on the load button. Also
+// the small file-system questions they ask.
 #include <string>
 
 #include "core/Context.h"
@@ -37,10 +36,6 @@ bool Folder_Exists(const std::string& path);
 // The user's documents folder, or "" when there is none.
 std::string Documents_Folder();
 
-// The number at the end of a series name ("take007" gives 7); 0 when the name does not
-// end in three digits or they make 0.
-int Series_Number(const std::string& basePath);
-
 class RecordingFiles {
  public:
   RecordingFiles(Context& ctx, Player& player, Transport& transport, TransportView& bar, StreamGate& gate,
@@ -56,8 +51,6 @@ class RecordingFiles {
   void cboFile_KeyUp(int keyCode);
   void cboFile_DblClick();
   void cboFile_LostFocus();
-  // The right button offers "Save File As" for a saved or loaded recording.
-  void lblLoadedFile_MouseDown(int button);
 
   // Opens a recording (its ".zkd", or the path without it) as the load dialog does once a
   // file is chosen, with the loading progress on the seek bar and the panel set up; false
@@ -79,7 +72,6 @@ class RecordingFiles {
   SeriesList& list_;
   std::string sequenceStem_;  // the series' path without its three-digit number
   bool arrowKeyFlag_ = false;  // an arrow key is held in the list: moving does not load
-  std::string saveAsFolder_;   // folder of the last "Save File As"
 };
 
 }  // namespace zk

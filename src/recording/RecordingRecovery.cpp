@@ -4,17 +4,24 @@
 
 #include "core/MenuTicks.h"
 #include "core/Numbers.h"
+#include "core/SoundQueries.h"
+#include "core/StaleTempFiles.h"
 #include "recording/RecordLoader.h"
 
 namespace zk {
 
-std::string RecoverQuestion(const RecoveredRecording& r) {
+std::string RecoverQuestion(const RecoveredRecording& r, const std::string& partial, const std::string& keptIn) {
   const DateTime t = DateTimeOf(r.info.RecordDate, r.info.RecordStartSeconds);
   char when[64];
   std::snprintf(when, sizeof when, "%02d/%02d/%04d at %02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute,
                 t.second);
-  return "A recording of " + Format_Time(r.Seconds, r.Seconds * 1000) + " started on " + when +
-         " was not saved when the program last ended. Recover it?";
+  const std::string length = Format_Time(r.Seconds, r.Seconds * 1000);
+  if (partial.empty())
+    return "A recording of " + length + " started on " + when +
+           " was not saved when the program last ended. Recover it?";
+  return std::string("A recording started on ") + when +
+         " was not saved when the program last ended. Only its first " + length + " can be recovered: " + partial +
+         ". Its files are kept in " + keptIn + ". Recover the first " + length + "?";
 }
 
 std::string NotRecoverableText(const std::string& problem, const std::string& keptIn) {
@@ -22,7 +29,16 @@ std::string NotRecoverableText(const std::string& problem, const std::string& ke
          ". Its files are kept in " + keptIn + ".";
 }
 
+void RecordingRecovery::Remove_Stale_Temp_Files() {
+  // Left by a crash in the middle of a save; see StaleTempFiles.h for what is taken as
+  // left behind (among others, nothing written to within the last minutes, so that a save
+  // of another running copy is never disturbed).
+  if (!ctx_.settings.SavePath.empty()) RemoveStaleTempFiles(ctx_.settings.SavePath);
+  if (!memory_.Spool().Folder().empty()) RemoveStaleTempFiles(memory_.Spool().Folder());
+}
+
 void RecordingRecovery::Offer_Recovery() {
+  Remove_Stale_Temp_Files();
   const std::string& folder = memory_.Spool().Folder();
   if (folder.empty()) return;
   for (auto& spool : HoldOrphanSpools(folder)) {
@@ -36,16 +52,21 @@ void RecordingRecovery::Offer_Recovery() {
         ctx_.prompts.MsgBox(NotRecoverableText(reading.problem, kept), RecoverTitle, MsgButtons::OK, MsgIcon::Warning);
         break;
       }
-      case SpoolContent::Recording:
-        if (ctx_.prompts.MsgBox(RecoverQuestion(r), RecoverTitle, MsgButtons::YesNo, MsgIcon::Question) !=
-            MsgResult::Yes) {
-          spool->Remove();
+      case SpoolContent::Recording: {
+        // Only a first part comes back: the spool, which holds the rest, is kept whatever
+        // the answer, and the recording brought back has no spool of its own.
+        const bool partial = !reading.problem.empty();
+        const std::string kept = partial ? spool->SetAside() : "";
+        if (ctx_.prompts.MsgBox(RecoverQuestion(r, reading.problem, kept), RecoverTitle, MsgButtons::YesNo,
+                                MsgIcon::Question) != MsgResult::Yes) {
+          if (!partial) spool->Remove();
           break;
         }
         memory_.Flush_RecBuffer();
-        memory_.Spool().Adopt(std::move(spool));
+        if (!partial) memory_.Spool().Adopt(std::move(spool));
         Bring_Back(r);
         break;
+      }
     }
   }
 }
@@ -65,8 +86,7 @@ void RecordingRecovery::Bring_Back(RecoveredRecording& r) {
   if (r.info.Audio) {
     Recorder::Use_Sound_Format(st);
     st.MciResult = ctx_.audio.OpenRecordedSound(std::move(r.sound));
-    int32_t length = 0;
-    if (ctx_.audio.Length(length) == 0) st.AudioLength = length;
+    Query_Length(ctx_.audio, st);
   } else {
     st.PlayUnitsPerSecond = 1000;
     Open_Silent_Track(ctx_);

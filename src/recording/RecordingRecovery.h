@@ -3,8 +3,13 @@
 // in the recovery folder that no running instance holds is read; one holding at least a
 // whole second is offered with a Yes/No question titled "Recover Recording". Yes brings it
 // back into memory exactly as a stop leaves a recording (and "Auto Save" saves it at once),
-// No deletes the spool. A damaged spool is reported, set aside and kept for the user; one
-// holding less than a second is deleted without a word.
+// No deletes the spool. A spool that is damaged, or too long to be held, is never deleted:
+// it is set aside and kept for the user, what comes before the damage is offered with the
+// question saying that the rest could not be read, and one with nothing whole in it is
+// reported. One holding less than a second is deleted without a word.
+//
+// The start also removes the temporary files that a crash in the middle of a save left in
+// the save folder and in the recovery folder.
 #include <string>
 
 #include "core/Context.h"
@@ -19,7 +24,10 @@ inline constexpr const char* RecoverTitle = "Recover Recording";
 
 // "A recording of 12:34 started on 08/12/2026 at 14:02:11 was not saved when the program
 // last ended. Recover it?"
-std::string RecoverQuestion(const RecoveredRecording& r);
+// When only a first part can be brought back, the question says why not the rest
+// (`partial`, the end of a sentence) and where the spool is kept.
+std::string RecoverQuestion(const RecoveredRecording& r, const std::string& partial = "",
+                            const std::string& keptIn = "");
 // What is said of a spool that cannot be brought back.
 std::string NotRecoverableText(const std::string& problem, const std::string& keptIn);
 
@@ -33,6 +41,7 @@ class RecordingRecovery {
   void Offer_Recovery();
 
  private:
+  void Remove_Stale_Temp_Files();
   void Bring_Back(RecoveredRecording& r);
 
   Context& ctx_;

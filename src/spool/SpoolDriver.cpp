@@ -69,6 +69,11 @@ void SpoolDriver::Warn_Unprotected() {
   ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK, MsgIcon::Warning);
 }
 
+void SpoolDriver::Keep() {
+  spool_.reset();  // its end writes what was appended and waits for the disk
+  adopted_.reset();
+}
+
 void SpoolDriver::Remove() {
   beginError_ = {};
   if (spool_) spool_->Remove();

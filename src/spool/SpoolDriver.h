@@ -37,6 +37,9 @@ class SpoolDriver {
   void Adopt(std::unique_ptr<SpoolFolder> folder);
   // The recording in memory ended normally.
   void Remove();
+  // The program ends now without a normal end of the recording in memory: everything
+  // appended reaches the disk and the spool stays for the next start.
+  void Keep();
 
   // Tells the user, once per recording, that the recording in memory has lost its
   // protection: its spool could not be made, or a write to it failed (a full disk). The

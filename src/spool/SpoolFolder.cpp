@@ -1,6 +1,7 @@
 #include "spool/SpoolFolder.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,14 +16,27 @@ namespace zk {
 
 namespace {
 
-// The lock on `fd` counts only while `lockPath` still names that file: a spool being
-// removed unlinks its lock file while holding it, and whoever opened the file just before
-// would otherwise get a lock on a file that no longer belongs to any spool.
-bool StillLinked(int fd, const std::string& lockPath) {
+// Opens `path` as a folder of this user's own, never through a link; -1 otherwise.
+int OpenOwnFolder(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The lock on `lockFd` counts only while the folder still holds that very file under its
+// name: a spool being removed unlinks its lock file while holding it, and whoever opened
+// the file just before would otherwise get a lock on a file that no longer belongs to any
+// spool.
+bool StillLinked(int folderFd, int lockFd) {
   struct stat held {
   }, named{};
-  return ::fstat(fd, &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-         held.st_ino == named.st_ino;
+  return ::fstat(lockFd, &held) == 0 && ::fstatat(folderFd, SpoolFiles::Lock, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 }  // namespace
@@ -36,37 +50,47 @@ std::unique_ptr<SpoolFolder> SpoolFolder::Create(const std::string& recoveryFold
     error = ErrnoError(errno);
     return nullptr;
   }
-  const std::string lockPath = path + "/" + SpoolFiles::Lock;
-  const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const int folderFd = OpenOwnFolder(path);
+  const int fd = folderFd < 0
+                     ? -1
+                     : ::openat(folderFd, SpoolFiles::Lock, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // Another instance took the new folder for an abandoned one and holds it: it will
+    // find it empty and remove it. Otherwise the empty folder goes now.
     error = ErrnoError(errno);
     if (fd >= 0) ::close(fd);
-    ::unlink(lockPath.c_str());
+    if (folderFd >= 0) ::close(folderFd);
     ::rmdir(path.c_str());
     return nullptr;
   }
-  return std::unique_ptr<SpoolFolder>(new SpoolFolder(path, fd));
+  return std::unique_ptr<SpoolFolder>(new SpoolFolder(path, folderFd, fd));
 }
 
 std::unique_ptr<SpoolFolder> SpoolFolder::TryHold(const std::string& folder) {
-  const std::string lockPath = folder + "/" + SpoolFiles::Lock;
-  const int fd = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !StillLinked(fd, lockPath)) {
-    ::close(fd);
+  const int folderFd = OpenOwnFolder(folder);
+  if (folderFd < 0) return nullptr;
+  // A spool whose lock file has gone (removed by hand, or lost with a damaged file
+  // system) is as abandoned as one whose lock nobody holds.
+  const int fd = ::openat(folderFd, SpoolFiles::Lock, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !StillLinked(folderFd, fd)) {
+    if (fd >= 0) ::close(fd);
+    ::close(folderFd);
     return nullptr;
   }
-  return std::unique_ptr<SpoolFolder>(new SpoolFolder(folder, fd));
+  return std::unique_ptr<SpoolFolder>(new SpoolFolder(folder, folderFd, fd));
 }
 
 SpoolFolder::~SpoolFolder() {
   if (lockFd_ >= 0) ::close(lockFd_);
+  if (folderFd_ >= 0) ::close(folderFd_);
 }
 
 void SpoolFolder::Remove() {
-  for (const char* name : SpoolFiles::All) ::unlink(File(name).c_str());
-  ::unlink(File(SpoolFiles::Lock).c_str());
-  ::rmdir(path_.c_str());
+  // Relative to the folder opened at the start: the files deleted are the spool's own,
+  // whatever has been put in the folder's place since.
+  for (const char* name : SpoolFiles::All) ::unlinkat(folderFd_, name, 0);
+  ::unlinkat(folderFd_, SpoolFiles::Lock, 0);
+  ::rmdir(path_.c_str());  // refuses anything but an empty folder
 }
 
 std::string SpoolFolder::SetAside() {
@@ -74,8 +98,15 @@ std::string SpoolFolder::SetAside() {
   std::string base = p.filename().string();
   if (base.rfind(SpoolPrefix, 0) == 0) base = base.substr(std::char_traits<char>::length(SpoolPrefix));
   const std::string target = (p.parent_path() / (DamagedPrefix + base)).string();
-  if (::rename(path_.c_str(), target.c_str()) != 0) return path_;
-  path_ = target;
+  // Never in place of a spool set aside before under the same name.
+  for (int n = 1; n < 100; ++n) {
+    const std::string name = n == 1 ? target : target + "-" + std::to_string(n);
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+      path_ = name;
+      break;
+    }
+    if (errno != EEXIST) break;
+  }
   return path_;
 }
 
@@ -84,7 +115,9 @@ std::vector<std::unique_ptr<SpoolFolder>> HoldOrphanSpools(const std::string& re
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(recoveryFolder, ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.rfind(SpoolPrefix, 0) == 0 && entry.is_directory(ec)) names.push_back(name);
+    // The entry itself, not what a link leads to.
+    if (name.rfind(SpoolPrefix, 0) == 0 && entry.symlink_status(ec).type() == std::filesystem::file_type::directory)
+      names.push_back(name);
   }
   // The names carry the start date and time, so their order is the order of recording.
   std::sort(names.begin(), names.end());

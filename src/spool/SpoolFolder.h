@@ -3,6 +3,10 @@
 // "lock" file for as long as the object lives; the kernel drops it when the process ends
 // in any way, so a spool whose lock can be taken belongs to no running instance. Another
 // instance started meanwhile never offers, takes over or deletes a held spool.
+//
+// A spool folder is a real folder of the user who runs the program: a link in the recovery
+// folder, or a folder of another user, is never held, and nothing is ever done through a
+// link to another place.
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,8 +20,9 @@ class SpoolFolder {
   // Makes the folder `name` in `recoveryFolder` (both created as needed) and holds it.
   static std::unique_ptr<SpoolFolder> Create(const std::string& recoveryFolder, const std::string& name,
                                              FileError& error);
-  // Holds an existing spool folder; nullptr when another instance holds it or it is
-  // being removed.
+  // Holds an existing spool folder; nullptr when another instance holds it, it is being
+  // removed, or it is no real folder of this user. A lock file that has gone missing is
+  // made anew.
   static std::unique_ptr<SpoolFolder> TryHold(const std::string& folder);
   // Releases the folder and leaves it as it is.
   ~SpoolFolder();
@@ -34,8 +39,10 @@ class SpoolFolder {
   std::string SetAside();
 
  private:
-  SpoolFolder(std::string path, int lockFd) : path_(std::move(path)), lockFd_(lockFd) {}
+  SpoolFolder(std::string path, int folderFd, int lockFd)
+      : path_(std::move(path)), folderFd_(folderFd), lockFd_(lockFd) {}
   std::string path_;
+  int folderFd_ = -1;  // the folder itself, opened without following a link
   int lockFd_ = -1;
 };
 

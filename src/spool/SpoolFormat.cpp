@@ -91,16 +91,23 @@ void AppendChunk(std::vector<uint8_t>& out, ChunkKind kind, const void* payload,
   out.insert(out.end(), p, p + size);
 }
 
+std::optional<ChunkHeader> DecodeChunkHeader(const uint8_t* header) {
+  const auto kind = static_cast<ChunkKind>(Get32(header));
+  if (kind != ChunkKind::Records && kind != ChunkKind::Sound && kind != ChunkKind::Mark) return std::nullopt;
+  return ChunkHeader{kind, Get32(header + 4), Get32(header + 8)};
+}
+
+bool PayloadMatches(const ChunkHeader& header, const uint8_t* payload) {
+  return Checksum(payload, header.size) == header.checksum;
+}
+
 std::optional<Chunk> ChunkAt(const std::vector<uint8_t>& data, std::size_t at) {
   if (at > data.size() || data.size() - at < ChunkHeaderSize) return std::nullopt;
-  const uint8_t* h = data.data() + at;
-  const auto kind = static_cast<ChunkKind>(Get32(h));
-  if (kind != ChunkKind::Records && kind != ChunkKind::Sound && kind != ChunkKind::Mark) return std::nullopt;
-  const std::size_t size = Get32(h + 4);
-  if (data.size() - at - ChunkHeaderSize < size) return std::nullopt;
-  const uint8_t* payload = h + ChunkHeaderSize;
-  if (Checksum(payload, size) != Get32(h + 8)) return std::nullopt;
-  return Chunk{kind, payload, size};
+  const auto header = DecodeChunkHeader(data.data() + at);
+  if (!header || data.size() - at - ChunkHeaderSize < header->size) return std::nullopt;
+  const uint8_t* payload = data.data() + at + ChunkHeaderSize;
+  if (!PayloadMatches(*header, payload)) return std::nullopt;
+  return Chunk{header->kind, payload, header->size};
 }
 
 void EncodeSecondMark(const SecondMark& m, uint8_t* out) {

@@ -65,6 +65,17 @@ struct Chunk {
   std::size_t size;
 };
 
+// What a chunk's header says: its kind, the length of its payload and the payload's
+// checksum. Nothing when the kind is none of ours.
+struct ChunkHeader {
+  ChunkKind kind;
+  uint32_t size;
+  uint32_t checksum;
+};
+std::optional<ChunkHeader> DecodeChunkHeader(const uint8_t* header);
+// True when `payload` (header.size bytes) is the one the header was written for.
+bool PayloadMatches(const ChunkHeader& header, const uint8_t* payload);
+
 // The chunk at `at` of `data`, when a whole one with a known kind and a matching checksum
 // is there.
 std::optional<Chunk> ChunkAt(const std::vector<uint8_t>& data, std::size_t at);

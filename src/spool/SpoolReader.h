@@ -3,12 +3,20 @@
 // recording up to the last whole second that every part of the spool holds: the records
 // byte for byte as they were taken, and the sound cut to the same length. A spool that
 // stopped normally before it was left behind comes back whole.
+//
+// The data file is read one chunk at a time: besides the recording it brings back, the
+// reading needs memory for one chunk only. Where the file stops being readable it is told
+// apart whether a crash cut the last write short (nothing after it but the torn write or
+// zeros: the usual end of a spool left behind) or the spool is damaged (more after the
+// break); in the second case, and when the rest does not fit, what comes before is still
+// brought back and the reading says why the rest is not.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/SampleRecord.h"
 #include "spool/SpoolFormat.h"
+#include "zkd/RecordReader.h"
 
 namespace zk {
 
@@ -22,16 +30,26 @@ struct RecoveredRecording {
 };
 
 enum class SpoolContent {
-  Recording,  // `out` holds the recording
+  Recording,  // `out` holds the recording, or as much of it as can be brought back
   Empty,      // not even one whole second was recorded: nothing to offer
-  Damaged,    // a part is missing or unreadable, or the parts do not fit together
+  Damaged,    // nothing can be brought back: a part is missing, unreadable or damaged, or
+              // the parts do not fit together
 };
 
 struct SpoolReading {
   SpoolContent content = SpoolContent::Empty;
-  std::string problem;  // for Damaged: what is wrong, as the end of a sentence
+  // For Damaged: what is wrong. For Recording: why only a first part comes back (empty when
+  // all of it does). Either way the end of a sentence.
+  std::string problem;
 };
 
-SpoolReading ReadSpool(const std::string& folder, RecoveredRecording& out);
+// The most a recording brought back may hold.
+struct SpoolLimits {
+  // The sound file's sizes are 32-bit, and so are the marks' sound counts.
+  uint64_t SoundBytes = (0xFFFFFFFFull - 44) & ~1ull;
+  uint32_t Records = MaxRecords;  // as many as a recording file may hold
+};
+
+SpoolReading ReadSpool(const std::string& folder, RecoveredRecording& out, const SpoolLimits& limits = {});
 
 }  // namespace zk

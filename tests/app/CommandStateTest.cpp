@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
+#include "core/RecordingCodes.h"
 #include "WindowControls.h"
 
 namespace zk {
@@ -112,6 +113,30 @@ TEST_F(CommandState, UnknownModeChangesNothing) {
   t.state.OperatingMode = 7;
   Update_Command_State(t.ctx);
   EXPECT_TRUE(c.items.empty());
+}
+
+TEST(RecordModeLabel, ShowsTheModeAndWhereAutomaticNamesGo) {
+  TestContext t;
+  t.settings.SavePath = "/nonexistent/folder/";
+  t.settings.SavePrefix = "Sess_";
+  t.settings.SuffixType = 0;
+  const struct {
+    int mode;
+    const char *caption, *tip;
+  } modes[] = {{RecAutoSave, "Auto Save", "Sess_nnn"}, {RecCapture, "Capture", "Sess_nnn"},
+               {RecManual, "Manual", ""}, {9, "Manual", ""}};
+  for (auto m : modes) {
+    t.settings.RecordingMode = m.mode;
+    Update_RecordModeLabel(t.ctx);
+    EXPECT_EQ(t.settings.SavePath, "");  // the missing folder is forgotten
+    EXPECT_EQ(t.controls.Caption("lblRecordMode"), m.caption) << m.mode;
+    EXPECT_EQ(t.controls.Get("lblRecordMode", -1).toolTip, m.tip) << m.mode;
+  }
+  t.settings.SavePath = "/tmp/";
+  t.settings.SuffixType = 1;
+  t.settings.RecordingMode = RecAutoName;
+  Update_RecordModeLabel(t.ctx);
+  EXPECT_EQ(t.controls.Get("lblRecordMode", -1).toolTip, "/tmp/Sess_Date__Time");
 }
 
 }  // namespace

@@ -186,6 +186,14 @@ TEST_F(frmMainTest, ARecordingWhoseAutomaticSaveFailedIsAskedAboutEvenWithoutPro
   EXPECT_EQ(prompts.shown[0].text, "Recording not saved, Exit?");
 }
 
+TEST_F(frmMainTest, TheWindowComingBackFromADialogReArmsTheKeys) {
+  auto f = Loaded();
+  f->keyboard().SetKeyReleased(false);  // the key that opened the dialog was released there
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(f.get(), &activate);
+  EXPECT_TRUE(f->keyboard().KeyReleased());
+}
+
 TEST_F(frmMainTest, OverrideBoxPutsBackTheUsersValues) {
   auto f = Loaded();
   auto& st = f->ctx().state;

@@ -25,18 +25,37 @@ spools() { ls -d "$SPOOLS"/recording-* 2>/dev/null; }
 # 50 records of 20 bytes and three chunk headers with a mark (48 bytes).
 spool_seconds() { echo $(( $(stat -c %s "$1/data" 2>/dev/null || echo 0) / 45148 )); }
 
-# Waits for the "Recover Recording" question and answers it with key $1 (y or n).
-answer_recover() {
-  local box="" i
+# Waits for the "Recover Recording" question; BOX is its window.
+wait_recover() {
+  local i
+  BOX=""
   for i in $(seq 1 200); do
-    box=$(xdotool search --onlyvisible --name '^Recover Recording$' 2>/dev/null | head -1)
-    [ -n "$box" ] && break
+    BOX=$(xdotool search --onlyvisible --name '^Recover Recording$' 2>/dev/null | head -1)
+    [ -n "$BOX" ] && break
     kill -0 "$ZK_PID" 2>/dev/null || fail "the program ended before it asked"
     sleep 0.1
   done
-  [ -n "$box" ] || fail "no \"Recover Recording\" question at the start"
-  xdotool windowfocus --sync "$box" >/dev/null 2>&1 || xdotool windowfocus "$box"
+  [ -n "$BOX" ] || fail "no \"Recover Recording\" question at the start"
+}
+
+# Waits for the "Recover Recording" question and answers it with key $1 (y or n).
+answer_recover() {
+  wait_recover
+  xdotool windowfocus --sync "$BOX" >/dev/null 2>&1 || xdotool windowfocus "$BOX"
   xdotool key "$1"
+}
+
+# Sends SIGTERM and fails unless the program ends within 5 s; $1 says what was open.
+terminate_within_5s() {
+  local i
+  kill -TERM "$ZK_PID"
+  for i in $(seq 1 50); do
+    kill -0 "$ZK_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$ZK_PID" 2>/dev/null && fail "SIGTERM $1 did not end the program"
+  wait "$ZK_PID" 2>/dev/null
+  ZK_PID=""
 }
 
 e2e_servers sound
@@ -86,15 +105,13 @@ for i in $(seq 1 100); do
   [ "$(spool_seconds "$(spools)")" -ge 2 ] && break
   sleep 0.1
 done
-kill -TERM "$ZK_PID"
-for i in $(seq 1 50); do
-  kill -0 "$ZK_PID" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$ZK_PID" 2>/dev/null && fail "SIGTERM did not end the program"
-wait "$ZK_PID" 2>/dev/null
-ZK_PID=""
+terminate_within_5s "while recording"
 [ -n "$(spools)" ] || fail "SIGTERM in a recording removed its spool"
+# SIGTERM while the question is open ends the program and keeps the spool too.
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+wait_recover
+terminate_within_5s "with the recovery question open"
+[ -n "$(spools)" ] || fail "SIGTERM with the recovery question open removed the spool"
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
 answer_recover n
 e2e_find_window || fail "the meter window did not appear after No"
@@ -103,3 +120,47 @@ e2e_find_window || fail "the meter window did not appear after No"
 pass "SIGTERM while recording kept the spool; No deleted it"
 e2e_exit_by_menu || fail "File > Exit did not end the program cleanly"
 [ -z "$(ls -A "$SPOOLS")" ] || fail "the recovery folder is not empty: $(ls -A "$SPOOLS")"
+
+# SIGTERM while the exit question about an unsaved recording is open (a close asking its
+# questions, when closing the window again does nothing) ends the program at once, and the
+# recording's spool stays for the next start.
+sed -i 's/^RecordingMode=.*/RecordingMode=2/' "$HOME_DIR/zk3_Zodovaz.ini"
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+e2e_find_window || fail "the meter window did not appear"
+sleep 1
+e2e_focus
+xdotool key r
+sleep 3
+e2e_focus
+xdotool key s
+sleep 1
+e2e_focus
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+for i in $(seq 1 100); do
+  xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 || fail "File > Exit did not ask about the unsaved recording"
+terminate_within_5s "with the exit question open"
+[ -n "$(spools)" ] || fail "SIGTERM with the exit question open removed the spool"
+
+# SIGTERM while a message box is open ends the program at once: here the warning that the
+# recording has no spool (the recovery folder is a file, so none can be made).
+rm -rf "$SPOOLS"
+echo "not a folder" >"$SPOOLS"
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+e2e_find_window || fail "the meter window did not appear"
+sleep 1
+e2e_focus
+xdotool key r
+boxes() { xdotool search --onlyvisible --name '^zk3 Zodovaz$' 2>/dev/null | wc -l; }
+for i in $(seq 1 100); do
+  [ "$(boxes)" -ge 2 ] && break
+  sleep 0.1
+done
+[ "$(boxes)" -ge 2 ] || fail "no warning that the recording has no spool"
+terminate_within_5s "with a message box open"
+rm -f "$SPOOLS"
+pass "SIGTERM with the recovery question, the exit question or a message box open ended the program at once"

@@ -4,105 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <iostream>
+#include <limits>
 
-#include "Fakes.h"
+#include "PlayerRig.h"
 #include "TestFiles.h"
-#include "TransportLog.h"
 #include "core/RecordingCodes.h"
-#include "meter/MeterEngine.h"
-#include "meter/SensitivityTable.h"
-#include "sound/AudioFactory.h"
-#include "recording/Player.h"
-#include "recording/RecordLoader.h"
 #include "sound/SoundFile.h"
 
 namespace zk::test {
 namespace {
-
-// Draws the needle as the display does (asks the engine, then reports it drawn) and keeps,
-// for every needle, the record shown and how late it came on the sound clock.
-class PlayView : public RecordingView {
- public:
-  PlayView(SessionState& st, std::function<int32_t()> soundMs) : RecordingView(st), st_(st), soundMs_(std::move(soundMs)) {}
-  struct Drawn {
-    int32_t index;  // record number
-    int32_t timeMs;
-    int32_t lateMs;
-  };
-  std::vector<Drawn> drawn;
-  MeterEngine* engine = nullptr;
-  void Update_Needle() override {
-    RecordingView::Update_Needle();
-    if (engine) engine->Needle_Drawn(engine->Needle_Position());
-    drawn.push_back({st_.RecordIndex - 1, st_.WorkRecord.TimeMs, soundMs_() - st_.WorkRecord.TimeMs});
-  }
-  std::vector<int32_t> Indices() const {
-    std::vector<int32_t> v;
-    for (const Drawn& d : drawn) v.push_back(d.index);
-    return v;
-  }
-
- private:
-  SessionState& st_;
-  std::function<int32_t()> soundMs_;
-};
-
-class PlayerTest : public ::testing::Test {
- protected:
-  PlayerTest() {
-    table.Init_SensTable();
-    view.engine = &engine;
-    t.state.DummyAudioPath = std::string(ZK_PROGRAM_FOLDER) + "/dummy.mp3";
-  }
-
-  // A recording of `count` records 20 ms apart on the silent track (positions in ms).
-  void Load(int count) { Load(Readings(count)); }
-  void Load(std::vector<SampleRecord> records) {
-    SessionState& st = t.state;
-    st.RecordCount = static_cast<int32_t>(records.size()) - 1;
-    st.TotalTimeMs = records.back().TimeMs;
-    st.RecordBuffer = std::move(records);
-    st.RangeStartIndex = 1;
-    st.RangeEndIndex = st.RecordCount;
-    st.FileLoaded = true;
-    ASSERT_TRUE(Open_Silent_Track(ctx));
-    player.Show_Loaded_File("/rec/take001");
-  }
-
-  int32_t SoundPosition() {
-    int32_t pos = 0;
-    device->Position(pos);
-    return pos;
-  }
-  AudioMode SoundMode() {
-    AudioMode m = AudioMode::NotReady;
-    device->Mode(m);
-    return m;
-  }
-  // Runs `f` `seconds` from now: scripted before Play(), from the play command.
-  void At(double seconds, std::function<void()> f) { t.events.At(t.clock.now + seconds, std::move(f)); }
-  void Play() {
-    t0 = t.clock.now;
-    player.cmdPlay_Click();
-  }
-
-  TestContext t;
-  double t0 = 0;
-  std::vector<std::string> notices;
-  std::unique_ptr<AudioDevice> device =
-      MakeNullAudioDevice(t.clock, [this](const std::string& text) { notices.push_back(text); });
-  PlayView view{t.state, [this] { return SoundPosition() * 1000 / std::max(1, t.state.PlayUnitsPerSecond); }};
-  Context ctx{t.settings, t.state, t.clock,    t.events, t.prompts,      t.ctx.timers,
-              view,       t.controls, t.shell, *device,  ZK_PROGRAM_FOLDER};
-  SensitivityTable table;
-  MeterEngine engine{ctx, table};
-  TransportLog bar;
-  CountingGate gate;
-  Transport transport{ctx, bar};
-  Player player{ctx, bar, engine, gate, transport};
-};
 
 int32_t Percentile(std::vector<int32_t> v, double p) {
   std::sort(v.begin(), v.end());
@@ -205,7 +116,7 @@ TEST_F(PlayerTest, QuickSkipsAddUpAndResumeOnce) {
   EXPECT_EQ(after, AudioMode::Playing);
   EXPECT_EQ(t.tmrSkip.starts, 3);
   const int32_t target = before + 3 * 500;
-  EXPECT_NEAR(resumedAt, player.Record_Position(target), 120);
+  EXPECT_NEAR(resumedAt, player.Range().Record_Position(target), 120);
   const auto idx = view.Indices();
   EXPECT_NE(std::find(idx.begin(), idx.end(), target), idx.end());
   EXPECT_EQ(std::count_if(idx.begin(), idx.end(), [&](int32_t k) { return k > before + 60 && k < target; }), 0);
@@ -228,7 +139,7 @@ TEST_F(PlayerTest, SkippingWhilePausedStaysPausedUntilResumed) {
   Play();
   EXPECT_TRUE(stillPaused);
   EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "PAUSE", "END"}));
-  EXPECT_NEAR(resumedAt, player.Record_Position(pausedAt + 500), 40);
+  EXPECT_NEAR(resumedAt, player.Range().Record_Position(pausedAt + 500), 40);
 }
 
 TEST_F(PlayerTest, SkipsStayInsideTheRange) {
@@ -240,7 +151,7 @@ TEST_F(PlayerTest, SkipsStayInsideTheRange) {
   player.cmdFwd_Click();
   EXPECT_EQ(st.RecordIndex, 500);  // past the end: one second before it
   EXPECT_TRUE(st.SeekPending);
-  EXPECT_EQ(st.AudioPosition, player.Record_Position(500));
+  EXPECT_EQ(st.AudioPosition, player.Range().Record_Position(500));
   st.RecordIndex = 300;
   player.cmdRev_Click();
   EXPECT_EQ(st.RecordIndex, 100);  // not before the start
@@ -261,65 +172,6 @@ TEST_F(PlayerTest, SkipsStayInsideTheRange) {
   player.cmdFwd_Click();
   EXPECT_EQ(st.RangeEndIndex, 600);
   EXPECT_EQ(st.RecordIndex, 550);
-}
-
-TEST_F(PlayerTest, SeekBarMarksRangesAndFollowsTheMouse) {
-  Load(600);  // 11.98 s
-  SessionState& st = t.state;
-  st.RecordStartSeconds = 10 * 3600 + 59 * 60 + 57;
-
-  player.picFilePosition_MouseMove(0, 250);
-  EXPECT_EQ(t.controls.ToolTip("picFilePosition"), "00:03");
-  player.picFilePosition_MouseMove(0, 5000);
-  EXPECT_EQ(t.controls.ToolTip("picFilePosition"), "00:12");
-
-  // A drag from x = 5 starts at the beginning of the file.
-  player.picFilePosition_MouseDown(1, 5.7f);
-  EXPECT_EQ(st.RangeStartX, 0);
-  EXPECT_EQ(st.RangeStartIndex, 1);
-  player.picFilePosition_MouseMove(1, 500);
-  EXPECT_EQ(bar.calls.back(), "box 0..500 7");
-  EXPECT_EQ(t.controls.Caption("lblPlayTime"), "00:06");
-  EXPECT_EQ(view.lastClock, std::make_tuple(11, 0, 0, 36525));  // the clock follows the drag
-  player.picFilePosition_MouseUp(1, 500);
-  EXPECT_EQ(st.RangeEndX, 500);
-  EXPECT_EQ(st.RangeEndIndex, 300);
-  EXPECT_EQ(view.lastClock, std::make_tuple(10, 0, 0, DateSerial(2026, 12, 8)));  // back to live time
-
-  // A press and release within a hundredth of the width selects to the end.
-  player.picFilePosition_MouseDown(1, 300);
-  EXPECT_EQ(st.RangeStartX, 300);
-  EXPECT_EQ(st.RangeStartIndex, 180);
-  player.picFilePosition_MouseUp(1, 309);
-  EXPECT_EQ(st.RangeEndX, 1000);
-  EXPECT_EQ(st.RangeEndIndex, 600);
-  EXPECT_EQ(bar.calls.back(), "box 300..1000 7");
-
-  // The right button takes the whole file.
-  player.picFilePosition_MouseDown(2, 700);
-  EXPECT_EQ(st.RangeStartX, 0);
-  EXPECT_EQ(st.RangeStartIndex, 1);
-  EXPECT_EQ(st.RangeEndIndex, 600);
-}
-
-TEST_F(PlayerTest, ASeekWhilePlayingJumpsInsideTheRange) {
-  Load(1000);
-  At(2.0, [&] { player.picFilePosition_MouseDown(1, 600); });
-  At(3.0, [&] { transport.cmdStop_Click(); });
-  Play();
-  const auto idx = view.Indices();
-  EXPECT_NE(std::find(idx.begin(), idx.end(), 600), idx.end());
-  EXPECT_EQ(std::count_if(idx.begin(), idx.end(), [](int32_t k) { return k > 60 && k < 600; }), 0);
-
-  // On a file of five records every seek lands on one of them.
-  Load(5);
-  t.state.OperatingMode = ModePlayback;
-  for (float x : {0.0f, 1.0f, 999.0f, 1000.0f}) {
-    player.picFilePosition_MouseDown(1, x);
-    EXPECT_GE(t.state.RecordIndex, 1);
-    EXPECT_LE(t.state.RecordIndex, 5);
-  }
-  t.state.OperatingMode = ModeNone;
 }
 
 TEST_F(PlayerTest, TheOverrideUsesTheUsersOwnValues) {
@@ -417,7 +269,7 @@ TEST_F(PlayerTest, StopEndsAWaitForARecordFarAhead) {
   EXPECT_LT(t.clock.now - t0, 6.1);
   // Positions of such records stay numbers the device takes, whatever the units.
   t.state.PlayUnitsPerSecond = 176400;
-  EXPECT_EQ(player.Record_Position(60), std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(player.Range().Record_Position(60), std::numeric_limits<int32_t>::max());
 }
 
 TEST_F(PlayerTest, LoadedFileShowsNameTimesAndSkipLength) {

@@ -1,5 +1,6 @@
 // The recorder on virtual time: records and their times, the start and the stop on a whole
-// second with the clock-driven sound device, the waits that must end, and saving by mode.
+// second with the clock-driven sound device, the waits that must end, and the guard before
+// the commands that replace the recording in memory.
 #include "recording/Recorder.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,6 @@
 #include "SessionRig.h"
 #include "TestFiles.h"
 #include "core/RecordingCodes.h"
-#include "zkd/RecordFile.h"
-#include "sound/SoundFile.h"
 
 namespace zk::test {
 namespace {
@@ -115,20 +114,6 @@ TEST_F(RecordSample, FieldsFlagsAndATagStoredOnce) {
 
 // ---------------------------------------------------------------------------------------
 // A live session with the clock-driven sound device
-
-struct LiveRecording : ::testing::Test {
-  SessionRig rig;
-  SessionState& st = rig.state;
-  Settings& s = rig.settings;
-  TempFolder dir;
-  LiveRecording() { s.SavePath = dir.str() + "/"; }
-  // Records `seconds` after the pre-roll, then presses stop.
-  void Record(double seconds) {
-    rig.recorder.cmdRecord_Click();
-    rig.Run(seconds);
-    rig.Stop();
-  }
-};
 
 TEST_F(LiveRecording, StartShowsTheWordTheBannerAndTheMarkAndTakesNoReadingInThePreRoll) {
   rig.Sensor(5);
@@ -250,128 +235,6 @@ TEST_F(LiveRecording, NothingRecordedLeavesNothingInMemory) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Saving by mode
-
-TEST_F(LiveRecording, AutoSaveNumbersConsecutiveRecordingsAndWritesTheirFiles) {
-  s.RecordingMode = RecAutoSave;
-  rig.Sensor(20, [](int i) { return 1000 + 3 * i; });
-  Record(1.5);
-  Record(2.2);
-
-  for (const char* name : {"Run_001", "Run_002"}) {
-    RecordFileData data;
-    ASSERT_EQ(ReadRecordFile(dir / (std::string(name) + ".zkd"), data).status, ReadStatus::Ok) << name;
-    EXPECT_EQ(data.records[1].Marker, 'C');  // time and date in the first two records
-    EXPECT_EQ(data.records[2].Marker, 'D');
-    std::string error;
-    auto wav = SoundFileSource::Open(dir / (std::string(name) + ".wav"), error);
-    ASSERT_TRUE(wav) << error;
-    const double soundMs = 1000.0 * static_cast<double>(wav->Frames()) / wav->Format().rate;
-    EXPECT_NEAR(soundMs, data.TotalTimeMs, 1000) << name;
-    EXPECT_GE(soundMs, data.TotalTimeMs) << name;
-  }
-  EXPECT_EQ(s.SuffixNum, 3);
-  EXPECT_FALSE(st.RecordingUnsaved);
-  EXPECT_EQ(s.LoadPath, s.SavePath);
-  EXPECT_EQ(rig.controls.Caption("lblLoadedFile"), "Run_002");
-  EXPECT_EQ(rig.controls.Get("lblLoadedFile", -1).toolTip, s.SavePath + "Run_002");
-  EXPECT_TRUE(rig.prompts.shown.empty());
-}
-
-TEST_F(LiveRecording, AutoNameSavesOnTheButtonAndDateSuffixNeverCounts) {
-  rig.Sensor(20);
-  Record(1);
-  rig.recorder.cmdSave_Click();
-  EXPECT_TRUE(std::filesystem::exists(dir / "Run_001.zkd"));
-  EXPECT_FALSE(st.RecordingUnsaved);
-  EXPECT_EQ(s.SuffixNum, 2);
-
-  s.SuffixType = 1;
-  Record(1);
-  EXPECT_EQ(st.RecordName.substr(0, 14), "Run_26-12-08__");
-  rig.recorder.cmdSave_Click();
-  EXPECT_TRUE(std::filesystem::exists(dir / (st.RecordName + ".zkd")));
-  EXPECT_EQ(s.SuffixNum, 2);
-}
-
-TEST_F(LiveRecording, ManualAsksForTheNameAndNeverCounts) {
-  s.RecordingMode = RecManual;
-  rig.Sensor(20);
-  Record(1);
-  EXPECT_EQ(rig.controls.Get("cmdSave", -1).toolTip, "Save As");
-  rig.recorder.cmdSave_Click();  // cancelled: nothing saved
-  EXPECT_TRUE(st.RecordingUnsaved);
-  ASSERT_EQ(rig.prompts.fileRequests.size(), 1u);
-  EXPECT_EQ(rig.prompts.fileRequests[0].title, "Save Recording As");
-  EXPECT_EQ(rig.prompts.fileRequests[0].fileName, "Run_");
-  EXPECT_EQ(rig.prompts.fileRequests[0].flags, 1026);
-
-  TempFolder other;
-  rig.prompts.files.push_back(other / "session.zkd");
-  rig.recorder.cmdSave_Click();
-  EXPECT_FALSE(st.RecordingUnsaved);
-  EXPECT_TRUE(std::filesystem::exists(other / "session.zkd"));
-  EXPECT_TRUE(std::filesystem::exists(other / "session.wav"));
-  EXPECT_EQ(st.RecordName, "session");
-  EXPECT_EQ(s.SavePath, other.str() + "/");
-  EXPECT_EQ(s.LoadPath, s.SavePath);
-  EXPECT_EQ(rig.controls.Caption("lblLoadedFile"), "session");
-  EXPECT_EQ(s.SuffixNum, 1);
-}
-
-TEST_F(LiveRecording, FailedAutoSaveKeepsTheRecordingToBeSavedElsewhere) {
-  s.RecordingMode = RecAutoSave;
-  s.SavePath = dir.str() + "/gone/";  // the folder was removed after it was chosen
-  rig.Sensor(20);
-  Record(1);
-  ASSERT_EQ(rig.prompts.shown.size(), 1u);
-  EXPECT_NE(rig.prompts.shown[0].text.find(s.SavePath + "Run_001.wav"), std::string::npos);
-  EXPECT_TRUE(st.RecordingUnsaved);
-  EXPECT_TRUE(st.FileLoaded);
-  EXPECT_EQ(s.SuffixNum, 1);
-  const int32_t records = st.RecordCount;
-
-  rig.prompts.files.push_back(dir / "rescued.zkd");
-  rig.recorder.cmdSave_Click();
-  EXPECT_EQ(rig.prompts.fileRequests.back().fileName, "Run_001");
-  EXPECT_FALSE(st.RecordingUnsaved);
-  EXPECT_EQ(RecordCountForLength(std::filesystem::file_size(dir / "rescued.zkd")), records);
-  EXPECT_EQ(s.SuffixNum, 1);
-  EXPECT_EQ(s.SavePath, dir.str() + "/gone/");  // the automatic folder stays the user's choice
-}
-
-TEST_F(LiveRecording, FailedZkdWriteLeavesTheOldFilesAndTheRecording) {
-  s.RecordingMode = RecAutoName;
-  s.AudioEnable = false;
-  rig.Sensor(20);
-  dir.Write("Run_001.zkd", "older recording");
-  Record(1);
-  {
-    FileSizeLimit limit(100);  // the disk fills up half way
-    rig.recorder.cmdSave_Click();
-  }
-  EXPECT_EQ(dir.Read("Run_001.zkd"), "older recording");
-  EXPECT_TRUE(st.RecordingUnsaved);
-  EXPECT_EQ(s.SuffixNum, 1);
-  ASSERT_EQ(rig.prompts.shown.size(), 1u);
-  EXPECT_NE(rig.prompts.shown[0].text.find(dir / "Run_001.zkd"), std::string::npos);
-}
-
-TEST_F(LiveRecording, CaptureKeepsTheRecordingUntilTheUserNamesIt) {
-  s.RecordingMode = RecCapture;
-  rig.Sensor(20);
-  Record(1);
-  EXPECT_TRUE(st.RecordingUnsaved);
-  EXPECT_FALSE(std::filesystem::exists(dir / "Run_001.zkd"));
-  EXPECT_EQ(rig.controls.Caption("lblLoadedFile"), "Buffer");
-  rig.prompts.files.push_back(dir / "Run_001.zkd");
-  rig.recorder.cmdSave_Click();
-  EXPECT_TRUE(std::filesystem::exists(dir / "Run_001.zkd"));
-  EXPECT_EQ(s.SuffixNum, 1);
-  EXPECT_EQ(s.SavePath, dir.str() + "/");
-}
-
-// ---------------------------------------------------------------------------------------
 // The guard and the commands that replace the recording in memory
 
 TEST_F(LiveRecording, GuardNoKeepsTheUnsavedRecordingYesDiscardsIt) {
@@ -380,9 +243,9 @@ TEST_F(LiveRecording, GuardNoKeepsTheUnsavedRecordingYesDiscardsIt) {
   const int32_t records = st.RecordCount;
   rig.prompts.answers = {MsgResult::No, MsgResult::No, MsgResult::No, MsgResult::No};
   rig.recorder.cmdRecord_Click();
-  rig.recorder.mnuRecSettings_Click();
+  rig.saver.mnuRecSettings_Click();
   rig.recorder.mnuRecAudioOff_Click();
-  rig.recorder.cmdSave_MouseDown(2);
+  rig.saver.cmdSave_MouseDown(RightMouseButton);
   EXPECT_EQ(rig.Shown(), std::vector<std::string>(4, "Previous recording not saved, Continue?"));
   EXPECT_EQ(rig.prompts.shown[0].title, "Warning");
   EXPECT_EQ(st.OperatingMode, ModeLive);
@@ -391,7 +254,7 @@ TEST_F(LiveRecording, GuardNoKeepsTheUnsavedRecordingYesDiscardsIt) {
   EXPECT_EQ(rig.setup.shown, 0);
 
   rig.prompts.answers = {MsgResult::Yes};
-  rig.recorder.mnuRecSettings_Click();
+  rig.saver.mnuRecSettings_Click();
   EXPECT_EQ(rig.setup.shown, 1);
   EXPECT_FALSE(st.RecordingUnsaved);
   EXPECT_FALSE(st.FileLoaded);
@@ -403,14 +266,6 @@ TEST_F(LiveRecording, GuardNoKeepsTheUnsavedRecordingYesDiscardsIt) {
   rig.recorder.cmdRecord_Click();
   EXPECT_EQ(rig.prompts.shown.size(), 5u);
   EXPECT_EQ(st.OperatingMode, ModeRecording);
-}
-
-TEST_F(LiveRecording, SaveButtonWithNothingUnsavedOpensTheSettings) {
-  rig.recorder.cmdSave_MouseDown(2);  // right click: only for an unsaved recording
-  EXPECT_EQ(rig.setup.shown, 0);
-  rig.recorder.cmdSave_Click();
-  EXPECT_EQ(rig.setup.shown, 1);
-  EXPECT_EQ(rig.controls.Caption("lblRecordMode"), "Auto Name");
 }
 
 TEST_F(LiveRecording, AudioMenusSwitchTheSoundAndTheirMarks) {

@@ -1,4 +1,4 @@
-// Loading with the dialog, the list of a numbered series and "Save File As".
+// Loading with the dialog and the list of a numbered series.
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
@@ -96,7 +96,7 @@ TEST_F(RecordingFilesTest, AnUnsavedRecordingIsKeptWhenTheUserSaysNo) {
 TEST_F(RecordingFilesTest, SeriesListShowsTheNumbersPresentAndReloadsTheLoadedOne) {
   for (const char* n : {"take001", "take002", "take005", "other003"}) Save(n);
   ASSERT_TRUE(files.Open_Recording(dir / "take005.zkd"));
-  files.cmdLoad_MouseDown(2);
+  files.cmdLoad_MouseDown(RightMouseButton);
   EXPECT_EQ(list.items, (std::vector<std::string>{"001", "002", "005"}));
   EXPECT_EQ(list.Text(), "005");
   EXPECT_TRUE(t.state.FileLoaded);  // loaded again through the selection
@@ -124,7 +124,7 @@ TEST_F(RecordingFilesTest, NamesThatAreNoSeriesOpenNoList) {
   for (const char* n : {"take000", "takeabc", "x"}) {
     Save(n);
     ASSERT_TRUE(files.Open_Recording(dir / n));
-    files.cmdLoad_MouseDown(2);
+    files.cmdLoad_MouseDown(RightMouseButton);
     EXPECT_EQ(list.dropDowns, 0) << n;
     EXPECT_TRUE(t.state.FileLoaded) << n;
   }
@@ -138,7 +138,7 @@ TEST_F(RecordingFilesTest, LeavingTheListLoadsNothingButResumesTheReadings) {
   ASSERT_TRUE(files.Open_Recording(dir / "take002"));
   std::filesystem::remove(dir / "take002.zkd");  // gone meanwhile: the list cannot reload it
   const int releases = gate.releases;
-  files.cmdLoad_MouseDown(2);
+  files.cmdLoad_MouseDown(RightMouseButton);
   EXPECT_FALSE(t.state.FileLoaded);
   EXPECT_EQ(gate.releases, releases);  // held while the list is open
   files.cboFile_LostFocus();
@@ -149,46 +149,6 @@ TEST_F(RecordingFilesTest, LeavingTheListLoadsNothingButResumesTheReadings) {
   EXPECT_EQ(gate.releases, releases + 1);
   files.cboFile_DblClick();
   EXPECT_EQ(t.shell.beeps, 1);
-}
-
-TEST_F(RecordingFilesTest, SaveFileAsWritesACopyOfALoadedRecording) {
-  Save("take");
-  ASSERT_TRUE(files.Open_Recording(dir / "take"));
-  t.prompts.files.push_back(dir / "copy.zkd");
-  files.lblLoadedFile_MouseDown(2);
-  ASSERT_EQ(t.prompts.fileRequests.size(), 1u);
-  EXPECT_EQ(t.prompts.fileRequests[0].title, "Save File As");
-  EXPECT_EQ(t.prompts.fileRequests[0].filter, "ZKD file (*.zkd*)|*.zkd");
-  EXPECT_EQ(t.prompts.fileRequests[0].flags, 1026);
-  EXPECT_EQ(t.prompts.fileRequests[0].initDir, "");
-  RecordFileData copy;
-  ASSERT_EQ(ReadRecordFile(dir / "copy.zkd", copy).status, ReadStatus::Ok);
-  EXPECT_EQ(copy.RecordCount, 60);
-
-  // With sound on the sound goes beside it; the next dialog opens in that folder.
-  t.settings.AudioEnable = true;
-  t.prompts.files.push_back(dir / "a.zkd");
-  files.lblLoadedFile_MouseDown(2);
-  EXPECT_EQ(t.audio.calls.back(), "save " + dir / "a.wav");
-  EXPECT_TRUE(File_Exists(dir / "a.zkd"));
-  EXPECT_EQ(t.prompts.fileRequests[1].initDir, dir / "");
-
-  // Not for an unsaved new recording, nor with nothing loaded.
-  t.state.RecordingUnsaved = true;
-  files.lblLoadedFile_MouseDown(2);
-  t.state.RecordingUnsaved = false;
-  t.state.FileLoaded = false;
-  files.lblLoadedFile_MouseDown(2);
-  EXPECT_EQ(t.prompts.fileRequests.size(), 2u);
-}
-
-TEST_F(RecordingFilesTest, AFailedSaveIsReported) {
-  Save("take");
-  ASSERT_TRUE(files.Open_Recording(dir / "take"));
-  t.prompts.files.push_back(dir / "no/such/folder/copy.zkd");
-  files.lblLoadedFile_MouseDown(2);
-  ASSERT_FALSE(t.prompts.shown.empty());
-  EXPECT_EQ(t.prompts.shown.back().text.rfind("The file could not be saved for the following reason(s): \n", 0), 0u);
 }
 
 TEST_F(RecordingFilesTest, LoadingWhilePausedEndsThePlaybackFirst) {
@@ -208,15 +168,6 @@ TEST_F(RecordingFilesTest, LoadingWhilePausedEndsThePlaybackFirst) {
   EXPECT_NE(t.state.OperatingMode, ModePlayback);
   EXPECT_EQ(t.controls.Caption("lblLoadedFile"), "next");
   EXPECT_EQ(t.state.RecordCount, 60);
-}
-
-TEST(SeriesNumber, TakesTheLastThreeDigits) {
-  EXPECT_EQ(Series_Number("/a/take007"), 7);
-  EXPECT_EQ(Series_Number("/a/take120"), 120);
-  EXPECT_EQ(Series_Number("/a/take000"), 0);
-  EXPECT_EQ(Series_Number("/a/take12a"), 0);
-  EXPECT_EQ(Series_Number("No File Loaded"), 0);
-  EXPECT_EQ(Series_Number("12"), 0);
 }
 
 }  // namespace

@@ -5,15 +5,18 @@
 #include "recording/RecordingRecovery.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <chrono>
 
 #include "SessionRig.h"
 #include "TestFiles.h"
 #include "core/RecordingCodes.h"
+#include "spool/SpoolFormat.h"
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
 #include "sound/SoundFile.h"
@@ -158,7 +161,7 @@ TEST_F(Recovery, AStoppedUnsavedRecordingComesBackWholeAndKeepsItsSpoolUntilSave
     third.recovery.Offer_Recovery();
     EXPECT_TRUE(third.rig.prompts.shown.empty());
   }
-  next.rig.recorder.cmdSave_Click();
+  next.rig.saver.cmdSave_Click();
   EXPECT_FALSE(st.RecordingUnsaved);
   EXPECT_TRUE(fs::exists(dir / "Run_001.wav"));
   EXPECT_TRUE(Spools().empty());
@@ -274,6 +277,115 @@ TEST_F(Recovery, ADamagedSpoolIsReportedAndKeptButNeverOfferedAgain) {
   Start again(dir, RecAutoSave);
   again.recovery.Offer_Recovery();
   EXPECT_TRUE(again.rig.prompts.shown.empty());
+}
+
+// A damaged spool is never deleted: what comes before the damage is offered, the question
+// says the rest is damaged, and the spool is set aside whatever the answer.
+TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
+  Abandoned(RecAutoName, 4.5);
+  ASSERT_EQ(Spools().size(), 1u);
+  const std::string name = Spools()[0];
+  const std::string kept = recovery + "/damaged-" + name.substr(std::strlen("recording-"));
+  const std::string data = recovery + "/" + name + "/data";
+  const std::string info = ReadText(recovery + "/" + name + "/info");
+  std::vector<uint8_t> bytes = ReadBytes(data);
+  const std::vector<uint8_t> original = bytes;
+  // A byte of the third second: the first chunk of the third batch starts after two marks.
+  std::size_t at = 0;
+  for (int marks = 0; marks < 2; at += ChunkHeaderSize + ChunkAt(bytes, at)->size)
+    if (ChunkAt(bytes, at)->kind == ChunkKind::Mark) ++marks;
+  bytes[at + ChunkHeaderSize + 3] ^= 0x01;
+  WriteBytes(data, bytes);
+
+  {
+    Start next(dir, RecAutoName);
+    next.rig.prompts.answers.push_back(MsgResult::No);
+    next.recovery.Offer_Recovery();
+    ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
+    EXPECT_EQ(next.rig.prompts.shown[0].text,
+              "A recording started on 08/12/2026 at 10:00:01 was not saved when the program last ended. Only its "
+              "first 00:02 can be recovered: the rest of its readings and sound (data) is damaged. Its files are "
+              "kept in " + kept + ". Recover the first 00:02?");
+    EXPECT_EQ(ReadBytes(kept + "/data"), bytes) << "No keeps a damaged spool";
+  }
+  fs::rename(kept, recovery + "/" + name);
+  {
+    Start next(dir, RecAutoName);
+    next.recovery.Offer_Recovery();  // Yes
+    EXPECT_NEAR(next.rig.state.RecordCount, 100, 2);
+    EXPECT_TRUE(next.rig.state.RecordingUnsaved);
+    next.rig.saver.cmdSave_Click();
+    EXPECT_TRUE(fs::exists(dir / "Run_001.zkd"));
+    EXPECT_EQ(ReadBytes(kept + "/data"), bytes) << "the saved part does not take the rest with it";
+  }
+
+  // Damaged in its first chunk: nothing to offer, but it is told and kept.
+  fs::remove_all(kept);
+  fs::create_directories(recovery + "/" + name);
+  WriteText(recovery + "/" + name + "/info", info);
+  bytes = original;
+  bytes[ChunkHeaderSize + 3] ^= 0x01;
+  WriteBytes(recovery + "/" + name + "/data", bytes);
+  Start next(dir, RecAutoName);
+  next.recovery.Offer_Recovery();
+  ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
+  EXPECT_EQ(next.rig.prompts.shown[0].text,
+            "A recording that was not saved when the program last ended cannot be recovered: its readings and "
+            "sound (data) are damaged from the start. Its files are kept in " + kept + ".");
+  EXPECT_EQ(ReadBytes(kept + "/data"), bytes);
+}
+
+// A link in the recovery folder named like a spool leads nowhere the recovery acts on.
+TEST_F(Recovery, ALinkInTheRecoveryFolderIsNeverFollowed) {
+  const std::string elsewhere = dir / "elsewhere";
+  fs::create_directories(elsewhere);
+  fs::create_directories(recovery);
+  for (const char* name : {"info", "data", "lock"}) WriteText(elsewhere + "/" + name, "precious");
+  fs::create_directory_symlink(elsewhere, recovery + "/recording-20261208-140211-1");
+  Start next(dir, RecAutoName);
+  next.recovery.Offer_Recovery();
+  EXPECT_TRUE(next.rig.prompts.shown.empty());
+  for (const char* name : {"info", "data", "lock"}) EXPECT_EQ(ReadText(elsewhere + "/" + name), "precious");
+  EXPECT_TRUE(fs::is_symlink(recovery + "/recording-20261208-140211-1"));
+}
+
+TEST_F(Recovery, ASpoolWithoutItsLockIsOffered) {
+  Abandoned(RecAutoName, 2.5);
+  fs::remove(recovery + "/" + Spools().at(0) + "/lock");
+  Start next(dir, RecAutoName);
+  next.recovery.Offer_Recovery();
+  EXPECT_EQ(next.Titles(), std::vector<std::string>{"Recover Recording"});
+  EXPECT_NEAR(next.rig.state.RecordCount, 100, 2);
+}
+
+// The start removes the temporary files a crash in the middle of a save left behind —
+// only its own kind, and only ones nothing has written to for a while.
+TEST_F(Recovery, TheStartRemovesStaleTemporaryFilesOfSaves) {
+  fs::create_directories(recovery);
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  const auto make = [&](const std::string& path, bool stale) {
+    WriteText(path, "x");
+    if (stale) fs::last_write_time(path, old);
+  };
+  make(dir / ".Run_001.wav.a1B2c3", true);
+  make(dir / ".Run_001.zkd.Zz9Yy8", true);
+  make(recovery + "/.Run_002.ZKD.q0W9e8", true);
+  make(dir / ".Run_003.wav.Qq1Ww2", false);  // a save in progress, perhaps in another copy
+  make(dir / ".bashrc.backup", true);        // not ours
+  make(dir / ".notes.txt.a1B2c3", true);     // not a recording's
+  make(dir / "Run_004.wav", true);
+  make(dir / "elsewhere.wav", true);
+  fs::create_symlink(dir / "elsewhere.wav", dir / ".Run_005.wav.abcdef");
+
+  Start next(dir, RecAutoName);
+  next.recovery.Offer_Recovery();
+  EXPECT_FALSE(fs::exists(dir / ".Run_001.wav.a1B2c3"));
+  EXPECT_FALSE(fs::exists(dir / ".Run_001.zkd.Zz9Yy8"));
+  EXPECT_FALSE(fs::exists(recovery + "/.Run_002.ZKD.q0W9e8"));
+  for (const char* kept : {".Run_003.wav.Qq1Ww2", ".bashrc.backup", ".notes.txt.a1B2c3", "Run_004.wav", "elsewhere.wav"})
+    EXPECT_TRUE(fs::exists(dir / kept)) << kept;
+  EXPECT_TRUE(fs::is_symlink(dir / ".Run_005.wav.abcdef"));
+  EXPECT_TRUE(next.rig.prompts.shown.empty());
 }
 
 TEST_F(Recovery, ARecordingWithoutSoundComesBackWithoutSound) {

@@ -1,7 +1,8 @@
 #pragma once
 // A live session on virtual time for the recorder: a type "3A" sensor on a fake port
 // (messages scheduled 20 ms apart), the real receive path, meter engine and watchdog, the
-// clock-driven sound device (or the scripted FakeAudio), the recorder and the stop button.
+// clock-driven sound device (or the scripted FakeAudio), the recorder, its saver and the
+// stop button.
 // Processing events lets 5 ms pass and runs the receive event when it is due, as the
 // window's event loop would.
 #include <cstdio>
@@ -10,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "FakeSerialPort.h"
 #include "Fakes.h"
+#include "TestFiles.h"
 #include "TransportLog.h"
 #include "core/RecordingCodes.h"
 #include "link/Connection.h"
@@ -23,6 +27,7 @@
 #include "sound/AudioFactory.h"
 #include "recording/Recorder.h"
 #include "recording/RecordingMemory.h"
+#include "recording/RecordingSaver.h"
 #include "recording/Transport.h"
 
 namespace zk::test {
@@ -142,8 +147,24 @@ struct SessionRig : VirtualWindowTimers {
   TransportLog bar;
   RecordingMemory memory{ctx};
   CountingSetupDialog setup;
-  Recorder recorder{ctx, bar, gate, memory, setup};
+  RecordingSaver saver{ctx, memory, setup};
+  Recorder recorder{ctx, bar, gate, memory, saver};
   Transport transport{ctx, bar};
+};
+
+// A live session saving into a fresh folder.
+struct LiveRecording : ::testing::Test {
+  SessionRig rig;
+  SessionState& st = rig.state;
+  Settings& s = rig.settings;
+  TempFolder dir;
+  LiveRecording() { s.SavePath = dir.str() + "/"; }
+  // Records `seconds` after the pre-roll, then presses stop.
+  void Record(double seconds) {
+    rig.recorder.cmdRecord_Click();
+    rig.Run(seconds);
+    rig.Stop();
+  }
 };
 
 }  // namespace zk::test

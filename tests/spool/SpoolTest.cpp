@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "TestFiles.h"
 #include "core/Clock.h"
@@ -231,28 +233,75 @@ TEST(SpoolRecovery, ASpoolCutShortOrEndingInZerosGivesItsWholeSeconds) {
 
   // Cut in the middle of the fifth second's batch: four seconds.
   fs::resize_file(dataPath, BatchEnd(data, 4) + 3000);
-  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  SpoolReading reading = ReadSpool(path, r);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "") << "a crash's cut is no damage";
   EXPECT_EQ(r.Seconds, 4);
   ExpectRecords(r, 200);
   ExpectSound(r, 4 * SamplesPerSecond);
 
   // Cut just before a mark: its data is there but it is not, so the second is not whole.
   fs::resize_file(dataPath, BatchEnd(data, 2) - 1);
-  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  reading = ReadSpool(path, r);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "");
   EXPECT_EQ(r.Seconds, 1);
   ExpectRecords(r, 50);
   ExpectSound(r, SamplesPerSecond);
 
-  // Zeros where the third second's batch should be (a power failure after the size
-  // reached the disk but not the data), with the later batches whole behind them.
+  // Zeros where the last second's batch should be (a power failure after the size
+  // reached the disk but not the data).
+  std::vector<uint8_t> zeroed(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 5)));
+  std::fill(zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 4) + 100), zeroed.end(), 0);
+  test::WriteBytes(dataPath, zeroed);
+  reading = ReadSpool(path, r);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "");
+  EXPECT_EQ(r.Seconds, 4);
+  ExpectRecords(r, 200);
+  ExpectSound(r, 4 * SamplesPerSecond);
+}
+
+// Damage is not a crash's cut: what follows it is still in the file. What comes before is
+// brought back, and the reading says that the rest is damaged.
+TEST(SpoolRecovery, DamageIsToldApartFromACutShortEnd) {
+  TempFolder dir;
+  const std::string path = LeftBehind(dir, 5);
+  const std::string dataPath = path + "/data";
+  const std::vector<uint8_t> data = test::ReadBytes(dataPath);
+  RecoveredRecording r;
+  const auto readWith = [&](std::size_t at, uint8_t value) {
+    std::vector<uint8_t> damaged = data;
+    damaged[at] = value;
+    test::WriteBytes(dataPath, damaged);
+    return ReadSpool(path, r);
+  };
+
+  // One byte of the third second's sound.
+  SpoolReading reading = readWith(BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000,
+                                  static_cast<uint8_t>(data[BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000] ^ 0x10));
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "the rest of its readings and sound (data) is damaged");
+  EXPECT_EQ(r.Seconds, 2);
+  ExpectRecords(r, 100);
+  ExpectSound(r, 2 * SamplesPerSecond);
+
+  // Zeros in the middle, whole seconds after them.
   std::vector<uint8_t> zeroed = data;
   std::fill(zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 2) + 100),
             zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 3)), 0);
   test::WriteBytes(dataPath, zeroed);
-  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  reading = ReadSpool(path, r);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "the rest of its readings and sound (data) is damaged");
   EXPECT_EQ(r.Seconds, 2);
-  ExpectRecords(r, 100);
-  ExpectSound(r, 2 * SamplesPerSecond);
+
+  // In the first chunk nothing is whole: its records, its kind, its length made huge.
+  for (const std::size_t at : {ChunkHeaderSize + 7, std::size_t{1}, std::size_t{7}}) {
+    reading = readWith(at, static_cast<uint8_t>(data[at] ^ 0x40));
+    EXPECT_EQ(reading.content, SpoolContent::Damaged) << at;
+    EXPECT_EQ(reading.problem, "its readings and sound (data) are damaged from the start") << at;
+  }
 }
 
 TEST(SpoolRecovery, MissingOrUnfittingPartsAreRefusedWithTheReason) {
@@ -322,6 +371,48 @@ TEST(SpoolLock, AHeldSpoolIsNeverOfferedAndAnAbandonedOneIs) {
   EXPECT_TRUE(HoldOrphanSpools(recovery).empty());
 }
 
+TEST(SpoolLock, ASpoolWithoutItsLockFileIsOfferedAndHeld) {
+  TempFolder dir;
+  const std::string path = LeftBehind(dir, 2);
+  fs::remove(path + "/lock");
+  auto orphans = HoldOrphanSpools(dir / RecoveryFolderName);
+  ASSERT_EQ(orphans.size(), 1u);
+  EXPECT_EQ(orphans[0]->Path(), path);
+  EXPECT_TRUE(HoldOrphanSpools(dir / RecoveryFolderName).empty()) << "its new lock is held";
+  RecoveredRecording r;
+  EXPECT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+}
+
+// A link in the recovery folder, to a folder or as a part of a spool, is never followed:
+// nothing of where it leads is held, read or deleted.
+TEST(SpoolLock, LinksAreNeverFollowed) {
+  TempFolder dir;
+  const std::string recovery = dir / RecoveryFolderName;
+  const std::string elsewhere = dir / "elsewhere";
+  fs::create_directories(elsewhere);
+  for (const char* name : {"info", "data", "lock"}) test::WriteText(elsewhere + "/" + name, "precious");
+  fs::create_directories(recovery);
+  fs::create_directory_symlink(elsewhere, recovery + "/recording-20261208-140211-1");
+  EXPECT_TRUE(HoldOrphanSpools(recovery).empty());
+  EXPECT_FALSE(SpoolFolder::TryHold(recovery + "/recording-20261208-140211-1"));
+  RecoveredRecording r;
+  EXPECT_EQ(ReadSpool(recovery + "/recording-20261208-140211-1", r).content, SpoolContent::Damaged);
+
+  // A spool whose data is a link, here to a pipe that would never end a reading.
+  const std::string path = LeftBehind(dir, 2);
+  ASSERT_EQ(::mkfifo((elsewhere + "/fifo").c_str(), 0600), 0);
+  fs::remove(path + "/data");
+  fs::create_symlink(elsewhere + "/fifo", path + "/data");
+  const SpoolReading reading = ReadSpool(path, r);
+  EXPECT_EQ(reading.content, SpoolContent::Damaged);
+  EXPECT_EQ(reading.problem, path + "/data is a link, not a file of the spool");
+  auto held = HoldOrphanSpools(recovery);
+  ASSERT_EQ(held.size(), 1u);
+  held[0]->Remove();
+  for (const char* name : {"info", "data", "lock"}) EXPECT_EQ(test::ReadText(elsewhere + "/" + name), "precious");
+  EXPECT_TRUE(fs::exists(elsewhere + "/fifo"));
+}
+
 TEST(SpoolLock, AnotherProcessHoldsItUntilItIsKilled) {
   TempFolder dir;
   const std::string recovery = dir / RecoveryFolderName;
@@ -360,6 +451,81 @@ TEST(SpoolLock, ASpoolRemovedWhileAnotherLooksIsNotTakenOver) {
   EXPECT_FALSE(fs::exists(path));
   EXPECT_FALSE(SpoolFolder::TryHold(path));
   EXPECT_TRUE(HoldOrphanSpools(dir.str()).empty());
+}
+
+// A spool of `seconds` seconds with sound, written directly (as the writer would have left
+// it after a crash, without waiting a second for each).
+std::string LongSpool(const TempFolder& dir, int32_t seconds) {
+  const std::string path = dir / RecoveryFolderName + "/recording-20261208-140211-1";
+  fs::create_directories(path);
+  test::WriteText(path + "/info", EncodeSpoolInfo(Info(true)));
+  const auto readings = test::Readings(50 * seconds);
+  std::ofstream out(path + "/data", std::ios::binary);
+  std::vector<uint8_t> batch, records(50 * RecordSize);
+  std::vector<int16_t> sound(SamplesPerSecond);
+  int64_t n = 0;
+  for (int32_t s = 0; s < seconds; ++s) {
+    for (int i = 0; i < 50; ++i)
+      EncodeRecord(readings[static_cast<std::size_t>(s * 50 + i + 1)], records.data() + i * RecordSize);
+    for (auto& v : sound) v = SoundAt(n++);
+    uint8_t mark[SecondMarkSize];
+    EncodeSecondMark({static_cast<uint32_t>(s + 1), static_cast<uint32_t>(50 * (s + 1)),
+                      static_cast<uint32_t>((s + 1) * SoundBytesPerSecond)},
+                     mark);
+    batch.clear();
+    AppendChunk(batch, ChunkKind::Records, records.data(), records.size());
+    AppendChunk(batch, ChunkKind::Sound, sound.data(), sound.size() * 2);
+    AppendChunk(batch, ChunkKind::Mark, mark, sizeof mark);
+    out.write(reinterpret_cast<const char*>(batch.data()), static_cast<std::streamsize>(batch.size()));
+  }
+  return path;
+}
+
+// Reads `path` in a process of its own whose address space may grow by `budget` bytes at
+// most; answers "content seconds problem", or how the process ended.
+std::string ReadWithin(const std::string& path, std::size_t budget) {
+  const std::string command = std::string(SPOOL_READ_PROBE) + " '" + path + "' " + std::to_string(budget);
+  FILE* out = ::popen(command.c_str(), "r");
+  if (!out) return "no probe";
+  std::string text;
+  char buf[256];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;) text.append(buf, n);
+  const int status = ::pclose(out);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return text + " (ended abnormally: " + std::to_string(status) + ")";
+  return text;
+}
+
+// The data file is read a chunk at a time, into the recording's own buffers: reading needs
+// little more memory than the recording it brings back. When even that is not there, or
+// the spool is longer than a recording can be, the part that fits is offered and the rest
+// is said not to be.
+TEST(SpoolRecovery, ALongSpoolIsReadInBoundedMemory) {
+  TempFolder dir;
+  constexpr int32_t Seconds = 1200;  // 53 MB of sound
+  const std::string path = LongSpool(dir, Seconds);
+  const std::size_t sound = std::size_t{Seconds} * SoundBytesPerSecond;
+  const std::string whole = "0 " + std::to_string(Seconds) + " ";
+  EXPECT_EQ(ReadWithin(path, sound + sound / 2), whole);
+
+  const std::string half = ReadWithin(path, sound / 2);
+  EXPECT_EQ(half.rfind("0 ", 0), 0u) << half;
+  EXPECT_NE(half.find(" the rest does not fit in memory"), std::string::npos) << half;
+  EXPECT_GE(std::stoi(half.substr(2)), Seconds / 5) << half;
+
+  RecoveredRecording r;
+  SpoolLimits limits;
+  limits.SoundBytes = 100 * uint64_t{SoundBytesPerSecond} + 7;
+  SpoolReading reading = ReadSpool(path, r, limits);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "the rest is longer than a recording can be");
+  EXPECT_EQ(r.Seconds, 100);
+  ExpectSound(r, 100 * SamplesPerSecond);
+  limits = SpoolLimits{};
+  limits.Records = 50 * 30 + 20;
+  reading = ReadSpool(path, r, limits);
+  EXPECT_EQ(reading.problem, "the rest is longer than a recording can be");
+  EXPECT_EQ(r.Seconds, 30);
+  ExpectRecords(r, 50 * 30);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "TestFiles.h"
 #include "ZkdTool.h"
 #include "zkd/RecordFile.h"
-#include "zkd/LoadTexts.h"
+#include "zkd/FailureTexts.h"
 #include "sound/SoundFile.h"
 
 namespace zk {

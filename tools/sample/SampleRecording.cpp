@@ -15,6 +15,7 @@
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
 #include "recording/Recorder.h"
+#include "recording/RecordingSaver.h"
 #include "recording/RecordingMemory.h"
 #include "tools/replay/Headless.h"
 
@@ -71,7 +72,8 @@ struct Rig {
   NoGate gate;
   NoSetup setup;
   RecordingMemory memory{ctx};
-  Recorder recorder{ctx, transport, gate, memory, setup};
+  RecordingSaver saver{ctx, memory, setup};
+  Recorder recorder{ctx, transport, gate, memory, saver};
 };
 
 // The reading the script describes, moment by moment.

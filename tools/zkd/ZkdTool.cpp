@@ -13,7 +13,7 @@
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
 #include "zkd/RecordReader.h"
-#include "zkd/LoadTexts.h"
+#include "zkd/FailureTexts.h"
 #include "sound/SoundFile.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"

@@ -1,6 +1,5 @@
-// The recording setup dialog's logic, the numbered series it resets, and the automatic
-// names and mode label it decides.
-#include "recording/RecordingSetup.h"
+// The recording setup dialog's logic and the numbered series it resets.
+#include "app/RecordingSetup.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +9,6 @@
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "core/RecordingCodes.h"
-#include "recording/NumberedSeries.h"
-#include "recording/RecordNames.h"
 
 namespace zk::test {
 namespace {
@@ -173,55 +170,7 @@ TEST_F(Setup, BrowseTakesTheFolderOfTheConfirmedName) {
   EXPECT_EQ(dlg.Caption("lblSavePath"), "/media/usb/sessions/");
 }
 
-TEST(RecordNames, AutomaticNamesAndTheModeLabel) {
-  Settings s;
-  s.SavePrefix = "Sess_";
-  s.SuffixType = 0;
-  s.SuffixNum = 7;
-  const DateTime now{2026, 3, 4, 9, 5, 3};
-  EXPECT_EQ(New_RecordName(s, now), "Sess_007");
-  s.SuffixType = 1;
-  EXPECT_EQ(New_RecordName(s, now), "Sess_26-03-04__09.05.03");
-
-  TestContext t;
-  t.settings.SavePath = "/nonexistent/folder/";
-  t.settings.SavePrefix = "Sess_";
-  t.settings.SuffixType = 0;
-  const struct {
-    int mode;
-    const char *caption, *tip;
-  } modes[] = {{RecAutoSave, "Auto Save", "Sess_nnn"}, {RecCapture, "Capture", "Sess_nnn"},
-               {RecManual, "Manual", ""}, {9, "Manual", ""}};
-  for (auto m : modes) {
-    t.settings.RecordingMode = m.mode;
-    Update_RecordModeLabel(t.ctx);
-    EXPECT_EQ(t.settings.SavePath, "");  // the missing folder is forgotten
-    EXPECT_EQ(t.controls.Caption("lblRecordMode"), m.caption) << m.mode;
-    EXPECT_EQ(t.controls.Get("lblRecordMode", -1).toolTip, m.tip) << m.mode;
-  }
-  t.settings.SavePath = "/tmp/";
-  t.settings.SuffixType = 1;
-  t.settings.RecordingMode = RecAutoName;
-  Update_RecordModeLabel(t.ctx);
-  EXPECT_EQ(t.controls.Get("lblRecordMode", -1).toolTip, "/tmp/Sess_Date__Time");
-}
-
-TEST(RecordNames, SaveDialogNamesBecomeBasePaths) {
-  EXPECT_EQ(Base_Path_Of("/a/b/take.zkd"), "/a/b/take");
-  EXPECT_EQ(Base_Path_Of("/a/b/take.ZKD"), "/a/b/take");
-  EXPECT_EQ(Base_Path_Of("/a/b/take"), "/a/b/take");  // chosen without the ending
-  EXPECT_EQ(Folder_Of("/a/b/take"), "/a/b/");
-  EXPECT_EQ(Name_Of("/a/b/take"), "take");
-  EXPECT_EQ(Folder_Of("take"), "");
-}
-
-TEST(NumberedSeries, OnlyThePrefixAndExactlyThreeDigits) {
-  EXPECT_TRUE(Is_Series_File("Run_001.zkd", "Run_", ".zkd"));
-  EXPECT_TRUE(Is_Series_File("001.zkd", "", ".zkd"));
-  EXPECT_FALSE(Is_Series_File("Run_Mon.zkd", "Run_", ".zkd"));
-  EXPECT_FALSE(Is_Series_File("Run_0001.zkd", "Run_", ".zkd"));
-  EXPECT_FALSE(Is_Series_File("Run_001.wav", "Run_", ".zkd"));
-  EXPECT_FALSE(Is_Series_File("Xun_001.zkd", "Run_", ".zkd"));
+TEST(DeleteSeries, WithoutAFolderDeletesNothing) {
   Delete_Series("", "Run_");  // no folder: nothing, not the working directory
 }
 

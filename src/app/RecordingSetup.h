@@ -2,12 +2,19 @@
 // What the "Recording Setup" dialog (frmRec) does: every change goes straight into the
 // recording settings. The dialog's controls are reached by name through `dialog`:
 // optRecMode(1..3), chkRecPrompt, chkTimeDate, txtPrefix, optSuffixType(0..1),
-// lblSuffixNum, cmdReset, lblWarning, lblSavePath.
+// lblSuffixNum, cmdReset, lblWarning, lblSavePath. Also the deletion of a numbered series,
+// which the dialog's reset does.
 #include <string>
 
 #include "core/Context.h"
 
 namespace zk {
+
+// Deletes every ".wav" and then every ".zkd" of the series `prefix` (prefix001, prefix002
+// ...) in `folder` (which ends in "/"). Other files, including other recordings whose names
+// merely start with the prefix, stay. Files that cannot be deleted are left; an empty or
+// missing folder deletes nothing.
+void Delete_Series(const std::string& folder, const std::string& prefix);
 
 class RecordingSetup {
  public:

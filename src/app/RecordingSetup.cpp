@@ -1,14 +1,16 @@
-#include "recording/RecordingSetup.h"
+#include "app/RecordingSetup.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <filesystem>
+#include <system_error>
+#include <vector>
 
 #include "core/Numbers.h"
 #include "core/RecordingCodes.h"
-#include "recording/NumberedSeries.h"
 #include "recording/RecordNames.h"
 
 namespace zk {
@@ -38,6 +40,21 @@ bool Name_Accepted_By(const std::string& path) {
 }
 
 }  // namespace
+
+void Delete_Series(const std::string& folder, const std::string& prefix) {
+  namespace fs = std::filesystem;
+  if (folder.empty()) return;  // no save folder: never the working directory
+  for (const char* ext : {".wav", ".zkd"}) {
+    std::vector<fs::path> doomed;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      std::error_code typeError;
+      if (it->is_regular_file(typeError) && Is_Series_File(it->path().filename().string(), prefix, ext))
+        doomed.push_back(it->path());
+    }
+    for (const fs::path& p : doomed) fs::remove(p, ec);
+  }
+}
 
 void RecordingSetup::Form_Load() {
   const Settings& s = ctx_.settings;

@@ -1,0 +1,31 @@
+// The lag lamp shared by the live stream and the player: lit in the lag colour, put out
+// only once it has been held for LagLamp::Hold without a new lag.
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "meter/LagLamp.h"
+
+namespace zk::test {
+namespace {
+
+TEST(LagLamp, LightsOnceAndGoesOutAfterTheHold) {
+  TestContext t;
+  t.state.LedColor = t.settings.Dial_Color;
+  double litAt = 0;
+  LagLamp lamp(t.ctx, litAt);
+  lamp.Light();
+  lamp.Light();  // already lit: not drawn again, but held from now
+  EXPECT_EQ(t.view.ledColors, std::vector<int32_t>{t.settings.LED_Lag_Color});
+  EXPECT_EQ(litAt, t.clock.now);
+  t.clock.Advance(LagLamp::Hold / 2);
+  lamp.Put_Out();
+  EXPECT_EQ(t.state.LedColor, t.settings.LED_Lag_Color);
+  t.clock.Advance(LagLamp::Hold);
+  lamp.Put_Out();
+  EXPECT_EQ(t.state.LedColor, t.settings.Dial_Color);
+  lamp.Put_Out();  // not lit: nothing drawn
+  EXPECT_EQ(t.view.ledColors.size(), 2u);
+}
+
+}  // namespace
+}  // namespace zk::test
