@@ -6,9 +6,9 @@
 
 #include "OffscreenApp.h"
 #include "Plot.h"
-#include "PlotLayout.h"
-#include "PlotPicture.h"
-#include "PlotSeries.h"
+#include "plot/PlotLayout.h"
+#include "plot/PlotPicture.h"
+#include "plot/PlotSeries.h"
 #include "TempFiles.h"
 #include "ZkdTool.h"
 #include "zkd/RecordFile.h"
@@ -56,16 +56,16 @@ void BM_PlotSteps(benchmark::State& state) {
   std::ostringstream err;
   zk::RecordFileData data;
   if (!zk::zkd::Read(file.path, data, err)) state.SkipWithError("unreadable");
-  const zk::zkd::TimeRange range{0, data.TotalTimeMs};
-  zk::zkd::PlotLayout layout = zk::zkd::LayoutPlot(1600, 900);
-  const zk::zkd::PlotSeries series = zk::zkd::ReducePlot(data, range, layout.columns);
+  const zk::plot::TimeRange range{0, data.TotalTimeMs};
+  zk::plot::PlotLayout layout = zk::plot::LayoutPlot(1600, 900);
+  const zk::plot::PlotSeries series = zk::plot::ReducePlot(data, range, layout.columns);
   layout.FitRawLane(series.rawMin, series.rawMax);
-  const QImage image = zk::zkd::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000});
+  const QImage image = zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000});
   for (auto _ : state) {
     switch (state.range(0)) {
       case 0: benchmark::DoNotOptimize(zk::zkd::Read(file.path, data, err)); break;
-      case 1: benchmark::DoNotOptimize(zk::zkd::ReducePlot(data, range, layout.columns)); break;
-      case 2: benchmark::DoNotOptimize(zk::zkd::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000})); break;
+      case 1: benchmark::DoNotOptimize(zk::plot::ReducePlot(data, range, layout.columns)); break;
+      case 2: benchmark::DoNotOptimize(zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000})); break;
       default: {
         QByteArray png;
         QBuffer buffer(&png);

@@ -26,6 +26,8 @@ int VirtualKeyCode(int qtKey) {
     case Qt::Key_Less: return vk::Comma;
     case Qt::Key_Period:
     case Qt::Key_Greater: return vk::Period;
+    case Qt::Key_BracketLeft: return vk::BracketLeft;
+    case Qt::Key_BracketRight: return vk::BracketRight;
     default: return 0;
   }
 }

@@ -53,6 +53,12 @@ void Keyboard::Form_KeyDown(int& keyCode, bool shiftHeld) {
     case vk::L:
       if (c.Enabled("cmdLoad")) actions_.cmdLoad_RightClick();
       break;
+    case vk::BracketRight:
+      actions_.Next_Tag();
+      break;
+    case vk::BracketLeft:
+      actions_.Previous_Tag();
+      break;
     default:
       break;
   }

@@ -13,6 +13,7 @@ namespace vk {
 constexpr int Shift = 16, Space = 32, Insert = 45, Up = 38, Down = 40;
 constexpr int C = 67, F = 70, L = 76, O = 79, P = 80, R = 82, S = 83, T = 84, Z = 90;
 constexpr int Comma = 188, Period = 190;
+constexpr int BracketLeft = 219, BracketRight = 221;
 }  // namespace vk
 
 // The record panel's buttons as the keys press them.
@@ -27,6 +28,9 @@ class KeyActions {
   virtual void cmdLoad_Click() = 0;
   // The load button's right click: the list of the loaded recording's series.
   virtual void cmdLoad_RightClick() = 0;
+  // "]" and "[": the play position to the next or the previous tag.
+  virtual void Next_Tag() {}
+  virtual void Previous_Tag() {}
 };
 
 class Keyboard {

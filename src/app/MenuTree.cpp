@@ -18,6 +18,7 @@ std::vector<MenuItemSpec> BuildSpec() {
   add(1, "mnuLoadSettings", "&Load Settings");
   add(1, "mnuSaveSettings", "Save Settings");
   add(1, "mnuSaveSettingsAs", "Save Settings &As");
+  add(1, "mnuFileExport", "Export Recording...")->enabled = false;
   add(1, "mnuExit", "E&xit");
 
   add(0, "mnuSettings", "&Settings");
@@ -89,6 +90,7 @@ std::vector<MenuItemSpec> BuildSpec() {
   add(1, "mnuViewRecording", "Recording");
   add(1, "mnuViewGraph", "Graph");
   add(1, "mnuViewMeter", "Meter Style");
+  add(1, "mnuViewOverview", "Overview");
 
   add(0, "mnuGraph", "Graph");
   add(1, "mnuGraphGridX", "Grid X")->checked = true;
@@ -119,6 +121,8 @@ std::vector<MenuItemSpec> BuildSpec() {
   add(1, "mnuRecAudioMode", "Audio");
   add(2, "mnuRecAudioOn", "On");
   add(2, "mnuRecAudioOff", "Off");
+  add(1, "mnuRecNextTag", "Next Tag")->enabled = false;
+  add(1, "mnuRecPrevTag", "Previous Tag")->enabled = false;
 
   add(0, "mnuhelp", "&Help");
   add(1, "mnuhelpAbout", "&About");

@@ -74,6 +74,7 @@ frmMain::frmMain(StartOptions options)
   if (opts_.spool) recording_.Spool().SetFolder(JoinPath(opts_.programFolder, RecoveryFolderName));
   setWindowTitle(ProgramTitle);
   BuildWidgets();
+  review_ = std::make_unique<RecordingReview>(ctx_, player_, *this);
   BuildMenus();
   RegisterCommands();
   ConnectTimers();
@@ -171,6 +172,7 @@ void frmMain::RegisterCommands() {
   saver_.Register_Commands(commands_);
   commands_.Add("mnuhelpAbout", [this] { mnuhelpAbout_Click(); });
   commands_.Add("mnuHelpHelp", [this] { mnuHelpHelp_Click(); });
+  review_->Register_Commands(commands_);
 }
 
 void frmMain::Choose(const std::string& name, int index) { commands_.Run(name, index); }
@@ -220,6 +222,7 @@ void frmMain::closeEvent(QCloseEvent* e) {
     return;
   }
   closing_ = true;
+  review_->Close();
   e->accept();
   QCoreApplication::quit();
 }
@@ -248,7 +251,14 @@ void frmMain::CloseWithoutQuestions() {
 
 void frmMain::cmdStop_Click() { transport_.cmdStop_Click(); }
 
-void frmMain::Update_Command_State() { zk::Update_Command_State(ctx_); }
+void frmMain::Update_Command_State() {
+  zk::Update_Command_State(ctx_);
+  review_->Update_Menus();
+}
+
+void frmMain::Next_Tag() { review_->Next_Tag(); }
+
+void frmMain::Previous_Tag() { review_->Previous_Tag(); }
 
 void frmMain::Update_RecordModeLabel() { zk::Update_RecordModeLabel(ctx_); }
 

@@ -15,6 +15,7 @@
 #include "app/QtControls.h"
 #include "app/QtPrompts.h"
 #include "app/QtSeriesList.h"
+#include "app/RecordingReview.h"
 #include "app/WindowGeometry.h"
 #include "app/frmZkSplash.h"
 #include "core/CommandTable.h"
@@ -92,6 +93,8 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   void cmdLoad_Click() override;
   void cmdLoad_RightClick() override;
   void cmdLoop_Click();
+  void Next_Tag() override;
+  void Previous_Tag() override;
 
   // Commands of the shell.
   void mnuExit_Click();
@@ -130,6 +133,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   RecordingSaver& saver() { return saver_; }
   Player& player() { return player_; }
   RecordingFiles& recordingFiles() { return *files_; }
+  RecordingReview& review() { return *review_; }
   bool KeyPreview() const { return keyFilter_.Preview(); }
 
  protected:
@@ -181,6 +185,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   std::unique_ptr<QtSeriesList> seriesList_;
   std::unique_ptr<RecordingFiles> files_;
   std::unique_ptr<PlaybackTrace> trace_;
+  std::unique_ptr<RecordingReview> review_;
 
   Splash splash_{state_.VersionText};
 

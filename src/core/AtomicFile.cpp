@@ -56,7 +56,12 @@ FileError WriteAll(int fd, const void* data, std::size_t size) {
   return {};
 }
 
-FileError ReplaceFileAtomically(const std::string& path, const std::function<FileError(int fd)>& write) {
+namespace {
+
+// Makes a temporary file beside the target of `path`, hands its descriptor and name to
+// `write`, then syncs it and renames it over the target; removes it on any failure.
+FileError ReplaceThroughTemporary(const std::string& path,
+                                  const std::function<FileError(int fd, const std::string& tempPath)>& write) {
   if (path.empty()) return ErrnoError(ENOENT);
   const std::filesystem::path target = ResolveTarget(path);
   std::filesystem::path folder = target.parent_path();
@@ -68,7 +73,7 @@ FileError ReplaceFileAtomically(const std::string& path, const std::function<Fil
 
   FileError err;
   if (::fchmod(fd, ModeFor(target)) != 0) err = ErrnoError(errno);
-  if (!err) err = write(fd);
+  if (!err) err = write(fd, tmpl);
   if (!err && ::fsync(fd) != 0) err = ErrnoError(errno);
   if (::close(fd) != 0 && !err) err = ErrnoError(errno);
   if (!err && ::rename(tmpl.c_str(), target.c_str()) != 0) err = ErrnoError(errno);
@@ -83,6 +88,19 @@ FileError ReplaceFileAtomically(const std::string& path, const std::function<Fil
     ::close(dfd);
   }
   return {};
+}
+
+}  // namespace
+
+FileError ReplaceFileAtomically(const std::string& path, const std::function<FileError(int fd)>& write) {
+  return ReplaceThroughTemporary(path, [&](int fd, const std::string&) { return write(fd); });
+}
+
+FileError ReplaceFileThroughPath(const std::string& path,
+                                 const std::function<FileError(const std::string& tempPath)>& write) {
+  // The writer reopens the same file by its name, so the descriptor kept open here
+  // syncs what it wrote.
+  return ReplaceThroughTemporary(path, [&](int, const std::string& tempPath) { return write(tempPath); });
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view content) {

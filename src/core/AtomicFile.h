@@ -27,6 +27,12 @@ FileError WriteAll(int fd, const void* data, std::size_t size);
 // returned.
 FileError ReplaceFileAtomically(const std::string& path, const std::function<FileError(int fd)>& write);
 
+// The same for a writer that opens the file itself by name, such as a library that takes
+// a path: `write` gets the name of the temporary file beside `path` (already made, with
+// the target's permission bits) and writes it whole; the rest is as above.
+FileError ReplaceFileThroughPath(const std::string& path,
+                                 const std::function<FileError(const std::string& tempPath)>& write);
+
 // The same for a text already in memory; false when any step failed.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 

@@ -48,6 +48,10 @@ int32_t PlayRange::Clamp_To_Range(int32_t k) const {
   return std::clamp(k, ctx_.state.RangeStartIndex, ctx_.state.RangeEndIndex);
 }
 
+int32_t PlayRange::X_Of(int32_t k) const {
+  return static_cast<int32_t>(std::floor(double(k) * Width() / std::max(1, ctx_.state.RecordCount)));
+}
+
 int32_t PlayRange::Record_At(double x) const {
   const SessionState& st = ctx_.state;
   const int32_t k = CInt32(x / Width() * st.RecordCount);

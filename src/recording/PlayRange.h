@@ -58,6 +58,8 @@ class PlayRange {
   int32_t Clamp_To_Range(int32_t k) const;
   // The record under seek-bar x, 1..RecordCount.
   int32_t Record_At(double x) const;
+  // The seek-bar x of record k (the reverse of Record_At, to a unit of the bar).
+  int32_t X_Of(int32_t k) const;
   // The recording's time under seek-bar x, as lblPlayTime shows it.
   std::string Time_At(double x) const;
   // The time of sound position `position`, rounded to the second, as lblPlayTime shows it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Numbers.h"
 #include "core/RecordingCodes.h"
 
 namespace zk {
@@ -90,6 +91,32 @@ void SeekBar::picFilePosition_MouseUp(int button, float xIn) {
     range_.Normalize_Range();
   }
   ctx_.controls.SetCaption("lblPlayTime", range_.Time_At(st.RangeStartX));
+  bar_.SeekBar_Clear();
+  range_.Draw_Range_Box();
+  clock_.Show_Present_Clock();
+}
+
+void SeekBar::Seek_To_Record(int32_t k) {
+  SessionState& st = ctx_.state;
+  if (st.RecordCount < 1) return;
+  k = std::clamp(k, 1, st.RecordCount);
+  if (st.OperatingMode == ModePlayback) {
+    range_.Normalize_Range();
+    if (k >= st.RangeStartIndex && k <= st.RangeEndIndex) seek_(k);
+    return;
+  }
+  Select_Range(k, st.RecordCount);
+}
+
+void SeekBar::Select_Range(int32_t first, int32_t last) {
+  SessionState& st = ctx_.state;
+  if (st.RecordCount < 1 || st.OperatingMode == ModePlayback) return;
+  st.RangeStartIndex = std::clamp(first, 1, st.RecordCount);
+  st.RangeEndIndex = std::clamp(last, st.RangeStartIndex, st.RecordCount);
+  st.RangeStartX = st.RangeStartIndex == 1 ? 0 : range_.X_Of(st.RangeStartIndex);
+  st.RangeEndX = st.RangeEndIndex == st.RecordCount ? range_.Width() : range_.X_Of(st.RangeEndIndex);
+  st.WorkRecord = range_.Record(st.RangeStartIndex);
+  ctx_.controls.SetCaption("lblPlayTime", Format_Time(st.WorkRecord.TimeMs / 1000, st.TotalTimeMs));
   bar_.SeekBar_Clear();
   range_.Draw_Range_Box();
   clock_.Show_Present_Clock();

@@ -38,6 +38,14 @@ class SeekBar {
   void picFilePosition_MouseMove(int button, float x);
   void picFilePosition_MouseUp(int button, float x);
 
+  // Record k from another view of the recording (the overview, the tag keys), by the bar's
+  // rules. Playing or paused: the play position moves to k, and a k outside the play range
+  // is ignored as a click outside the range box is. Stopped: the play range runs from k to
+  // the end of the file, as after a click without a drag.
+  void Seek_To_Record(int32_t k);
+  // Stopped: the play range first..last, as a drag over the bar selects one.
+  void Select_Range(int32_t first, int32_t last);
+
  private:
   Context& ctx_;
   TransportView& bar_;

@@ -27,7 +27,16 @@ TEST_F(MenuTreeTest, TopLevelMenusInOrderWithAccessKeys) {
   QMenu* file = bar->actions()[0]->menu();
   QStringList items;
   for (QAction* a : file->actions()) items << a->text();
-  EXPECT_EQ(items, QStringList({"&Load Settings", "Save Settings", "Save Settings &As", "E&xit"}));
+  EXPECT_EQ(items, QStringList({"&Load Settings", "Save Settings", "Save Settings &As", "Export Recording...", "E&xit"}));
+  // The review's items come after the existing ones of their menus.
+  auto texts = [&](int menu) {
+    QStringList t;
+    for (QAction* a : bar->actions()[menu]->menu()->actions()) t << a->text();
+    return t;
+  };
+  EXPECT_EQ(texts(3), QStringList({"Recording", "Graph", "Meter Style", "Overview"}));
+  EXPECT_EQ(texts(5), QStringList({"Settings", "Audio", "Next Tag", "Previous Tag"}));
+  EXPECT_FALSE(controls.Enabled("mnuRecNextTag") || controls.Enabled("mnuFileExport"));
 }
 
 TEST_F(MenuTreeTest, CaptionsAndControlArrays) {

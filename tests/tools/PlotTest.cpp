@@ -10,9 +10,10 @@
 
 #include "OffscreenApp.h"
 #include "Plot.h"
-#include "PlotAxis.h"
-#include "PlotColors.h"
-#include "PlotLayout.h"
+#include "plot/PlotAxis.h"
+#include "plot/PlotColors.h"
+#include "plot/PlotLayout.h"
+#include "plot/SessionPicture.h"
 #include "PlotOptions.h"
 #include "TestFiles.h"
 #include "ZkdTool.h"
@@ -21,6 +22,8 @@
 
 namespace zk::zkd {
 namespace {
+
+using namespace zk::plot;
 
 using test::TempFolder;
 const PlotColors& C = PlotPalette;

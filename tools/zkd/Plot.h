@@ -5,14 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "PlotSeries.h"
-#include "zkd/RecordFile.h"
 
 namespace zk::zkd {
-
-// The title line: file name, start date and time when recorded, duration, records, tags
-// and the final blow-down value; the part shown when it is not the whole recording.
-std::string PlotTitle(const std::string& fileName, const RecordFileData& data, const TimeRange& range);
 
 // Runs the command on the arguments after "plot". A QGuiApplication must exist. Exit code
 // 0 on success, 1 when the recording does not load or the picture cannot be written (the

@@ -1,6 +1,9 @@
 #include "ZkdTool.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -12,6 +15,9 @@
 #include "zkd/RecordReader.h"
 #include "zkd/FailureTexts.h"
 #include "sound/SoundFile.h"
+#include "export/CsvExport.h"
+#include "export/EdfExport.h"
+#include "zkd/StartTexts.h"
 
 namespace zk::zkd {
 
@@ -61,35 +67,7 @@ bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err) {
   return false;
 }
 
-std::string TimeOfDay(int32_t seconds) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", seconds / 3600, (seconds / 60) % 60, seconds % 60);
-  return buf;
-}
-
-std::string DateText(int32_t serial) {
-  const DateTime d = DateFromSerial(serial);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.day, d.month, d.year);
-  return buf;
-}
-
 namespace {
-
-// A marker or letter as a CSV field: empty for 0, quoted where CSV needs it, and the
-// byte's code in hexadecimal when it is no printable character.
-std::string CharField(char c) {
-  if (c == 0) return "";
-  const auto u = static_cast<unsigned char>(c);
-  if (c == '"') return "\"\"\"\"";
-  if (c == ',') return "\",\"";
-  if (u < 32 || u > 126) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "\\x%02X", u);
-    return buf;
-  }
-  return std::string(1, c);
-}
 
 std::string BaseName(const std::string& zkdPath) {
   const std::string p = zkdPath.size() > 4 && zkdPath.substr(zkdPath.size() - 4) == ".zkd"
@@ -150,21 +128,12 @@ int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
 int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   RecordReader reader;
   if (!Open(zkdPath, reader, err)) return 1;
-  out << "index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter\n";
+  out << CsvHeader();
   std::string line;
   SampleRecord r;
   while (reader.Next(r)) {
-    line = std::to_string(reader.Delivered());
-    for (long v : {long{r.TimeMs}, long{r.RawReading()}, long{r.Needle}, long{r.BdValue}, long{r.BaseStep},
-                   long{r.Sensitivity}, long{r.Flags}, long{r.Tag}}) {
-      line += ',';
-      line += std::to_string(v);
-    }
-    line += ',';
-    line += CharField(r.Marker);
-    line += ',';
-    line += CharField(r.Letter);
-    line += '\n';
+    line.clear();
+    AppendCsvLine(line, reader.Delivered(), r);
     out << line;
   }
   if (ReadFailed(reader, zkdPath, err)) return 1;
@@ -194,6 +163,37 @@ int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   }
   out << zkdPath << ": " << data.RecordCount << " records"
       << (track.empty() ? ", no sound track (loads with audio off)" : ", sound track " + track) << "\n";
+  return 0;
+}
+
+namespace {
+
+// The file's modification time as the local date and time; the epoch when it has none.
+DateTime FileTime(const std::string& path) {
+  DateTime d;
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0) return d;
+  struct tm local{};
+  if (!localtime_r(&st.st_mtime, &local)) return d;
+  d.year = local.tm_year + 1900;
+  d.month = local.tm_mon + 1;
+  d.day = local.tm_mday;
+  d.hour = local.tm_hour;
+  d.minute = local.tm_min;
+  d.second = local.tm_sec;
+  return d;
+}
+
+}  // namespace
+
+int Edf(const std::string& zkdPath, const std::string& edfPath, std::ostream& out, std::ostream& err) {
+  RecordFileData data;
+  if (!Read(zkdPath, data, err)) return 1;
+  if (FileError e = WriteEdf(data, {FileTime(zkdPath), "Start time taken from the file time"}, edfPath)) {
+    err << "zodovaz-zkd edf: could not write " << edfPath << ": " << e.description << "\n";
+    return 1;
+  }
+  out << edfPath << "\n";
   return 0;
 }
 

@@ -13,12 +13,11 @@ namespace zk::zkd {
 // it, and answers false.
 bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err);
 
-// "hh:mm:ss" of a time of day in seconds after midnight, and "dd/mm/yyyy" of a date serial.
-std::string TimeOfDay(int32_t seconds);
-std::string DateText(int32_t serial);
-
 int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err);
 int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err);
 int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err);
+// Writes the recording as EDF+ to `edfPath` and prints that path. A recording without
+// its start date and time in the header starts at the file's modification time.
+int Edf(const std::string& zkdPath, const std::string& edfPath, std::ostream& out, std::ostream& err);
 
 }  // namespace zk::zkd

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "PlotSeries.h"
+#include "plot/PlotSeries.h"
 
-namespace zk::zkd {
+namespace zk::plot {
 
 // The step in seconds; `minGapPx` is the least distance between two ticks.
 int64_t TickStepSeconds(const TimeRange& range, int columns, int minGapPx);
@@ -30,4 +30,4 @@ std::vector<AxisLabel> AxisLabels(const TimeRange& range, int columns, int32_t t
                                   std::optional<int32_t> startSeconds,
                                   const std::function<int(const std::string&)>& textWidth, int padPx);
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

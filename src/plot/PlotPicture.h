@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "PlotLayout.h"
-#include "PlotSeries.h"
+#include "plot/PlotLayout.h"
+#include "plot/PlotSeries.h"
 
-namespace zk::zkd {
+namespace zk::plot {
 
 struct PlotTexts {
   std::string title;
@@ -21,4 +21,4 @@ struct PlotTexts {
 // A null image when the picture's memory cannot be had.
 QImage DrawPlot(const PlotSeries& series, const PlotLayout& layout, const PlotTexts& texts);
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

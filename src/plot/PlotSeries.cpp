@@ -1,6 +1,6 @@
-#include "PlotSeries.h"
+#include "plot/PlotSeries.h"
 
-namespace zk::zkd {
+namespace zk::plot {
 
 int ColumnOf(int64_t timeMs, const TimeRange& range, int columns) {
   const int64_t c = (timeMs - range.fromMs) * columns / range.Span();
@@ -48,4 +48,4 @@ PlotSeries ReducePlot(const RecordFileData& data, const TimeRange& range, int co
   return s;
 }
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

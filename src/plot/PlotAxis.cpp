@@ -1,11 +1,11 @@
-#include "PlotAxis.h"
+#include "plot/PlotAxis.h"
 
 #include <algorithm>
 
-#include "ZkdTool.h"
+#include "zkd/StartTexts.h"
 #include "core/Numbers.h"
 
-namespace zk::zkd {
+namespace zk::plot {
 
 int64_t TickStepSeconds(const TimeRange& range, int columns, int minGapPx) {
   static constexpr int64_t ladder[] = {1,   2,   5,    10,   15,   30,    60,    120,   300,
@@ -42,4 +42,4 @@ std::vector<AxisLabel> AxisLabels(const TimeRange& range, int columns, int32_t t
   return labels;
 }
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

@@ -9,7 +9,7 @@
 
 #include "zkd/RecordFile.h"
 
-namespace zk::zkd {
+namespace zk::plot {
 
 struct TimeRange {
   int64_t fromMs = 0, toMs = 0;
@@ -56,4 +56,4 @@ struct PlotSeries {
 
 PlotSeries ReducePlot(const RecordFileData& data, const TimeRange& range, int columns);
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

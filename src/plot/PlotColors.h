@@ -3,7 +3,7 @@
 // lamps keep the hues of the meter's own lamps (green SET, blue body motion, red lag).
 #include <QRgb>
 
-namespace zk::zkd {
+namespace zk::plot {
 
 struct PlotColors {
   QRgb background = 0xFFFFFF;
@@ -25,4 +25,4 @@ struct PlotColors {
 
 inline constexpr PlotColors PlotPalette{};
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

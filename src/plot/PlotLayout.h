@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "PlotSeries.h"
+#include "plot/PlotSeries.h"
 
-namespace zk::zkd {
+namespace zk::plot {
 
 // A lane's box and the values at its bottom and top edge.
 struct Lane {
@@ -47,4 +47,4 @@ PlotLayout LayoutPlot(int width, int height);
 // The base value the meter shows for a base step: (step \ 2 + 8) / 20.
 inline double BaseValue(int32_t step) { return (step / 2 + 8) / 20.0; }
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

@@ -1,9 +1,9 @@
-#include "PlotLayout.h"
+#include "plot/PlotLayout.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace zk::zkd {
+namespace zk::plot {
 
 int Lane::Y(double v) const {
   const double f = std::clamp((v - lo) / (hi - lo), 0.0, 1.0);
@@ -66,4 +66,4 @@ PlotLayout LayoutPlot(int width, int height) {
   return L;
 }
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

@@ -1,4 +1,4 @@
-#include "PlotPicture.h"
+#include "plot/PlotPicture.h"
 
 #include <QFontMetrics>
 #include <QLine>
@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <functional>
 
-#include "PlotAxis.h"
-#include "PlotColors.h"
+#include "plot/PlotAxis.h"
+#include "plot/PlotColors.h"
 #include "core/Numbers.h"
 #include "meter/MeterEngine.h"
 
-namespace zk::zkd {
+namespace zk::plot {
 
 namespace {
 
@@ -226,4 +226,4 @@ QImage DrawPlot(const PlotSeries& s, const PlotLayout& L, const PlotTexts& texts
   return image;
 }
 
-}  // namespace zk::zkd
+}  // namespace zk::plot

@@ -1,0 +1,88 @@
+// The overview window on a two-hour recording (360 000 records) at 1600 x 600: opening
+// it (copy, reduce, draw the picture, index the navigator) and moving its cursor by one
+// column as playback does (one update of the cursor's strip, painted at once). Also the
+// EDF+ export of the same recording.
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include "QtTestApp.h"
+#include "TestFiles.h"
+#include "app/frmOverview.h"
+#include "core/SessionState.h"
+#include "export/EdfExport.h"
+
+namespace {
+
+constexpr int32_t TwoHours = 360000;
+
+// A wandering two-hour recording with a tag a minute and the lamps now and then.
+zk::SessionState TwoHourSession() {
+  zk::SessionState st;
+  st.RecordBuffer.resize(TwoHours + 1);
+  for (int32_t k = 1; k <= TwoHours; ++k) {
+    zk::SampleRecord& r = st.RecordBuffer[k];
+    r.TimeMs = (k - 1) * 20;
+    r.Raw = static_cast<int16_t>(20000 + (k * 7) % 9000);
+    r.Needle = static_cast<int16_t>(k % 20000 - 10000);
+    r.BaseStep = static_cast<uint8_t>(80 + (k / 3000) % 40);
+    r.Sensitivity = static_cast<uint8_t>(16 + (k / 60000));
+    r.Flags = static_cast<uint8_t>((k / 1000) % 4);
+    if (k % 3000 == 0) {
+      r.Marker = 'T';
+      r.Tag = static_cast<uint16_t>(k / 3000);
+    }
+  }
+  st.RecordCount = TwoHours;
+  st.TotalTimeMs = (TwoHours - 1) * 20;
+  st.RecordName = "two-hours";
+  return st;
+}
+
+void BM_OverviewOpen(benchmark::State& state) {
+  const zk::SessionState st = TwoHourSession();
+  zk::frmOverview w(st, nullptr, nullptr);
+  w.resize(1600, 600);
+  for (auto _ : state) {
+    w.Redraw();
+    benchmark::DoNotOptimize(w.Picture().constBits());
+  }
+}
+BENCHMARK(BM_OverviewOpen)->Unit(benchmark::kMillisecond);
+
+void BM_OverviewCursorMove(benchmark::State& state) {
+  zk::SessionState st = TwoHourSession();
+  st.OperatingMode = zk::ModePlayback;
+  zk::frmOverview w(st, nullptr, nullptr);
+  w.resize(1600, 600);
+  w.show();
+  QApplication::processEvents();
+  int32_t k = 1;
+  for (auto _ : state) {
+    k = k % TwoHours + 250;  // one column of 1500 is 240 records
+    st.RecordIndex = k;
+    w.Follow();
+    w.repaint(QRect(*w.CursorX() - 1, 0, 3, 600));
+  }
+}
+BENCHMARK(BM_OverviewCursorMove)->Unit(benchmark::kMicrosecond);
+
+void BM_EdfExportTwoHours(benchmark::State& state) {
+  const zk::SessionState st = TwoHourSession();
+  const zk::RecordFileData data = zk::RecordingInMemory(st);
+  zk::test::TempFolder dir;
+  for (auto _ : state)
+    if (zk::FileError e = zk::WriteEdf(data, {zk::DateTime{2026, 3, 14}, "x"}, dir / "two-hours.edf"))
+      state.SkipWithError(e.description.c_str());
+}
+BENCHMARK(BM_EdfExportTwoHours)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  zk::test::TestApp();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

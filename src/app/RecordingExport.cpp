@@ -1,0 +1,68 @@
+#include "app/RecordingExport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "core/Version.h"
+#include "app/frmOverview.h"
+#include "export/CsvExport.h"
+#include "export/EdfExport.h"
+#include "plot/SessionPicture.h"
+
+namespace zk {
+
+namespace {
+
+std::string Extension(const std::string& path) {
+  std::string e = std::filesystem::path(path).extension().string();
+  std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return e;
+}
+
+// The start a recording without its header records gets: the program's clock at the
+// start of a recording just made, else the moment of the export; the annotation says which.
+EdfFallbackStart FallbackStart(const SessionState& st, Clock& clock) {
+  if (st.RecordStartSeconds != 0)
+    return {DateTimeOf(st.RecordDate, st.RecordStartSeconds), "Start time taken from the program's clock"};
+  return {clock.Now(), "Start time not recorded: the time of the export"};
+}
+
+}  // namespace
+
+std::string RecordingExport::Export(const std::string& path) {
+  const RecordFileData data = RecordingInMemory(ctx_.state);
+  if (data.RecordCount < 1) return "There is no recording to export.";
+  const std::string type = Extension(path);
+  FileError e;
+  if (type == ".csv") {
+    e = WriteCsv(data, path);
+  } else if (type == ".edf") {
+    e = WriteEdf(data, FallbackStart(ctx_.state, ctx_.clock), path);
+  } else if (type == ".png") {
+    const QSize size = pictureSize_ ? pictureSize_() : QSize();
+    const int w = size.isValid() && size.width() >= 200 ? size.width() : 1600;
+    const int h = size.isValid() && size.height() >= 150 ? size.height() : 900;
+    const std::string name = ctx_.state.RecordName;
+    e = plot::WritePng(plot::DrawSession(data, name, plot::WholeRecording(data), w, h).image, path);
+  } else {
+    return "Could not export to " + path + ": choose a name ending in .csv, .edf or .png.";
+  }
+  return e ? "Could not write " + path + ": " + e.description : "";
+}
+
+void RecordingExport::mnuFileExport_Click() {
+  const SessionState& st = ctx_.state;
+  if (st.RecordCount < 1) return;
+  FileDialogRequest req;
+  req.title = "Export Recording";
+  req.filter = ExportFilter;
+  req.fileName = (st.RecordName.empty() ? std::string("recording") : st.RecordName) + ".csv";
+  req.flags = 0x2;  // ask before overwriting
+  const std::optional<std::string> path = ctx_.prompts.SaveFile(req);
+  if (!path || path->empty()) return;
+  const std::string failure = Export(*path);
+  if (!failure.empty()) ctx_.prompts.MsgBox(failure, ProgramTitle, MsgButtons::OK, MsgIcon::Critical);
+}
+
+}  // namespace zk

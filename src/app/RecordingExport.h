@@ -1,0 +1,34 @@
+#pragma once
+// File > Export Recording...: the recording in memory written as CSV (the columns of
+// "zodovaz-zkd csv"), EDF+ or a PNG picture, by the type chosen in the save dialog. The
+// recording itself is never changed; the file is written atomically, and a failure says
+// which file and why.
+#include <QSize>
+
+#include <functional>
+#include <string>
+
+#include "core/Context.h"
+
+namespace zk {
+
+class RecordingExport {
+ public:
+  // `pictureSize` gives the size of a PNG: the overview's when it is shown.
+  RecordingExport(Context& ctx, std::function<QSize()> pictureSize)
+      : ctx_(ctx), pictureSize_(std::move(pictureSize)) {}
+
+  void mnuFileExport_Click();
+  // Writes the file of the type its extension names (.csv, .edf, .png); an empty text on
+  // success, else the message for the user.
+  std::string Export(const std::string& path);
+
+ private:
+  Context& ctx_;
+  std::function<QSize()> pictureSize_;
+};
+
+// The filter of the export's save dialog.
+inline constexpr const char* ExportFilter = "CSV (*.csv)|*.csv|EDF+ (*.edf)|*.edf|PNG picture (*.png)|*.png";
+
+}  // namespace zk

@@ -1,0 +1,51 @@
+#pragma once
+// Reviewing the recording in memory: View > Overview opens the overview window, "]" and
+// "[" (and Recording > Next Tag, Previous Tag) move the play position between tags, and
+// File > Export Recording... writes it for other programs. The overview keeps its size
+// and place in the INI's own [Overview] section.
+#include <QWidget>
+
+#include <memory>
+
+#include "app/RecordingExport.h"
+#include "app/frmOverview.h"
+#include "core/CommandTable.h"
+#include "core/Context.h"
+
+namespace zk {
+
+class Player;
+
+inline constexpr const char* OverviewSection = "Overview";
+
+class RecordingReview {
+ public:
+  RecordingReview(Context& ctx, Player& player, QWidget& mainWindow);
+
+  void Register_Commands(CommandTable& commands);
+
+  void mnuViewOverview_Click();
+  void Next_Tag();
+  void Previous_Tag();
+  // Export wants a recording; the tag items want tags.
+  void Update_Menus();
+  // The main window is closing: the overview's place is written and the window closed.
+  void Close();
+
+  // Null until View > Overview first opens it.
+  frmOverview* Overview() { return overview_.get(); }
+  RecordingExport& Export() { return export_; }
+
+ private:
+  void Jump(bool forward);
+  void Place_Window();
+  void Save_Place();
+
+  Context& ctx_;
+  Player& player_;
+  QWidget& main_;
+  std::unique_ptr<frmOverview> overview_;
+  RecordingExport export_;
+};
+
+}  // namespace zk

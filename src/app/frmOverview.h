@@ -1,0 +1,81 @@
+#pragma once
+// The overview window: the whole recording in memory drawn as the session picture, with
+// a cursor at the play position and the play range shaded. A left click moves the play
+// position there and a left drag selects a play range, by the seek bar's rules; hovering
+// a tag shows its number and time. The picture is drawn once per recording and size and
+// kept as an image: following the play position repaints only the cursor's strip.
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/SessionState.h"
+#include "plot/Navigator.h"
+#include "zkd/RecordFile.h"
+
+namespace zk {
+
+// The recording in memory as the picture and the export take it: records 1..RecordCount
+// of the buffer, its length and its start.
+RecordFileData RecordingInMemory(const SessionState& st);
+
+class frmOverview : public QWidget {
+  Q_OBJECT
+ public:
+  // `select` takes a click (move the play position) or a drag (a play range).
+  using SelectHandler = std::function<void(const plot::Navigator::Selection&)>;
+  frmOverview(const SessionState& state, SelectHandler select, QWidget* parent);
+
+  // Looks at the session: a different recording (a new load, a recording just finished)
+  // is drawn anew; the cursor and the range shade follow the play position and range.
+  // The window does this by itself while it is shown.
+  void Follow();
+  // Draws the picture now at the window's size.
+  void Redraw();
+
+  const QImage& Picture() const { return picture_; }
+  const plot::Navigator& Navigator() const { return nav_; }
+  // The cursor's column; nullopt when no recording is shown.
+  std::optional<int> CursorX() const { return cursorX_; }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+
+ private:
+  // What tells one recording in memory from another.
+  struct Identity {
+    const SampleRecord* data = nullptr;
+    int32_t count = -1, totalMs = 0;
+    std::string name;
+    bool operator==(const Identity&) const = default;
+  };
+  Identity Current() const;
+  bool Recording() const;
+  void MoveCursor(std::optional<int> x);
+  int32_t PlayPosition() const;
+  void ShowTagTip(const QPoint& at, int x);
+
+  const SessionState& st_;
+  SelectHandler select_;
+  Identity shown_;
+  QImage picture_;
+  plot::Navigator nav_;
+  std::vector<QString> tagTips_;  // "Tag N at mm:ss", in the navigator's tag order
+  std::optional<int> cursorX_;
+  int32_t rangeFirst_ = 0, rangeLast_ = 0;
+  std::optional<int> pressX_, dragX_;
+  QTimer follow_, resized_;
+};
+
+}  // namespace zk

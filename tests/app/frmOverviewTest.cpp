@@ -1,0 +1,143 @@
+// The overview window in the main window: a click in the picture moves the play
+// position as the seek bar does, the tag keys and menus, export, and its place in the INI.
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "QtTestApp.h"
+#include "TestFiles.h"
+#include "app/frmMain.h"
+#include "core/IniFile.h"
+#include "core/RecordingCodes.h"
+#include "sound/AudioFactory.h"
+#include "zkd/RecordFile.h"
+
+namespace zk {
+namespace {
+
+struct frmOverviewTest : ::testing::Test {
+  void SetUp() override {
+    test::TestApp();
+    // 3000 readings (a minute) with tags at records 500, 1500 and 2500; sound off.
+    std::vector<SampleRecord> records = test::Readings(3000);
+    for (int k : {500, 1500, 2500}) {
+      records[k].Marker = 'T';
+      records[k].Tag = static_cast<uint16_t>(k / 1000 + 1);
+    }
+    EXPECT_FALSE(WriteRecordFile(home.File("take007.zkd"), records, 3000, std::nullopt));
+    home.Write("zk3_Zodovaz.ini", "[Recording]\r\nAudioEnable=False\r\n");
+    StartOptions o;
+    o.programFolder = home.str();
+    o.recording = home.File("take007.zkd");
+    o.prompts = &prompts;
+    o.audio = MakeNullAudioDevice(clock);
+    f = std::make_unique<frmMain>(std::move(o));
+    f->Form_Load();
+    ASSERT_EQ(f->ctx().state.RecordCount, 3000);
+  }
+  frmOverview& Open() {
+    f->Choose("mnuViewOverview");
+    frmOverview& w = *f->review().Overview();
+    w.resize(800, 400);
+    w.Redraw();
+    return w;
+  }
+  void Click(QWidget& w, int x, int toX = -1) {
+    const QPointF at(x, 200), to(toX < 0 ? x : toX, 200);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &press);
+    QMouseEvent move(QEvent::MouseMove, to, w.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, w.mapToGlobal(to), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &release);
+  }
+  void Key(int code) {
+    f->keyboard().Form_KeyDown(code, false);
+    f->keyboard().Form_KeyUp(code);
+  }
+  test::TempFolder home;
+  test::ScriptedPrompts prompts;
+  SystemClock clock;
+  std::unique_ptr<frmMain> f;
+};
+
+TEST_F(frmOverviewTest, AClickMovesThePlayPositionThereAndADragSelectsARange) {
+  frmOverview& w = Open();
+  const SessionState& st = f->ctx().state;
+  EXPECT_EQ(w.windowTitle(), "Overview - take007");
+  ASSERT_FALSE(w.Picture().isNull());
+  EXPECT_EQ(w.Picture().size(), QSize(800, 400));
+
+  // Stopped, a click makes the play range start there and run to the end, as on the
+  // seek bar: Play then starts from that record.
+  const int x = w.Navigator().XOf(1200);
+  Click(w, x);
+  EXPECT_EQ(st.RangeStartIndex, w.Navigator().RecordAt(x));
+  EXPECT_NEAR(st.RangeStartIndex, 1200, 10);
+  EXPECT_EQ(st.RangeEndIndex, 3000);
+  EXPECT_EQ(f->controls().Caption("lblPlayTime"), "00:23");
+  EXPECT_EQ(w.CursorX(), x);
+
+  // A drag selects the range between its ends.
+  Click(w, w.Navigator().XOf(2400), w.Navigator().XOf(600));
+  EXPECT_NEAR(st.RangeStartIndex, 600, 10);
+  EXPECT_NEAR(st.RangeEndIndex, 2400, 10);
+
+  // While paused, a click inside the range moves the play position and leaves the range.
+  SessionState& s = f->ctx().state;
+  s.OperatingMode = ModePlayback;
+  s.PlayState = PlayPaused;
+  Click(w, w.Navigator().XOf(1000));
+  EXPECT_NEAR(s.RecordIndex, 1000, 10);
+  EXPECT_NEAR(st.RangeStartIndex, 600, 10);
+  Click(w, w.Navigator().XOf(2900));  // outside the range: nothing, as on the seek bar
+  EXPECT_NEAR(s.RecordIndex, 1000, 10);
+  s.OperatingMode = ModeNone;
+  s.PlayState = PlayStopped;
+}
+
+TEST_F(frmOverviewTest, BracketKeysAndTheMenuMoveBetweenTags) {
+  const SessionState& st = f->ctx().state;
+  EXPECT_TRUE(f->controls().Enabled("mnuRecNextTag"));
+  EXPECT_TRUE(f->controls().Enabled("mnuFileExport"));
+  Key(vk::BracketRight);
+  EXPECT_EQ(st.RangeStartIndex, 500);
+  Key(vk::BracketRight);
+  EXPECT_EQ(st.RangeStartIndex, 1500);
+  f->Choose("mnuRecNextTag");
+  EXPECT_EQ(st.RangeStartIndex, 2500);
+  Key(vk::BracketRight);  // no tag after the last: nothing happens
+  EXPECT_EQ(st.RangeStartIndex, 2500);
+  Key(vk::BracketLeft);
+  EXPECT_EQ(st.RangeStartIndex, 1500);
+  f->Choose("mnuRecPrevTag");
+  Key(vk::BracketLeft);
+  EXPECT_EQ(st.RangeStartIndex, 500);
+}
+
+TEST_F(frmOverviewTest, ExportWritesEachTypeAndTheWindowKeepsItsPlace) {
+  frmOverview& w = Open();
+  for (const char* name : {"r.csv", "r.edf", "r.png"}) {
+    prompts.files.push_back(home.File(name));
+    f->Choose("mnuFileExport");
+    EXPECT_TRUE(std::filesystem::file_size(home.File(name)) > 1000) << name;
+  }
+  EXPECT_EQ(QImage(QString::fromStdString(home.File("r.png"))).size(), QSize(800, 400));
+  EXPECT_TRUE(prompts.shown.empty());
+  // A name of no known type is refused with a message naming it.
+  prompts.files.push_back(home.File("r.txt"));
+  f->Choose("mnuFileExport");
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_NE(prompts.shown[0].text.find(home.File("r.txt")), std::string::npos);
+
+  w.resize(700, 300);
+  f->review().Close();
+  const IniDocument ini = IniDocument::Load(home.File("zk3_Zodovaz.ini"));
+  EXPECT_EQ(ini.Get("Overview", "Width"), "700");
+  EXPECT_EQ(ini.Get("Overview", "Height"), "300");
+  EXPECT_EQ(ini.Get("Recording", "AudioEnable"), "False");  // the rest of the file is kept
+}
+
+}  // namespace
+}  // namespace zk
