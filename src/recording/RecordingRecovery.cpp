@@ -10,18 +10,32 @@
 
 namespace zk {
 
-std::string RecoverQuestion(const RecoveredRecording& r, const std::string& partial, const std::string& keptIn) {
+namespace {
+
+// A recording comes back the way it was made, with its sound or without, and the audio
+// menu follows it: said in the question, so that the switch is no surprise.
+std::string AudioSwitchText(const RecoveredRecording& r, bool audioNow) {
+  if (r.info.Audio == audioNow) return "";
+  return r.info.Audio ? " It was recorded with sound: recovering it switches the audio on."
+                      : " It was recorded without sound: recovering it switches the audio off.";
+}
+
+}  // namespace
+
+std::string RecoverQuestion(const RecoveredRecording& r, bool audioNow, const std::string& partial,
+                            const std::string& keptIn) {
   const DateTime t = DateTimeOf(r.info.RecordDate, r.info.RecordStartSeconds);
   char when[64];
   std::snprintf(when, sizeof when, "%02d/%02d/%04d at %02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute,
                 t.second);
   const std::string length = Format_Time(r.Seconds, r.Seconds * 1000);
   if (partial.empty())
-    return "A recording of " + length + " started on " + when +
-           " was not saved when the program last ended. Recover it?";
+    return "A recording of " + length + " started on " + when + " was not saved when the program last ended." +
+           AudioSwitchText(r, audioNow) + " Recover it?";
   return std::string("A recording started on ") + when +
          " was not saved when the program last ended. Only its first " + length + " can be recovered: " + partial +
-         ". Its files are kept in " + keptIn + ". Recover the first " + length + "?";
+         ". Its files are kept in " + keptIn + "." + AudioSwitchText(r, audioNow) + " Recover the first " + length +
+         "?";
 }
 
 std::string NotRecoverableText(const std::string& problem, const std::string& keptIn) {
@@ -57,7 +71,7 @@ void RecordingRecovery::Offer_Recovery() {
         // the answer, and the recording brought back has no spool of its own.
         const bool partial = !reading.problem.empty();
         const std::string kept = partial ? spool->SetAside() : "";
-        if (ctx_.prompts.MsgBox(RecoverQuestion(r, reading.problem, kept), RecoverTitle, MsgButtons::YesNo,
+        if (ctx_.prompts.MsgBox(RecoverQuestion(r, ctx_.settings.AudioEnable, reading.problem, kept), RecoverTitle, MsgButtons::YesNo,
                                 MsgIcon::Question) != MsgResult::Yes) {
           if (!partial) spool->Remove();
           break;

@@ -25,8 +25,10 @@ inline constexpr const char* RecoverTitle = "Recover Recording";
 // "A recording of 12:34 started on 08/12/2026 at 14:02:11 was not saved when the program
 // last ended. Recover it?"
 // When only a first part can be brought back, the question says why not the rest
-// (`partial`, the end of a sentence) and where the spool is kept.
-std::string RecoverQuestion(const RecoveredRecording& r, const std::string& partial = "",
+// (`partial`, the end of a sentence) and where the spool is kept. A recording made with
+// the audio switched the other way than it is now says that recovering it switches the
+// audio too (`audioNow`: AudioEnable as it stands).
+std::string RecoverQuestion(const RecoveredRecording& r, bool audioNow, const std::string& partial = "",
                             const std::string& keptIn = "");
 // What is said of a spool that cannot be brought back.
 std::string NotRecoverableText(const std::string& problem, const std::string& keptIn);

@@ -394,6 +394,11 @@ TEST_F(Recovery, ARecordingWithoutSoundComesBackWithoutSound) {
 
   Start next(dir, RecAutoName, true);
   next.recovery.Offer_Recovery();
+  ASSERT_EQ(next.rig.prompts.shown.size(), 1u);  // the question says the audio switches off
+  EXPECT_NE(next.rig.prompts.shown[0].text.find(
+                " It was recorded without sound: recovering it switches the audio off. Recover it?"),
+            std::string::npos)
+      << next.rig.prompts.shown[0].text;
   const SessionState& st = next.rig.state;
   ASSERT_EQ(st.RecordCount, 100);
   EXPECT_EQ(Bytes(st, 100), recorded);
