@@ -101,6 +101,13 @@ bool Open_Track(Context& ctx, const std::string& basePath) {
     ctx.audio.Close();
     return false;
   }
+  // A WAV cut short (a full disk, a copy broken off) still plays, silent past its end:
+  // the recording loads, and the user hears why the sound stops.
+  std::string shortBy;
+  if (kind == "wav" && !WavDataIsWhole(audioPath, shortBy))
+    Warn(ctx, "The sound of this recording is cut short: " + shortBy +
+             ". The recording plays without sound after the point where its sound ends.",
+         "Sound Cut Short");
   return true;
 }
 

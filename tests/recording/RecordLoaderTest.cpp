@@ -163,6 +163,17 @@ TEST_F(LoadFile, WavFormatGivesPositionUnits) {
   EXPECT_EQ(tc.state.AudioBitsPerSample, 16);
   EXPECT_EQ(tc.state.MciResult, 0);
 
+  // A WAV cut short loads, and says so.
+  Save("short", 60);
+  ASSERT_FALSE(SaveWavFile(dir / "short.wav", samples, PcmFormat{44100, 2}));
+  std::filesystem::resize_file(dir / "short.wav", 44 + 44100 * 2);
+  tc.prompts.shown.clear();
+  ASSERT_TRUE(Load_File(ctx, dir / "short", progress));
+  ASSERT_EQ(tc.prompts.shown.size(), 1u);
+  EXPECT_EQ(tc.prompts.shown[0].title, "Sound Cut Short");
+  EXPECT_EQ(LastText().rfind("The sound of this recording is cut short: the header claims 176400 bytes", 0), 0u)
+      << LastText();
+
   // Something that is no sound file at all is refused rather than played without a clock.
   test::WriteBytes(dir / "bad.wav", {'n', 'o', 't', ' ', 'w', 'a', 'v'});
   Save("bad", 60);
