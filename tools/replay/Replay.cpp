@@ -16,7 +16,7 @@
 #include "meter/Alerts.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
-#include "tools/replay/Headless.h"
+#include "tools/replay/HeadlessRig.h"
 #include "tools/replay/ReplayPort.h"
 
 namespace zk::replay {
@@ -41,22 +41,9 @@ std::string Csv_Field(const std::string& text) {
   return q + "\"";
 }
 
-// Everything the window would own, wired together.
-struct Rig {
-  Settings settings;
-  SessionState state;
-  VirtualClock clock{StartTime, DateTime{2026, 1, 1, 0, 0, 0}};
-  VirtualEvents events{clock};
-  FirstButtonPrompts prompts;
-  WindowTimers<VirtualTimer> timers{clock};
-  HeadlessView view{state};
-  ControlTable controls;
-  QuietShell shell;
-  NoAudio audio;
-  Context ctx{settings, state, clock, events, prompts, timers.All(), view, controls, shell, audio, "."};
-  SensitivityTable table;
-  MeterEngine engine{ctx, table};
-  Alerts alerts{ctx};
+// Everything the window would own, wired together, on a clock at 10:00:00.
+struct Rig : HeadlessRig {
+  Rig() : HeadlessRig(StartTime, DateTime{2026, 1, 1, 0, 0, 0}) {}
 };
 
 // Across a long gap in the capture the window only counts missed clock ticks, two at a

@@ -17,16 +17,13 @@
 #include "recording/Recorder.h"
 #include "recording/RecordingSaver.h"
 #include "recording/RecordingMemory.h"
-#include "tools/replay/Headless.h"
+#include "tools/replay/HeadlessRig.h"
 
 namespace zk::sample {
 
 namespace {
 
-using replay::FirstButtonPrompts;
-using replay::HeadlessView;
-using replay::NoAudio;
-using replay::QuietShell;
+using replay::HeadlessRig;
 
 constexpr double ReadingSeconds = Recorder::ReadingMs / 1000.0;
 
@@ -51,23 +48,9 @@ struct NoSetup : RecordingSetupDialog {
 };
 
 // Everything the window would own while recording, wired together.
-struct Rig {
+struct Rig : HeadlessRig {
   explicit Rig(const SessionStart& start)
-      : clock{double(start.seconds), DateTime{start.year, start.month, start.day, 0, 0, 0}} {}
-  Settings settings;
-  SessionState state;
-  VirtualClock clock;
-  VirtualEvents events{clock};
-  FirstButtonPrompts prompts;
-  WindowTimers<VirtualTimer> timers{clock};
-  HeadlessView view{state};
-  ControlTable controls;
-  QuietShell shell;
-  NoAudio audio;
-  Context ctx{settings, state, clock, events, prompts, timers.All(), view, controls, shell, audio, "."};
-  SensitivityTable table;
-  MeterEngine engine{ctx, table};
-  Alerts alerts{ctx};
+      : HeadlessRig(double(start.seconds), DateTime{start.year, start.month, start.day, 0, 0, 0}) {}
   NoTransport transport;
   NoGate gate;
   NoSetup setup;
