@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -18,14 +17,6 @@ namespace zk {
 namespace {
 
 constexpr const char* WarningText = "Warning..Reset may delete files!";
-
-// The name rules of this system: no "/" or control character, and the longest name of the
-// series ("000.zkd" after the prefix) must fit a file name.
-bool Fits_File_Name(const std::string& prefix) {
-  for (unsigned char c : prefix)
-    if (c == '/' || c < 0x20 || c == 0x7F) return false;
-  return prefix.size() + std::string("000.zkd").size() <= NAME_MAX;
-}
 
 // Tries to create the file; false only when the system refuses the name itself. An
 // existing file is left alone (and its name is evidently fine).
@@ -98,7 +89,8 @@ void RecordingSetup::optRecMode_Click(int index) {
   ctx_.settings.RecordingMode = index;
   const bool automatic = index != RecManual;
   for (int i : {0, 1}) dlg_.SetEnabled("optSuffixType", i, automatic);
-  // Auto Save never leaves a recording unsaved, so there is nothing to warn about.
+  // Auto Save leaves a recording unsaved only when its save failed, and such a recording is
+  // asked about whatever this box says.
   dlg_.SetEnabled("chkRecPrompt", index != RecAutoSave);
   if (!automatic)
     Numeric_Extras(false);
@@ -130,8 +122,9 @@ void RecordingSetup::txtPrefix_Validate() {
 bool RecordingSetup::Validate_Prefix(const std::string& prefix) {
   const std::string& folder = ctx_.settings.SavePath;
   // Without a save folder nothing is tried on disk: that would be the working directory.
-  const bool ok = Fits_File_Name(prefix) && (folder.empty() || Name_Accepted_By(folder + prefix + "000.zkd"));
-  if (!ok) ctx_.prompts.MsgBox("Error: Invalid Prefix name ", "Validate Filename", MsgButtons::OK, MsgIcon::Critical);
+  const bool ok =
+      Prefix_Fits_File_Name(prefix) && (folder.empty() || Name_Accepted_By(Path_In(folder, prefix + "000.zkd")));
+  if (!ok) ctx_.prompts.MsgBox(InvalidPrefixText, InvalidPrefixTitle, MsgButtons::OK, MsgIcon::Critical);
   return ok;
 }
 

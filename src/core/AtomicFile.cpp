@@ -38,6 +38,16 @@ mode_t ModeFor(const std::filesystem::path& target) {
   return 0666 & ~mask;
 }
 
+void SyncFolderOf(const std::string& path) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+}
+
 }  // namespace
 
 FileError ErrnoError(int err) { return FileError{err, std::strerror(err)}; }
@@ -56,51 +66,112 @@ FileError WriteAll(int fd, const void* data, std::size_t size) {
   return {};
 }
 
-namespace {
+StagedFile::~StagedFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temp_.empty() && !committed_) ::unlink(temp_.c_str());
+}
 
-// Makes a temporary file beside the target of `path`, hands its descriptor and name to
-// `write`, then syncs it and renames it over the target; removes it on any failure.
-FileError ReplaceThroughTemporary(const std::string& path,
-                                  const std::function<FileError(int fd, const std::string& tempPath)>& write) {
-  if (path.empty()) return ErrnoError(ENOENT);
-  const std::filesystem::path target = ResolveTarget(path);
-  std::filesystem::path folder = target.parent_path();
+FileError StagedFile::Open(const std::string& target) {
+  if (target.empty()) return ErrnoError(ENOENT);
+  const std::filesystem::path resolved = ResolveTarget(target);
+  std::filesystem::path folder = resolved.parent_path();
   if (folder.empty()) folder = ".";
-
-  std::string tmpl = (folder / TempFileTemplate(target.filename().string())).string();
-  int fd = ::mkstemp(tmpl.data());
+  std::string tmpl = (folder / TempFileTemplate(resolved.filename().string())).string();
+  const int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return ErrnoError(errno);
+  fd_ = fd;
+  temp_ = tmpl;
+  target_ = resolved.string();
+  if (::fchmod(fd_, ModeFor(resolved)) != 0) return ErrnoError(errno);
+  return {};
+}
 
-  FileError err;
-  if (::fchmod(fd, ModeFor(target)) != 0) err = ErrnoError(errno);
-  if (!err) err = write(fd, tmpl);
-  if (!err && ::fsync(fd) != 0) err = ErrnoError(errno);
-  if (::close(fd) != 0 && !err) err = ErrnoError(errno);
-  if (!err && ::rename(tmpl.c_str(), target.c_str()) != 0) err = ErrnoError(errno);
-  if (err) {
-    ::unlink(tmpl.c_str());
+FileError StagedFile::Close() {
+  if (fd_ < 0) return {};
+  const int fd = fd_;
+  fd_ = -1;
+  return ::close(fd) != 0 ? ErrnoError(errno) : FileError{};
+}
+
+FileError StagedFile::Finish() {
+  if (fd_ >= 0 && ::fsync(fd_) != 0) {
+    const FileError err = ErrnoError(errno);
+    Close();
     return err;
   }
-  // Make the rename itself durable.
-  int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  return Close();
+}
+
+FileError StagedFile::Commit() {
+  if (temp_.empty()) return ErrnoError(EBADF);
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) return ErrnoError(errno);
+  committed_ = true;
   return {};
+}
+
+namespace {
+
+// A second name for the file at `target`, beside it and named as a temporary file, so the
+// older file survives its replacement until the whole set is in; "" when there is no file
+// or the file system has no hard links.
+std::string BackUp(const std::string& target) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    std::filesystem::path p(target);
+    std::string name = (p.parent_path() / TempFileTemplate(p.filename().string())).string();
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return "";
+    ::close(fd);
+    ::unlink(name.c_str());
+    if (::link(target.c_str(), name.c_str()) == 0) return name;
+    if (errno != EEXIST) return "";
+  }
+  return "";
 }
 
 }  // namespace
 
+FileError CommitTogether(const std::vector<StagedFile*>& files) {
+  // The last file needs none: when its rename fails, its target was not touched.
+  std::vector<std::string> backups;
+  for (std::size_t i = 0; i < files.size(); ++i)
+    backups.push_back(i + 1 < files.size() ? BackUp(files[i]->Target()) : std::string());
+  FileError err;
+  std::size_t done = 0;
+  for (; done < files.size(); ++done)
+    if ((err = files[done]->Commit())) break;
+  if (err) {
+    for (std::size_t i = 0; i < done; ++i) {
+      if (!backups[i].empty())
+        ::rename(backups[i].c_str(), files[i]->Target().c_str());
+      else
+        ::unlink(files[i]->Target().c_str());
+    }
+  }
+  for (const std::string& b : backups)
+    if (!b.empty()) ::unlink(b.c_str());
+  if (!err && !files.empty()) SyncFolderOf(files.front()->Target());
+  return err;
+}
+
 FileError ReplaceFileAtomically(const std::string& path, const std::function<FileError(int fd)>& write) {
-  return ReplaceThroughTemporary(path, [&](int fd, const std::string&) { return write(fd); });
+  StagedFile file;
+  FileError err = file.Open(path);
+  if (!err) err = write(file.Fd());
+  if (!err) err = file.Finish();
+  if (!err) err = CommitTogether({&file});
+  return err;
 }
 
 FileError ReplaceFileThroughPath(const std::string& path,
                                  const std::function<FileError(const std::string& tempPath)>& write) {
   // The writer reopens the same file by its name, so the descriptor kept open here
   // syncs what it wrote.
-  return ReplaceThroughTemporary(path, [&](int, const std::string& tempPath) { return write(tempPath); });
+  StagedFile file;
+  FileError err = file.Open(path);
+  if (!err) err = write(file.TempPath());
+  if (!err) err = file.Finish();
+  if (!err) err = CommitTogether({&file});
+  return err;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view content) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zk {
 
@@ -32,6 +33,42 @@ FileError ReplaceFileAtomically(const std::string& path, const std::function<Fil
 // the target's permission bits) and writes it whole; the rest is as above.
 FileError ReplaceFileThroughPath(const std::string& path,
                                  const std::function<FileError(const std::string& tempPath)>& write);
+
+// A temporary file beside a target, written first and renamed over the target later, so
+// that several files can be completed before any of them replaces its older one. Its name
+// is TempFileTemplate's, so that one left by a crash is found and removed at start. A
+// staged file that is not committed is removed when it goes.
+class StagedFile {
+ public:
+  StagedFile() = default;
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+  ~StagedFile();
+
+  // Creates the temporary file for `target` (a symbolic link at `target` is followed; the
+  // file gets the permission bits the target has, or the usual ones) and keeps it open.
+  FileError Open(const std::string& target);
+  int Fd() const { return fd_; }
+  const std::string& TempPath() const { return temp_; }
+  const std::string& Target() const { return target_; }
+  // Closes the descriptor without syncing: for a writer that takes the temporary path and
+  // replaces that file itself (atomically, with its own sync).
+  FileError Close();
+  // Syncs and closes what was written through Fd().
+  FileError Finish();
+  // Renames the temporary file over the target.
+  FileError Commit();
+
+ private:
+  int fd_ = -1;
+  bool committed_ = false;
+  std::string target_, temp_;
+};
+
+// Commits every file of `files`, so that they replace their targets as one: when one
+// rename fails, the targets already replaced get their older files back (or go, when they
+// had none) and the error is answered.
+FileError CommitTogether(const std::vector<StagedFile*>& files);
 
 // The same for a text already in memory; false when any step failed.
 bool WriteFileAtomically(const std::string& path, std::string_view content);

@@ -239,6 +239,12 @@ void Save_Recording_Settings(Context& ctx) {
   WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx, IsRecording);
 }
 
+void Save_Recording_Key(Context& ctx, const std::string& key) {
+  if (ctx.settings.SettingsFilePath.empty()) return;
+  WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx,
+            [&](const KeyInfo& k) { return IsRecording(k) && key == k.key; });
+}
+
 bool Settings_Unchanged(Context& ctx) {
   const IniDocument doc = IniDocument::Load(ctx.settings.SettingsFilePath);
   bool unchanged = true;

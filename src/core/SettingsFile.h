@@ -31,6 +31,9 @@ void Save_Settings(Context& ctx);
 void Save_Settings_Replacing(Context& ctx);
 // Writes the section Recording into SettingsFilePath.
 void Save_Recording_Settings(Context& ctx);
+// Writes one key of the section Recording into SettingsFilePath at once (the next series
+// number as soon as a save used one, so that a crash does not hand that number out again).
+void Save_Recording_Key(Context& ctx, const std::string& key);
 // True when every key of Colors, Format, Settings and Graph, as stored (or defaulted),
 // equals the field in the record. Values that do not convert count as unchanged.
 bool Settings_Unchanged(Context& ctx);

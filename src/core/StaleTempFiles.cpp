@@ -36,6 +36,9 @@ bool IsRecordingTempFile(const std::string& fileName) {
                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
     return false;
   const std::string target = fileName.substr(1, dot - 1);
+  // A writer handed a temporary file's path replaces that file through a temporary file
+  // of its own: ". + .Run_001.wav.a1B2c3 + .d4E5f6".
+  if (IsRecordingTempFile(target)) return true;
   return target.size() > 4 && (EndsWithNoCase(target, ".wav") || EndsWithNoCase(target, ".zkd"));
 }
 

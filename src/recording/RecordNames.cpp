@@ -1,6 +1,8 @@
 #include "recording/RecordNames.h"
 
+#include <climits>
 #include <cctype>
+#include <filesystem>
 
 #include "core/Numbers.h"
 #include "core/RecordingCodes.h"
@@ -21,6 +23,18 @@ std::string New_RecordName(const Settings& s, const DateTime& now) {
   if (s.SuffixType == 0) return s.SavePrefix + Format_000(s.SuffixNum);
   return s.SavePrefix + Format_00(now.year % 100) + "-" + Format_00(now.month) + "-" + Format_00(now.day) + "__" +
          Format_00(now.hour) + "." + Format_00(now.minute) + "." + Format_00(now.second);
+}
+
+bool Prefix_Fits_File_Name(const std::string& prefix) {
+  if (prefix == "." || prefix == "..") return false;
+  for (unsigned char c : prefix)
+    if (c == '/' || c < 0x20 || c == 0x7F) return false;
+  return prefix.size() + std::string("000.zkd").size() <= NAME_MAX;
+}
+
+std::string Path_In(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return (std::filesystem::path(folder) / name).string();
 }
 
 const char* RecordingModeCaption(int32_t mode) {

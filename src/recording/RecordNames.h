@@ -20,6 +20,19 @@ std::string RecordNameSuffixText(const Settings& s);
 // ("Run_26-12-08__09.05.03").
 std::string New_RecordName(const Settings& s, const DateTime& now);
 
+// What the user is told of a prefix that cannot begin a file name in the save folder.
+inline constexpr const char* InvalidPrefixText = "Error: Invalid Prefix name ";
+inline constexpr const char* InvalidPrefixTitle = "Validate Filename";
+
+// True when `prefix` can begin the name of a file in the save folder: no "/" (which would
+// put the file elsewhere), not "." or "..", no control character, and the longest name of
+// the series ("000.zkd" after the prefix) fits a file name.
+bool Prefix_Fits_File_Name(const std::string& prefix);
+
+// The path of `name` in `folder`, with or without the folder's trailing "/"; the name
+// alone for no folder.
+std::string Path_In(const std::string& folder, const std::string& name);
+
 // lblRecordMode's caption for a RecordingMode ("Manual", "Auto Name", "Auto Save",
 // "Capture"); nullptr for any other value.
 const char* RecordingModeCaption(int32_t mode);

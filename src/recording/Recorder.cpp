@@ -9,6 +9,7 @@
 #include "core/SoundQueries.h"
 #include "core/UnsavedRecording.h"
 #include "core/Wait.h"
+#include "recording/NameClaim.h"
 #include "recording/RecordLoader.h"
 #include "recording/RecordNames.h"
 #include "recording/PlayRange.h"
@@ -100,7 +101,7 @@ void Recorder::Use_Sound_Format(SessionState& st) {
 void Recorder::Name_New_Recording(const DateTime& now) {
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
-  st.RecordName = New_RecordName(ctx_.settings, now);
+  st.RecordName = Free_RecordName(ctx_.settings, now);  // as it will likely be saved
   switch (ctx_.settings.RecordingMode) {
     case RecManual: c.SetToolTip("lblRecordMode", "Buffer"); [[fallthrough]];
     case RecAutoName:

@@ -10,7 +10,9 @@ void RecordingMemory::Drop() {
   ctx_.controls.SetCaption("lblLoadedFile", "No File Loaded");
   ctx_.controls.SetToolTip("lblLoadedFile", "No File Loaded");
   st.RecordingUnsaved = false;
+  st.RecordingSaveFailed = false;
   st.FileLoaded = false;
+  savedHeader_.reset();
   spool_.Remove();
 }
 

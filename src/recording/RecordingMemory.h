@@ -3,8 +3,11 @@
 // spool on disk) and the two ways it goes: dropped, when the record panel is hidden, and
 // flushed, when a command replaces it. Every end of a recording that was neither saved nor
 // kept passes Drop.
+#include <optional>
+
 #include "core/Context.h"
 #include "spool/SpoolDriver.h"
+#include "zkd/RecordFile.h"
 
 namespace zk {
 
@@ -26,8 +29,15 @@ class RecordingMemory {
 
   SpoolDriver& Spool() { return spool_; }
 
+  // The header records a recording made here was saved with (the buffer keeps the plain
+  // readings in records 1 and 2), so that a copy of it is written with them too; nothing
+  // for a recording loaded from a file, whose buffer holds its header records as read.
+  void Keep_Saved_Header(const std::optional<RecordHeader>& header) { savedHeader_ = header; }
+  const std::optional<RecordHeader>& Saved_Header() const { return savedHeader_; }
+
  private:
   Context& ctx_;
+  std::optional<RecordHeader> savedHeader_;
   SpoolDriver spool_;
 };
 

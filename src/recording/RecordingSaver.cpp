@@ -1,10 +1,17 @@
 #include "recording/RecordingSaver.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include "core/Controls.h"
 #include "core/RecordingCodes.h"
+#include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
 #include "core/Version.h"
+#include "recording/NameClaim.h"
 #include "recording/RecordNames.h"
+#include "recording/RecordingFiles.h"
 #include "zkd/FailureTexts.h"
 
 namespace zk {
@@ -14,6 +21,8 @@ namespace {
 // The save dialogs: ask before overwriting (2, with 1024).
 constexpr int SaveDialogFlags = 1026;
 constexpr const char* ZkdSaveFilter = "ZKD file (*.zkd*)|*.zkd";
+constexpr const char* NotSavedCaption = "Not saved";
+constexpr const char* NotSavedTip = "Not saved: the automatic save failed";
 
 }  // namespace
 
@@ -29,7 +38,8 @@ void RecordingSaver::Register_Commands(CommandTable& commands) {
 
 void RecordingSaver::cmdSave_Click() {
   if (ctx_.state.RecordingUnsaved) {
-    if (ctx_.settings.RecordingMode == RecAutoName)
+    // After a failed automatic save the user names the recording.
+    if (ctx_.settings.RecordingMode == RecAutoName && !ctx_.state.RecordingSaveFailed)
       Save_Auto_Name();
     else
       Save_Recording_As();
@@ -66,28 +76,65 @@ void RecordingSaver::Keep_By_Mode() {
   Settings& s = ctx_.settings;
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
+  st.RecordingSaveFailed = false;
   switch (s.RecordingMode) {
     case RecManual:
     case RecCapture: c.SetToolTip("cmdSave", "Save As"); break;
     case RecAutoName:
-      c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
+      c.SetToolTip("lblLoadedFile", Path_In(s.SavePath, st.RecordName));
       c.SetToolTip("cmdSave", "Save");
       break;
-    case RecAutoSave:
-      if (!Save_Auto_Name()) c.SetToolTip("lblLoadedFile", s.SavePath + st.RecordName);
-      break;
+    case RecAutoSave: Save_Auto_Name(); break;
     default: break;
   }
 }
 
 bool RecordingSaver::Save_Auto_Name() {
   Settings& s = ctx_.settings;
-  const std::string base = s.SavePath + ctx_.state.RecordName;
-  if (!Save_Recording(base)) return false;
+  SessionState& st = ctx_.state;
+  if (!Prefix_Fits_File_Name(s.SavePrefix)) {
+    ctx_.prompts.MsgBox(InvalidPrefixText, InvalidPrefixTitle, MsgButtons::OK, MsgIcon::Critical);
+    return Auto_Save_Failed();
+  }
+  NameClaim claim;
+  if (const FileError err = claim.Claim(s, st.RecordName)) {
+    Tell_Failure(Writing::NewRecording, claim.Base_Path() + ".zkd", err.number, err.description);
+    return Auto_Save_Failed();
+  }
+  if (!Save_Recording(claim.Base_Path())) return Auto_Save_Failed();
+  claim.Keep();
+  st.RecordName = claim.Name();
+  if (claim.Number() > 0) Use_Number(claim.Number());
   s.LoadPath = s.SavePath;
-  Show_Saved(base);
-  if (s.SuffixType == 0) ++s.SuffixNum;
+  Show_Saved(claim.Base_Path());
   return true;
+}
+
+bool RecordingSaver::Auto_Save_Failed() {
+  ctx_.state.RecordingSaveFailed = true;
+  ctx_.controls.SetCaption("lblLoadedFile", NotSavedCaption);
+  ctx_.controls.SetToolTip("lblLoadedFile", NotSavedTip);
+  return false;
+}
+
+void RecordingSaver::Use_Number(int n) {
+  Settings& s = ctx_.settings;
+  s.SuffixNum = static_cast<int16_t>(std::min(n + 1, INT16_MAX));
+  Save_Recording_Key(ctx_, "SuffixNum");
+}
+
+std::optional<std::string> RecordingSaver::Choose_Base_Path(FileDialogRequest req) {
+  for (;;) {
+    const auto chosen = ctx_.prompts.SaveFile(req);
+    if (!chosen) return std::nullopt;
+    const std::string base = Base_Path_Of(*chosen);
+    const std::string written = base + ".zkd";
+    if (written == *chosen || !File_Exists(written)) return base;
+    if (ctx_.prompts.MsgBox(Name_Of(written) + " already exists.\nDo you want to replace it?", req.title,
+                            MsgButtons::YesNo, MsgIcon::Warning) == MsgResult::Yes)
+      return base;
+    req.fileName = *chosen;  // No: the dialog again, to pick another name
+  }
 }
 
 // Manual mode, and any recording whose automatic save failed or that was only captured:
@@ -102,9 +149,9 @@ bool RecordingSaver::Save_Recording_As() {
   req.fileName = manual ? s.SavePrefix : st.RecordName;
   req.initDir = s.SavePath;
   req.flags = SaveDialogFlags;
-  const auto chosen = ctx_.prompts.SaveFile(req);
+  const auto chosen = Choose_Base_Path(req);
   if (!chosen) return false;
-  const std::string base = Base_Path_Of(*chosen);
+  const std::string base = *chosen;
   const std::string folder = Folder_Of(base);
   const std::string name = Name_Of(base);
   if (name.empty()) return false;
@@ -124,11 +171,15 @@ void RecordingSaver::Show_Saved(const std::string& basePath) {
   ctx_.controls.SetCaption("lblLoadedFile", st.RecordName);
   ctx_.controls.SetToolTip("lblLoadedFile", basePath);
   st.RecordingUnsaved = false;
+  st.RecordingSaveFailed = false;
   memory_.Spool().Remove();  // saved: the recording no longer needs its spool
 }
 
 bool RecordingSaver::Save_Recording(const std::string& basePath) {
-  return Write_Files(basePath, Header_To_Write(), Writing::NewRecording);
+  const std::optional<RecordHeader> header = Header_To_Write();
+  if (!Write_Files(basePath, header, Writing::NewRecording)) return false;
+  memory_.Keep_Saved_Header(header);
+  return true;
 }
 
 std::optional<RecordHeader> RecordingSaver::Header_To_Write() const {
@@ -148,12 +199,12 @@ void RecordingSaver::lblLoadedFile_MouseDown(int button) {
   req.flags = SaveDialogFlags;
   req.filter = ZkdSaveFilter;
   req.initDir = saveAsFolder_;
-  const auto file = ctx_.prompts.SaveFile(req);
-  if (!file) return;
-  const std::string base = Base_Path_Of(*file);
-  saveAsFolder_ = Folder_Of(base);
-  // The records keep the header records they were loaded or saved with.
-  Write_Files(base, std::nullopt, Writing::Copy);
+  const auto base = Choose_Base_Path(req);
+  if (!base) return;
+  saveAsFolder_ = Folder_Of(*base);
+  // The copy has the header records the recording was loaded or saved with: a loaded one
+  // holds them in its buffer, a recording made here has them added as at its save.
+  Write_Files(*base, memory_.Saved_Header(), Writing::Copy);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -161,19 +212,34 @@ void RecordingSaver::lblLoadedFile_MouseDown(int button) {
 
 bool RecordingSaver::Write_Files(const std::string& basePath, const std::optional<RecordHeader>& header, Writing what) {
   SessionState& st = ctx_.state;
+  StagedFile wav, zkd;
+  std::vector<StagedFile*> pair;
   if (ctx_.settings.AudioEnable) {
-    const std::string wav = basePath + ".wav";
-    st.MciResult = ctx_.audio.SaveWav(wav);
+    // The sound device writes the whole file itself, here onto the staged file's path.
+    const std::string path = basePath + ".wav";
+    FileError err = wav.Open(path);
+    if (!err) err = wav.Close();
+    if (err) {
+      Tell_Failure(what, path, err.number, err.description);
+      return false;
+    }
+    st.MciResult = ctx_.audio.SaveWav(wav.TempPath());
     if (st.MciResult != 0) {
       std::string reason;
       if (!ctx_.audio.ErrorText(st.MciResult, reason)) reason = "error " + std::to_string(st.MciResult);
-      Tell_Failure(what, wav, st.MciResult, reason);
+      Tell_Failure(what, path, st.MciResult, reason);
       return false;
     }
+    pair.push_back(&wav);
   }
-  const std::string zkd = basePath + ".zkd";
-  if (const FileError err = WriteRecordFile(zkd, st.RecordBuffer, st.RecordCount, header)) {
-    Tell_Failure(what, zkd, err.number, err.description);
+  const std::string path = basePath + ".zkd";
+  FileError err = zkd.Open(path);
+  if (!err) err = WriteRecords(zkd.Fd(), st.RecordBuffer, st.RecordCount, header);
+  if (!err) err = zkd.Finish();
+  pair.push_back(&zkd);
+  if (!err) err = CommitTogether(pair);
+  if (err) {
+    Tell_Failure(what, path, err.number, err.description);
     return false;
   }
   return true;

@@ -5,10 +5,11 @@
 // settings menu, what the recording mode does with a recording that has just stopped, and
 // "Save File As" for a copy of the recording in memory (a right click on the file name).
 //
-// A recording is written as the sound (when recording with sound) at base path + ".wav",
-// then the readings at base path + ".zkd". Each file replaces an older one of its name only
-// once it is complete, and nothing more is written after a failure, so a failure half way
-// leaves the old files whole; the recording in memory is untouched either way.
+// A recording is written as a pair: the sound (when recording with sound) at base path +
+// ".wav" and the readings at base path + ".zkd". Both are written to temporary files first
+// and replace the older pair only once both are complete, so a failure half way leaves the
+// old pair whole; the recording in memory is untouched either way. An automatic name never
+// replaces anything: the save claims the first free one (see NameClaim).
 #include <optional>
 #include <string>
 
@@ -53,15 +54,23 @@ class RecordingSaver {
   // What is being written, which decides how a failure is told.
   enum class Writing { NewRecording, Copy };
 
-  // Saves at SavePath + RecordName; true on success.
+  // Saves under the automatic name, the first free one in SavePath; true on success.
   bool Save_Auto_Name();
+  // The automatic save failed: the recording is marked so (it is asked about before it
+  // goes, and the save button asks for a name) and its label says it is not saved.
+  bool Auto_Save_Failed();
+  // The series number `n` is used: SuffixNum goes past it, in the settings file at once.
+  void Use_Number(int n);
+  // The base path to write from a save dialog opened with `req`; asks before the file
+  // written would replace one the dialog did not ask about (a name typed without ".zkd").
+  std::optional<std::string> Choose_Base_Path(FileDialogRequest req);
   // "Save Recording As": the user picks the name; true on success.
   bool Save_Recording_As();
   // Writes the new recording with its header records (when TimeDateEnable is on); true on
   // success.
   bool Save_Recording(const std::string& basePath);
-  // Writes the sound and then the records; on failure tells which file and why, writes
-  // nothing more and answers false.
+  // Writes the sound and the records as one pair; on failure tells which file and why,
+  // replaces nothing and answers false.
   bool Write_Files(const std::string& basePath, const std::optional<RecordHeader>& header, Writing what);
   void Tell_Failure(Writing what, const std::string& path, int number, const std::string& reason);
   // The header to write for a recording saved now: the settings' clock and date types and

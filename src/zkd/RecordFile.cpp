@@ -12,6 +12,11 @@ namespace zk {
 
 FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRecord>& buffer,
                           int32_t recordCount, const std::optional<RecordHeader>& header) {
+  return ReplaceFileAtomically(zkdPath, [&](int fd) { return WriteRecords(fd, buffer, recordCount, header); });
+}
+
+FileError WriteRecords(int fd, const std::vector<SampleRecord>& buffer, int32_t recordCount,
+                       const std::optional<RecordHeader>& header) {
   if (recordCount < 0 || (recordCount > 0 && static_cast<std::size_t>(recordCount) >= buffer.size()))
     return FileError{EINVAL, "The recording in memory holds fewer records than are to be written."};
 
@@ -23,7 +28,7 @@ FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRe
     if (recordCount >= 2)
       EncodeRecord(DateHeaderRecord(buffer[2], header->DateType, header->RecordStartDay), image.data() + RecordSize);
   }
-  return ReplaceFileAtomically(zkdPath, [&](int fd) { return WriteAll(fd, image.data(), image.size()); });
+  return WriteAll(fd, image.data(), image.size());
 }
 
 int32_t RecordCountForLength(uint64_t length) {

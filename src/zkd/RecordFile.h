@@ -27,6 +27,9 @@ struct RecordHeader {
 // copies, so the buffer keeps the plain readings). The file is replaced atomically.
 FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRecord>& buffer,
                           int32_t recordCount, const std::optional<RecordHeader>& header);
+// The same records written to an open file (a staged one, say), without syncing it.
+FileError WriteRecords(int fd, const std::vector<SampleRecord>& buffer, int32_t recordCount,
+                       const std::optional<RecordHeader>& header);
 
 // Records in a file of `length` bytes: length / 20 rounded to nearest, halves to even.
 int32_t RecordCountForLength(uint64_t length);

@@ -7,7 +7,11 @@
 
 #include "SessionRig.h"
 #include "TestFiles.h"
+#include <algorithm>
+
 #include "core/RecordingCodes.h"
+#include "core/UnsavedRecording.h"
+#include "recording/NameClaim.h"
 #include "sound/SoundFile.h"
 #include "sound/TrackDevice.h"
 #include "zkd/RecordFile.h"
@@ -16,6 +20,14 @@ namespace zk::test {
 namespace {
 
 struct RecordingSaverTest : LiveRecording {};
+
+// The names in a folder, sorted.
+std::vector<std::string> Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // ---------------------------------------------------------------------------------------
 // A new recording, saved by the recording mode
@@ -90,11 +102,18 @@ TEST_F(RecordingSaverTest, ManualAsksForTheNameAndNeverCounts) {
 TEST_F(RecordingSaverTest, FailedAutoSaveKeepsTheRecordingToBeSavedElsewhere) {
   s.RecordingMode = RecAutoSave;
   s.SavePath = dir.str() + "/gone/";  // the folder was removed after it was chosen
+  s.RecPromptEnable = false;
   rig.Sensor(20);
   Record(1);
   ASSERT_EQ(rig.prompts.shown.size(), 1u);
-  EXPECT_NE(rig.prompts.shown[0].text.find(s.SavePath + "Run_001.wav"), std::string::npos);
+  EXPECT_NE(rig.prompts.shown[0].text.find(s.SavePath + "Run_001.zkd"), std::string::npos);
   EXPECT_TRUE(st.RecordingUnsaved);
+  // Not saved, and it says so; and it is asked about before it goes, prompt or none.
+  EXPECT_TRUE(st.RecordingSaveFailed);
+  EXPECT_EQ(rig.controls.Caption("lblLoadedFile"), "Not saved");
+  rig.prompts.answers.push_back(MsgResult::No);
+  EXPECT_FALSE(Unsaved_Recording_Guard(rig.ctx));
+  EXPECT_EQ(rig.prompts.shown.back().text, "Previous recording not saved, Continue?");
   EXPECT_TRUE(st.FileLoaded);
   EXPECT_EQ(s.SuffixNum, 1);
   const int32_t records = st.RecordCount;
@@ -103,6 +122,7 @@ TEST_F(RecordingSaverTest, FailedAutoSaveKeepsTheRecordingToBeSavedElsewhere) {
   rig.saver.cmdSave_Click();
   EXPECT_EQ(rig.prompts.fileRequests.back().fileName, "Run_001");
   EXPECT_FALSE(st.RecordingUnsaved);
+  EXPECT_FALSE(st.RecordingSaveFailed);
   EXPECT_EQ(RecordCountForLength(std::filesystem::file_size(dir / "rescued.zkd")), records);
   EXPECT_EQ(s.SuffixNum, 1);
   EXPECT_EQ(s.SavePath, dir.str() + "/gone/");  // the automatic folder stays the user's choice
@@ -122,7 +142,166 @@ TEST_F(RecordingSaverTest, FailedZkdWriteLeavesTheOldFilesAndTheRecording) {
   EXPECT_TRUE(st.RecordingUnsaved);
   EXPECT_EQ(s.SuffixNum, 1);
   ASSERT_EQ(rig.prompts.shown.size(), 1u);
-  EXPECT_NE(rig.prompts.shown[0].text.find(dir / "Run_001.zkd"), std::string::npos);
+  // The number was free but the save failed: its claim goes, and nothing is left behind.
+  EXPECT_NE(rig.prompts.shown[0].text.find(dir / "Run_002.zkd"), std::string::npos);
+  EXPECT_EQ(Entries(dir.str()), std::vector<std::string>{"Run_001.zkd"});
+  // The save button now asks for a name.
+  rig.saver.cmdSave_Click();
+  EXPECT_EQ(rig.prompts.fileRequests.back().title, "Save Recording As");
+}
+
+// After a crash the counter in the settings file lags behind the folder, and a file of the
+// series may exist on its own (the sound of an interrupted save): the next automatic save
+// takes the first number that is wholly free and keeps the count in the settings file.
+TEST_F(RecordingSaverTest, AutomaticNamesNeverReplaceARecording) {
+  s.RecordingMode = RecAutoSave;
+  s.SettingsFilePath = dir / "settings.ini";
+  dir.Write("Run_001.zkd", "older records");
+  dir.Write("Run_001.wav", "older sound");
+  dir.Write("Run_002.wav", "sound without records");
+  rig.Sensor(20);
+  Record(1);
+  EXPECT_EQ(dir.Read("Run_001.zkd"), "older records");
+  EXPECT_EQ(dir.Read("Run_001.wav"), "older sound");
+  EXPECT_EQ(dir.Read("Run_002.wav"), "sound without records");
+  EXPECT_FALSE(std::filesystem::exists(dir / "Run_002.zkd"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "Run_003.zkd"));
+  EXPECT_EQ(rig.controls.Caption("lblLoadedFile"), "Run_003");
+  EXPECT_EQ(s.SuffixNum, 4);
+  EXPECT_NE(dir.Read("settings.ini").find("SuffixNum=4"), std::string::npos) << dir.Read("settings.ini");
+
+  // A date name that is taken gets a second name beside it.
+  s.SuffixType = 1;
+  Record(1);
+  const std::string first = st.RecordName;
+  ASSERT_TRUE(std::filesystem::exists(dir / (first + ".zkd")));
+  const std::string older = dir.Read(first + ".zkd");
+  rig.recorder.cmdRecord_Click();
+  st.RecordName = first;  // started within the same second
+  rig.Run(1);
+  rig.Stop();
+  EXPECT_EQ(st.RecordName, first + "_2");
+  EXPECT_EQ(dir.Read(first + ".zkd"), older);
+}
+
+// Two copies of the program saving into one folder at once: claiming a name is exclusive,
+// so each gets its own number whatever their counters say.
+TEST_F(RecordingSaverTest, ClaimedNamesAreExclusive) {
+  {
+    NameClaim one, two;
+    ASSERT_FALSE(one.Claim(s, ""));
+    ASSERT_FALSE(two.Claim(s, ""));
+    EXPECT_EQ(one.Name(), "Run_001");
+    EXPECT_EQ(two.Name(), "Run_002");
+    EXPECT_EQ(two.Number(), 2);
+    two.Keep();
+    {
+      NameClaim three;
+      ASSERT_FALSE(three.Claim(s, ""));
+      EXPECT_EQ(three.Name(), "Run_003");
+    }  // not kept: released
+    EXPECT_FALSE(std::filesystem::exists(dir / "Run_003.zkd"));
+    // Another copy wrote to the claimed name meanwhile: releasing never removes that.
+    dir.Write("Run_001.zkd", "the other copy's records");
+  }
+  EXPECT_EQ(dir.Read("Run_001.zkd"), "the other copy's records");
+  EXPECT_TRUE(std::filesystem::exists(dir / "Run_002.zkd"));
+}
+
+// A hand-edited save folder without its "/" still saves inside it; a prefix that would
+// leave the folder is refused with the prefix message.
+TEST_F(RecordingSaverTest, AutomaticPathsStayInTheSaveFolder) {
+  s.RecordingMode = RecAutoSave;
+  TempFolder parent;
+  std::filesystem::create_directory(parent / "rec");
+  s.SavePath = parent / "rec";
+  rig.Sensor(20);
+  Record(1);
+  EXPECT_TRUE(std::filesystem::exists(parent / "rec/Run_001.zkd"));
+  EXPECT_FALSE(std::filesystem::exists(parent / "recRun_001.zkd"));
+
+  for (const char* prefix : {"../x", "..", "a/b"}) {
+    s.SavePath = parent / "rec/";
+    s.SavePrefix = prefix;
+    rig.prompts.shown.clear();
+    Record(1);
+    ASSERT_FALSE(rig.prompts.shown.empty()) << prefix;  // first, maybe, the question about the last one
+    EXPECT_EQ(rig.prompts.shown.back().text, "Error: Invalid Prefix name ") << prefix;
+    EXPECT_EQ(rig.prompts.shown.back().title, "Validate Filename");
+    EXPECT_TRUE(st.RecordingSaveFailed);
+  }
+  EXPECT_EQ(Entries(parent.str()), (std::vector<std::string>{"rec"}));
+}
+
+// Both save dialogs: a name typed without ".zkd" is written with it, so replacing that file
+// is asked about here (the dialog asked about the name as typed).
+TEST_F(RecordingSaverTest, ReplacingTheFileActuallyWrittenIsAskedAbout) {
+  s.RecordingMode = RecManual;
+  s.AudioEnable = false;
+  dir.Write("Run_.zkd", "older records");
+  rig.Sensor(20);
+  Record(1);
+  rig.prompts.files.push_back(dir / "Run_");  // Manual's default name, as offered
+  rig.prompts.answers.push_back(MsgResult::No);
+  rig.saver.cmdSave_Click();  // No: the dialog again, then cancelled
+  ASSERT_EQ(rig.prompts.shown.size(), 1u);
+  EXPECT_EQ(rig.prompts.shown[0].text, "Run_.zkd already exists.\nDo you want to replace it?");
+  EXPECT_EQ(rig.prompts.shown[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(rig.prompts.fileRequests.size(), 2u);
+  EXPECT_EQ(rig.prompts.fileRequests[1].fileName, dir / "Run_");
+  EXPECT_EQ(dir.Read("Run_.zkd"), "older records");
+  EXPECT_TRUE(st.RecordingUnsaved);
+
+  rig.prompts.files.push_back(dir / "Run_");
+  rig.saver.cmdSave_Click();  // Yes
+  EXPECT_FALSE(st.RecordingUnsaved);
+  EXPECT_NE(dir.Read("Run_.zkd"), "older records");
+
+  // Save File As the same way; a name with ".zkd" was asked about by the dialog itself.
+  dir.Write("copy.zkd", "older copy");
+  rig.prompts.files.push_back(dir / "copy");
+  rig.prompts.answers.push_back(MsgResult::No);
+  rig.saver.lblLoadedFile_MouseDown(RightMouseButton);
+  EXPECT_EQ(dir.Read("copy.zkd"), "older copy");
+  const std::size_t asked = rig.prompts.shown.size();
+  rig.prompts.files.push_back(dir / "copy.zkd");
+  rig.saver.lblLoadedFile_MouseDown(RightMouseButton);
+  EXPECT_EQ(rig.prompts.shown.size(), asked);
+  EXPECT_NE(dir.Read("copy.zkd"), "older copy");
+}
+
+// The sound is in but the records cannot replace theirs: the older pair is left whole, not
+// new sound beside old records, and no temporary file stays.
+TEST_F(RecordingSaverTest, APairIsReplacedWholeOrNotAtAll) {
+  s.RecordingMode = RecManual;
+  dir.Write("take.wav", "older sound");
+  std::filesystem::create_directory(dir / "take.zkd");  // the records' name cannot be replaced
+  rig.Sensor(20);
+  Record(1);
+  rig.prompts.files.push_back(dir / "take.zkd");
+  rig.saver.cmdSave_Click();
+  ASSERT_EQ(rig.prompts.shown.size(), 1u);
+  EXPECT_NE(rig.prompts.shown[0].text.find(dir / "take.zkd"), std::string::npos);
+  EXPECT_EQ(dir.Read("take.wav"), "older sound");
+  EXPECT_EQ(Entries(dir.str()), (std::vector<std::string>{"take.wav", "take.zkd"}));
+  EXPECT_TRUE(st.RecordingUnsaved);
+}
+
+// A copy of a recording just made carries its start time and date, as its saved file does.
+TEST_F(RecordingSaverTest, ACopyOfANewRecordingKeepsItsHeaderRecords) {
+  rig.Sensor(20);
+  Record(1);
+  rig.saver.cmdSave_Click();
+  rig.prompts.files.push_back(dir / "copy.zkd");
+  rig.saver.lblLoadedFile_MouseDown(RightMouseButton);
+  RecordFileData saved, copy;
+  ASSERT_EQ(ReadRecordFile(dir / "Run_001.zkd", saved).status, ReadStatus::Ok);
+  ASSERT_EQ(ReadRecordFile(dir / "copy.zkd", copy).status, ReadStatus::Ok);
+  EXPECT_EQ(copy.records[1].Marker, 'C');
+  EXPECT_EQ(copy.records[2].Marker, 'D');
+  EXPECT_EQ(copy.RecordStartSeconds, saved.RecordStartSeconds);
+  EXPECT_EQ(copy.RecordStartDay, saved.RecordStartDay);
+  EXPECT_EQ(test::ReadBytes(dir / "copy.zkd"), test::ReadBytes(dir / "Run_001.zkd"));
 }
 
 TEST_F(RecordingSaverTest, CaptureKeepsTheRecordingUntilTheUserNamesIt) {
@@ -180,7 +359,9 @@ TEST_F(SaveFileAs, WritesACopyOfALoadedRecording) {
   t.settings.AudioEnable = true;
   t.prompts.files.push_back(dir / "a.zkd");
   saver.lblLoadedFile_MouseDown(RightMouseButton);
-  EXPECT_EQ(t.audio.calls.back(), "save " + dir / "a.wav");
+  // The sound is written beside it under a temporary name, and renamed with the records.
+  EXPECT_EQ(t.audio.calls.back().rfind("save " + dir / ".a.wav.", 0), 0u) << t.audio.calls.back();
+  EXPECT_TRUE(std::filesystem::exists(dir / "a.wav"));
   EXPECT_TRUE(std::filesystem::exists(dir / "a.zkd"));
   EXPECT_EQ(t.prompts.fileRequests[1].initDir, dir / "");
 

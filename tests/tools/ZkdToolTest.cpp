@@ -98,14 +98,30 @@ TEST_F(ZkdTool, VerifyAnswersAsLoadingWould) {
   EXPECT_EQ(wav.err.rfind("The wav file could not be loaded", 0), 0u) << wav.err;
 
   // A sound track whose header claims more sound than the file holds (a cut copy).
-  PcmSamples pcm(8000, 100);
+  PcmSamples pcm(8000 * 62, 100);  // as long as the records
   ASSERT_FALSE(SaveWavFile(dir / "r.wav", pcm, PcmFormat{8000, 1}));
   EXPECT_EQ(Call(zkd::Verify, dir / "r.zkd").code, 0);
   std::filesystem::resize_file(dir / "r.wav", std::filesystem::file_size(dir / "r.wav") - 6000);
   ToolRun cut = Call(zkd::Verify, dir / "r.zkd");
   EXPECT_EQ(cut.code, 1);
-  EXPECT_NE(cut.err.find("the header claims 16000 bytes of sound, the file holds 10000 (cut short)"),
+  EXPECT_NE(cut.err.find("the header claims 992000 bytes of sound, the file holds 986000 (cut short)"),
             std::string::npos) << cut.err;
+}
+
+// A sound and records that do not belong together — another recording's sound beside
+// them, as an interrupted save of a pair could leave — fail. The sound may end up to a
+// second early, or run on a few seconds (a recording stopped by the readings stopping).
+TEST_F(ZkdTool, VerifyChecksThatTheSoundBelongsToTheRecords) {
+  for (const auto& [seconds, code] :
+       std::vector<std::pair<double, int>>{{62.9, 0}, {61.1, 0}, {66, 0}, {60.5, 1}, {68, 1}, {3, 1}}) {
+    PcmSamples pcm(static_cast<std::size_t>(8000 * seconds), 100);
+    ASSERT_FALSE(SaveWavFile(dir / "r.wav", pcm, PcmFormat{8000, 1}));
+    ToolRun run = Call(zkd::Verify, dir / "r.zkd");
+    EXPECT_EQ(run.code, code) << seconds << " s: " << run.err;
+    if (code) {
+      EXPECT_NE(run.err.find("do not belong together"), std::string::npos) << run.err;
+    }
+  }
 }
 
 TEST_F(ZkdTool, InfoSaysWhatIsWrongWithTheTimes) {

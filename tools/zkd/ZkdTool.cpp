@@ -140,6 +140,12 @@ int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   return out.good() ? 0 : 1;
 }
 
+namespace {
+// The sound may end up to a second before the last record, or run on longer: a recording
+// stopped because the readings stopped keeps the sound until the stop noticed it.
+constexpr int64_t SoundShorterMs = 1000, SoundLongerMs = 5000;
+}  // namespace
+
 int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   RecordFileData data;
   if (!Read(zkdPath, data, err)) return 1;
@@ -156,8 +162,19 @@ int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   }
   if (!track.empty()) {
     std::string error;
-    if (!SoundFileSource::Open(track, error) || (kind == "wav" && !WavDataIsWhole(track, error))) {
+    const auto sound = SoundFileSource::Open(track, error);
+    if (!sound || (kind == "wav" && !WavDataIsWhole(track, error))) {
       err << CouldNotLoadText(kind, 2, error) << "\n";
+      return 1;
+    }
+    // The program saves a recording's sound and records together, the sound lasting about
+    // as long as the records; a sound of another length belongs to another recording (an
+    // interrupted save, or a file copied over one of the pair).
+    const int64_t soundMs = sound->Frames() * 1000 / sound->Format().rate;
+    const int64_t recordsMs = data.TotalTimeMs;
+    if (kind == "wav" && (soundMs < recordsMs - SoundShorterMs || soundMs > recordsMs + SoundLongerMs)) {
+      err << track << " lasts " << soundMs << " ms but the last record of " << zkdPath << " is at "
+          << data.TotalTimeMs << " ms: the sound and the records do not belong together\n";
       return 1;
     }
   }
