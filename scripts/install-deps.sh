@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils
   pulseaudio pulseaudio-utils
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation
   clang libclang-rt-14-dev
   help2man desktop-file-utils shared-mime-info man-db file
   lintian appstream dpkg-dev

@@ -96,6 +96,9 @@ bool QtControls::Visible(std::string_view name, int index) const {
 
 void QtControls::SetCaption(std::string_view name, int index, const std::string& text) {
   const Entry* e = Find(name, index);
+  // Setting a text makes the control lay itself out and repaint; callers that set the same
+  // text again and again (per record, per tick) cost nothing this way.
+  if (!e || Caption(name, index) == text) return;
   const QString t = QString::fromStdString(text);
   if (QAction* a = ActionOf(e)) {
     a->setText(t);
@@ -127,6 +130,7 @@ std::string QtControls::Caption(std::string_view name, int index) const {
 
 void QtControls::SetToolTip(std::string_view name, int index, const std::string& text) {
   const Entry* e = Find(name, index);
+  if (!e || ToolTip(name, index) == text) return;  // a widget announces every new tip
   const QString t = QString::fromStdString(text);
   if (QAction* a = ActionOf(e))
     a->setToolTip(t);
@@ -143,7 +147,7 @@ std::string QtControls::ToolTip(std::string_view name, int index) const {
 
 void QtControls::SetPicture(std::string_view name, int index, const std::string& imageKey) {
   Entry* e = Find(name, index);
-  if (!e) return;
+  if (!e || e->picture == imageKey) return;  // the icon is built afresh on every change
   e->picture = imageKey;
   if (auto* b = qobject_cast<QAbstractButton*>(e->widget.data()))
     b->setIcon(ButtonIcon(imageKey));
@@ -155,6 +159,8 @@ void QtControls::SetForeColor(std::string_view name, int index, int32_t color) {
   const Entry* e = Find(name, index);
   QWidget* w = WidgetOf(e);
   if (!w) return;
+  const QColor c = Surface::ToQColor(color);
+  if (w->palette().color(QPalette::WindowText) == c && w->palette().color(QPalette::Text) == c) return;
   QPalette pal = w->palette();
   pal.setColor(QPalette::WindowText, Surface::ToQColor(color));
   pal.setColor(QPalette::Text, Surface::ToQColor(color));

@@ -15,6 +15,7 @@ namespace zk {
 
 namespace {
 constexpr double Radius = 150;
+constexpr int DotWidth = 4;  // the hour dots' diameter in pixels
 constexpr int32_t NoDate = 36525;  // 31/12/1999: recordings without a date carry it
 }  // namespace
 
@@ -51,12 +52,17 @@ void ClockDisplay::Analog(int16_t hour, int16_t minute) {
   } else {
     return;
   }
+  // The hour dots sit on the rim, half outside the clock's circle: the wipe reaches past
+  // them (the dot's radius and its soft edge), so each minute draws them on a clean ground
+  // instead of darkening them once more.
   panel_.FillColor = s.Panel_Color;
   panel_.FillStyle = Surface::FillSolid;
-  panel_.Circle(cx, cy, Radius, s.Panel_Color);
+  panel_.DrawWidth = 1;
+  const double dotReach = (DotWidth / 2.0 + 2) * panel_.ScaleWidth() / panel_.WidthPx();
+  panel_.Circle(cx, cy, Radius + dotReach, s.Panel_Color);
 
   panel_.ForeColor = s.Text_Color;
-  panel_.DrawWidth = 4;
+  panel_.DrawWidth = DotWidth;
   const float step = static_cast<float>(DialGeometry::Pi / 6);
   for (float a = 0; a <= static_cast<float>(6.28318); a += step)
     panel_.PSet(std::sin(a) * Radius + cx, std::cos(a) * Radius + cy);

@@ -31,19 +31,57 @@ void Place(float& x1, float& y1, float& x2, float& y2, double a, double r1, doub
 
 NeedleDrawer::NeedleDrawer(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
 
-void NeedleDrawer::Stroke(float x1, float y1, float x2, float y2, int32_t color) {
-  // Aliased, so drawing the same stroke in the dial colour removes it pixel for pixel.
-  const bool aa = panel_.Antialiased;
-  panel_.Antialiased = false;
-  panel_.Line(x1, y1, x2, y2, color);
-  panel_.Antialiased = aa;
+NeedleDrawer::Drawn NeedleDrawer::Stroke(float x1, float y1, float x2, float y2, int32_t color) {
+  Drawn d;
+  d.line = QLineF(x1, y1, x2, y2);
+  if (panel_.DrawWidth <= 1) {
+    // A one-pixel needle is a plain aliased line; drawn again in the dial colour it goes.
+    const bool aa = panel_.Antialiased;
+    panel_.Antialiased = false;
+    panel_.Line(x1, y1, x2, y2, color);
+    panel_.Antialiased = aa;
+    d.thin = true;
+    return d;
+  }
+  d.runs = StrokeSpans(QPointF(panel_.PxX(x1), panel_.PxY(y1)), QPointF(panel_.PxX(x2), panel_.PxY(y2)),
+                       panel_.DrawWidth, QRect(0, 0, panel_.WidthPx(), panel_.HeightPx()));
+  panel_.PaintRuns(d.runs, color);
+  panel_.CurrentX = x2;
+  panel_.CurrentY = y2;
+  return d;
+}
+
+void NeedleDrawer::Erase_Or_Forget() {
+  // A fresh face has no needle on it: the strokes drawn last are forgotten, not erased.
+  const bool erase = !ctx_.state.ResetPending;
+  const int32_t dial = ctx_.settings.Dial_Color;
+  for (Drawn& d : drawn_) {
+    if (erase && d.thin) {
+      const int width = panel_.DrawWidth;
+      panel_.DrawWidth = 1;
+      Stroke(static_cast<float>(d.line.x1()), static_cast<float>(d.line.y1()), static_cast<float>(d.line.x2()),
+             static_cast<float>(d.line.y2()), dial);
+      panel_.DrawWidth = width;
+    } else if (erase) {
+      panel_.PaintRuns(d.runs, dial, hub_.isNull() ? nullptr : &hub_, hubAt_);
+    }
+    d = Drawn();
+  }
+}
+
+void NeedleDrawer::Keep_Hub() {
+  // The ring (radius 35, a 3-pixel pen) and its soft edge.
+  const double r = panel_.PxLenX(35) + 3;
+  const QPointF c(panel_.PxX(0), panel_.PxY(CircularCentreY));
+  const QRect box = QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).toAlignedRect();
+  hub_ = panel_.Copy(box);
+  hubAt_ = box.intersected(QRect(0, 0, panel_.WidthPx(), panel_.HeightPx())).topLeft();
 }
 
 void NeedleDrawer::Draw(int32_t p) {
   const Settings& s = ctx_.settings;
   SessionState& st = ctx_.state;
   const int32_t color = st.NeedleFrozen ? s.FreezeNeedle_Color : s.MainNeedle_Color;
-  const int32_t dial = s.Dial_Color;
   NeedleStrokes& n = strokes_;
   const double theta = Angle(p);
 
@@ -54,13 +92,11 @@ void NeedleDrawer::Draw(int32_t p) {
       const float cy = static_cast<float>(CircularCentreY);
       const bool mirror = s.DialType == DialCircular2;
       panel_.DrawWidth = s.Needle_Width;
-      if (!st.ResetPending) {
-        Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, dial);
-        if (mirror) Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, dial);
-      }
+      if (st.ResetPending) Keep_Hub();
+      Erase_Or_Forget();
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 50, 500);
-      Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
-      if (mirror) Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
+      drawn_[0] = Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
+      if (mirror) drawn_[1] = Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
       break;
     }
     case DialTraditional:
@@ -68,12 +104,10 @@ void NeedleDrawer::Draw(int32_t p) {
       if (s.Needle_Width < 1) return;
       const bool continuous = s.DialType == DialContinuous;
       panel_.DrawWidth = s.Needle_Width;
-      if (!st.ResetPending) {
-        Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, dial);
-        if (continuous && n.ShadowVisible) Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, dial);
-      }
+      hub_ = QImage();
+      Erase_Or_Forget();
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 500, 1000);
-      Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
+      drawn_[0] = Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
       if (!continuous) break;
       // Hysteresis: the shadow appears beyond 6000 and goes below 4000.
       const int64_t mag = std::llabs(static_cast<int64_t>(p));
@@ -82,7 +116,7 @@ void NeedleDrawer::Draw(int32_t p) {
       const int64_t q = CInt32(p > 0 ? int64_t{p} - ShadowOffset : p < 0 ? int64_t{p} + ShadowOffset : 0);
       if (n.ShadowVisible) {
         Place(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, Angle(q), 500, 1000);
-        Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);
+        drawn_[1] = Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);
       }
       break;
     }

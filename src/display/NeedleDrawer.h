@@ -1,10 +1,17 @@
 #pragma once
-// Draws the needle on picMeterPanel: each move erases the stroke drawn last by drawing it
-// again in the dial colour, then draws the new one. The strokes are drawn without
-// antialiasing, so the erase covers exactly the pixels the stroke coloured.
+// Draws the needle on picMeterPanel: each move erases the strokes drawn last by painting
+// their pixels in the dial colour again, then draws the new ones. The strokes are kept as
+// runs of whole pixels (no antialiasing), so the erase covers exactly the pixels the
+// stroke coloured. On the circular dials a wide needle's inner end reaches the hub ring;
+// the erase gives those pixels back from a copy of the hub taken with the fresh face.
+#include <QImage>
+#include <QLineF>
+#include <QPoint>
+
 #include <cstdint>
 
 #include "core/Context.h"
+#include "display/StrokeSpans.h"
 #include "display/Surface.h"
 
 namespace zk {
@@ -31,10 +38,25 @@ class NeedleDrawer {
  private:
   // One-pixel pen, fore and fill colour `color`, solid fill: for the needle-zone wipe.
   void Solid_Pen(int32_t color);
-  void Stroke(float x1, float y1, float x2, float y2, int32_t color);
+  // A stroke on the face: its pixels, or for a one-pixel needle its line (panel units).
+  struct Drawn {
+    StrokeSpans runs;
+    QLineF line;
+    bool thin = false;
+  };
+  // Draws the stroke between two points in panel units.
+  Drawn Stroke(float x1, float y1, float x2, float y2, int32_t color);
+  // Paints the pixels of the strokes drawn last in the dial colour (the hub from its copy),
+  // unless ResetPending says the face is fresh.
+  void Erase_Or_Forget();
+  // Copies the hub of a fresh circular face.
+  void Keep_Hub();
   Context& ctx_;
   Surface& panel_;
   NeedleStrokes strokes_;
+  Drawn drawn_[2];  // the needle and its mirror end or its shadow
+  QImage hub_;
+  QPoint hubAt_;
 };
 
 }  // namespace zk

@@ -20,13 +20,14 @@ void Readouts::Update_BaseDisplay(const std::string& text) {
   panel_.SetFontSize(panel_.WidthPx() * 0.06);
   panel_.SetFontName("Aerial");
   panel_.SetFontBold(true);
-  // Both prints start where "0.00" would be centred, so the left edge never moves.
+  // Every text starts where "0.00" would be centred, so the left edge never moves. The
+  // wipe covers the box of the text shown before and no more: a row of blanks in a font
+  // with wide spaces would reach into the face beside the readout.
   panel_.CurrentX = x - panel_.TextWidth("0.00") / 2;
   panel_.CurrentY = 1150;
-  panel_.Print("        ");
-  panel_.CurrentX = x - panel_.TextWidth("0.00") / 2;
-  panel_.CurrentY = 1150;
+  if (!shownBase_.empty()) panel_.WipeText(shownBase_);
   panel_.Print(text);
+  shownBase_ = text;
 }
 
 void Readouts::Update_BdDisplay(const std::string& text) {
@@ -63,7 +64,12 @@ void Readouts::Update_LED(int32_t color) {
     default:
       break;
   }
+  // Aliased, as the needle strokes are: the dot in the dial colour then covers every pixel
+  // the lit dot touched, and no soft edge is left to darken with each lamp.
+  const bool aa = panel_.Antialiased;
+  panel_.Antialiased = false;
   panel_.PSet(x, y, color);
+  panel_.Antialiased = aa;
   ctx_.state.LedColor = color;
 }
 

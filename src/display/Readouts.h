@@ -25,6 +25,7 @@ class Readouts {
   Context& ctx_;
   Surface& panel_;
   Surface& bd_;
+  std::string shownBase_;  // the base text on the panel, wiped before the next one
 };
 
 }  // namespace zk

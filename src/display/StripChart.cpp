@@ -41,6 +41,8 @@ void StripChart::Rebuild() {
   GraphResetPending = false;
 }
 
+void StripChart::Reset() { Rebuild(); }
+
 void StripChart::Update_Graph(int32_t raw) {
   const Settings& s = ctx_.settings;
   // A falling reading draws upwards unless the chart is inverted.

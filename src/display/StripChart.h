@@ -19,6 +19,9 @@ class StripChart {
 
   // One raw reading (0..65535).
   void Update_Graph(int32_t raw);
+  // Fits the chart to its surface's size and clears it, without a reading: the trace
+  // starts again with the next one.
+  void Reset();
 
   bool GraphResetPending = true;
   std::array<int32_t, Points> ChartY{};

@@ -30,6 +30,7 @@ Surface::Surface(int widthPx, int heightPx)
     : image_(std::max(1, widthPx), std::max(1, heightPx), QImage::Format_RGB32) {
   image_.fill(ToQColor(back_));
   ApplyModeScale();
+  Map_Font_Names();
 }
 
 Surface::~Surface() { Flush(); }
@@ -107,6 +108,17 @@ void Surface::SetFontName(const std::string& name) { fontName_ = name; }
 void Surface::SetFontSize(double points) { fontPoints_ = points; }
 void Surface::SetFontBold(bool b) { bold_ = b; }
 void Surface::SetFontItalic(bool b) { italic_ = b; }
+
+void Surface::Map_Font_Names() {
+  // The layout is measured for "Aerial", a name no system carries; Liberation Sans
+  // (Debian's fonts-liberation) has the metrics it assumes, so every text lands where the
+  // layout puts it. Without that font the platform's fallback serves.
+  static const bool mapped = [] {
+    QFont::insertSubstitution("Aerial", "Liberation Sans");
+    return true;
+  }();
+  (void)mapped;
+}
 
 QFont Surface::Font() const {
   // The family asked for may not exist; the platform's fallback serves.
@@ -203,11 +215,55 @@ void Surface::PSet(double x, double y, std::optional<int32_t> color) {
   Touch(QRectF(c.x() - DrawWidth, c.y() - DrawWidth, 2.0 * DrawWidth, 2.0 * DrawWidth));
 }
 
+QRectF Surface::TextBox(const std::string& text, const QFont& f) const {
+  const QFontMetricsF fm(f);
+  return QRectF(PxX(CurrentX), PxY(CurrentY), fm.horizontalAdvance(QString::fromStdString(text)), fm.height());
+}
+
+void Surface::WipeText(const std::string& text) {
+  const QRectF box = TextBox(text, Font());
+  QPainter& p = Painter();
+  p.setRenderHint(QPainter::Antialiasing, false);  // the same whole pixels Print fills
+  p.fillRect(box, ToQColor(back_));
+  Touch(box);
+}
+
+void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* patch, QPoint patchAt) {
+  if (runs.Empty()) return;
+  // Runs are clipped to the image when they are built; the clip is kept here too, so runs
+  // of an earlier, larger size cannot write outside the image.
+  const QRect inside = image_.rect();
+  const QRgb c = ToQColor(color).rgb();
+  const QRect patchRect = patch ? QRect(patchAt, patch->size()) : QRect();
+  uchar* const bits = image_.bits();
+  const qsizetype stride = image_.bytesPerLine();
+  for (const StrokeSpans::Run& run : runs.Runs()) {
+    if (run.y < 0 || run.y >= inside.height()) continue;
+    const int x0 = std::max(0, run.x0), x1 = std::min(inside.width(), run.x1);
+    if (x0 >= x1) continue;
+    auto* line = reinterpret_cast<QRgb*>(bits + run.y * stride);
+    std::fill(line + x0, line + x1, c);
+    if (patch && run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
+      const auto* from = reinterpret_cast<const QRgb*>(patch->constScanLine(run.y - patchRect.top()));
+      for (int x = std::max(x0, patchRect.left()); x < std::min(x1, patchRect.right() + 1); ++x)
+        line[x] = from[x - patchRect.left()];
+    }
+  }
+  // Bands of 16 rows follow a slanted stroke closely, so only its own pixels are shown
+  // again, in a handful of rectangles.
+  for (const QRect& band : runs.Bands(16)) TouchPx(band);
+}
+
+QImage Surface::Copy(const QRect& px) const {
+  Flush();
+  return image_.copy(px.intersected(image_.rect()));
+}
+
 void Surface::Print(const std::string& text) {
   const QFont f = Font();
   const QFontMetricsF fm(f);
   const QString s = QString::fromStdString(text);
-  const QRectF box(PxX(CurrentX), PxY(CurrentY), fm.horizontalAdvance(s), fm.height());
+  const QRectF box = TextBox(text, f);
   QPainter& p = Painter();
   p.setRenderHint(QPainter::Antialiasing, false);  // the opaque box covers whole pixels
   p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -242,8 +298,10 @@ QRect Surface::TakeDirty() {
   return r;
 }
 
-void Surface::Touch(const QRectF& r) {
-  const QRect px = r.toAlignedRect().adjusted(-2, -2, 2, 2).intersected(image_.rect());
+void Surface::Touch(const QRectF& r) { TouchPx(r.toAlignedRect().adjusted(-2, -2, 2, 2)); }
+
+void Surface::TouchPx(const QRect& r) {
+  const QRect px = r.intersected(image_.rect());
   if (px.isEmpty()) return;
   dirty_ = dirty_.united(px);
   if (listener_) listener_(px);

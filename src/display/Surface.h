@@ -18,6 +18,8 @@
 #include <optional>
 #include <string>
 
+#include "display/StrokeSpans.h"
+
 class QPainter;
 
 namespace zk {
@@ -97,6 +99,16 @@ class Surface {
   // Prints text with its top-left corner at the current position in ForeColor. Afterwards
   // the current position is at the start of the next line.
   void Print(const std::string& text);
+  // Fills the box Print would give `text` at the current position with the back colour,
+  // without printing; the position stays. Wipes what a text printed there before.
+  void WipeText(const std::string& text);
+  // Paints the pixels of `runs` in `color`; inside `patch` (placed with its top-left
+  // corner at pixel `patchAt`) they take the patch's pixels instead. Written straight into
+  // the image, aliased, so painting the same runs again in the colour underneath restores
+  // it exactly.
+  void PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* patch = nullptr, QPoint patchAt = {});
+  // A copy of a rectangle of the image (pixels; clipped to the image).
+  QImage Copy(const QRect& px) const;
   // Text extent in user units; with an upward y axis TextHeight is negative.
   double TextWidth(const std::string& text) const;
   double TextHeight(const std::string& text) const;
@@ -110,11 +122,17 @@ class Surface {
   // Called with each changed rectangle (pixels) right after the change.
   void SetChangeListener(std::function<void(const QRect&)> f) { listener_ = std::move(f); }
 
+  // Maps the font names the layout uses to installed fonts of the same metrics (once).
+  static void Map_Font_Names();
+
   static QColor ToQColor(int32_t c);
   static int32_t FromQColor(const QColor& c);
 
  private:
   void Touch(const QRectF& r);
+  void TouchPx(const QRect& r);
+  // The box Print gives `text` at the current position, in pixels.
+  QRectF TextBox(const std::string& text, const QFont& f) const;
   void ApplyModeScale();
   QFont Font() const;
   // One painter stays open across drawing calls (opening one per call costs more than a

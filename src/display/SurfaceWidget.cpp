@@ -37,8 +37,10 @@ QSize SurfaceWidget::sizeHint() const { return surface_.Image().size(); }
 
 void SurfaceWidget::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  const QRect r = e->rect();
-  p.drawImage(r.topLeft(), surface_.Image(), r);
+  // Each rectangle of the region on its own: a moved needle is a few thin bands, and
+  // their bounding box would copy most of the dial.
+  const QImage& image = surface_.Image();
+  for (const QRect& r : e->region()) p.drawImage(r.topLeft(), image, r);
   surface_.TakeDirty();
 }
 

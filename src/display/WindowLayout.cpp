@@ -120,10 +120,9 @@ void WindowLayout::Form_Resize() {
   Place_Children(recH, graphH);
   Draw_Position_Bar();
   Step([&] { display_.Draw_Panel(); });
-  Step([&] {
-    display_.chart.GraphResetPending = true;
-    display_.Update_Graph(0);
-  });
+  // A new size rebuilds and clears the chart; the next reading starts the trace (a made-up
+  // reading here would draw a full-height spike and centre the trace on it).
+  Step([&] { display_.chart.Reset(); });
   if (s.RecordVisible && panel_.width() < 550)
     ctx_.prompts.MsgBox("Unable to display full Recording Panel width", "Display Warning", MsgButtons::OK,
                         MsgIcon::Warning);

@@ -61,5 +61,39 @@ TEST(QtControls, CheckingABoxInCodeIsNoClick) {
   EXPECT_EQ(clicks, 0);
 }
 
+// Texts, tips, pictures and colours are set only when they change: a caller that sets
+// the same value per record costs no relayout or repaint.
+TEST(QtControls, TheSameValueAgainChangesNothing) {
+  test::TestApp();
+  QWidget panel;
+  auto* button = new QPushButton(&panel);
+  QtControls c;
+  c.Add("cmdStop", button);
+  int tipChanges = 0;
+  struct Counter : QObject {
+    int& n;
+    explicit Counter(int& count) : n(count) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::ToolTipChange) ++n;
+      return false;
+    }
+  } counter(tipChanges);
+  button->installEventFilter(&counter);
+  c.SetToolTip("cmdStop", -1, "Stop");
+  c.SetToolTip("cmdStop", -1, "Stop");
+  EXPECT_EQ(tipChanges, 1);
+  c.SetPicture("cmdStop", -1, "Stop");
+  const qint64 icon = button->icon().cacheKey();
+  c.SetPicture("cmdStop", -1, "Stop");
+  EXPECT_EQ(button->icon().cacheKey(), icon);
+  c.SetForeColor("cmdStop", -1, 0x0000FF);
+  const qint64 palette = button->palette().cacheKey();
+  c.SetForeColor("cmdStop", -1, 0x0000FF);
+  EXPECT_EQ(button->palette().cacheKey(), palette);
+  c.SetCaption("cmdStop", "Go");
+  c.SetCaption("cmdStop", "Go");
+  EXPECT_EQ(c.Caption("cmdStop"), "Go");
+}
+
 }  // namespace
 }  // namespace zk

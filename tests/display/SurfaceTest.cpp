@@ -121,5 +121,30 @@ TEST(SurfaceWidget, FollowsItsSizeAndForwardsMouseInUserUnits) {
   EXPECT_NEAR(y, 0.55, 1e-5);
 }
 
+// The pixels a needle move repaints: its old and new strokes, not the panel.
+TEST(SurfaceWidget, ANeedleMoveRepaintsOnlyItsStrokes) {
+  struct Counting : SurfaceWidget {
+    using SurfaceWidget::SurfaceWidget;
+    qint64 pixels = 0;
+    void paintEvent(QPaintEvent* e) override {
+      for (const QRect& r : e->region()) pixels += qint64{r.width()} * r.height();
+      SurfaceWidget::paintEvent(e);
+    }
+  };
+  DisplayRig rig(1280);
+  Counting w(rig.panel());
+  w.resize(1280, 800);
+  w.show();
+  rig.Needle(-6000);
+  QApplication::processEvents();
+  for (int32_t p : {-3000, 0, 3000, 6000}) {
+    w.pixels = 0;
+    rig.Needle(p);
+    QApplication::processEvents();
+    EXPECT_GT(w.pixels, 0);
+    EXPECT_LT(w.pixels, 1280 * 800 / 20) << p;  // under 5 % of the panel
+  }
+}
+
 }  // namespace
 }  // namespace zk::test

@@ -150,5 +150,22 @@ TEST(WindowLayout, PositionBarShowsThePlayRange) {
   EXPECT_EQ(bar.PixelColor(static_cast<int>(bar.PxX(375)), 9), 0xF0F0F0);
 }
 
+// A layout clears the chart without feeding it a reading: no full-height spike, and the
+// first centring lands on a real reading, whichever reading the layout comes after.
+TEST(WindowLayout, ALayoutFeedsTheChartNoReading) {
+  for (int before = 0; before < 2; ++before) {
+    LayoutRig rig;
+    rig.settings.GraphVisible = true;
+    rig.settings.SensitivityIndex = 8;  // gain 2.5
+    rig.layout.Form_Resize();
+    for (int i = 0; i < before; ++i) rig.display.Update_Graph(40000);
+    rig.layout.Form_Resize();
+    for (int i = 0; i < 20; ++i) rig.display.Update_Graph(40000);
+    const StripChart& chart = rig.display.chart;
+    for (int32_t y : chart.ChartY) EXPECT_TRUE(y == 0 || y == 25536 * 5) << y;
+    EXPECT_EQ(chart.ChartOffset, 25536 * 5 - 32768) << before;
+  }
+}
+
 }  // namespace
 }  // namespace zk::test

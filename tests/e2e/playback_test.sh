@@ -77,7 +77,8 @@ done
 # S: "END" over the dial for a second, without the needle, then demonstration mode. The
 # first screenshot is taken at once and the next ones as fast as they come, so that a
 # loaded machine still catches the second that END shows.
-dial_sig() { e2e_region_sig "$1" $(( WX + PW / 3 )) $(( WY + MENU_H + PH / 10 )) $(( PW / 3 )) $(( PH / 6 )); }
+# The word's band: its top is 350 of the panel's 1250 units down (28 %).
+dial_sig() { e2e_region_sig "$1" $(( WX + PW / 3 )) $(( WY + MENU_H + PH * 28 / 100 )) $(( PW / 3 )) $(( PH / 6 )); }
 needle_gone() {
   e2e_shot "$E2E_TMP/end.png"
   [ -z "$(e2e_needle_x "$E2E_TMP/end.png")" ] && END_SIG=$(dial_sig "$E2E_TMP/end.png")

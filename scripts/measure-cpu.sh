@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Prints the share of one core zodovaz takes in four cases, under a private X server and
+# sound server (PulseAudio with a silent microphone and loudspeaker):
+#   idle       the window open, no readings (the baseline of the same run)
+#   live       the simulator at 50 readings a second
+#   recording  the same with recording and sound
+#   playback   a recording of 50 records a second played with its sound, with how late
+#              the records were drawn on the sound clock (median, 99th percentile)
+# Each case runs SECONDS (default 30) after a warm-up. Given several build folders, it
+# measures them case by case side by side, so a before/after comparison shares the load
+# of the moment. With -p it then profiles each case with perf (software clock samples)
+# and prints the top entries. It measures; it asserts nothing.
+# Usage: scripts/measure-cpu.sh [-s SECONDS] [-p] BIN_DIR [BIN_DIR ...]
+set -uo pipefail
+SPAN=30
+PROFILE=0
+while getopts "s:p" opt; do
+  case $opt in
+    s) SPAN=$OPTARG ;;
+    p) PROFILE=1 ;;
+    *) echo "usage: $0 [-s SECONDS] [-p] BIN_DIR [BIN_DIR ...]" >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-p] BIN_DIR [BIN_DIR ...]" >&2; exit 2; }
+BINS=()
+for b in "$@"; do
+  [ -x "$b/zodovaz" ] && [ -x "$b/zk_make_sweep" ] || { echo "$b: no zodovaz or zk_make_sweep there" >&2; exit 2; }
+  BINS+=("$(cd "$b" && pwd)")
+done
+if [ "$PROFILE" = 1 ] && ! command -v perf >/dev/null 2>&1; then
+  echo "perf is not installed (Debian: linux-perf)" >&2
+  exit 2
+fi
+WARMUP=4
+
+. "$(dirname "$0")/../tests/e2e/lib.sh"
+e2e_begin sound
+e2e_servers sound
+BIN=${BINS[0]}
+"$BIN/zk_make_sweep" "$E2E_TMP/sweep" $(( 2 * SPAN + 3 * WARMUP + 10 )) >/dev/null || fail "no sweep recording"
+
+# A program folder of its own for each run, recording with sound into it.
+fresh_home() {
+  HOME_DIR=$(mktemp -d "$E2E_TMP/home.XXXX")
+  mkdir -p "$HOME_DIR/rec"
+  cat >"$HOME_DIR/zk3_Zodovaz.ini" <<INI
+[Recording]
+SavePath=$HOME_DIR/rec/
+RecordingMode=3
+SuffixType=0
+AudioEnable=True
+INI
+}
+
+# Starts build $1 with the arguments that follow and waits for its window.
+start() {
+  BIN=$1
+  shift
+  fresh_home
+  e2e_start_meter --home "$HOME_DIR" "$@"
+  e2e_find_window || fail "the meter window did not appear"
+  sleep "$WARMUP"
+}
+
+stop() {
+  kill "$ZK_PID" 2>/dev/null
+  wait "$ZK_PID" 2>/dev/null
+  ZK_PID=""
+}
+
+# The share of one core over the span, as a percentage.
+share() {
+  local c0 c1 hz
+  hz=$(getconf CLK_TCK)
+  c0=$(e2e_cpu_ticks "$ZK_PID")
+  sleep "$SPAN"
+  c1=$(e2e_cpu_ticks "$ZK_PID")
+  echo "scale=2; 100 * ($c1 - $c0) / $hz / $SPAN" | bc
+}
+
+# With -p: the top entries of a perf profile of the running program over the span.
+profile() {
+  local data="$E2E_TMP/perf.data"
+  perf record -q -e cpu-clock -F 499 -p "$ZK_PID" -o "$data" -- sleep "$SPAN" >/dev/null 2>&1
+  perf report -i "$data" --stdio --no-children --sort dso,symbol 2>/dev/null |
+    grep -v '^#' | grep -v '^$' | head -n 15 | sed 's/^/    /'
+}
+
+# Runs case $1 on every build; $2 measures (share or profile).
+run_case() {
+  local name=$1 how=$2 b figure
+  for b in "${BINS[@]}"; do
+    case $name in
+      idle)
+        start "$b"
+        figure=$($how)
+        ;;
+      live)
+        start "$b" --simulate
+        figure=$($how)
+        ;;
+      recording)
+        start "$b" --simulate
+        e2e_focus
+        xdotool key r
+        sleep "$WARMUP"
+        figure=$($how)
+        ;;
+      playback)
+        rm -f "$E2E_TMP/trace"
+        ZK_PLAYBACK_TRACE="$E2E_TMP/trace" start "$b" "$E2E_TMP/sweep.zkd"
+        e2e_focus
+        xdotool key p
+        sleep "$WARMUP"
+        figure=$($how)
+        ;;
+    esac
+    stop
+    if [ "$how" = share ]; then
+      printf '%-10s %6s %% of one core  %s' "$name" "$figure" "$b"
+      [ "$name" = playback ] && printf '  (lateness %s)' "$(lateness)"
+      printf '\n'
+    else
+      echo "$name  $b"
+      echo "$figure"
+    fi
+  done
+}
+
+# Median and 99th percentile of how late the traced records were drawn, in ms.
+lateness() {
+  [ -s "$E2E_TMP/trace" ] || { echo "no trace"; return; }
+  awk '$1 >= 1000 { print $2 - $1 }' "$E2E_TMP/trace" | sort -n >"$E2E_TMP/late"
+  local n
+  n=$(wc -l <"$E2E_TMP/late")
+  echo "$n records: median $(sed -n "$(( (n + 1) / 2 ))p" "$E2E_TMP/late") ms," \
+    "99th percentile $(sed -n "$(( (n * 99 + 99) / 100 ))p" "$E2E_TMP/late") ms"
+}
+
+echo "share of one core over ${SPAN} s after a ${WARMUP} s warm-up; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+for c in idle live recording playback; do run_case "$c" share; done
+if [ "$PROFILE" = 1 ]; then
+  echo
+  echo "perf profiles (cpu-clock samples, top entries by library and symbol):"
+  for c in idle live recording playback; do run_case "$c" profile; done
+fi

@@ -1,0 +1,36 @@
+#pragma once
+// The pixels of a straight stroke with round ends, as one run of pixels per row: every
+// pixel whose centre lies within half the pen width of the segment. Building the runs
+// takes a few hundred arithmetic steps, so a needle stroke can be drawn, and later erased
+// pixel for pixel, without going through a general path filler.
+#include <QPointF>
+#include <QRect>
+
+#include <vector>
+
+namespace zk {
+
+class StrokeSpans {
+ public:
+  struct Run {
+    int y, x0, x1;  // pixels x0 .. x1 - 1 of row y
+  };
+
+  StrokeSpans() = default;
+  // The stroke from a to b (pixel coordinates, 0 the left or top edge) `width` pixels
+  // wide, clipped to `clip`.
+  StrokeSpans(QPointF a, QPointF b, double width, const QRect& clip);
+
+  const std::vector<Run>& Runs() const { return runs_; }
+  bool Empty() const { return runs_.empty(); }
+  QRect Bounds() const { return bounds_; }
+  // The runs' extent in bands of `rows` rows each, top to bottom: a few thin rectangles
+  // that follow a slanted stroke instead of one box around it.
+  std::vector<QRect> Bands(int rows) const;
+
+ private:
+  std::vector<Run> runs_;
+  QRect bounds_;
+};
+
+}  // namespace zk

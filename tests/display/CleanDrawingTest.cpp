@@ -1,0 +1,139 @@
+// What repeated drawing must not leave behind: lamp rings, a worn hub ring, darkening clock
+// dots, and a base readout wipe that bites into the face. Each case compares pixels with a
+// panel drawn once.
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include <random>
+
+#include "DisplayRig.h"
+
+namespace zk::test {
+namespace {
+
+// Pixels that differ between two images of the same size.
+int Changed(const QImage& x, const QImage& y) {
+  int n = 0;
+  for (int row = 0; row < x.height(); ++row)
+    for (int col = 0; col < x.width(); ++col) n += x.pixel(col, row) != y.pixel(col, row);
+  return n;
+}
+
+void LampCycle(DisplayRig& rig, int i) {
+  const Settings& s = rig.settings;
+  const int32_t lit[] = {s.LED_Set_Color, s.LED_BM_Color, s.LED_Lag_Color};
+  rig.display.Update_LED(lit[i % 3]);
+  rig.display.Update_LED(s.Dial_Color);
+}
+
+// The first panel of a rig, painted twice: the first text a process draws may differ in a
+// pixel's shade from later draws of the same text.
+void Start(DisplayRig& rig, int32_t needle) {
+  rig.Needle(needle);
+  rig.state.ResetPending = true;
+  rig.Needle(needle);
+}
+
+// The panel after moves and lamps, against a full repaint of the same rig with the same
+// needle.
+int ChangedFromRepaint(DisplayRig& rig, int32_t needle) {
+  rig.Needle(needle);
+  const QImage after = rig.panel().Image().copy();
+  rig.state.ResetPending = true;
+  rig.Needle(needle);
+  return Changed(after, rig.panel().Image());
+}
+
+TEST(CleanDrawing, LampGoesOutWithoutARing) {
+  for (int32_t type : {0, 1}) {
+    DisplayRig rig(1280);
+    rig.settings.DialType = type;
+    Start(rig, 8000);
+    for (int i = 0; i < 100; ++i) LampCycle(rig, i);
+    EXPECT_EQ(ChangedFromRepaint(rig, 8000), 0) << "dial type " << type;
+  }
+}
+
+TEST(CleanDrawing, WideNeedleLeavesTheHubRingWhole) {
+  for (int32_t type : {0, 3}) {
+    DisplayRig rig(500);
+    rig.settings.DialType = type;
+    rig.settings.Needle_Width = 8;
+    Start(rig, 0);
+    for (int32_t p = -32000; p <= 32000; p += 997) rig.Needle(p);
+    EXPECT_EQ(ChangedFromRepaint(rig, 8000), 0) << "dial type " << type;
+  }
+}
+
+// A thousand random needle moves with a lamp cycle after every tenth leave the panel as a
+// single draw of the last needle leaves it, on every dial and needle width.
+TEST(CleanDrawing, ThousandMovesAndHundredLampCyclesChangeNothingButTheNeedle) {
+  for (int32_t type : {0, 1, 2, 3}) {
+    for (int16_t width : {1, 4, 8}) {
+      DisplayRig rig(640);
+      rig.settings.DialType = type;
+      rig.settings.Needle_Width = width;
+      Start(rig, 0);
+      const int32_t range = type == 0 || type == 3 ? 32767 : 10500;
+      std::mt19937 gen(99 + type * 10 + width);
+      std::uniform_int_distribution<int32_t> value(-range, range);
+      for (int i = 0; i < 1000; ++i) {
+        rig.Needle(value(gen));
+        if (i % 10 == 9) LampCycle(rig, i / 10);
+      }
+      EXPECT_EQ(ChangedFromRepaint(rig, -1234), 0) << "dial type " << type << ", width " << width;
+    }
+  }
+}
+
+TEST(CleanDrawing, AnalogueClockDotsKeepTheirShadeEachMinute) {
+  for (int32_t type : {0, 1}) {
+    DisplayRig rig(1280);
+    rig.settings.DialType = type;
+    rig.settings.ClockType = 1;
+    rig.display.Draw_Panel();
+    int16_t h = 10, m = 0, s = 0;
+    rig.display.Update_Clock(h, m, s, 36525);
+    const QImage first = rig.panel().Image().copy();
+    for (int minute = 1; minute <= 60; ++minute) {
+      int16_t hh = 10, mm = static_cast<int16_t>(minute % 60), ss = 0;
+      rig.display.Update_Clock(hh, mm, ss, 36525);
+    }
+    EXPECT_TRUE(rig.panel().Image() == first) << "dial type " << type;
+  }
+}
+
+// The texts of a full repaint (base readout, banner, clock) stay beside the face: every
+// pixel of the face alone is still there.
+TEST(CleanDrawing, BaseReadoutWipeStaysOffTheFace) {
+  for (bool clockLeft : {false, true}) {
+    DisplayRig full(1280), face(1280);
+    for (DisplayRig* r : {&full, &face}) {
+      r->settings.ClockLeft = clockLeft;
+      r->settings.ClockType = 3;
+      r->state.BaseText = "2.50";
+    }
+    full.display.Draw_Panel();
+    full.display.Update_BaseDisplay("3.00");
+    face.panel().SetBackColor(face.settings.Panel_Color);
+    face.display.dial.Draw_Face();
+    const int32_t panel = face.settings.Panel_Color;
+    int bitten = 0;
+    for (int y = 0; y < face.panel().HeightPx(); ++y)
+      for (int x = 0; x < face.panel().WidthPx(); ++x) {
+        const int32_t c = face.panel().PixelColor(x, y);
+        if (c != panel && full.panel().PixelColor(x, y) != c) ++bitten;
+      }
+    EXPECT_EQ(bitten, 0) << (clockLeft ? "clock left" : "clock right");
+  }
+  // The layout's font name maps to a font of the metrics it was measured in, when that
+  // font is installed.
+  if (QFontDatabase::families().contains("Liberation Sans")) {
+    EXPECT_EQ(QFontInfo(QFont("Aerial")).family(), "Liberation Sans");
+  }
+}
+
+}  // namespace
+}  // namespace zk::test
