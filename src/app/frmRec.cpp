@@ -23,7 +23,34 @@ frmRec::frmRec(Context& ctx, QWidget* mainWindow)
 
 void frmRec::Build() {
   QtControls& c = controls_;
+  QGroupBox* framSaveMode = Build_Save_Mode();
+  QGroupBox* Frame1 = Build_File_Name();
 
+  auto* lblSavePath = new QLabel(this);
+  lblSavePath->setMinimumWidth(260);
+  auto* cmdBrowseSaveFolder = new QPushButton("Browse", this);
+  auto* cmdClose = new QPushButton("Close", this);
+  c.Add("lblSavePath", lblSavePath);
+  c.Add("cmdBrowseSaveFolder", cmdBrowseSaveFolder);
+  c.Add("cmdClose", cmdClose);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(framSaveMode, 0, 0);
+  grid->addWidget(Frame1, 0, 1);
+  grid->addWidget(new QLabel("Save to Folder:", this), 1, 0, 1, 2);
+  grid->addWidget(lblSavePath, 2, 0, 1, 2);
+  grid->addWidget(cmdBrowseSaveFolder, 3, 0, Qt::AlignLeft);
+  grid->addWidget(cmdClose, 3, 1, Qt::AlignRight);
+
+  RecordingSetup& s = setup_;
+  connect(cmdBrowseSaveFolder, &QPushButton::clicked, this, [&s] { s.cmdBrowseSaveFolder_Click(); });
+  connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// The save mode frame: the three modes and the two check boxes. Clicks only reach the
+// logic: what the load selects in code is not a choice of the user's.
+QGroupBox* frmRec::Build_Save_Mode() {
+  QtControls& c = controls_;
   auto* framSaveMode = new QGroupBox("Save Mode", this);
   auto* modeLayout = new QVBoxLayout(framSaveMode);
   auto* modes = new QButtonGroup(this);
@@ -48,6 +75,17 @@ void frmRec::Build() {
   c.Add("chkRecPrompt", chkRecPrompt);
   c.Add("chkTimeDate", chkTimeDate);
 
+  RecordingSetup& s = setup_;
+  connect(modes, &QButtonGroup::idClicked, this, [&s](int i) { s.optRecMode_Click(i); });
+  connect(chkRecPrompt, &QCheckBox::clicked, this, [&s] { s.chkRecPrompt_Click(); });
+  connect(chkTimeDate, &QCheckBox::clicked, this, [&s] { s.chkTimeDate_Click(); });
+  return framSaveMode;
+}
+
+// The file name frame: the prefix, the suffix type with the next number and its reset,
+// and the warning line.
+QGroupBox* frmRec::Build_File_Name() {
+  QtControls& c = controls_;
   auto* Frame1 = new QGroupBox("File Name", this);
   auto* nameLayout = new QGridLayout(Frame1);
   auto* txtPrefix = new QLineEdit(Frame1);
@@ -74,33 +112,12 @@ void frmRec::Build() {
   c.Add("cmdReset", cmdReset);
   c.Add("lblWarning", lblWarning);
 
-  auto* lblSavePath = new QLabel(this);
-  lblSavePath->setMinimumWidth(260);
-  auto* cmdBrowseSaveFolder = new QPushButton("Browse", this);
-  auto* cmdClose = new QPushButton("Close", this);
-  c.Add("lblSavePath", lblSavePath);
-  c.Add("cmdBrowseSaveFolder", cmdBrowseSaveFolder);
-  c.Add("cmdClose", cmdClose);
-
-  auto* grid = new QGridLayout(this);
-  grid->addWidget(framSaveMode, 0, 0);
-  grid->addWidget(Frame1, 0, 1);
-  grid->addWidget(new QLabel("Save to Folder:", this), 1, 0, 1, 2);
-  grid->addWidget(lblSavePath, 2, 0, 1, 2);
-  grid->addWidget(cmdBrowseSaveFolder, 3, 0, Qt::AlignLeft);
-  grid->addWidget(cmdClose, 3, 1, Qt::AlignRight);
-
-  // Clicks only: what the load selects in code is not a choice of the user's.
   RecordingSetup& s = setup_;
-  connect(modes, &QButtonGroup::idClicked, this, [&s](int i) { s.optRecMode_Click(i); });
   connect(suffixes, &QButtonGroup::idClicked, this, [&s](int i) { s.optSuffixType_Click(i); });
-  connect(chkRecPrompt, &QCheckBox::clicked, this, [&s] { s.chkRecPrompt_Click(); });
-  connect(chkTimeDate, &QCheckBox::clicked, this, [&s] { s.chkTimeDate_Click(); });
   // Leaving the prefix box (or Enter in it) validates it.
   connect(txtPrefix, &QLineEdit::editingFinished, this, [&s] { s.txtPrefix_Validate(); });
   connect(cmdReset, &QPushButton::clicked, this, [&s] { s.cmdReset_Click(); });
-  connect(cmdBrowseSaveFolder, &QPushButton::clicked, this, [&s] { s.cmdBrowseSaveFolder_Click(); });
-  connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+  return Frame1;
 }
 
 // Centred over the main window, its lower edge 83 pixels above the main window's.

@@ -4,6 +4,7 @@
 // Every change goes straight into the settings (RecordingSetup decides what); "Close"
 // closes it.
 #include <QDialog>
+#include <QGroupBox>
 
 #include "app/QtControls.h"
 #include "core/Context.h"
@@ -22,6 +23,8 @@ class frmRec : public QDialog {
 
  private:
   void Build();
+  QGroupBox* Build_Save_Mode();
+  QGroupBox* Build_File_Name();
   void Place();
   QWidget* mainWindow_;
   QtControls controls_;
