@@ -5,7 +5,11 @@
 # script sourced a fail of its own first).
 declare -F fail >/dev/null || fail() {
   echo "FAIL: $*" >&2
-  [ -f "$E2E_TMP/zodovaz.log" ] && sed 's/^/  zodovaz: /' "$E2E_TMP/zodovaz.log" >&2
+  local log
+  # zodovaz.log, and the logs a test running more than one copy renamed zodovaz-*.log.
+  for log in "$E2E_TMP"/zodovaz*.log; do
+    [ -f "$log" ] && sed "s/^/  $(basename "$log" .log): /" "$log" >&2
+  done
   [ -f "$E2E_TMP/xvfb.log" ] && sed 's/^/  Xvfb: /' "$E2E_TMP/xvfb.log" >&2
   [ -f "$E2E_TMP/weston.log" ] && sed 's/^/  weston: /' "$E2E_TMP/weston.log" >&2
   [ -f "$E2E_TMP/pulse.log" ] && grep -v '^W: ' "$E2E_TMP/pulse.log" | sed 's/^/  pulseaudio: /' >&2
@@ -199,6 +203,26 @@ e2e_find_window() {
     sleep 0.1
   done
   [ -n "$WIN" ] || return 1
+  e2e_window_geometry
+}
+
+# As e2e_find_window, but only the window of the program ZK_PID: with more than one copy
+# of the program running, the window of the copy started last.
+e2e_find_own_window() {
+  local i
+  WIN=""
+  for i in $(seq 1 100); do
+    WIN=$(xdotool search --all --onlyvisible --pid "$ZK_PID" --name '^zk3 Zodovaz$' 2>/dev/null | head -1)
+    [ -n "$WIN" ] && break
+    kill -0 "$ZK_PID" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  [ -n "$WIN" ] || return 1
+  e2e_window_geometry
+}
+
+# Sets WX, WY, WW, WH to the geometry of window WIN.
+e2e_window_geometry() {
   eval "$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print "WX=" $4}
     /Absolute upper-left Y/ {print "WY=" $4} /Width:/ {print "WW=" $2} /Height:/ {print "WH=" $2}')"
 }
