@@ -2,8 +2,9 @@
 // Where a sound capture is *now*, between its deliveries. A sound input hands its sound
 // over in blocks (a sound server may gather 20 ms or 150 ms before it passes anything on),
 // so the count of frames delivered lags the sound of the present moment by up to a block.
-// The capture clock adds the time since the last block arrived, never more than one block,
-// and never answers less than it answered before.
+// The capture clock adds the time since the last block arrived, never more than the
+// largest of the last blocks (a server that hands over 20 ms pieces of a card's 42.7 ms
+// blocks delivers unevenly), and never answers less than it answered before.
 //
 // When a block arrives is known only when the input is next looked at, which may be a
 // little later. The clock therefore keeps the earliest arrival seen for the sound's own
@@ -11,6 +12,7 @@
 // "now" late, while the earliest arrival creeps forward slowly so that a sound card whose
 // clock runs a little slow is followed. A capture that stalls and resumes behind its time
 // line (a lost stretch of sound) restarts the line.
+#include <array>
 #include <cstdint>
 
 #include "sound/ClockSound.h"
@@ -32,14 +34,18 @@ class CaptureClock {
   void Restart();
   // The frames delivered so far, looked at now: the estimated frame of the present moment.
   int64_t Now(int64_t delivered);
-  // Frames of the last block delivered.
-  int64_t Block() const { return block_; }
+  // The most the present moment may lie beyond the frames delivered: the largest of the
+  // last blocks (frames).
+  int64_t Block() const;
 
  private:
+  void Forget_Blocks();
+
   Stopwatch watch_;
   double rate_ = 1;
   int64_t delivered_ = 0;
-  int64_t block_ = 0;
+  std::array<int64_t, 16> blocks_{};  // the last blocks delivered (frames)
+  std::size_t next_ = 0;              // where the next block goes in blocks_
   int64_t answered_ = 0;
   bool lined_ = false;  // the time line is known
   double line_ = 0;     // seconds since Start at which frame 0 would have been captured

@@ -20,12 +20,13 @@ constexpr int32_t Rate = 22050;
 
 // A capture that began at `start` and delivers blocks of `blockMs`, each `delayMs` after its
 // last frame was captured; looked at every `lookMs` from a phase that drifts against the
-// blocks. Answers the worst error of the estimate against the true frame of the moment, in
-// ms (positive: ahead of the sound), and checks that it never goes back.
+// blocks. With `pieceMs`, the server passes on only whole pieces of that size of what the
+// card has delivered. Answers the worst error of the estimate against the true frame of
+// the moment, in ms (positive: ahead of the sound), and checks that it never goes back.
 struct Worst {
   double early = 0, late = 0;
 };
-Worst Follow(double blockMs, double delayMs, double lookMs, double seconds) {
+Worst Follow(double blockMs, double delayMs, double lookMs, double seconds, double pieceMs = 0) {
   Timeline clock;
   const double start = clock.now;
   CaptureClock capture(clock);
@@ -37,7 +38,11 @@ Worst Follow(double blockMs, double delayMs, double lookMs, double seconds) {
     clock.AdvanceTo(start + t);
     // Blocks whose last frame plus the hand-over delay lies before now have arrived.
     const auto captured = static_cast<int64_t>(std::floor((t - delayMs / 1000) * Rate));
-    const int64_t delivered = captured < 0 ? 0 : captured / block * block;
+    int64_t delivered = captured < 0 ? 0 : captured / block * block;
+    if (pieceMs > 0) {
+      const auto piece = static_cast<int64_t>(std::llround(pieceMs * Rate / 1000));
+      delivered = delivered / piece * piece;
+    }
     const int64_t now = capture.Now(delivered);
     EXPECT_GE(now, last) << t;
     last = now;
@@ -61,6 +66,14 @@ TEST(CaptureClock, FollowsTheSoundOfNowBetweenBlocksOf150And20Ms) {
   // later than the delivered count shows, which no estimate from the deliveries can see.
   const Worst delayed = Follow(150, 5, 19.7, 30);
   EXPECT_LE(delayed.late, 11.0);
+}
+
+TEST(CaptureClock, FollowsACardsBlocksHandedOverInPiecesOfAnotherSize) {
+  // A card's 42.7 ms blocks passed on in 20 ms pieces: 40 ms, then 40, then 60 ... arrive,
+  // the rest waiting for the next block.
+  const Worst uneven = Follow(42.7, 0, 19.7, 30, 20);
+  EXPECT_LE(uneven.late, 10.0);
+  EXPECT_LE(uneven.early, 1.0);
 }
 
 TEST(CaptureClock, NeverMoreThanOneBlockAheadOfTheDelivered) {
