@@ -5,7 +5,9 @@
 // a code into a message. A failed query leaves its out-parameter unchanged.
 //
 // Positions are in bytes for a new recording (44100 a second) and for a WAV (bytes of its
-// own format), in milliseconds for an MP3 and for the silent track. Mode() reports
+// own format), in milliseconds for an MP3 and for the silent track. While recording, the
+// position is that of the sound of the present moment — the sound captured so far plus the
+// time since it was handed over — and never goes back; Length is the sound captured so far. Mode() reports
 // Playing until the end of the track, then Stopped; the silent track never ends.
 // Seeking stops playback. Play() after Pause() resumes where it paused.
 #include <cstdint>

@@ -24,10 +24,11 @@ void MessageReader::Refresh_Time_Base() {
     const int32_t position = st.AudioPosition;
     // 22050 samples/s of 16-bit mono: 44100 bytes per second of sound.
     const auto whole = static_cast<int32_t>(IntDiv(position, SoundBytesPerSecond));
+    // The message count runs on through the seconds: the records are timed from it and
+    // from this position (RecordClock), not from the second a message falls in.
     if (whole > st.AudioSecsSeen) {
       st.AudioSecsSeen = whole;
       st.ElapsedSecs = whole - 1;
-      st.RecSampleCount = 0;
       ctx_.controls.SetCaption("lblPlayTime", Format_Time(whole - 1, st.TotalTimeMs));
     }
   } else {

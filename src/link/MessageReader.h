@@ -1,7 +1,8 @@
 #pragma once
 // Collects the sensor's messages from the port for one receive call: characters "," to
 // "Z" only, a carriage return ends a message, and the whole call has one deadline 0.2 s
-// after it began. While waiting it keeps the recording's elapsed-time label current.
+// after it began. While waiting it keeps the recording's elapsed-time label current and,
+// with sound, the sound's position of the moment in AudioPosition, which times the records.
 #include <cstddef>
 #include <string>
 

@@ -50,6 +50,8 @@ void Recorder::cmdRecord_Click() {
   st.AudioPosition = 0;
   st.AudioSecsSeen = 0;
   st.LastSecondSamples = 0;
+  times_.Start();
+  endMs_ = -1;
 
   if (s.AudioEnable) {
     Use_Sound_Format(st);
@@ -148,23 +150,21 @@ uint8_t Recorder::Lamp_Code() const {
   return 0;
 }
 
-// With sound: the whole seconds of the sound plus 20 ms per message in this second. The
-// first message of a second is nudged by 10 ms towards where the previous second's
-// message count says the second really began.
+// With sound: where the sound was when the record's last message was read (the receive
+// path's AudioPosition), less the pre-roll second, on the sensor's 20 ms grid.
 int32_t Recorder::Record_Time() {
   SessionState& st = ctx_.state;
   if (!ctx_.settings.AudioEnable) return st.RecSampleCount * ReadingMs;
-  int32_t t = (st.RecSampleCount - 1) * ReadingMs + st.ElapsedSecs * 1000;
-  if (st.RecSampleCount == 1 && st.LastSecondSamples != RecordsPerSecond)
-    t += st.LastSecondSamples < RecordsPerSecond ? -10 : 10;
-  st.LastSecondSamples = static_cast<int16_t>(st.RecSampleCount);
-  return std::max(t, 0);
+  const double soundMs = st.AudioPosition * 1000.0 / SoundBytesPerSecond - 1000.0;
+  return times_.Stamp(st.RecSampleCount, soundMs);
 }
 
 void Recorder::Record_Sample(int16_t needle, uint8_t kind) {
   SessionState& st = ctx_.state;
   const Settings& s = ctx_.settings;
   SampleRecord& r = st.WorkRecord;  // BdValue and BaseStep come from the last base computation
+  const int32_t t = Record_Time();
+  if (endMs_ >= 0 && t >= endMs_) return;  // past the last whole second: the tag waits too
   if (st.TagChanged) {
     r.Tag = static_cast<uint16_t>(st.TagCount);
     r.Marker = 'T';
@@ -184,7 +184,7 @@ void Recorder::Record_Sample(int16_t needle, uint8_t kind) {
 
   if (static_cast<std::size_t>(st.RecordIndex) >= st.RecordBuffer.size())
     st.RecordBuffer.resize(static_cast<std::size_t>(st.RecordIndex) + RecordingMemory::GrowthRecords + 1);
-  r.TimeMs = Record_Time();
+  r.TimeMs = t;
   st.RecordBuffer[static_cast<std::size_t>(st.RecordIndex)] = r;
   st.RecordCount = st.RecordIndex;
   st.TotalTimeMs = r.TimeMs;
@@ -237,21 +237,25 @@ void Recorder::Keep_Stopped() {
 
 // The recording ends on the next whole second of sound, readings being recorded meanwhile
 // (sooner when the readings have stopped: the input watchdog stops a recording exactly
-// then); then the pre-roll second is cut off so that sound position 0 is the first
-// record's time.
+// then). The sound of that second may still be on its way from the sound server when the
+// second is over: the wait goes on until it has arrived, keeping no record past the end.
+// Then the pre-roll second is cut off so that sound position 0 is the first record's time.
 void Recorder::Finish_Sound() {
   SessionState& st = ctx_.state;
   AudioDevice& audio = ctx_.audio;
   st.MciResult = Query_Position(audio, st);
   const int32_t s0 = st.AudioPosition / SoundBytesPerSecond;
+  const int32_t end = (s0 + 1) * SoundBytesPerSecond;
+  endMs_ = s0 * 1000;  // the recording's time runs a second behind the sound's
   Stillness sound(ctx_.clock, SoundStall, st.AudioPosition), stream(ctx_.clock, StreamSilence, st.RecordCount);
   Wait_Until(
       ctx_.events, ctx_.clock, 1.0 + WaitMargin,
       [&] {
         st.MciResult = Query_Position(audio, st);
-        return st.AudioPosition / SoundBytesPerSecond > s0;
+        int32_t captured = 0;
+        return st.AudioPosition >= end && audio.Length(captured) == 0 && captured >= end;
       },
-      [&] { return sound.Still(st.AudioPosition) || stream.Still(st.RecordCount); });
+      [&] { return sound.Still(st.AudioPosition) || (st.AudioPosition < end && stream.Still(st.RecordCount)); });
   st.MciResult = audio.Stop();
   st.MciResult = audio.SeekToStart();
   const int32_t seconds = std::max(0, st.AudioPosition / SoundBytesPerSecond - 1);

@@ -4,9 +4,11 @@
 // result by the recording mode (the saver decides which). It also owns the sound on/off
 // menus, either of which may throw away the recording in memory.
 //
-// Time base: whole seconds come from the sound's recording position (the receive path
-// keeps ElapsedSecs and RecSampleCount, the messages taken within that second); without
-// sound the message count alone times the records, at 20 ms a message.
+// Time base: with sound, each record lies where the sound was when its reading was taken
+// (RecordClock: 20 ms a message from an offset taken from the sound's position, which the
+// receive path reads into AudioPosition with every message; RecSampleCount counts the
+// messages of the recording); without sound the message count alone times the records,
+// at 20 ms a message.
 //
 // Every wait here (the pre-roll second, the stop on the next whole second) lets the window
 // process events and ends on its own: when it is done, when the sound device or the reading
@@ -22,6 +24,7 @@
 #include "core/RecordingRates.h"
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
+#include "recording/RecordClock.h"
 #include "recording/RecordingMemory.h"
 #include "recording/RecordingSaver.h"
 #include "recording/Transport.h"
@@ -89,6 +92,10 @@ class Recorder : public RecordSink, public StopHalf {
   StreamGate& gate_;
   RecordingMemory& memory_;
   RecordingSaver& saver_;
+  RecordClock times_;
+  // While the stop waits for the sound of the last second: records from this time (ms) on
+  // are past the recording's end and are not kept. -1: no end yet.
+  int32_t endMs_ = -1;
 };
 
 }  // namespace zk

@@ -26,7 +26,9 @@ bool ClockInput::Start(const PcmFormat& fmt, int64_t framesSoFar) {
 
 void ClockInput::Collect(PcmSamples& into) {
   if (!running_) return;
-  const int64_t frames = startFrames_ + static_cast<int64_t>(std::floor(watch_.Elapsed() * fmt_.rate));
+  int64_t due = static_cast<int64_t>(std::floor(watch_.Elapsed() * fmt_.rate));
+  if (block_ > 0) due -= due % block_;
+  const int64_t frames = startFrames_ + due;
   const auto samples = static_cast<std::size_t>(frames * fmt_.channels);
   if (samples > into.size()) into.resize(samples, 0);
 }

@@ -18,9 +18,11 @@ class Stopwatch {
   double last_ = 0, elapsed_ = 0;
 };
 
+// `blockFrames` above 0 hands the silence over in whole blocks of that many frames, each
+// once its last frame is due, as a sound server does; 0 hands over every frame as it is due.
 class ClockInput : public SoundInput {
  public:
-  explicit ClockInput(Clock& clock) : watch_(clock) {}
+  explicit ClockInput(Clock& clock, int64_t blockFrames = 0) : watch_(clock), block_(blockFrames) {}
   bool Real() const override { return false; }
   bool Start(const PcmFormat& fmt, int64_t framesSoFar) override;
   void Collect(PcmSamples& into) override;
@@ -29,6 +31,7 @@ class ClockInput : public SoundInput {
 
  private:
   Stopwatch watch_;
+  int64_t block_;
   PcmFormat fmt_;
   int64_t startFrames_ = 0;
   bool running_ = false;

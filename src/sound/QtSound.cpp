@@ -12,7 +12,12 @@ namespace {
 // A device that has delivered or consumed nothing for this long is taken as broken. The
 // sound server can take a second or two to start a stream, so this allows for more.
 constexpr double StallSeconds = 5.0;
+// The output's buffer: short enough that the position starts moving at once.
 constexpr int BufferMs = 150;
+// The input asks the sound server to hand its sound over every 20 ms: the shorter the
+// blocks, the closer the delivered sound is to the sound of the present moment. A server
+// or a device that insists on longer blocks is followed all the same (CaptureClock).
+constexpr int InputBlockMs = 20;
 
 QAudioFormat QtFormat(const PcmFormat& f) {
   QAudioFormat q;
@@ -39,7 +44,7 @@ bool QtInput::Start(const PcmFormat& fmt, int64_t) {
   const QAudioDevice dev = QMediaDevices::defaultAudioInput();
   if (dev.isNull()) return false;
   source_ = std::make_unique<QAudioSource>(dev, QtFormat(fmt));
-  source_->setBufferSize(static_cast<qsizetype>(fmt.rate) * fmt.channels * 2 * BufferMs / 1000);
+  source_->setBufferSize(static_cast<qsizetype>(fmt.rate) * fmt.channels * 2 * InputBlockMs / 1000);
   io_ = source_->start();
   partial_.clear();
   watch_.Restart();

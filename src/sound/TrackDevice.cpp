@@ -49,7 +49,8 @@ TrackDevice::TrackDevice(Clock& clock, std::unique_ptr<SoundInput> input, std::u
       clockInput_(std::make_unique<ClockInput>(clock)),
       output_(std::move(output)),
       clockOutput_(std::make_unique<ClockOutput>(clock)),
-      notice_(std::move(notice)) {
+      notice_(std::move(notice)),
+      capture_(clock) {
   if (!input_) input_ = std::make_unique<ClockInput>(clock);
   if (!output_) output_ = std::make_unique<ClockOutput>(clock);
 }
@@ -171,16 +172,19 @@ void TrackDevice::Collect() {
   if (activeInput_->Real() && activeInput_->Failed()) {
     activeInput_->Stop(track_->samples);
     activeInput_ = clockInput_.get();
-    activeInput_->Start(track_->fmt, static_cast<int64_t>(track_->samples.size()) / track_->fmt.channels);
+    activeInput_->Start(track_->fmt, Delivered());
+    capture_.Restart();
     Tell(true, InputBroke, true);
   }
   activeInput_->Collect(track_->samples);
 }
 
+int64_t TrackDevice::Delivered() const { return static_cast<int64_t>(track_->samples.size()) / track_->fmt.channels; }
+
 int64_t TrackDevice::CurrentFrame() {
   if (mode_ == AudioMode::Recording) {
     Collect();
-    return static_cast<int64_t>(track_->samples.size()) / track_->fmt.channels;
+    return capture_.Now(Delivered());
   }
   if (mode_ != AudioMode::Playing && mode_ != AudioMode::Paused) return frame_;
   if (activeOutput_->Real() && activeOutput_->Failed()) {
@@ -212,7 +216,7 @@ void TrackDevice::StopRecording() {
   if (mode_ != AudioMode::Recording) return;
   activeInput_->Stop(track_->samples);
   activeInput_ = nullptr;
-  frame_ = static_cast<int64_t>(track_->samples.size()) / track_->fmt.channels;
+  frame_ = Delivered();
   mode_ = AudioMode::Stopped;
 }
 
@@ -220,7 +224,8 @@ int32_t TrackDevice::Record() {
   if (kind_ != Kind::Recording) return Fail(kind_ == Kind::None ? AudioNotOpen : AudioNotSupported, "");
   if (mode_ == AudioMode::Recording) return 0;
   StopPlaying();
-  const int64_t have = static_cast<int64_t>(track_->samples.size()) / track_->fmt.channels;
+  const int64_t have = Delivered();
+  capture_.Start(track_->fmt.rate, have);
   activeInput_ = input_.get();
   if (!activeInput_->Start(track_->fmt, have)) {
     activeInput_ = clockInput_.get();

@@ -12,6 +12,7 @@
 #include "core/AudioDevice.h"
 #include "core/Clock.h"
 #include "sound/AudioFactory.h"
+#include "sound/CaptureClock.h"
 #include "sound/SoundIO.h"
 
 namespace zk {
@@ -63,7 +64,10 @@ class TrackDevice : public AudioDevice {
   int32_t OpenFile(const std::string& path, Kind kind);
   void NewRecordingTrack();  // an empty recording, stopped
   FrameSource& Source() const;
-  int64_t CurrentFrame();  // also notices the end of the track and failed sound devices
+  // Recording: the estimated frame of the present moment. Playing: the frame played.
+  // Also notices the end of the track and failed sound devices.
+  int64_t CurrentFrame();
+  int64_t Delivered() const;  // frames of a recording captured so far
   int64_t FrameOf(int64_t position) const;
   int64_t PositionOf(int64_t frame) const;
   int64_t ClampFrame(int64_t frame) const;
@@ -87,6 +91,7 @@ class TrackDevice : public AudioDevice {
   AudioMode mode_ = AudioMode::NotReady;
   int64_t frame_ = 0;       // position while not playing
   int64_t playFrom_ = 0;    // frame the current play started at
+  CaptureClock capture_;    // the recording's position between the input's deliveries
   int32_t lastCode_ = 0;
   std::string lastDetail_;
 };

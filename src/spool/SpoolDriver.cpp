@@ -37,10 +37,16 @@ void SpoolDriver::Record(const SampleRecord& record) {
   // With sound a record's second is the sound's; without, 50 messages make a second.
   const int32_t second = audio_ ? st.ElapsedSecs : std::max(st.RecSampleCount - 1, 0) / RecordsPerSecond;
   if (second > second_) {
-    if (audio_) Take_Sound();
-    second_ = second;
+    if (audio_) {
+      Take_Sound();
+      // The sound's position runs ahead of the sound handed over by up to a block: a
+      // second is complete only once its sound is in the spool, as its mark says.
+      second_ = std::max(second_, std::min(second, soundFrom_ / SoundBytesPerSecond - 1));
+    } else {
+      second_ = second;
+    }
   }
-  spool_->AppendRecord(record, second);
+  spool_->AppendRecord(record, second_);
 }
 
 void SpoolDriver::Finish(int32_t seconds) {

@@ -92,7 +92,7 @@ TEST_F(StreamTest, RecordingWithAudioTakesTheTimeBaseFromTheSoundPosition) {
   EXPECT_EQ(st.AudioPosition, 3 * 44100 + 10);
   EXPECT_EQ(st.AudioSecsSeen, 3);
   EXPECT_EQ(st.ElapsedSecs, 2);
-  EXPECT_EQ(st.RecSampleCount, 1);  // reset at the new second, then this message
+  EXPECT_EQ(st.RecSampleCount, 41);  // the count runs on through the seconds
   EXPECT_EQ(tc.controls.Caption("lblPlayTime"), "00:02");
 }
 

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
 #include "SessionRig.h"
 #include "TestFiles.h"
 #include "core/RecordingCodes.h"
@@ -23,33 +27,43 @@ struct RecordSample : ::testing::Test {
     st.OperatingMode = ModeRecording;
     st.RecordIndex = 1;
   }
-  // A record taken as message `count` of second `second`, after a second of `previous`.
-  int32_t TimeOf(int32_t count, int32_t second, int16_t previous) {
+  // A record whose last message is message `count` of the recording, read when the sound
+  // was at `soundMs` of the recording (after the pre-roll second).
+  int32_t TimeOf(int32_t count, double soundMs) {
     st.RecSampleCount = count;
-    st.ElapsedSecs = second;
-    st.LastSecondSamples = previous;
+    st.AudioPosition = static_cast<int32_t>(std::lround((soundMs + 1000) * 44.1));
     rig.recorder.Record_Sample(0, 'P');
     return st.RecordBuffer[static_cast<std::size_t>(st.RecordCount)].TimeMs;
   }
 };
 
-TEST_F(RecordSample, TimeWithSoundIsWholeSecondsPlusTheMessagesWithAnAdjustedFirstMessage) {
-  EXPECT_EQ(TimeOf(1, 0, 0), 0);          // the very first record: -10 is not stored
-  EXPECT_EQ(TimeOf(1, 3, 48), 2990);      // after a short second the first is earlier
-  EXPECT_EQ(TimeOf(1, 3, 52), 3010);      // after a long one later
-  EXPECT_EQ(TimeOf(1, 3, 50), 3000);
-  EXPECT_EQ(TimeOf(7, 3, 50), 3120);      // later messages are not adjusted
-  EXPECT_EQ(st.LastSecondSamples, 7);     // the count of the last record written
-  EXPECT_EQ(st.TotalTimeMs, 3120);
-  EXPECT_EQ(st.RecordCount, 5);
-  EXPECT_EQ(st.RecordIndex, 6);
+TEST_F(RecordSample, TimeWithSoundIsWhereTheSoundWasOnTheSensorsGrid) {
+  EXPECT_EQ(TimeOf(1, 13), 13);    // the first record: where the sound was
+  EXPECT_EQ(TimeOf(2, 37), 33);    // read 4 ms late: 20 ms after its predecessor
+  EXPECT_EQ(TimeOf(5, 95), 94);    // a burst of three more: the time of its last
+  EXPECT_EQ(TimeOf(6, 110), 110);  // read earlier than the grid says: the sound wins
+  EXPECT_EQ(TimeOf(7, 129), 129);
+  // Read very late (the window was busy): never further before the sound than a late read.
+  EXPECT_EQ(TimeOf(8, 300), 300 - 40);
+  EXPECT_EQ(st.TotalTimeMs, 260);
+  EXPECT_EQ(st.RecordCount, 6);
+  EXPECT_EQ(st.RecordIndex, 7);
+}
+
+TEST_F(RecordSample, TimeWithSoundNeverGoesBack) {
+  EXPECT_EQ(TimeOf(1, 0), 0);
+  EXPECT_EQ(TimeOf(2, 20), 20);
+  EXPECT_EQ(TimeOf(3, 25), 25);  // the sound says the sensor ran fast: later records hold
+  EXPECT_EQ(TimeOf(4, 26), 26);
+  EXPECT_EQ(TimeOf(5, -5), 26);  // a position that went back moves nothing back
+  EXPECT_EQ(TimeOf(6, -10), 26);
 }
 
 TEST_F(RecordSample, TimeWithoutSoundCountsTheMessages) {
   rig.settings.AudioEnable = false;
-  EXPECT_EQ(TimeOf(1, 0, 0), 20);   // the count is raised before the record is written
-  EXPECT_EQ(TimeOf(4, 0, 1), 80);   // a burst of three more messages
-  EXPECT_EQ(TimeOf(51, 7, 4), 1020);  // seconds of sound play no part
+  EXPECT_EQ(TimeOf(1, 500), 20);      // the count is raised before the record is written
+  EXPECT_EQ(TimeOf(4, 500), 80);      // a burst of three more messages
+  EXPECT_EQ(TimeOf(51, 7000), 1020);  // the sound plays no part
 }
 
 TEST_F(RecordSample, BufferGrowsBy3000RecordsKeepingEveryOne) {
@@ -139,7 +153,10 @@ TEST_F(LiveRecording, StartShowsTheWordTheBannerAndTheMarkAndTakesNoReadingInThe
 
   rig.Run(0.5);
   EXPECT_NEAR(st.RecordCount, 25, 1);
-  EXPECT_EQ(st.RecordBuffer[1].TimeMs, 0);
+  // The first record lies where the sound was when its message came, 21 ms after the
+  // pre-roll, like every other (read at most 5 ms late).
+  EXPECT_GE(st.RecordBuffer[1].TimeMs, 21);
+  EXPECT_LE(st.RecordBuffer[1].TimeMs, 26);
 }
 
 TEST_F(LiveRecording, StopRunsToTheNextWholeSecondAndCutsThePreRollFromTheSound) {
@@ -154,19 +171,18 @@ TEST_F(LiveRecording, StopRunsToTheNextWholeSecondAndCutsThePreRollFromTheSound)
   int32_t length = 0;
   ASSERT_EQ(rig.ctx.audio.Length(length), 0);
   EXPECT_EQ(length / SoundBytesPerSecond, 3);  // the pre-roll second is gone
-  // The readings end with the sound (the first of a second may be put 10 ms later).
+  // The readings end with the sound's last whole second.
   EXPECT_GE(st.TotalTimeMs, 2960);
-  EXPECT_LE(st.TotalTimeMs, length * 1000 / SoundBytesPerSecond + 10);
+  EXPECT_LT(st.TotalTimeMs, 3000);
   EXPECT_EQ(st.AudioLength, length);
   int32_t position = -1;
   rig.ctx.audio.Position(position);
   EXPECT_EQ(position, 0);
 
-  // Times rise by 20 ms a message, give or take the 10 ms of a second's first message;
-  // the raw values are the sensor's, in order.
+  // Times rise by 20 ms a message; the raw values are the sensor's, in order.
   for (int k = 2; k <= st.RecordCount; ++k) {
     const int32_t step = st.RecordBuffer[k].TimeMs - st.RecordBuffer[k - 1].TimeMs;
-    ASSERT_TRUE(step == 10 || step == 20 || step == 30) << k << ": " << step;
+    ASSERT_EQ(step, 20) << k;
     ASSERT_EQ(st.RecordBuffer[k].RawReading() - st.RecordBuffer[k - 1].RawReading(), 1) << k;
   }
   // The recording plays as one loaded from disk would.
@@ -232,6 +248,109 @@ TEST_F(LiveRecording, NothingRecordedLeavesNothingInMemory) {
   EXPECT_EQ(st.RecordCount, 0);
   EXPECT_FALSE(st.FileLoaded);
   EXPECT_FALSE(st.RecordingUnsaved);
+}
+
+// ---------------------------------------------------------------------------------------
+// The time base: sound handed over in blocks, as sound servers do
+
+// A recording whose sound input hands its sound over in blocks of `blockMs`, from a sensor
+// whose reading counts its messages, so that every record traces back to the moment its
+// message was sent and to the sound of that moment.
+struct BlockRecording {
+  explicit BlockRecording(int blockMs = 150) : rig(false, SoundSampleRate * blockMs / 1000) {
+    rig.settings.SavePath = dir.str() + "/";
+  }
+  TempFolder dir;
+  SessionRig rig;
+  SessionState& st = rig.state;
+  std::vector<double> sent;  // the clock time of each message
+  double recordAt = 0;       // the sound starts here
+
+  // Message i reads 20000 + i, sent at `at` seconds from now.
+  void Send(double at) {
+    char msg[16];
+    std::snprintf(msg, sizeof msg, "P%04X\r", 20000u + static_cast<unsigned>(sent.size()));
+    rig.port.Arrive(msg, at);
+    sent.push_back(rig.clock.now + at);
+  }
+  void Record(double seconds) {
+    recordAt = rig.clock.now;
+    rig.recorder.cmdRecord_Click();
+    rig.Run(seconds);
+    rig.Stop();
+  }
+  // How much later than the sound of its message each record lies (ms); checks that no
+  // record's time is below its predecessor's.
+  std::vector<double> Offsets() {
+    std::vector<double> out;
+    for (int k = 1; k <= st.RecordCount; ++k) {
+      const SampleRecord& r = st.RecordBuffer[static_cast<std::size_t>(k)];
+      const auto i = static_cast<std::size_t>(r.RawReading() - 20000);
+      EXPECT_LT(i, sent.size());
+      if (i >= sent.size()) break;
+      out.push_back(r.TimeMs - ((sent[i] - recordAt) * 1000 - 1000));
+      if (k > 1) {
+        EXPECT_GE(r.TimeMs, st.RecordBuffer[static_cast<std::size_t>(k - 1)].TimeMs) << k;
+      }
+    }
+    return out;
+  }
+};
+
+TEST(TimeBase, EveryRecordLiesWithItsSoundWithBlocksOf150And20Ms) {
+  for (int blockMs : {150, 20}) {
+    BlockRecording t(blockMs);
+    for (int i = 0; i < 600; ++i) t.Send(i * 0.02 + 0.0013);
+    t.Record(9.4);
+    const std::vector<double> off = t.Offsets();
+    ASSERT_GE(off.size(), 400u) << blockMs;
+    double sum = 0;
+    for (double o : off) {
+      EXPECT_LE(std::abs(o), 6.0) << blockMs;  // sent, read within 5 ms, and drawn
+      sum += o;
+    }
+    EXPECT_LE(std::abs(sum / static_cast<double>(off.size())), 4.0) << blockMs;
+  }
+}
+
+// The sensor's seconds hold 48, 50, 52 and 53 messages: the records never go back and
+// stay with their sound.
+TEST(TimeBase, SecondsOf48To53MessagesNeverGoBack) {
+  BlockRecording t;
+  const int counts[] = {48, 50, 52, 53};
+  for (int second = 0; second < 10; ++second) {
+    const int n = counts[second % 4];
+    for (int m = 0; m < n; ++m) t.Send(second + 0.0013 + static_cast<double>(m) / n);
+  }
+  t.Record(8.4);
+  const std::vector<double> off = t.Offsets();
+  ASSERT_GE(off.size(), 350u);
+  for (double o : off) EXPECT_LE(std::abs(o), 45.0);
+}
+
+TEST(TimeBase, FirstRecordLiesWithItsSoundLikeEveryOther) {
+  BlockRecording t;
+  for (int i = 0; i < 200; ++i) t.Send(i * 0.02 + 0.0007);
+  t.Record(1.2);
+  const std::vector<double> off = t.Offsets();
+  ASSERT_FALSE(off.empty());
+  EXPECT_LE(std::abs(off[0]), 6.0);
+  // The pre-roll ends when the sound of the present moment is a second old, not when the
+  // block holding that moment arrives (up to 150 ms later).
+  EXPECT_LE(t.st.RecordBuffer[1].TimeMs, 25);
+}
+
+TEST(TimeBase, StopEndsOnAWholeSecondWithItsSoundComplete) {
+  BlockRecording t;
+  for (int i = 0; i < 400; ++i) t.Send(i * 0.02 + 0.0013);
+  t.Record(2.3);
+  EXPECT_EQ(t.rig.controls.Caption("lblTotalTime"), "00:03");
+  EXPECT_GE(t.st.TotalTimeMs, 2960);
+  EXPECT_LT(t.st.TotalTimeMs, 3000);  // no record past the last whole second
+  int32_t length = 0;
+  ASSERT_EQ(t.rig.ctx.audio.Length(length), 0);
+  EXPECT_GE(length, 3 * SoundBytesPerSecond);  // its sound arrived in full
+  EXPECT_LT(length, 3 * SoundBytesPerSecond + SoundBytesPerSecond * 150 / 1000);
 }
 
 // ---------------------------------------------------------------------------------------

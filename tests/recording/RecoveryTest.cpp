@@ -29,7 +29,8 @@ namespace fs = std::filesystem;
 struct Start {
   SessionRig rig;
   RecordingRecovery recovery{rig.ctx, rig.recorder, rig.transport, rig.memory};
-  Start(const TempFolder& dir, int16_t mode, bool audio = true) {
+  // `soundBlock`: the sound is handed over in blocks of that many frames.
+  Start(const TempFolder& dir, int16_t mode, bool audio = true, int64_t soundBlock = 0) : rig(false, soundBlock) {
     rig.settings.SavePath = dir.str() + "/";
     rig.settings.RecordingMode = mode;
     rig.settings.AudioEnable = audio;
@@ -127,6 +128,21 @@ TEST_F(Recovery, ACrashWhileRecordingIsOfferedBackAndAutoSaveSavesItAtOnce) {
   ASSERT_TRUE(wav) << error;
   EXPECT_EQ(wav->Frames(), 3 * 22050);
   EXPECT_TRUE(Spools().empty()) << "saved: the spool has gone";
+}
+
+// The sound's position runs ahead of the sound handed over: a second is marked complete in
+// the spool only once its sound is there, so that a crash brings back every whole second.
+TEST_F(Recovery, ACrashWithSoundHandedOverInBlocksBringsBackEveryWholeSecond) {
+  {
+    Start first(dir, RecAutoName, true, SoundSampleRate * 150 / 1000);
+    first.rig.recorder.cmdRecord_Click();
+    first.rig.Run(3.5);
+  }
+  Start next(dir, RecAutoName);
+  next.recovery.Offer_Recovery();
+  ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
+  EXPECT_EQ(next.rig.controls.Caption("lblTotalTime"), "00:03");
+  EXPECT_EQ(SoundLength(next), 3 * SoundBytesPerSecond);
 }
 
 TEST_F(Recovery, AStoppedUnsavedRecordingComesBackWholeAndKeepsItsSpoolUntilSaved) {

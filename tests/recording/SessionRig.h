@@ -24,11 +24,13 @@
 #include "link/SyncTest.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
-#include "sound/AudioFactory.h"
 #include "recording/Recorder.h"
 #include "recording/RecordingMemory.h"
 #include "recording/RecordingSaver.h"
 #include "recording/Transport.h"
+#include "sound/AudioFactory.h"
+#include "sound/ClockSound.h"
+#include "sound/TrackDevice.h"
 
 namespace zk::test {
 
@@ -74,8 +76,11 @@ class PumpEvents : public Events {
 };
 
 // `fakeAudio`: the scripted FakeAudio instead of the clock-driven sound device.
+// `soundBlock`: the clock-driven device's input hands its sound over in blocks of that many
+// frames, as a sound server does (0: every frame as it is due).
 struct SessionRig : VirtualWindowTimers {
-  explicit SessionRig(bool fakeAudio = false) : device(fakeAudio ? nullptr : MakeNullAudioDevice(clock)) {
+  explicit SessionRig(bool fakeAudio = false, int64_t soundBlock = 0)
+      : device(fakeAudio ? nullptr : Clock_Device(clock, soundBlock)) {
     table.Init_SensTable();
     settings.CommPort = 3;
     settings.SavePath = "/nonexistent-folder/";
@@ -99,6 +104,12 @@ struct SessionRig : VirtualWindowTimers {
       memory.Spool().Warn_Unprotected();
     });
     tmrClock.Start();
+  }
+
+  static std::unique_ptr<AudioDevice> Clock_Device(Clock& clock, int64_t block) {
+    if (block == 0) return MakeNullAudioDevice(clock);
+    return std::make_unique<TrackDevice>(clock, std::make_unique<ClockInput>(clock, block),
+                                         std::make_unique<ClockOutput>(clock), AudioNotice{});
   }
 
   // The sensor sends `reading(i)` as message i, 50 a second, for `seconds` from now.

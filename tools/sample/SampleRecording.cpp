@@ -165,9 +165,11 @@ SampleRecording RecordScript(const SessionScript& script, const SessionStart& st
           set.FreezeEnable = e.a != 0;
         }
       }
-      // The receive path's counts: the sound's whole seconds, the message within it.
+      // The receive path's counts: the sound's whole seconds, the messages so far, and the
+      // sound's position as the message is read (after the pre-roll second).
       st.ElapsedSecs = static_cast<int32_t>(n / RecordsPerSecond);
-      st.RecSampleCount = static_cast<int32_t>(n % RecordsPerSecond) + 1;
+      st.RecSampleCount = static_cast<int32_t>(n) + 1;
+      st.AudioPosition = SoundBytesPerSecond + static_cast<int32_t>(n) * (SoundBytesPerSecond / RecordsPerSecond);
       st.RecSampleKind = 'P';
       st.RawReading = readings[n];
       st.NewReading = true;
