@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "core/RecordingCodes.h"
-#include "recording/RecordNames.h"
+#include "recording/names/RecordNames.h"
 
 namespace zk {
 

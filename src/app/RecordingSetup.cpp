@@ -10,7 +10,7 @@
 
 #include "core/Numbers.h"
 #include "core/RecordingCodes.h"
-#include "recording/RecordNames.h"
+#include "recording/names/RecordNames.h"
 
 namespace zk {
 

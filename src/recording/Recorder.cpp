@@ -9,9 +9,9 @@
 #include "core/SoundQueries.h"
 #include "core/UnsavedRecording.h"
 #include "core/Wait.h"
-#include "recording/NameClaim.h"
+#include "recording/names/NameClaim.h"
 #include "recording/RecordLoader.h"
-#include "recording/RecordNames.h"
+#include "recording/names/RecordNames.h"
 #include "recording/PlayRange.h"
 
 namespace zk {

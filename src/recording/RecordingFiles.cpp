@@ -9,7 +9,7 @@
 #include "core/UnsavedRecording.h"
 #include "recording/Player.h"
 #include "recording/RecordLoader.h"
-#include "recording/RecordNames.h"
+#include "recording/names/RecordNames.h"
 #include "recording/Transport.h"
 #include "zkd/FailureTexts.h"
 

@@ -9,8 +9,8 @@
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
 #include "core/Version.h"
-#include "recording/NameClaim.h"
-#include "recording/RecordNames.h"
+#include "recording/names/NameClaim.h"
+#include "recording/names/RecordNames.h"
 #include "recording/RecordingFiles.h"
 #include "zkd/FailureTexts.h"
 

@@ -1,6 +1,6 @@
 // The names of recordings: automatic names, the paths file dialogs hand back, and the
 // numbered series a name belongs to.
-#include "recording/RecordNames.h"
+#include "recording/names/RecordNames.h"
 
 #include <gtest/gtest.h>
 

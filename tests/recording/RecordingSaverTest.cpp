@@ -11,7 +11,7 @@
 
 #include "core/RecordingCodes.h"
 #include "core/UnsavedRecording.h"
-#include "recording/NameClaim.h"
+#include "recording/names/NameClaim.h"
 #include "sound/SoundFile.h"
 #include "sound/TrackDevice.h"
 #include "zkd/RecordFile.h"

@@ -1,4 +1,4 @@
-#include "recording/NameClaim.h"
+#include "recording/names/NameClaim.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "core/Numbers.h"
-#include "recording/RecordNames.h"
+#include "recording/names/RecordNames.h"
 
 namespace zk {
 

@@ -1,4 +1,4 @@
-#include "recording/RecordNames.h"
+#include "recording/names/RecordNames.h"
 
 #include <climits>
 #include <cctype>
