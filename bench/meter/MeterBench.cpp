@@ -41,8 +41,8 @@ void OneReading(benchmark::State& bs, int32_t dial) {
     engine.Needle_Drawn(p);
     benchmark::DoNotOptimize(p);
   }
-  bs.counters["view_calls"] = benchmark::Counter(
-      static_cast<double>(t.view.led + t.view.base + t.view.bd), benchmark::Counter::kAvgIterations);
+  bs.counters["view_calls"] =
+      benchmark::Counter(static_cast<double>(t.view.led + t.view.base + t.view.bd), benchmark::Counter::kAvgIterations);
 }
 
 void BM_Reading_Traditional(benchmark::State& s) { OneReading(s, zk::DialTraditional); }

@@ -15,9 +15,9 @@
 
 #include "Fakes.h"
 #include "TransportLog.h"
-#include "sound/AudioFactory.h"
 #include "recording/Recorder.h"
 #include "recording/RecordingMemory.h"
+#include "sound/AudioFactory.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -143,8 +143,8 @@ void BM_HourInMemory(benchmark::State& s) {
   for (auto _ : s) {
     TestContext tc;
     auto device = MakeNullAudioDevice(tc.clock);
-    Context ctx{tc.settings, tc.state, tc.clock, tc.events, tc.prompts, tc.All(), tc.view,
-                tc.controls, tc.shell, *device, "/tmp"};
+    Context ctx{tc.settings, tc.state,    tc.clock, tc.events, tc.prompts, tc.All(),
+                tc.view,     tc.controls, tc.shell, *device,   "/tmp"};
     const long rssBefore = ResidentKiB();
     Rig rig(ctx);
     device->OpenNewRecording();

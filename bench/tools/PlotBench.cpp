@@ -6,11 +6,11 @@
 
 #include "OffscreenApp.h"
 #include "Plot.h"
+#include "TempFiles.h"
+#include "ZkdTool.h"
 #include "plot/PlotLayout.h"
 #include "plot/PlotPicture.h"
 #include "plot/PlotSeries.h"
-#include "TempFiles.h"
-#include "ZkdTool.h"
 #include "zkd/RecordFile.h"
 
 namespace {
@@ -65,7 +65,9 @@ void BM_PlotSteps(benchmark::State& state) {
     switch (state.range(0)) {
       case 0: benchmark::DoNotOptimize(zk::zkd::Read(file.path, data, err)); break;
       case 1: benchmark::DoNotOptimize(zk::plot::ReducePlot(data, range, layout.columns)); break;
-      case 2: benchmark::DoNotOptimize(zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000})); break;
+      case 2:
+        benchmark::DoNotOptimize(zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000}));
+        break;
       default: {
         QByteArray png;
         QBuffer buffer(&png);

@@ -11,9 +11,7 @@ namespace {
 
 constexpr int Size = 32;
 
-void Triangle(QPainter& p, QPointF a, QPointF b, QPointF c) {
-  p.drawPolygon(QPolygonF({a, b, c}));
-}
+void Triangle(QPainter& p, QPointF a, QPointF b, QPointF c) { p.drawPolygon(QPolygonF({a, b, c})); }
 
 // Everything is drawn on a 32 x 32 grid with a dark outline so the pictures read on
 // both light and dark button faces.
@@ -101,8 +99,7 @@ void Draw(QPainter& p, const QString& key) {
 }  // namespace
 
 QStringList ButtonIconKeys() {
-  return {"Pause", "Settings", "Rev", "Save", "Stop", "Fwd", "Single", "Load", "Play", "Record",
-          "Loop"};
+  return {"Pause", "Settings", "Rev", "Save", "Stop", "Fwd", "Single", "Load", "Play", "Record", "Loop"};
 }
 
 QIcon ButtonIcon(const std::string& key) {

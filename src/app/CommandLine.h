@@ -10,16 +10,16 @@
 namespace zk {
 
 struct CommandLine {
-  std::string home;                                // --home DIR
-  PortTable ports;                                 // the default table with every --port N=DEVICE
-  std::vector<int> namedPorts;                     // the port numbers --port options named
-  bool simulate = false;                           // --simulate
-  bool noSpool = false;                            // --no-spool
-  std::vector<std::string> simulatorArgs;          // --sim-arg ARG, passed on to the simulator
-  bool help = false;                               // --help
-  bool version = false;                            // --version
-  std::string recording;                           // optional recording to open
-  std::string error;                               // non-empty: the line was not understood
+  std::string home;                        // --home DIR
+  PortTable ports;                         // the default table with every --port N=DEVICE
+  std::vector<int> namedPorts;             // the port numbers --port options named
+  bool simulate = false;                   // --simulate
+  bool noSpool = false;                    // --no-spool
+  std::vector<std::string> simulatorArgs;  // --sim-arg ARG, passed on to the simulator
+  bool help = false;                       // --help
+  bool version = false;                    // --version
+  std::string recording;                   // optional recording to open
+  std::string error;                       // non-empty: the line was not understood
 };
 
 // The options of the meter window; its help text comes from here.

@@ -105,8 +105,7 @@ void Update_Command_State(Context& ctx) {
       Enable(c, "cmdFwd", false);
       Enable(c, "cmdPlay", false);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -37,7 +37,8 @@ void ReportToUser(const std::string& text) {
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
   bool handled = false;
-  RunGuarded("handling a window event", [&] { handled = QApplication::notify(receiver, event); }, ReportToUser);
+  RunGuarded(
+      "handling a window event", [&] { handled = QApplication::notify(receiver, event); }, ReportToUser);
   return handled;
 }
 

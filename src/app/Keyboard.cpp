@@ -16,18 +16,11 @@ void Keyboard::Form_KeyDown(int& keyCode, bool shiftHeld) {
   SessionState& st = ctx_.state;
   switch (code) {
     case vk::Space:
-    case vk::Insert:
-      st.NeedleSetRequest = true;
-      break;
-    case vk::C:
-      counters_.Toggle_BdCount();
-      break;
-    case vk::Z:
-      counters_.Reset_Bd();
-      break;
+    case vk::Insert: st.NeedleSetRequest = true; break;
+    case vk::C: counters_.Toggle_BdCount(); break;
+    case vk::Z: counters_.Reset_Bd(); break;
     case vk::F:
-      if (!ctx_.timers.tmrMessage.Enabled() && c.Enabled("mnuSettingsBmFreeze"))
-        alerts_.Toggle_Freeze();
+      if (!ctx_.timers.tmrMessage.Enabled() && c.Enabled("mnuSettingsBmFreeze")) alerts_.Toggle_Freeze();
       break;
     case vk::R:
       if (c.Enabled("cmdRecord")) actions_.cmdRecord_Click();
@@ -53,14 +46,9 @@ void Keyboard::Form_KeyDown(int& keyCode, bool shiftHeld) {
     case vk::L:
       if (c.Enabled("cmdLoad")) actions_.cmdLoad_RightClick();
       break;
-    case vk::BracketRight:
-      actions_.Next_Tag();
-      break;
-    case vk::BracketLeft:
-      actions_.Previous_Tag();
-      break;
-    default:
-      break;
+    case vk::BracketRight: actions_.Next_Tag(); break;
+    case vk::BracketLeft: actions_.Previous_Tag(); break;
+    default: break;
   }
   keyCode = 0;
 }

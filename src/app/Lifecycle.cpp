@@ -114,8 +114,7 @@ void Lifecycle::Autosave_Settings(bool unattended) {
   if (set.SettingsAutoSave == AutoSaveOn) Save_Settings(ctx_);
   if (!unattended && set.SettingsAutoSave == AutoSavePrompt && !Settings_Unchanged(ctx_)) {
     const std::string text = "Save settings?\r\n\r\n( to " + set.SettingsFilePath + ")";
-    if (ctx_.prompts.MsgBox(text, "Program settings have changed", MsgButtons::YesNo, MsgIcon::None) ==
-        MsgResult::Yes)
+    if (ctx_.prompts.MsgBox(text, "Program settings have changed", MsgButtons::YesNo, MsgIcon::None) == MsgResult::Yes)
       Save_Settings(ctx_);
   }
 }

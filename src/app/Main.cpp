@@ -78,7 +78,8 @@ int Main(int argc, char** argv) {
   main.Splash_Show();
   main.Splash_Info("Loading");
   QApplication::processEvents();
-  RunGuarded("starting", [&] { main.Form_Load(); }, ReportToUser);
+  RunGuarded(
+      "starting", [&] { main.Form_Load(); }, ReportToUser);
   // A termination signal closes the window as its close box would, without questions.
   TerminationSignals terminationSignals([&main](int) { main.CloseWithoutQuestions(); });
   main.show();

@@ -11,7 +11,7 @@
 namespace zk {
 
 struct MenuItemSpec {
-  int level;            // 0 = on the menu bar, 1 = in its menu, ...
+  int level;  // 0 = on the menu bar, 1 = in its menu, ...
   std::string name;
   int index;            // -1 for a single item
   std::string caption;  // "-" is a separator

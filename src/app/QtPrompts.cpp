@@ -8,13 +8,9 @@
 
 namespace zk {
 
-QColor ToQColor(int32_t bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
+QColor ToQColor(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
-int32_t FromQColor(const QColor& c) {
-  return c.red() + 256 * c.green() + 65536 * c.blue();
-}
+int32_t FromQColor(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.blue(); }
 
 QString QtNameFilters(const std::string& filter) {
   // Pairs of "shown text|pattern"; the shown text already carries its pattern in the
@@ -33,8 +29,7 @@ QString QtNameFilters(const std::string& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
-MsgResult QtPrompts::MsgBox(const std::string& text, const std::string& title, MsgButtons buttons,
-                            MsgIcon icon) {
+MsgResult QtPrompts::MsgBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
   QMessageBox box(owner_);
   box.setWindowTitle(QString::fromStdString(title));
   box.setText(QString::fromStdString(text));
@@ -52,9 +47,7 @@ MsgResult QtPrompts::MsgBox(const std::string& text, const std::string& title, M
     case MsgButtons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
-    case MsgButtons::RetryCancel:
-      box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-      break;
+    case MsgButtons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
   }
   switch (box.exec()) {
     case QMessageBox::Yes: return MsgResult::Yes;
@@ -89,16 +82,15 @@ std::optional<std::string> Chosen(const QString& path) {
 }  // namespace
 
 std::optional<std::string> QtPrompts::OpenFile(const FileDialogRequest& req) {
-  return Chosen(QFileDialog::getOpenFileName(owner_, QString::fromStdString(req.title),
-                                             StartPath(req), QtNameFilters(req.filter)));
+  return Chosen(QFileDialog::getOpenFileName(owner_, QString::fromStdString(req.title), StartPath(req),
+                                             QtNameFilters(req.filter)));
 }
 
 std::optional<std::string> QtPrompts::SaveFile(const FileDialogRequest& req) {
   QFileDialog::Options opts;
   if (!(req.flags & 0x2)) opts |= QFileDialog::DontConfirmOverwrite;
-  return Chosen(QFileDialog::getSaveFileName(owner_, QString::fromStdString(req.title),
-                                             StartPath(req), QtNameFilters(req.filter), nullptr,
-                                             opts));
+  return Chosen(QFileDialog::getSaveFileName(owner_, QString::fromStdString(req.title), StartPath(req),
+                                             QtNameFilters(req.filter), nullptr, opts));
 }
 
 std::optional<int32_t> QtPrompts::ChooseColor(int32_t initial) {

@@ -12,8 +12,7 @@ class QtPrompts : public Prompts {
   explicit QtPrompts(QWidget* owner = nullptr) : owner_(owner) {}
   void SetOwner(QWidget* owner) { owner_ = owner; }
 
-  MsgResult MsgBox(const std::string& text, const std::string& title, MsgButtons buttons,
-                   MsgIcon icon) override;
+  MsgResult MsgBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) override;
   std::optional<std::string> OpenFile(const FileDialogRequest& req) override;
   std::optional<std::string> SaveFile(const FileDialogRequest& req) override;
   std::optional<int32_t> ChooseColor(int32_t initial) override;

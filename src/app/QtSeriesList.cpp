@@ -57,17 +57,14 @@ bool QtSeriesList::eventFilter(QObject* watched, QEvent* event) {
       if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
         files_->cboFile_KeyUp(VirtualKeyCode(static_cast<QKeyEvent*>(event)->key()));
       break;
-    case QEvent::MouseButtonDblClick:
-      files_->cboFile_DblClick();
-      break;
+    case QEvent::MouseButtonDblClick: files_->cboFile_DblClick(); break;
     case QEvent::FocusOut:
       // The list's own drop-down takes the focus for a moment; that is no leaving.
       if (watched == &box_ && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
           !box_.view()->isVisible())
         files_->cboFile_LostFocus();
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }

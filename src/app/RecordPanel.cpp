@@ -6,7 +6,7 @@
 namespace zk {
 
 namespace {
-constexpr int ButtonSize = 34;      // square transport buttons
+constexpr int ButtonSize = 34;  // square transport buttons
 constexpr int ButtonTop = 24;   // under the seek bar (top 1, height 19)
 constexpr int ButtonStep = 37;
 constexpr int PanelLeft = 13;
@@ -40,8 +40,7 @@ RecordPanel::RecordPanel(Surface& filePosition, QWidget* parent) : QWidget(paren
   lblTag = new QLabel("", this);
   lblTag->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   lblTag->setVisible(false);
-  for (QLabel* l : {lblRecordMode, lblLoadedFile, lblTimeCaption, lblTotalCaption, lblPlayTime,
-                    lblTotalTime, lblTag})
+  for (QLabel* l : {lblRecordMode, lblLoadedFile, lblTimeCaption, lblTotalCaption, lblPlayTime, lblTotalTime, lblTag})
     l->setAutoFillBackground(false);
   QFont small = lblTimeCaption->font();
   small.setPointSizeF(small.pointSizeF() * 0.8);
@@ -88,8 +87,7 @@ void RecordPanel::resizeEvent(QResizeEvent* e) {
   // The buttons in one row under the seek bar; the loop button shares the load button's
   // place (only one of them shows at a time).
   QPushButton* row[] = {cmdRecord, cmdStop, cmdPlay, cmdRev, cmdFwd, cmdLoad, cmdSave};
-  for (int i = 0; i < 7; ++i)
-    row[i]->setGeometry(PanelLeft + i * ButtonStep, ButtonTop, ButtonSize, ButtonSize);
+  for (int i = 0; i < 7; ++i) row[i]->setGeometry(PanelLeft + i * ButtonStep, ButtonTop, ButtonSize, ButtonSize);
   cmdLoop->setGeometry(cmdLoad->geometry());
 
   const int x = PanelLeft + 7 * ButtonStep + 6;
@@ -130,8 +128,7 @@ void RecordPanel::Show_Panel(bool on) {
 }
 
 bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonPress &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+  if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     const std::function<void()>* h = watched == cmdLoad         ? &onLoadRightClick
                                      : watched == cmdSave       ? &onSaveRightClick
                                      : watched == lblLoadedFile ? &onLoadedFileRightClick

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
-#include "core/Version.h"
 #include "app/frmOverview.h"
+#include "core/Version.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
 #include "plot/SessionPicture.h"

@@ -15,8 +15,7 @@ namespace zk {
 class RecordingExport {
  public:
   // `pictureSize` gives the size of a PNG: the overview's when it is shown.
-  RecordingExport(Context& ctx, std::function<QSize()> pictureSize)
-      : ctx_(ctx), pictureSize_(std::move(pictureSize)) {}
+  RecordingExport(Context& ctx, std::function<QSize()> pictureSize) : ctx_(ctx), pictureSize_(std::move(pictureSize)) {}
 
   void mnuFileExport_Click();
   // Writes the file of the type its extension names (.csv, .edf, .png); an empty text on

@@ -22,9 +22,10 @@ bool HasTags(const SessionState& st) {
 }  // namespace
 
 RecordingReview::RecordingReview(Context& ctx, Player& player, QWidget& mainWindow)
-    : ctx_(ctx), player_(player), main_(mainWindow), export_(ctx, [this] {
-        return overview_ && overview_->isVisible() ? overview_->size() : QSize();
-      }) {}
+    : ctx_(ctx),
+      player_(player),
+      main_(mainWindow),
+      export_(ctx, [this] { return overview_ && overview_->isVisible() ? overview_->size() : QSize(); }) {}
 
 void RecordingReview::Register_Commands(CommandTable& commands) {
   commands.Add("mnuViewOverview", [this] { mnuViewOverview_Click(); });

@@ -14,8 +14,8 @@ namespace zk {
 class ColourTargets {
  public:
   virtual ~ColourTargets() = default;
-  virtual void SetKnobColors(int32_t color) = 0;     // picKnob fore and fill colour
-  virtual void SetGraphBackColor(int32_t color) = 0; // picGraph
+  virtual void SetKnobColors(int32_t color) = 0;      // picKnob fore and fill colour
+  virtual void SetGraphBackColor(int32_t color) = 0;  // picGraph
   virtual void SetWindowBackColor(int32_t color) = 0;
 };
 

@@ -1,10 +1,10 @@
 #include "app/Simulator.h"
 
+#include <sys/prctl.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <csignal>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace zk {
 
@@ -29,8 +29,8 @@ QString SimulatorProgram() { return QCoreApplication::applicationDirPath() + "/z
 
 Simulator::~Simulator() { Stop(); }
 
-bool Simulator::Start(const QString& program, const QStringList& args, int timeoutMs,
-                      std::string& device, std::string& error) {
+bool Simulator::Start(const QString& program, const QStringList& args, int timeoutMs, std::string& device,
+                      std::string& error) {
   Stop();
   process_.setProgram(program);
   process_.setArguments(args);
@@ -40,8 +40,7 @@ bool Simulator::Start(const QString& program, const QStringList& args, int timeo
   process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
   process_.start(QIODevice::ReadOnly);
   if (!process_.waitForStarted(timeoutMs)) {
-    error = "the simulator " + program.toStdString() + " could not be started: " +
-            process_.errorString().toStdString();
+    error = "the simulator " + program.toStdString() + " could not be started: " + process_.errorString().toStdString();
     return false;
   }
   g_simPid = static_cast<std::sig_atomic_t>(process_.processId());

@@ -19,8 +19,7 @@ class Simulator {
 
   // Starts the program and waits up to timeoutMs for its first line. On failure `error`
   // tells why and nothing keeps running.
-  bool Start(const QString& program, const QStringList& args, int timeoutMs, std::string& device,
-             std::string& error);
+  bool Start(const QString& program, const QStringList& args, int timeoutMs, std::string& device, std::string& error);
   void Stop();
   bool Running() const { return process_.state() != QProcess::NotRunning; }
   qint64 Pid() const { return process_.processId(); }

@@ -4,8 +4,8 @@
 // the placement the session file stores and the one start-up restores.
 #include <QMainWindow>
 
-#include "app/SettingsMenu.h"
 #include "app/RecordPanel.h"
+#include "app/SettingsMenu.h"
 #include "core/SessionFile.h"
 #include "display/LayoutHost.h"
 #include "display/MeterDisplay.h"

@@ -17,8 +17,7 @@ QFrame* Separator(QWidget* parent) {
 }
 }  // namespace
 
-frmAbout::frmAbout(const SessionState& state, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts) {
+frmAbout::frmAbout(const SessionState& state, Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
   setModal(true);
   setWindowTitle(QString("About ") + ProgramTitle);
   auto* lblTitle = new QLabel("A Vantorel product by", this);
@@ -72,8 +71,7 @@ void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 void frmAbout::StartSysInfo() {
   // This platform registers no system-information tool.
-  prompts_.MsgBox("System Information Is Unavailable At This Time", ProgramTitle, MsgButtons::OK,
-                  MsgIcon::None);
+  prompts_.MsgBox("System Information Is Unavailable At This Time", ProgramTitle, MsgButtons::OK, MsgIcon::None);
 }
 
 }  // namespace zk

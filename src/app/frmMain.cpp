@@ -18,14 +18,14 @@
 #include "app/frmMeter.h"
 #include "app/frmRec.h"
 #include "app/frmZkSplash.h"
+#include "core/FileMenuSettings.h"
 #include "core/MenuTicks.h"
 #include "core/Numbers.h"
 #include "core/ProgramFolder.h"
-#include "core/FileMenuSettings.h"
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
-#include "sound/AudioFactory.h"
 #include "recording/RecordingRecovery.h"
+#include "sound/AudioFactory.h"
 
 namespace zk {
 
@@ -37,12 +37,12 @@ Prompts& ChoosePrompts(Prompts* given, QtPrompts& own) { return given ? *given :
 
 frmMain::frmMain(StartOptions options)
     : opts_(std::move(options)),
-      audio_(opts_.audio ? std::move(opts_.audio)
-                         : MakeAudioDevice(clock_,
-                                           [this](const std::string& text) {
-                                             ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK,
-                                                                 MsgIcon::Information);
-                                           })),
+      audio_(opts_.audio
+                 ? std::move(opts_.audio)
+                 : MakeAudioDevice(clock_,
+                                   [this](const std::string& text) {
+                                     ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK, MsgIcon::Information);
+                                   })),
       ctx_{settings_,          state_, clock_,    events_, ChoosePrompts(opts_.prompts, qtPrompts_),
            timers_.All(),      view_,  controls_, *this,   *audio_,
            opts_.programFolder},

@@ -10,12 +10,12 @@
 #include "app/KeyFilter.h"
 #include "app/Keyboard.h"
 #include "app/Lifecycle.h"
-#include "app/SettingsMenu.h"
 #include "app/PlaybackTrace.h"
 #include "app/QtControls.h"
 #include "app/QtPrompts.h"
 #include "app/QtSeriesList.h"
 #include "app/RecordingReview.h"
+#include "app/SettingsMenu.h"
 #include "app/WindowGeometry.h"
 #include "app/frmZkSplash.h"
 #include "core/CommandTable.h"
@@ -51,11 +51,11 @@ class RecordPanel;
 struct StartOptions {
   std::string programFolder;
   PortTable ports;
-  int simulatorPort = 0;     // non-zero: the simulator stands behind this port for this start
-  std::string recording;     // a recording to open at start-up (an absolute path)
-  bool spool = true;         // keep a recovery spool of the recording in memory
-  Prompts* prompts = nullptr;             // message boxes and dialogs (tests script them)
-  std::unique_ptr<AudioDevice> audio;     // default: the machine's sound, or the clock
+  int simulatorPort = 0;               // non-zero: the simulator stands behind this port for this start
+  std::string recording;               // a recording to open at start-up (an absolute path)
+  bool spool = true;                   // keep a recovery spool of the recording in memory
+  Prompts* prompts = nullptr;          // message boxes and dialogs (tests script them)
+  std::unique_ptr<AudioDevice> audio;  // default: the machine's sound, or the clock
 };
 
 class frmMain : public QMainWindow, public Shell, public KeyActions, public LifecycleHost, public RecordingSetupDialog {

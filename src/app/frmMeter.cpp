@@ -5,8 +5,8 @@
 
 namespace zk {
 
-QGroupBox* frmMeter::Frame(const QString& title, const QStringList& options,
-                           std::vector<QRadioButton*>& out, QButtonGroup*& group) {
+QGroupBox* frmMeter::Frame(const QString& title, const QStringList& options, std::vector<QRadioButton*>& out,
+                           QButtonGroup*& group) {
   auto* box = new QGroupBox(title, this);
   auto* lay = new QVBoxLayout(box);
   group = new QButtonGroup(this);
@@ -24,8 +24,8 @@ frmMeter::frmMeter(Settings& settings, Controls& mainControls, QWidget* mainWind
     : QDialog(mainWindow), s_(settings), main_(mainControls), mainWindow_(mainWindow) {
   setWindowTitle("Meter Display Setup");
   setModal(true);
-  auto* framMeter = Frame("Dial", {"Circular 1", "Traditional", "Traditional Continuous", "Circular 2"},
-                          optDial_, grpDial_);
+  auto* framMeter =
+      Frame("Dial", {"Circular 1", "Traditional", "Traditional Continuous", "Circular 2"}, optDial_, grpDial_);
   auto* framScale = Frame("Scale", {"Traditional", "Simple"}, optScale_, grpScale_);
   auto* framClock = Frame("Clock", {"None", "Analog", "12 Hour", "24 Hour"}, optClock_, grpClock_);
   chkClockLeft_ = new QCheckBox("On Left", framClock);

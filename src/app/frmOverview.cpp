@@ -13,9 +13,9 @@ namespace zk {
 
 namespace {
 
-constexpr int FollowMs = 40;    // how often the cursor looks at the play position
-constexpr int ResizeMs = 120;   // a resize redraws once the size has settled this long
-constexpr int TagReachPx = 4;   // a tag answers the mouse this close
+constexpr int FollowMs = 40;   // how often the cursor looks at the play position
+constexpr int ResizeMs = 120;  // a resize redraws once the size has settled this long
+constexpr int TagReachPx = 4;  // a tag answers the mouse this close
 const QColor CursorColour(0xD0, 0x10, 0x10);
 const QColor RangeShade(0x1F, 0x4E, 0x9C, 40);
 

@@ -7,8 +7,8 @@
 #include <QGroupBox>
 
 #include "app/QtControls.h"
-#include "core/Context.h"
 #include "app/RecordingSetup.h"
+#include "core/Context.h"
 
 namespace zk {
 

@@ -32,8 +32,7 @@ QPixmap Logo() {
 
 }  // namespace
 
-frmZkSplash::frmZkSplash(std::string& versionText)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint) {
+frmZkSplash::frmZkSplash(std::string& versionText) : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint) {
   setWindowTitle("zk3 Zodovaz ");
   auto* imlLogo = new QLabel(this);
   imlLogo->setPixmap(Logo());

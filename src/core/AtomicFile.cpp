@@ -31,7 +31,7 @@ std::filesystem::path ResolveTarget(const std::string& path) {
 
 // A replaced file keeps its permissions; a new one gets the usual 0666 less umask.
 mode_t ModeFor(const std::filesystem::path& target) {
-  struct stat old{};
+  struct stat old {};
   if (::stat(target.c_str(), &old) == 0) return old.st_mode & 07777;
   mode_t mask = ::umask(0);
   ::umask(mask);

@@ -18,7 +18,8 @@ const int64_t SerialEpoch = DaysFromCivil(1899, 12, 30);
 double Timer_Elapsed(double from, double to) { return to >= from ? to - from : to + 86400.0 - from; }
 
 int32_t DateSerial(int year, int month, int day) {
-  return static_cast<int32_t>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - SerialEpoch);
+  return static_cast<int32_t>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+                              SerialEpoch);
 }
 
 DateTime DateFromSerial(int32_t serial) {

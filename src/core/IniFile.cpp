@@ -101,8 +101,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
       seenSection = seenSection || inSection;
     } else if (inSection && v.kind == LineView::Entry && SameName(v.name, key)) {
       std::string_view value = v.value;
-      if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        value = value.substr(1, value.size() - 2);
+      if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
       return std::string(value.substr(0, IniValueMax));
     }
   }
@@ -145,8 +144,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     }
     insertAfter = i;
   }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAfter + 1),
-                std::string(key) + "=" + clean);
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAfter + 1), std::string(key) + "=" + clean);
 }
 
 std::string IniDocument::Text() const {
@@ -163,13 +161,11 @@ bool IniDocument::Save(const std::string& path) const {
   return WriteFileAtomically(path, Text());
 }
 
-std::optional<std::string> ReadIniKey(const std::string& path, std::string_view section,
-                                      std::string_view key) {
+std::optional<std::string> ReadIniKey(const std::string& path, std::string_view section, std::string_view key) {
   return IniDocument::Load(path).Get(section, key);
 }
 
-bool WriteIniKey(const std::string& path, std::string_view section, std::string_view key,
-                 std::string_view value) {
+bool WriteIniKey(const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
   IniDocument doc = IniDocument::Load(path);
   doc.Set(section, key, value);
   return doc.Save(path);

@@ -49,9 +49,7 @@ class IniDocument {
 };
 
 // One-key conveniences over IniDocument.
-std::optional<std::string> ReadIniKey(const std::string& path, std::string_view section,
-                                      std::string_view key);
-bool WriteIniKey(const std::string& path, std::string_view section, std::string_view key,
-                 std::string_view value);
+std::optional<std::string> ReadIniKey(const std::string& path, std::string_view section, std::string_view key);
+bool WriteIniKey(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace zk

@@ -1,7 +1,7 @@
 #include "core/Numbers.h"
 
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -22,8 +22,7 @@ template <typename T>
 std::optional<T> TryRound(double x) {
   if (!std::isfinite(x)) return std::nullopt;
   double r = RoundHalfEven(x);
-  if (r < static_cast<double>(std::numeric_limits<T>::min()) ||
-      r > static_cast<double>(std::numeric_limits<T>::max()))
+  if (r < static_cast<double>(std::numeric_limits<T>::min()) || r > static_cast<double>(std::numeric_limits<T>::max()))
     return std::nullopt;
   return static_cast<T>(r);
 }

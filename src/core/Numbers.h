@@ -45,10 +45,10 @@ int HexDigitValue(char c);
 std::string BoolText(bool b);
 
 // Display formats.
-std::string Format_0_0h(double x);   // "0.0#": 0.5 -> "0.5", 3.45 -> "3.45", 2 -> "2.0"
-std::string Format_h0_0(double x);   // "#0.0": 0.9 -> "0.9", 12.3 -> "12.3"
-std::string Format_000(double x);    // "000": 5 -> "005", 1234 -> "1234"
-std::string Format_00(double x);     // "00": 5 -> "05"
+std::string Format_0_0h(double x);  // "0.0#": 0.5 -> "0.5", 3.45 -> "3.45", 2 -> "2.0"
+std::string Format_h0_0(double x);  // "#0.0": 0.9 -> "0.9", 12.3 -> "12.3"
+std::string Format_000(double x);   // "000": 5 -> "005", 1234 -> "1234"
+std::string Format_00(double x);    // "00": 5 -> "05"
 
 // Time text of the recorder and player labels. Hours are shown only when the recording
 // in memory is an hour or longer (totalTimeMs / 1000 >= 3600).

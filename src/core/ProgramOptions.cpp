@@ -29,8 +29,7 @@ std::string Label(const std::vector<std::string>& names, const std::string& valu
 
 }  // namespace
 
-ProgramOptions::ProgramOptions(std::string program, std::string synopsis, std::string description,
-                               std::string details)
+ProgramOptions::ProgramOptions(std::string program, std::string synopsis, std::string description, std::string details)
     : program_(std::move(program)),
       synopsis_(std::move(synopsis)),
       description_(std::move(description)),

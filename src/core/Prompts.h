@@ -21,8 +21,7 @@ struct FileDialogRequest {
 class Prompts {
  public:
   virtual ~Prompts() = default;
-  virtual MsgResult MsgBox(const std::string& text, const std::string& title, MsgButtons buttons,
-                           MsgIcon icon) = 0;
+  virtual MsgResult MsgBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) = 0;
   // nullopt when the user cancels.
   virtual std::optional<std::string> OpenFile(const FileDialogRequest& req) = 0;
   virtual std::optional<std::string> SaveFile(const FileDialogRequest& req) = 0;

@@ -129,8 +129,7 @@ bool Write_Session_File(Context& ctx, const WindowPlacement& window) {
   text += NumberText(window.width) + eol;
   text += std::to_string(window.state) + eol;
   if (WriteFileAtomically(SessionFilePath(ctx), text)) return true;
-  ctx.prompts.MsgBox("Error Saving Session Config File", "Save Config File", MsgButtons::OK,
-                     MsgIcon::Critical);
+  ctx.prompts.MsgBox("Error Saving Session Config File", "Save Config File", MsgButtons::OK, MsgIcon::Critical);
   return false;
 }
 

@@ -13,9 +13,9 @@ std::string SessionFilePath(const Context& ctx);
 
 // The main window's placement at the moment the session file is written.
 struct WindowPlacement {
-  float left = 0;   // twips
-  float top = 0;    // twips
-  float width = 0;  // twips
+  float left = 0;     // twips
+  float top = 0;      // twips
+  float width = 0;    // twips
   int16_t state = 0;  // 0 normal, 1 minimised, 2 maximised
 };
 

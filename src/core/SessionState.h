@@ -42,8 +42,8 @@ struct SessionState {
   int16_t LastSensitivityIndex = 0;
   std::array<int32_t, 17> FilterHistory{};  // elements 1..16, element 1 the newest
   int16_t FilterLength = 0;
-  std::array<int32_t, 3> MotionHistory{};   // [0] newest, [1] previous, [2] one before
-  double MotionTime = 0;                    // timer seconds
+  std::array<int32_t, 3> MotionHistory{};  // [0] newest, [1] previous, [2] one before
+  double MotionTime = 0;                   // timer seconds
   uint8_t LastBaseStep = 0;
   int16_t BaseDrop = 0;
   std::string BaseText = "2.0";
@@ -92,8 +92,8 @@ struct SessionState {
   // Recording in memory and playback.
   SampleRecord WorkRecord;
   std::vector<SampleRecord> RecordBuffer;  // index 0 unused; record k is element k
-  std::string RecordName;  // base name of the recording: no folder, no extension
-  int32_t RecordIndex = 1;  // next record to write (recording) or to show (playback)
+  std::string RecordName;                  // base name of the recording: no folder, no extension
+  int32_t RecordIndex = 1;                 // next record to write (recording) or to show (playback)
   int32_t RecordCount = 0;
   int32_t TotalTimeMs = 0;
   int32_t RangeStartIndex = 0, RangeEndIndex = 0;
@@ -101,7 +101,7 @@ struct SessionState {
   bool FileLoaded = false;
   bool RecordingUnsaved = false;
   bool RecordingSaveFailed = false;  // the unsaved recording's automatic save failed
-  int16_t PlayState = 0;  // PlayStates: 0 stopped, 1 playing, 2 paused
+  int16_t PlayState = 0;             // PlayStates: 0 stopped, 1 playing, 2 paused
   bool SeekPending = false;
   int16_t SkipSeconds = 0;
   std::string RangeStartPosition = "0";  // audio position of the range start, as text

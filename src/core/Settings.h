@@ -66,14 +66,14 @@ struct Settings {
   bool PlayLoopEnable = false;
 
   // Session values (session file, not the settings file).
-  std::string SettingsFilePath;  // default: program folder + "/zk3_Zodovaz.ini"
+  std::string SettingsFilePath;               // default: program folder + "/zk3_Zodovaz.ini"
   int32_t SettingsAutoSave = AutoSavePrompt;  // an AutoSaveMode; other values do nothing
-  int16_t CommPort = 0;          // 0 = no port, demonstration mode
+  int16_t CommPort = 0;                       // 0 = no port, demonstration mode
   int16_t SensitivityIndex = 8;
-  int16_t WindowLeft = 0;        // twips
-  int16_t WindowTop = 0;         // twips
-  int16_t WindowWidth = 0;       // twips
-  int16_t WindowState = 0;       // 0 normal, 1 minimised, 2 maximised
+  int16_t WindowLeft = 0;   // twips
+  int16_t WindowTop = 0;    // twips
+  int16_t WindowWidth = 0;  // twips
+  int16_t WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
 };
 
 // Resets the fourteen [Colors] fields to their defaults; nothing else changes.

@@ -16,8 +16,7 @@ namespace {
 
 // How a key's text becomes its field. Number is text kept as read (it may hold a text or
 // a number); Text is a plain string.
-using Field = std::variant<int32_t Settings::*, int16_t Settings::*, bool Settings::*,
-                           std::string Settings::*>;
+using Field = std::variant<int32_t Settings::*, int16_t Settings::*, bool Settings::*, std::string Settings::*>;
 enum class Kind { Int32, Int16, Bool, TextOrNumber, Text };
 
 struct KeyInfo {
@@ -119,9 +118,7 @@ void Assign(Settings& s, const KeyInfo& k, const std::string& text) {
       if (auto v = ParseBool(text)) s.*std::get<bool Settings::*>(k.field) = *v;
       break;
     case Kind::TextOrNumber:
-    case Kind::Text:
-      s.*std::get<std::string Settings::*>(k.field) = text;
-      break;
+    case Kind::Text: s.*std::get<std::string Settings::*>(k.field) = text; break;
   }
 }
 
@@ -201,12 +198,10 @@ std::string LoadedText(const IniDocument& doc, const KeyInfo& k, const Context& 
 
 }  // namespace
 
-std::string DefaultSettingsFilePath(const Context& ctx) {
-  return JoinPath(ctx.programFolder, DefaultSettingsFileName);
-}
+std::string DefaultSettingsFilePath(const Context& ctx) { return JoinPath(ctx.programFolder, DefaultSettingsFileName); }
 
-std::string Read_Ini_Value(const std::string& section, const std::string& key,
-                           const std::string& defaultText, const std::string& path) {
+std::string Read_Ini_Value(const std::string& section, const std::string& key, const std::string& defaultText,
+                           const std::string& path) {
   if (auto v = ReadIniKey(path, section, key)) return *v;
   return defaultText.substr(0, IniValueMax);
 }
@@ -227,8 +222,7 @@ void Load_Settings(Context& ctx) {
 }
 
 void Save_Settings(Context& ctx) {
-  WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx,
-            [](const KeyInfo& k) { return !IsRecording(k); });
+  WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx, [](const KeyInfo& k) { return !IsRecording(k); });
 }
 
 void Save_Settings_Replacing(Context& ctx) {

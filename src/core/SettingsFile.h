@@ -13,8 +13,8 @@ std::string DefaultSettingsFilePath(const Context& ctx);
 
 // One value from an INI file; the default when the file, section or key is missing.
 // Values are cut to 254 characters.
-std::string Read_Ini_Value(const std::string& section, const std::string& key,
-                           const std::string& defaultText, const std::string& path);
+std::string Read_Ini_Value(const std::string& section, const std::string& key, const std::string& defaultText,
+                           const std::string& path);
 // Writes one value, creating the file, section or key as needed. Failures are ignored.
 void Write_Ini_Value(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& path);

@@ -10,8 +10,7 @@ constexpr int VersionMajor = 1, VersionMinor = 0, VersionRevision = 0;
 inline constexpr const char* ProgramTitle = "zk3 Zodovaz";
 
 inline std::string VersionNumberText() {
-  return std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) + "." +
-         std::to_string(VersionRevision);
+  return std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) + "." + std::to_string(VersionRevision);
 }
 
 }  // namespace zk

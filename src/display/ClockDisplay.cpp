@@ -15,7 +15,7 @@ namespace zk {
 
 namespace {
 constexpr double Radius = 150;
-constexpr int DotWidth = 4;  // the hour dots' diameter in pixels
+constexpr int DotWidth = 4;        // the hour dots' diameter in pixels
 constexpr int32_t NoDate = 36525;  // 31/12/1999: recordings without a date carry it
 }  // namespace
 
@@ -23,19 +23,14 @@ ClockDisplay::ClockDisplay(Context& ctx, Surface& panel, const Surface& bd) : ct
 
 void ClockDisplay::Update_Clock(int16_t& hour, int16_t& minute, int16_t&, int32_t dateSerial) {
   switch (ctx_.settings.ClockType) {
-    case 1:
-      Analog(hour, minute);
-      break;
+    case 1: Analog(hour, minute); break;
     case 2:
       if (hour > 12) hour = static_cast<int16_t>(hour - 12);
       if (hour == 0) hour = 12;
       Digital(hour, minute, dateSerial);
       break;
-    case 3:
-      Digital(hour, minute, dateSerial);
-      break;
-    default:
-      break;  // "None": nothing drawn, nothing wiped
+    case 3: Digital(hour, minute, dateSerial); break;
+    default: break;  // "None": nothing drawn, nothing wiped
   }
 }
 

@@ -37,8 +37,7 @@ void Dial::Draw_Face() {
     case DialCircular2:
       if (s.ScaleType == 0 || s.ScaleType == 1) Circular_Face();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -10,9 +10,9 @@ namespace zk {
 namespace DialGeometry {
 constexpr double Pi = 3.14159;
 constexpr double HalfPi = 1.570795;
-constexpr double Sweep = 1.9198606;      // 110 degrees of scale
-constexpr double HalfSweep = 0.95993;    // 55 degrees either side of the vertical
-constexpr double SetOffset = 0.239972;   // SET mark, 13.75 degrees left of the vertical
+constexpr double Sweep = 1.9198606;     // 110 degrees of scale
+constexpr double HalfSweep = 0.95993;   // 55 degrees either side of the vertical
+constexpr double SetOffset = 0.239972;  // SET mark, 13.75 degrees left of the vertical
 constexpr double TwoPi = 6.28318;
 constexpr double CircularCentreY = 600;  // centre of the circular dials
 }  // namespace DialGeometry

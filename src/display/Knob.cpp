@@ -8,11 +8,11 @@
 namespace zk {
 
 namespace {
-constexpr double RingStart = 5.4977827;  // 315 degrees
-constexpr double RingEnd = 3.9269874;    // 225 degrees: step 0
-constexpr double TickFirst = -0.7853975; // -45 degrees: step 63
-constexpr double Travel = 4.712385;      // 270 degrees over 63 intervals
-constexpr double WedgeHalf = 2.74889125; // 157.5 degrees: a 45-degree wedge pointing inward
+constexpr double RingStart = 5.4977827;   // 315 degrees
+constexpr double RingEnd = 3.9269874;     // 225 degrees: step 0
+constexpr double TickFirst = -0.7853975;  // -45 degrees: step 63
+constexpr double Travel = 4.712385;       // 270 degrees over 63 intervals
+constexpr double WedgeHalf = 2.74889125;  // 157.5 degrees: a 45-degree wedge pointing inward
 }  // namespace
 
 Knob::Knob(Context& ctx, Surface& knob, const Surface& panel, const SensitivityTable& table)

@@ -120,8 +120,7 @@ void NeedleDrawer::Draw(int32_t p) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -150,8 +149,7 @@ void NeedleDrawer::Remove_Needle() {
       Solid_Pen(s.Panel_Color);
       panel_.Circle(0, 0, 465, s.Panel_Color, -(HalfPi - Sweep / 1.7), -(Sweep / 1.7 + HalfPi));
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

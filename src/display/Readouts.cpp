@@ -61,8 +61,7 @@ void Readouts::Update_LED(int32_t color) {
       y = DialGeometry::CircularCentreY;
       panel_.DrawWidth = CInt16(panel_.WidthPx() / 50.0);
       break;
-    default:
-      break;
+    default: break;
   }
   // Aliased, as the needle strokes are: the dot in the dial colour then covers every pixel
   // the lit dot touched, and no soft edge is left to darken with each lamp.

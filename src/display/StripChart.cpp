@@ -7,7 +7,7 @@
 namespace zk {
 
 namespace {
-constexpr double Top = 65900;      // the vertical scale: 65900 at the top, 0 at the bottom
+constexpr double Top = 65900;  // the vertical scale: 65900 at the top, 0 at the bottom
 constexpr int32_t FollowHigh = 64536;
 constexpr int32_t FollowLow = 1000;
 constexpr int32_t FollowStep = 5000;

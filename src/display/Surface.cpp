@@ -160,8 +160,8 @@ void Surface::FilledBox(double x1, double y1, double x2, double y2, std::optiona
   Touch(r);
 }
 
-void Surface::Circle(double x, double y, double r, std::optional<int32_t> color,
-                     std::optional<double> start, std::optional<double> end) {
+void Surface::Circle(double x, double y, double r, std::optional<int32_t> color, std::optional<double> start,
+                     std::optional<double> end) {
   const QPointF c(PxX(x), PxY(y));
   const double rp = PxLenX(r);
   const QRectF box(c.x() - rp, c.y() - rp, 2 * rp, 2 * rp);

@@ -68,9 +68,9 @@ class Surface {
   int32_t ForeColor = 0;
   int32_t FillColor = 0;
   int FillStyle = FillTransparent;
-  int DrawWidth = 1;              // pen width in pixels
-  bool FontTransparent = false;   // false: Print fills the text's box with BackColor first
-  bool Antialiased = true;        // needle strokes turn this off so that an erase is exact
+  int DrawWidth = 1;             // pen width in pixels
+  bool FontTransparent = false;  // false: Print fills the text's box with BackColor first
+  bool Antialiased = true;       // needle strokes turn this off so that an erase is exact
   double CurrentX = 0;
   double CurrentY = 0;
 
@@ -92,8 +92,8 @@ class Surface {
   // absolute value and also draws the radius to that end; both negative is a sector.
   // Full circles and sectors are filled with FillColor when FillStyle is solid. The radius
   // is in x units.
-  void Circle(double x, double y, double r, std::optional<int32_t> color = {},
-              std::optional<double> start = {}, std::optional<double> end = {});
+  void Circle(double x, double y, double r, std::optional<int32_t> color = {}, std::optional<double> start = {},
+              std::optional<double> end = {});
   // A point: one pixel, or a round dot of DrawWidth diameter when DrawWidth > 1.
   void PSet(double x, double y, std::optional<int32_t> color = {});
   // Prints text with its top-left corner at the current position in ForeColor. Afterwards

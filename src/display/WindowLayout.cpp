@@ -106,14 +106,9 @@ void WindowLayout::Form_Resize() {
   panel_.moveTop(0);
 
   switch (host_.WindowState()) {
-    case 0:
-      Layout_Normal(recH, minW, gh, graphH);
-      break;
-    case 2:
-      Layout_Maximised(recH, gh, graphH);
-      break;
-    default:
-      break;  // minimised: the children keep their places
+    case 0: Layout_Normal(recH, minW, gh, graphH); break;
+    case 2: Layout_Maximised(recH, gh, graphH); break;
+    default: break;  // minimised: the children keep their places
   }
   graphH_ = graphH;
   Step([&] { host_.SetWindowBackColor(s.Background_Color); });

@@ -24,21 +24,16 @@ FileError Failed(const std::string& what) { return FileError{EIO, what}; }
 
 std::string OpenErrorText(int code) {
   switch (code) {
-    case EDFLIB_MALLOC_ERROR:
-      return "not enough memory";
-    case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY:
-      return "the file could not be created";
+    case EDFLIB_MALLOC_ERROR: return "not enough memory";
+    case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY: return "the file could not be created";
     case EDFLIB_MAXFILES_REACHED:
-    case EDFLIB_FILE_ALREADY_OPENED:
-      return "the EDF library has too many files open";
-    default:
-      return "the EDF library refused the file (code " + std::to_string(code) + ")";
+    case EDFLIB_FILE_ALREADY_OPENED: return "the EDF library has too many files open";
+    default: return "the EDF library refused the file (code " + std::to_string(code) + ")";
   }
 }
 
 // The header fields and signal parameters; false with `error` set on any refusal.
-bool SetUp(int h, const DateTime& start, bool fromHeader, int annotationSignals,
-           std::string& error) {
+bool SetUp(int h, const DateTime& start, bool fromHeader, int annotationSignals, std::string& error) {
   for (int s = 0; s < EdfSignalCount; ++s) {
     const EdfSignalInfo& i = EdfSignals[s];
     if (edf_set_samplefrequency(h, s, EdfSampleRate * RecordSeconds) || edf_set_physical_minimum(h, s, i.physicalMin) ||
@@ -56,8 +51,8 @@ bool SetUp(int h, const DateTime& start, bool fromHeader, int annotationSignals,
   // Unknown patient fields stay "X" (EDFlib's default); the recording field says how the
   // signals were made and where the start came from.
   edf_set_equipment(h, "zodovaz");
-  edf_set_recording_additional(h, fromHeader ? "50Hz grid, last value held across gaps"
-                                             : "50Hz grid, last value held; start not recorded");
+  edf_set_recording_additional(
+      h, fromHeader ? "50Hz grid, last value held across gaps" : "50Hz grid, last value held; start not recorded");
   if (edf_set_number_of_annotation_signals(h, annotationSignals)) {
     error = "the EDF library refused the annotation space";
     return false;
@@ -71,7 +66,9 @@ bool WrittenWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   char header[256];
   if (!in.read(header, sizeof header)) return false;
-  auto field = [&](int at, int width) { return std::atoll(std::string(header + at, static_cast<std::size_t>(width)).c_str()); };
+  auto field = [&](int at, int width) {
+    return std::atoll(std::string(header + at, static_cast<std::size_t>(width)).c_str());
+  };
   const long long headerBytes = field(184, 8), records = field(236, 8), signals = field(252, 4);
   if (signals < 1 || headerBytes != 256 * (signals + 1)) return false;
   std::vector<char> signalHeader(static_cast<std::size_t>(256 * signals));

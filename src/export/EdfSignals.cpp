@@ -15,14 +15,10 @@ const EdfSignalInfo EdfSignals[EdfSignalCount] = {
 
 int16_t EdfDigital(int signal, const SampleRecord& r) {
   switch (signal) {
-    case 0:
-      return r.Needle;
-    case 1:
-      return static_cast<int16_t>(r.BaseStep / 2 + 8);
-    case 2:
-      return static_cast<int16_t>(r.RawReading() - 32768);
-    default:
-      return r.Sensitivity;
+    case 0: return r.Needle;
+    case 1: return static_cast<int16_t>(r.BaseStep / 2 + 8);
+    case 2: return static_cast<int16_t>(r.RawReading() - 32768);
+    default: return r.Sensitivity;
   }
 }
 
@@ -43,12 +39,9 @@ namespace {
 
 const char* LampText(int lamp) {
   switch (lamp) {
-    case 1:
-      return "SET";
-    case 2:
-      return "Body motion";
-    default:
-      return "Needle lag";
+    case 1: return "SET";
+    case 2: return "Body motion";
+    default: return "Needle lag";
   }
 }
 

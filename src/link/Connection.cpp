@@ -75,8 +75,8 @@ void Connection::Com_Open() {
     std::string text = "Error Opening Comm" + std::to_string(n) + ":" + LineSettings;
     const std::string denied = port_.DeniedDevice();
     if (!denied.empty())
-      text += "\nYour user needs access to " + denied +
-              " (on Debian: membership of the dialout group, then log in again).";
+      text +=
+          "\nYour user needs access to " + denied + " (on Debian: membership of the dialout group, then log in again).";
     ctx_.prompts.MsgBox(text, "Open Comms Port", MsgButtons::OK, MsgIcon::Critical);
     return;
   }
@@ -189,8 +189,7 @@ void Connection::mnuConnectionConnect_Click() {
     if (st.HardwareFound) break;
     ctx_.shell.Splash_Info("No Hardware Detected");
     const MsgResult r = ctx_.prompts.MsgBox("Check connection and Retry, or Cancel to run in demo mode.",
-                                            "zk Zodovaz " + st.VersionText, MsgButtons::RetryCancel,
-                                            MsgIcon::Critical);
+                                            "zk Zodovaz " + st.VersionText, MsgButtons::RetryCancel, MsgIcon::Critical);
     if (r == MsgResult::Retry) {
       Init_Ports();
       continue;

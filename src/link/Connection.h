@@ -23,16 +23,16 @@ class Connection {
  public:
   Connection(Context& ctx, SerialPort& port);
 
-  void Init_Ports();           // scan ports 1..16, rebuild mnuConnectionPortComm 0..16
-  void Com_Open();             // opens CommPort (9600,n,8,1) unless open or 0
+  void Init_Ports();  // scan ports 1..16, rebuild mnuConnectionPortComm 0..16
+  void Com_Open();    // opens CommPort (9600,n,8,1) unless open or 0
   void Com_Close();
-  bool Check_Version();        // true: a sensor answered on CommPort and was started
-  bool Com_Input_Vers();       // "V" and the reply; fills SensorType and the identity
-  void Start_Sensor();         // start-up commands for SensorType
+  bool Check_Version();               // true: a sensor answered on CommPort and was started
+  bool Com_Input_Vers();              // "V" and the reply; fills SensorType and the identity
+  void Start_Sensor();                // start-up commands for SensorType
   void mnuConnectionConnect_Click();  // the connect search
-  void tmrClock_Timer();       // clock and input watchdog (every 800 ms)
-  void mnuSensorLocal_Click();   // "SL": select the local probe
-  void mnuSensorRemote_Click();  // "SR": select the remote probe
+  void tmrClock_Timer();              // clock and input watchdog (every 800 ms)
+  void mnuSensorLocal_Click();        // "SL": select the local probe
+  void mnuSensorRemote_Click();       // "SR": select the remote probe
   // Connect and the two probe items of the Connection menu. The port items only show
   // which ports exist and have no command.
   void Register_Commands(CommandTable& commands);

@@ -45,19 +45,29 @@ std::optional<LineSettings> ParseSettings(const std::string& text) {
   const auto baud = ToInt(f[0]);
   if (!baud || *baud <= 0) return std::nullopt;
   ls.baud = *baud;
-  if (f[1] == "n" || f[1] == "N") ls.parity = QSerialPort::NoParity;
-  else if (f[1] == "e" || f[1] == "E") ls.parity = QSerialPort::EvenParity;
-  else if (f[1] == "o" || f[1] == "O") ls.parity = QSerialPort::OddParity;
-  else if (f[1] == "m" || f[1] == "M") ls.parity = QSerialPort::MarkParity;
-  else if (f[1] == "s" || f[1] == "S") ls.parity = QSerialPort::SpaceParity;
-  else return std::nullopt;
+  if (f[1] == "n" || f[1] == "N")
+    ls.parity = QSerialPort::NoParity;
+  else if (f[1] == "e" || f[1] == "E")
+    ls.parity = QSerialPort::EvenParity;
+  else if (f[1] == "o" || f[1] == "O")
+    ls.parity = QSerialPort::OddParity;
+  else if (f[1] == "m" || f[1] == "M")
+    ls.parity = QSerialPort::MarkParity;
+  else if (f[1] == "s" || f[1] == "S")
+    ls.parity = QSerialPort::SpaceParity;
+  else
+    return std::nullopt;
   const auto data = ToInt(f[2]);
   if (!data || *data < 5 || *data > 8) return std::nullopt;
   ls.data = static_cast<QSerialPort::DataBits>(*data);
-  if (f[3] == "1") ls.stop = QSerialPort::OneStop;
-  else if (f[3] == "1.5") ls.stop = QSerialPort::OneAndHalfStop;
-  else if (f[3] == "2") ls.stop = QSerialPort::TwoStop;
-  else return std::nullopt;
+  if (f[3] == "1")
+    ls.stop = QSerialPort::OneStop;
+  else if (f[3] == "1.5")
+    ls.stop = QSerialPort::OneAndHalfStop;
+  else if (f[3] == "2")
+    ls.stop = QSerialPort::TwoStop;
+  else
+    return std::nullopt;
   return ls;
 }
 
@@ -68,8 +78,7 @@ QtSerialPort::QtSerialPort(const PortTable& table) : table_(table) {
   check_.setInterval(0);
   QObject::connect(&check_, &QTimer::timeout, [this] { Check_Threshold(); });
   QObject::connect(&port_, &QSerialPort::readyRead, [this] { Schedule_Check(); });
-  QObject::connect(&port_, &QSerialPort::errorOccurred,
-                   [this](QSerialPort::SerialPortError e) { On_Error(e); });
+  QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) { On_Error(e); });
 }
 
 QtSerialPort::~QtSerialPort() {
@@ -153,9 +162,7 @@ void QtSerialPort::SetRThreshold(int chars) {
   if (threshold_ > 0) Schedule_Check();
 }
 
-int QtSerialPort::InBufferCount() const {
-  return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0;
-}
+int QtSerialPort::InBufferCount() const { return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0; }
 
 void QtSerialPort::SetInBufferCount(int count) {
   if (count != 0 || !port_.isOpen()) return;

@@ -168,8 +168,7 @@ SampleStream::Step SampleStream::Dispatch(char& kind, const std::string& payload
         }
       }
       return Step::Next;
-    default:
-      return Step::Next;
+    default: return Step::Next;
   }
 }
 

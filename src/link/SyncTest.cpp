@@ -45,8 +45,8 @@ void SyncTest::mnuConnectSyncTest_Click() {
   } else {
     ctx_.controls.SetCaption("mnuConnectSyncTest", StartCaption);
     st.SyncTestActive = false;
-    st.NeedleSetRequest = true;   // re-centre the needle on the next reading
-    ctx_.timers.tmrLED.Start();   // and let the lamp go dark
+    st.NeedleSetRequest = true;  // re-centre the needle on the next reading
+    ctx_.timers.tmrLED.Start();  // and let the lamp go dark
   }
 }
 

@@ -32,8 +32,8 @@ class Counters {
 
  private:
   Context& ctx_;
-  bool pressed_ = false;     // the button went down on picBD and was not released yet
-  bool longPress_ = false;   // tmrBdMouseDown fired during this press
+  bool pressed_ = false;    // the button went down on picBD and was not released yet
+  bool longPress_ = false;  // tmrBdMouseDown fired during this press
 };
 
 }  // namespace zk

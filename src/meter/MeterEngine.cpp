@@ -11,10 +11,10 @@ namespace zk {
 
 namespace {
 
-constexpr int History = 16;          // raw readings kept for the smoothing window
+constexpr int History = 16;  // raw readings kept for the smoothing window
 constexpr int MinWindow = 3;
 constexpr int MaxWindow = 10;
-constexpr int32_t SteadyBand = 100;  // change over 16 readings that counts as steady
+constexpr int32_t SteadyBand = 100;       // change over 16 readings that counts as steady
 constexpr int32_t ContinuousTurn = 8000;  // continuous dial: where the needle jumps back
 constexpr int16_t BdTotalMax = 32767;
 
@@ -51,8 +51,10 @@ void MeterEngine::Filter() {
   // A reading on the move shrinks the window so the needle keeps up; a steady one grows
   // it back for a calm needle. The new length is clamped at the next call.
   const int32_t d = std::abs(h[1] - h[History]);
-  if (d > SteadyBand) --st.FilterLength;
-  else if (d < SteadyBand) ++st.FilterLength;
+  if (d > SteadyBand)
+    --st.FilterLength;
+  else if (d < SteadyBand)
+    ++st.FilterLength;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -66,8 +68,10 @@ void MeterEngine::Show_Reading() {
 
 void MeterEngine::Process_Sample() {
   const SessionState& st = ctx_.state;
-  if (st.OperatingMode == ModePlayback && !st.PlaybackOverride) Playback_Sample();
-  else Live_Sample();
+  if (st.OperatingMode == ModePlayback && !st.PlaybackOverride)
+    Playback_Sample();
+  else
+    Live_Sample();
 }
 
 void MeterEngine::Live_Sample() {
@@ -76,8 +80,10 @@ void MeterEngine::Live_Sample() {
   auto& mh = st.MotionHistory;  // [0] newest, [1] previous, [2] one before
 
   if (st.ResetPending) mh[1] = mh[0] = st.RawReading;
-  if (st.SyncTestActive) st.FilteredReading = st.RawReading;
-  else Filter();
+  if (st.SyncTestActive)
+    st.FilteredReading = st.RawReading;
+  else
+    Filter();
 
   mh[2] = mh[1];
   mh[1] = mh[0];
@@ -252,8 +258,10 @@ int32_t MeterEngine::Arc_Needle(int32_t reading, int32_t m, bool stepChanged) {
     // The continuous dial has no end: past +-8000 the needle jumps back to about
     // -6000 / +6000 and goes on from there.
     const int64_t w = Scaled(m, st.NeedleReference, reading) + Needle::SetMark;
-    if (w > ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(-3497, m));
-    else if (w < -ContinuousTurn) st.NeedleReference = reading + static_cast<int32_t>(IntDiv(8503, m));
+    if (w > ContinuousTurn)
+      st.NeedleReference = reading + static_cast<int32_t>(IntDiv(-3497, m));
+    else if (w < -ContinuousTurn)
+      st.NeedleReference = reading + static_cast<int32_t>(IntDiv(8503, m));
     needle = static_cast<int32_t>(Scaled(m, st.NeedleReference, reading) + Needle::SetMark);
   }
   if (st.NeedleSetRequest) {
@@ -271,8 +279,10 @@ int32_t MeterEngine::Circular_Needle(int32_t reading, int32_t m, bool stepChange
   const int32_t keep = static_cast<int32_t>(IntDiv(st.LastNeedle, m) + reading);
   if (stepChanged) st.NeedleReference = keep;
   int32_t needle = st.LastNeedle;
-  if (st.NeedleFrozen) st.NeedleReference = keep;
-  else needle = WrapTurn(Scaled(m, st.NeedleReference, reading));
+  if (st.NeedleFrozen)
+    st.NeedleReference = keep;
+  else
+    needle = WrapTurn(Scaled(m, st.NeedleReference, reading));
   if (st.NeedleSetRequest) {
     st.NeedleSetRequest = false;
     st.NeedleReference = reading;

@@ -17,9 +17,9 @@ namespace zk {
 
 // Needle values: 1/65536 of a full turn, clockwise from straight up.
 namespace Needle {
-constexpr int32_t SetMark = -2503;       // SET mark of the traditional dials
-constexpr int32_t ScaleEnd = 10000;      // end of the traditional scale
-constexpr int32_t Overshoot = 10500;     // how far the needle may go past it
+constexpr int32_t SetMark = -2503;    // SET mark of the traditional dials
+constexpr int32_t ScaleEnd = 10000;   // end of the traditional scale
+constexpr int32_t Overshoot = 10500;  // how far the needle may go past it
 }  // namespace Needle
 
 class MeterEngine {
@@ -57,9 +57,9 @@ class MeterEngine {
   void Needle_Drawn(int32_t p);
 
   // Text rules shared with the recorder, the player and the tools.
-  static uint8_t Base_Step(int32_t raw);            // 4..245 for raw 0..65535
+  static uint8_t Base_Step(int32_t raw);              // 4..245 for raw 0..65535
   static const std::string& Base_Text(uint8_t step);  // (step \ 2 + 8) / 20, "0.0#"
-  static std::string Bd_Text(int32_t bdValue);      // bdValue = BdTotal \ 4; "#0.0", "000" above 999
+  static std::string Bd_Text(int32_t bdValue);        // bdValue = BdTotal \ 4; "#0.0", "000" above 999
 
  private:
   int32_t Arc_Needle(int32_t reading, int32_t m, bool stepChanged);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "zkd/StartTexts.h"
 #include "core/Numbers.h"
+#include "zkd/StartTexts.h"
 
 namespace zk::plot {
 

@@ -26,7 +26,7 @@ struct PlotLayout {
   int tagRowTop = 0;  // tag numbers stand between here and the needle lane
   int left = 0, columns = 1;
   Lane needle, base, sensitivity, raw;
-  QRect lampBand;  // three rows: SET, body motion, lag
+  QRect lampBand;   // three rows: SET, body motion, lag
   int axisTop = 0;  // tick marks start here, time labels under them, clock labels under those
 
   // Lets the raw lane span rawMin..rawMax, with a little room above and below.

@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "plot/PlotAxis.h"
-#include "plot/PlotColors.h"
 #include "core/Numbers.h"
 #include "meter/MeterEngine.h"
+#include "plot/PlotAxis.h"
+#include "plot/PlotColors.h"
 
 namespace zk::plot {
 
@@ -186,8 +186,8 @@ QImage DrawPlot(const PlotSeries& s, const PlotLayout& L, const PlotTexts& texts
   p.setFont(font);
 
   const auto& cols = s.columns;
-  FillColumns(p, L, L.needle.rect.top(), L.needle.rect.bottom(), cols, [](const PlotColumn& c) { return c.frozen; },
-              C.frozen);
+  FillColumns(
+      p, L, L.needle.rect.top(), L.needle.rect.bottom(), cols, [](const PlotColumn& c) { return c.frozen; }, C.frozen);
   Scales(p, L, s);
   TimeAxis(p, L, s.range, texts);
 
@@ -206,16 +206,19 @@ QImage DrawPlot(const PlotSeries& s, const PlotLayout& L, const PlotTexts& texts
   const int row = L.lampBand.height() / 3;
   for (int lamp = 1; lamp <= 3; ++lamp) {
     const int top = L.lampBand.top() + (lamp - 1) * row;
-    FillColumns(p, L, top, top + row - 1, cols, [lamp](const PlotColumn& c) { return (c.lamps >> lamp) & 1; },
-                C.lamps[lamp]);
+    FillColumns(
+        p, L, top, top + row - 1, cols, [lamp](const PlotColumn& c) { return (c.lamps >> lamp) & 1; }, C.lamps[lamp]);
   }
   Frames(p, L);
 
-  EventLabels(p, L, s.range, s.bdChanges, L.base.rect.top(), false,
-              [](int32_t v) { return "BD " + MeterEngine::Bd_Text(v); }, C.bd);
-  EventLabels(p, L, s.range, s.sensitivityChanges, L.sensitivity.rect.top(), false,
-              [](int32_t v) { return std::to_string(v); }, C.sensitivity);
-  EventLabels(p, L, s.range, s.tags, L.tagRowTop, true, [](int32_t v) { return std::to_string(v); }, C.tag);
+  EventLabels(
+      p, L, s.range, s.bdChanges, L.base.rect.top(), false, [](int32_t v) { return "BD " + MeterEngine::Bd_Text(v); },
+      C.bd);
+  EventLabels(
+      p, L, s.range, s.sensitivityChanges, L.sensitivity.rect.top(), false, [](int32_t v) { return std::to_string(v); },
+      C.sensitivity);
+  EventLabels(
+      p, L, s.range, s.tags, L.tagRowTop, true, [](int32_t v) { return std::to_string(v); }, C.tag);
 
   QFont bold = font;
   bold.setBold(true);

@@ -14,8 +14,8 @@ namespace zk::plot {
 
 struct PlotTexts {
   std::string title;
-  int32_t totalTimeMs = 0;                  // decides the time text's form, as in the player
-  std::optional<int32_t> startSeconds;      // time of day of the first reading, when recorded
+  int32_t totalTimeMs = 0;              // decides the time text's form, as in the player
+  std::optional<int32_t> startSeconds;  // time of day of the first reading, when recorded
 };
 
 // A null image when the picture's memory cannot be had.

@@ -40,8 +40,7 @@ PlotSeries ReducePlot(const RecordFileData& data, const TimeRange& range, int co
     if (first || raw > s.rawMax) s.rawMax = raw;
     if (r.Marker == 'T') s.tags.push_back({r.TimeMs, r.Tag});
     if (first || before->BdValue != r.BdValue) s.bdChanges.push_back({r.TimeMs, r.BdValue});
-    if (first || before->Sensitivity != r.Sensitivity)
-      s.sensitivityChanges.push_back({r.TimeMs, r.Sensitivity});
+    if (first || before->Sensitivity != r.Sensitivity) s.sensitivityChanges.push_back({r.TimeMs, r.Sensitivity});
     ++s.records;
     before = &r;
   }

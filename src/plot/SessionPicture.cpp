@@ -38,8 +38,8 @@ std::string PlotTitle(const std::string& fileName, const RecordFileData& data, c
 
 TimeRange WholeRecording(const RecordFileData& data) { return TimeRange{0, std::max(0, data.TotalTimeMs)}; }
 
-SessionPicture DrawSession(const RecordFileData& data, const std::string& fileName, const TimeRange& range,
-                           int width, int height) {
+SessionPicture DrawSession(const RecordFileData& data, const std::string& fileName, const TimeRange& range, int width,
+                           int height) {
   SessionPicture s;
   s.layout = LayoutPlot(width, height);
   s.series = ReducePlot(data, range, s.layout.columns);

@@ -27,8 +27,8 @@ struct SessionPicture {
 };
 
 // Draws `range` of the recording at width x height. A QGuiApplication must exist.
-SessionPicture DrawSession(const RecordFileData& data, const std::string& fileName, const TimeRange& range,
-                           int width, int height);
+SessionPicture DrawSession(const RecordFileData& data, const std::string& fileName, const TimeRange& range, int width,
+                           int height);
 
 // Writes the picture as a PNG, replacing `path` atomically: a failure leaves the old file.
 FileError WritePng(const QImage& image, const std::string& path);

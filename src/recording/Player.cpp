@@ -10,8 +10,8 @@
 #include "core/RecordingRates.h"
 #include "core/SoundQueries.h"
 #include "meter/MeterEngine.h"
-#include "recording/RecordLoader.h"
 #include "recording/PlayRange.h"
+#include "recording/RecordLoader.h"
 
 namespace zk {
 

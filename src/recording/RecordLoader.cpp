@@ -105,7 +105,8 @@ bool Open_Track(Context& ctx, const std::string& basePath) {
   // the recording loads, and the user hears why the sound stops.
   std::string shortBy;
   if (kind == "wav" && !WavDataIsWhole(audioPath, shortBy))
-    Warn(ctx, "The sound of this recording is cut short: " + shortBy +
+    Warn(ctx,
+         "The sound of this recording is cut short: " + shortBy +
              ". The recording plays without sound after the point where its sound ends.",
          "Sound Cut Short");
   return true;
@@ -125,8 +126,7 @@ bool Read_Records(Context& ctx, const std::string& basePath, LoadProgress& progr
   // Only the first five records are read before the format is known.
   RecordReader reader;
   switch (reader.Open(zkdPath)) {
-    case ReadStatus::Ok:
-      break;
+    case ReadStatus::Ok: break;
     case ReadStatus::BadFormat:
       Warn(ctx, BadFormatText, "Incompatible file format");
       st.MciResult = ctx.audio.Close();
@@ -136,8 +136,7 @@ bool Read_Records(Context& ctx, const std::string& basePath, LoadProgress& progr
       st.MciResult = ctx.audio.Close();
       return false;
     case ReadStatus::Missing:
-    case ReadStatus::IoError:
-      return failed(reader.Error());
+    case ReadStatus::IoError: return failed(reader.Error());
   }
 
   ctx.controls.SetCaption("lblLoadedFile", "Loading......");
@@ -189,7 +188,8 @@ bool Check_Silent_Track(Context& ctx) {
   }
   std::string error;
   if (!SoundFileSource::Open(path, error)) {
-    ctx.prompts.MsgBox(CouldNotLoadText("Dummy.mp3", AudioOpenFailed, error), ProgramTitle, MsgButtons::OK, MsgIcon::None);
+    ctx.prompts.MsgBox(CouldNotLoadText("Dummy.mp3", AudioOpenFailed, error), ProgramTitle, MsgButtons::OK,
+                       MsgIcon::None);
     return false;
   }
   return true;

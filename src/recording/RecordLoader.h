@@ -14,7 +14,6 @@ namespace zk {
 
 struct Context;
 
-
 // Message texts of the sound track's loading and of switching audio off.
 inline constexpr const char* AudioMissingText =
     "The audio file is missing. The .zkd and .wav (or .mp3) files must reside in the same folder.  "

@@ -9,10 +9,10 @@
 #include "core/SoundQueries.h"
 #include "core/UnsavedRecording.h"
 #include "core/Wait.h"
-#include "recording/names/NameClaim.h"
-#include "recording/RecordLoader.h"
-#include "recording/names/RecordNames.h"
 #include "recording/PlayRange.h"
+#include "recording/RecordLoader.h"
+#include "recording/names/NameClaim.h"
+#include "recording/names/RecordNames.h"
 
 namespace zk {
 
@@ -24,8 +24,7 @@ constexpr int32_t MarkLeft = 475, MarkRight = 525;
 constexpr double SilentPreRoll = 18 * 0.054;
 }  // namespace
 
-Recorder::Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
-                   RecordingSaver& saver)
+Recorder::Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory, RecordingSaver& saver)
     : ctx_(ctx), view_(view), gate_(gate), memory_(memory), saver_(saver) {}
 
 void Recorder::Register_Commands(CommandTable& commands) {

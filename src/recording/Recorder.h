@@ -47,8 +47,7 @@ class Recorder : public RecordSink, public StopHalf {
   // How long past the second they wait for the waits may run at most (seconds).
   static constexpr double WaitMargin = 0.5;
 
-  Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory,
-           RecordingSaver& saver);
+  Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory, RecordingSaver& saver);
 
   // The Recording menu: Audio On, Audio Off.
   void Register_Commands(CommandTable& commands);

@@ -9,8 +9,8 @@
 #include "core/UnsavedRecording.h"
 #include "recording/Player.h"
 #include "recording/RecordLoader.h"
-#include "recording/names/RecordNames.h"
 #include "recording/Transport.h"
+#include "recording/names/RecordNames.h"
 #include "zkd/FailureTexts.h"
 
 namespace zk {
@@ -55,8 +55,8 @@ std::string Documents_Folder() {
   return Folder_Exists(docs) ? docs : std::string();
 }
 
-RecordingFiles::RecordingFiles(Context& ctx, Player& player, Transport& transport, TransportView& bar,
-                               StreamGate& gate, RecordingMemory& memory, SeriesList& list)
+RecordingFiles::RecordingFiles(Context& ctx, Player& player, Transport& transport, TransportView& bar, StreamGate& gate,
+                               RecordingMemory& memory, SeriesList& list)
     : ctx_(ctx), player_(player), transport_(transport), bar_(bar), gate_(gate), memory_(memory), list_(list) {}
 
 bool RecordingFiles::Load(const std::string& basePath) {

@@ -70,7 +70,7 @@ class RecordingFiles {
   StreamGate& gate_;
   RecordingMemory& memory_;
   SeriesList& list_;
-  std::string sequenceStem_;  // the series' path without its three-digit number
+  std::string sequenceStem_;   // the series' path without its three-digit number
   bool arrowKeyFlag_ = false;  // an arrow key is held in the list: moving does not load
 };
 

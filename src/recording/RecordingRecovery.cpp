@@ -32,10 +32,9 @@ std::string RecoverQuestion(const RecoveredRecording& r, bool audioNow, const st
   if (partial.empty())
     return "A recording of " + length + " started on " + when + " was not saved when the program last ended." +
            AudioSwitchText(r, audioNow) + " Recover it?";
-  return std::string("A recording started on ") + when +
-         " was not saved when the program last ended. Only its first " + length + " can be recovered: " + partial +
-         ". Its files are kept in " + keptIn + "." + AudioSwitchText(r, audioNow) + " Recover the first " + length +
-         "?";
+  return std::string("A recording started on ") + when + " was not saved when the program last ended. Only its first " +
+         length + " can be recovered: " + partial + ". Its files are kept in " + keptIn + "." +
+         AudioSwitchText(r, audioNow) + " Recover the first " + length + "?";
 }
 
 std::string NotRecoverableText(const std::string& problem, const std::string& keptIn) {
@@ -71,8 +70,8 @@ void RecordingRecovery::Offer_Recovery() {
         // the answer, and the recording brought back has no spool of its own.
         const bool partial = !reading.problem.empty();
         const std::string kept = partial ? spool->SetAside() : "";
-        if (ctx_.prompts.MsgBox(RecoverQuestion(r, ctx_.settings.AudioEnable, reading.problem, kept), RecoverTitle, MsgButtons::YesNo,
-                                MsgIcon::Question) != MsgResult::Yes) {
+        if (ctx_.prompts.MsgBox(RecoverQuestion(r, ctx_.settings.AudioEnable, reading.problem, kept), RecoverTitle,
+                                MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) {
           if (!partial) spool->Remove();
           break;
         }

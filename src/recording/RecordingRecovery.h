@@ -15,8 +15,8 @@
 #include "core/Context.h"
 #include "recording/Recorder.h"
 #include "recording/RecordingMemory.h"
-#include "spool/SpoolReader.h"
 #include "recording/Transport.h"
+#include "spool/SpoolReader.h"
 
 namespace zk {
 

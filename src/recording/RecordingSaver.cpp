@@ -9,9 +9,9 @@
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
 #include "core/Version.h"
+#include "recording/RecordingFiles.h"
 #include "recording/names/NameClaim.h"
 #include "recording/names/RecordNames.h"
-#include "recording/RecordingFiles.h"
 #include "zkd/FailureTexts.h"
 
 namespace zk {

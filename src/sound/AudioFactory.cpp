@@ -9,10 +9,14 @@ namespace zk {
 std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice) {
   std::unique_ptr<SoundInput> in;
   std::unique_ptr<SoundOutput> out;
-  if (HaveSoundInput()) in = std::make_unique<QtInput>(clock);
-  else in = std::make_unique<ClockInput>(clock);
-  if (HaveSoundOutput()) out = std::make_unique<QtOutput>(clock);
-  else out = std::make_unique<ClockOutput>(clock);
+  if (HaveSoundInput())
+    in = std::make_unique<QtInput>(clock);
+  else
+    in = std::make_unique<ClockInput>(clock);
+  if (HaveSoundOutput())
+    out = std::make_unique<QtOutput>(clock);
+  else
+    out = std::make_unique<ClockOutput>(clock);
   return std::make_unique<TrackDevice>(clock, std::move(in), std::move(out), std::move(notice));
 }
 

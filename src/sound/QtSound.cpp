@@ -27,9 +27,7 @@ QAudioFormat QtFormat(const PcmFormat& f) {
   return q;
 }
 
-bool Broken(QAudio::Error e) {
-  return e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError;
-}
+bool Broken(QAudio::Error e) { return e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError; }
 
 }  // namespace
 

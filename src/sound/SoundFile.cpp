@@ -17,9 +17,13 @@ SNDFILE* Handle(void* p) { return static_cast<SNDFILE*>(p); }
 
 int32_t BitsOf(int format) {
   switch (format & SF_FORMAT_SUBMASK) {
-    case SF_FORMAT_PCM_S8: case SF_FORMAT_PCM_U8: case SF_FORMAT_ULAW: case SF_FORMAT_ALAW: return 8;
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_ULAW:
+    case SF_FORMAT_ALAW: return 8;
     case SF_FORMAT_PCM_24: return 24;
-    case SF_FORMAT_PCM_32: case SF_FORMAT_FLOAT: return 32;
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT: return 32;
     case SF_FORMAT_DOUBLE: return 64;
     default: return 16;
   }
@@ -52,7 +56,8 @@ std::unique_ptr<SoundFileSource> SoundFileSource::Open(const std::string& path, 
   s->fmt_ = PcmFormat{info.samplerate, info.channels};
   s->frames_ = info.frames;
   s->bits_ = BitsOf(info.format);
-  s->wav_ = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV || (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX;
+  s->wav_ =
+      (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV || (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX;
   return s;
 }
 
@@ -105,7 +110,7 @@ FileError WriteWav(int fd, const PcmSamples& samples, PcmFormat fmt) {
   FileError err;
   MemorySource source(samples, fmt);
   std::vector<int16_t> chunk(static_cast<std::size_t>(fmt.channels) * 16384);
-  for (int64_t at = 0;; ) {
+  for (int64_t at = 0;;) {
     const int64_t n = source.Read(at, chunk.data(), 16384);
     if (n <= 0) break;
     if (sf_writef_short(sf, chunk.data(), n) != n) {

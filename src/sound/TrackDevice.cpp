@@ -36,9 +36,9 @@ constexpr const char* OutputBroke = "The sound output stopped playing: playback 
 }  // namespace
 
 struct TrackDevice::Track {
-  PcmSamples samples;                 // a new recording
-  std::unique_ptr<SoundFileSource> file;        // a WAV or MP3
-  std::unique_ptr<FrameSource> source;          // what plays
+  PcmSamples samples;                     // a new recording
+  std::unique_ptr<SoundFileSource> file;  // a WAV or MP3
+  std::unique_ptr<FrameSource> source;    // what plays
   PcmFormat fmt;
   int32_t bits = 16;
 };

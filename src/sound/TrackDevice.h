@@ -28,8 +28,7 @@ enum AudioError : int32_t {
 class TrackDevice : public AudioDevice {
  public:
   // `input`/`output` may be real or clock ones; the clock ones are the fallbacks.
-  TrackDevice(Clock& clock, std::unique_ptr<SoundInput> input, std::unique_ptr<SoundOutput> output,
-              AudioNotice notice);
+  TrackDevice(Clock& clock, std::unique_ptr<SoundInput> input, std::unique_ptr<SoundOutput> output, AudioNotice notice);
   ~TrackDevice() override;
 
   int32_t Close() override;
@@ -89,9 +88,9 @@ class TrackDevice : public AudioDevice {
   Kind kind_ = Kind::None;
   std::unique_ptr<Track> track_;
   AudioMode mode_ = AudioMode::NotReady;
-  int64_t frame_ = 0;       // position while not playing
-  int64_t playFrom_ = 0;    // frame the current play started at
-  CaptureClock capture_;    // the recording's position between the input's deliveries
+  int64_t frame_ = 0;     // position while not playing
+  int64_t playFrom_ = 0;  // frame the current play started at
+  CaptureClock capture_;  // the recording's position between the input's deliveries
   int32_t lastCode_ = 0;
   std::string lastDetail_;
 };

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/Context.h"
-#include "spool/SpoolWriter.h"
 #include "spool/SpoolFolder.h"
+#include "spool/SpoolWriter.h"
 
 namespace zk {
 

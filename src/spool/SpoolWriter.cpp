@@ -21,7 +21,7 @@ std::string SpoolFolderName(const SpoolInfo& info) {
 }
 
 std::unique_ptr<SpoolWriter> SpoolWriter::Begin(const std::string& recoveryFolder, const SpoolInfo& info,
-                                                      FileError& error) {
+                                                FileError& error) {
   std::unique_ptr<SpoolWriter> spool(new SpoolWriter());
   const std::string name = SpoolFolderName(info);
   spool->folder_ = SpoolFolder::Create(recoveryFolder, name, error);

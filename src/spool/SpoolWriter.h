@@ -26,8 +26,7 @@ namespace zk {
 class SpoolWriter {
  public:
   // A new spool in `recoveryFolder` for a recording that starts now.
-  static std::unique_ptr<SpoolWriter> Begin(const std::string& recoveryFolder, const SpoolInfo& info,
-                                               FileError& error);
+  static std::unique_ptr<SpoolWriter> Begin(const std::string& recoveryFolder, const SpoolInfo& info, FileError& error);
   ~SpoolWriter();
   SpoolWriter(const SpoolWriter&) = delete;
   SpoolWriter& operator=(const SpoolWriter&) = delete;

@@ -10,8 +10,8 @@ namespace zk {
 
 constexpr std::size_t RecordSize = 20;
 
-void EncodeRecord(const SampleRecord& r, uint8_t* out);   // writes RecordSize bytes
-SampleRecord DecodeRecord(const uint8_t* in);              // reads RecordSize bytes
+void EncodeRecord(const SampleRecord& r, uint8_t* out);  // writes RecordSize bytes
+SampleRecord DecodeRecord(const uint8_t* in);            // reads RecordSize bytes
 
 // The letters a reading may carry; the format check requires one of them.
 bool IsReadingLetter(char letter);

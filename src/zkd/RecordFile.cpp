@@ -10,8 +10,8 @@
 
 namespace zk {
 
-FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRecord>& buffer,
-                          int32_t recordCount, const std::optional<RecordHeader>& header) {
+FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRecord>& buffer, int32_t recordCount,
+                          const std::optional<RecordHeader>& header) {
   return ReplaceFileAtomically(zkdPath, [&](int fd) { return WriteRecords(fd, buffer, recordCount, header); });
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/SampleRecord.h"
 #include "core/AtomicFile.h"
+#include "core/SampleRecord.h"
 #include "zkd/RecordReader.h"
 
 namespace zk {
@@ -25,8 +25,8 @@ struct RecordHeader {
 // Writes records 1..recordCount of `buffer` (element k is record k) to `zkdPath`, then,
 // with a header, records 1 and 2 again as the "C" and "D" header records (taken from
 // copies, so the buffer keeps the plain readings). The file is replaced atomically.
-FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRecord>& buffer,
-                          int32_t recordCount, const std::optional<RecordHeader>& header);
+FileError WriteRecordFile(const std::string& zkdPath, const std::vector<SampleRecord>& buffer, int32_t recordCount,
+                          const std::optional<RecordHeader>& header);
 // The same records written to an open file (a staged one, say), without syncing it.
 FileError WriteRecords(int fd, const std::vector<SampleRecord>& buffer, int32_t recordCount,
                        const std::optional<RecordHeader>& header);
@@ -43,8 +43,8 @@ bool Verify_zkd_Format(const uint8_t* data, std::size_t size);
 class LoadProgress {
  public:
   virtual ~LoadProgress() = default;
-  virtual void Begin() = 0;             // clear the bar
-  virtual void Show(int fiftieths) = 0; // the bar is now this many fiftieths long
+  virtual void Begin() = 0;              // clear the bar
+  virtual void Show(int fiftieths) = 0;  // the bar is now this many fiftieths long
 };
 
 struct RecordFileData {

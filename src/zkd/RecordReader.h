@@ -51,10 +51,10 @@ class RecordReader {
   int fd_ = -1;
   uint64_t size_ = 0;
   int32_t count_ = 0;
-  int32_t next_ = 1;            // the record Next delivers next
+  int32_t next_ = 1;  // the record Next delivers next
   unsigned char buffer_[64 * 1024 - (64 * 1024) % 20];
   std::size_t have_ = 0, used_ = 0;
-  uint64_t bufferAt_ = 0;       // file offset of buffer_[0]
+  uint64_t bufferAt_ = 0;  // file offset of buffer_[0]
   FileError error_;
 };
 

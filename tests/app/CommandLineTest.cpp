@@ -6,8 +6,8 @@ namespace zk {
 namespace {
 
 TEST(CommandLine, ReadsEveryOptionAndTheRecording) {
-  const auto cl = ParseCommandLine({"--home", "/tmp/h", "--port", "3=/dev/pts/7", "--port=5=/dev/x",
-                                    "--simulate", "--sim-arg", "--pattern", "--sim-arg=fall", "session.zkd"});
+  const auto cl = ParseCommandLine({"--home", "/tmp/h", "--port", "3=/dev/pts/7", "--port=5=/dev/x", "--simulate",
+                                    "--sim-arg", "--pattern", "--sim-arg=fall", "session.zkd"});
   EXPECT_TRUE(cl.error.empty()) << cl.error;
   EXPECT_EQ(cl.home, "/tmp/h");
   EXPECT_EQ(cl.ports.Device(3), "/dev/pts/7");

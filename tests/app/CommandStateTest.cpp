@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
-#include "core/RecordingCodes.h"
 #include "WindowControls.h"
+#include "core/RecordingCodes.h"
 
 namespace zk {
 namespace {
@@ -45,10 +45,15 @@ TEST_F(CommandState, DemonstrationModeHidesRecordingAndOffersLoading) {
 TEST_F(CommandState, LiveModeSaveButtonFollowsTheUnsavedRecordingAndMode) {
   t.state.OperatingMode = ModeLive;
   t.state.RecordingUnsaved = true;
-  const struct { int mode; const char* pic; const char* tip; } cases[] = {
-      {1, "Save", "Save As"}, {2, "Save", "Save"},
-      // An automatic save that failed, and a captured recording, are named by the user.
-      {3, "Save", "Save As"}, {4, "Save", "Save As"}};
+  const struct {
+    int mode;
+    const char* pic;
+    const char* tip;
+  } cases[] = {{1, "Save", "Save As"},
+               {2, "Save", "Save"},
+               // An automatic save that failed, and a captured recording, are named by the user.
+               {3, "Save", "Save As"},
+               {4, "Save", "Save As"}};
   for (auto k : cases) {
     t.settings.RecordingMode = k.mode;
     c.SetEnabled("cmdSave", false);
@@ -103,8 +108,7 @@ TEST_F(CommandState, RecordingDisablesAllButStopAndLeavesVisibility) {
   c.SetVisible("cmdLoop", false);
   Update_Command_State(t.ctx);
   EXPECT_TRUE(En("cmdStop"));
-  for (const char* n : {"cmdRecord", "cmdSave", "cmdLoad", "cmdRev", "cmdFwd", "cmdPlay"})
-    EXPECT_FALSE(En(n)) << n;
+  for (const char* n : {"cmdRecord", "cmdSave", "cmdLoad", "cmdRev", "cmdFwd", "cmdPlay"}) EXPECT_FALSE(En(n)) << n;
   EXPECT_TRUE(Vis("lblRecordMode"));
   EXPECT_FALSE(Vis("cmdLoop"));
 }
@@ -123,8 +127,10 @@ TEST(RecordModeLabel, ShowsTheModeAndWhereAutomaticNamesGo) {
   const struct {
     int mode;
     const char *caption, *tip;
-  } modes[] = {{RecAutoSave, "Auto Save", "Sess_nnn"}, {RecCapture, "Capture", "Sess_nnn"},
-               {RecManual, "Manual", ""}, {9, "Manual", ""}};
+  } modes[] = {{RecAutoSave, "Auto Save", "Sess_nnn"},
+               {RecCapture, "Capture", "Sess_nnn"},
+               {RecManual, "Manual", ""},
+               {9, "Manual", ""}};
   for (auto m : modes) {
     t.settings.RecordingMode = m.mode;
     Update_RecordModeLabel(t.ctx);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Fakes.h"
 #include <Qt>
+#include "Fakes.h"
 
 #include "WindowControls.h"
 #include "app/KeyCodes.h"

@@ -1,7 +1,7 @@
 #include "app/MenuTree.h"
 
-#include <QMenu>
 #include <gtest/gtest.h>
+#include <QMenu>
 
 #include "QtTestApp.h"
 #include "app/ButtonIcons.h"
@@ -27,7 +27,8 @@ TEST_F(MenuTreeTest, TopLevelMenusInOrderWithAccessKeys) {
   QMenu* file = bar->actions()[0]->menu();
   QStringList items;
   for (QAction* a : file->actions()) items << a->text();
-  EXPECT_EQ(items, QStringList({"&Load Settings", "Save Settings", "Save Settings &As", "Export Recording...", "E&xit"}));
+  EXPECT_EQ(items,
+            QStringList({"&Load Settings", "Save Settings", "Save Settings &As", "Export Recording...", "E&xit"}));
   // The review's items come after the existing ones of their menus.
   auto texts = [&](int menu) {
     QStringList t;

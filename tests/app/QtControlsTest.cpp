@@ -1,9 +1,9 @@
 #include "app/QtControls.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "QtTestApp.h"
 
@@ -22,7 +22,7 @@ TEST(QtControls, ControlsKeepTheirOwnStateInsideAHiddenOrDisabledPanel) {
 
   c.SetEnabled("picRecord", false);
   c.SetVisible("picRecord", false);
-  EXPECT_TRUE(c.Enabled("cmdStop"));   // the button's own property, as the keys test it
+  EXPECT_TRUE(c.Enabled("cmdStop"));  // the button's own property, as the keys test it
   EXPECT_TRUE(c.Visible("cmdStop"));
   c.SetEnabled("cmdStop", false);
   c.SetEnabled("picRecord", true);

@@ -122,8 +122,8 @@ TEST_F(Setup, NewPrefixStartsANewSeriesDeletingOnlyItsNumberedFiles) {
   EXPECT_EQ(dlg.Caption("lblSuffixNum"), "001");
   std::set<std::string> left;
   for (const auto& e : std::filesystem::directory_iterator(dir.str())) left.insert(e.path().filename().string());
-  EXPECT_EQ(left, (std::set<std::string>{"Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd",
-                                          "Prefix_001.zkd", "Run_002.txt"}));
+  EXPECT_EQ(left, (std::set<std::string>{"Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd", "Prefix_001.zkd",
+                                         "Run_002.txt"}));
   EXPECT_TRUE(t.prompts.shown.empty());
 
   setup.txtPrefix_Validate();  // unchanged: no second reset

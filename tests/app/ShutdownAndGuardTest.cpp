@@ -1,9 +1,9 @@
 // The program's defences: exceptions that no handler caught, termination signals, and a
 // window restored where no screen shows it.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <stdexcept>
 
 #include "QtTestApp.h"
@@ -17,9 +17,12 @@ namespace {
 TEST(EventGuard, AnEscapingExceptionIsReportedAndSwallowed) {
   std::vector<std::string> reports;
   auto report = [&](const std::string& text) { reports.push_back(text); };
-  EXPECT_TRUE(RunGuarded("testing", [] {}, report));
-  EXPECT_FALSE(RunGuarded("drawing the knob", [] { throw std::out_of_range("sensitivity step 999"); }, report));
-  EXPECT_FALSE(RunGuarded("testing", [] { throw 42; }, report));
+  EXPECT_TRUE(RunGuarded(
+      "testing", [] {}, report));
+  EXPECT_FALSE(RunGuarded(
+      "drawing the knob", [] { throw std::out_of_range("sensitivity step 999"); }, report));
+  EXPECT_FALSE(RunGuarded(
+      "testing", [] { throw 42; }, report));
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_NE(reports[0].find("drawing the knob: sensitivity step 999"), std::string::npos) << reports[0];
   EXPECT_NE(reports[1].find("unknown error"), std::string::npos);
@@ -31,11 +34,12 @@ TEST(TerminationSignals, EachSignalArrivesOnTheEventLoop) {
   {
     TerminationSignals signals_([&](int sig) { got.push_back(sig); });
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
-      std::raise(sig);  // handled: the test process lives on
+      std::raise(sig);                                // handled: the test process lives on
       EXPECT_TRUE(got.empty() || got.back() != sig);  // nothing runs inside the handler
       QElapsedTimer t;
       t.start();
-      while ((got.empty() || got.back() != sig) && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+      while ((got.empty() || got.back() != sig) && t.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
   }
   EXPECT_EQ(got, (std::vector<int>{SIGTERM, SIGHUP, SIGINT}));
@@ -47,15 +51,17 @@ TEST(TerminationSignals, EachSignalArrivesOnTheEventLoop) {
 TEST(OnScreen, OnlyAWindowNoScreenShowsIsMoved) {
   const QRect primary(0, 0, 1280, 1000), second(1280, 0, 1024, 768);
   const QList<QRect> screens{QRect(0, 0, 1280, 1024), second};
-  auto at = [&](int x, int y, int w = 600, int h = 500) { return OnScreenPosition(QRect(x, y, w, h), screens, primary); };
+  auto at = [&](int x, int y, int w = 600, int h = 500) {
+    return OnScreenPosition(QRect(x, y, w, h), screens, primary);
+  };
   EXPECT_EQ(at(100, 50), QPoint(100, 50));
   EXPECT_EQ(at(2000, 300), QPoint(2000, 300));  // on the second screen
   EXPECT_EQ(at(-560, 10), QPoint(-560, 10));    // 40 pixels still show
   EXPECT_EQ(at(-30000, 10), QPoint(0, 10));
   EXPECT_EQ(at(100, -30000), QPoint(100, 0));
   EXPECT_EQ(at(30000, 30000), QPoint(680, 500));
-  EXPECT_EQ(at(-590, 10), QPoint(0, 10));       // 10 pixels are too few to grab
-  EXPECT_EQ(at(-5000, 0, 3000, 2000), QPoint(0, 0));  // larger than the screen: its corner
+  EXPECT_EQ(at(-590, 10), QPoint(0, 10));               // 10 pixels are too few to grab
+  EXPECT_EQ(at(-5000, 0, 3000, 2000), QPoint(0, 0));    // larger than the screen: its corner
   EXPECT_EQ(at(1300, 800, 20, 20), QPoint(1260, 800));  // below the second screen
 }
 

@@ -1,18 +1,18 @@
 #include "app/frmMain.h"
 
-#include <QScreen>
 #include <gtest/gtest.h>
+#include <QScreen>
 
 #include "Fakes.h"
 #include "QtTestApp.h"
 #include "TempFiles.h"
+#include "TestFiles.h"
 #include "app/MenuTree.h"
 #include "app/RecordPanel.h"
 #include "app/frmAbout.h"
 #include "core/SessionFile.h"
 #include "sound/AudioFactory.h"
 #include "zkd/RecordFile.h"
-#include "TestFiles.h"
 
 namespace zk {
 namespace {
@@ -353,7 +353,7 @@ TEST_F(frmMainTest, ATerminationSignalClosesWithoutQuestions) {
   const std::string ini = home.Read("zk3_Zodovaz.ini");
   EXPECT_NE(ini.find("[Recording]"), std::string::npos);
   EXPECT_EQ(ini.find("Dial_Color"), std::string::npos);  // only autosave On saves them
-  EXPECT_TRUE(f->ctx().state.RecordingUnsaved);  // left for recovery, not flushed
+  EXPECT_TRUE(f->ctx().state.RecordingUnsaved);          // left for recovery, not flushed
 }
 
 TEST_F(frmMainTest, SessionValuesNoScreenOrKnobCanShowStillStart) {

@@ -1,7 +1,7 @@
 // The overview window in the main window: a click in the picture moves the play
 // position as the seek bar does, the tag keys and menus, export, and its place in the INI.
-#include <QMouseEvent>
 #include <gtest/gtest.h>
+#include <QMouseEvent>
 
 #include "Fakes.h"
 #include "QtTestApp.h"

@@ -3,11 +3,11 @@
 // opening it from the Recording menu.
 #include "app/frmRec.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "Fakes.h"
 #include "QtTestApp.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/AtomicFile.h"
 #include "TempFiles.h"
+#include "core/AtomicFile.h"
 
 namespace zk {
 namespace {
@@ -149,8 +149,7 @@ TEST(IniFile, ReadOnlyFolderLeavesTheOldFile) {
   TempFolder tmp;
   const std::string path = tmp.File("s.ini");
   WriteText(path, "[A]\nx=1\n");
-  std::filesystem::permissions(tmp.str(), std::filesystem::perms::owner_read |
-                                              std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(tmp.str(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_FALSE(WriteIniKey(path, "A", "x", "2"));
   EXPECT_EQ(ReadIniKey(path, "A", "x"), "1");
 }
@@ -171,8 +170,7 @@ TEST(AtomicFile, FollowsSymlinksAndKeepsPermissions) {
   const std::string real = tmp.File("real.ini");
   const std::string link = tmp.File("link.ini");
   WriteText(real, "old");
-  std::filesystem::permissions(real, std::filesystem::perms::owner_read |
-                                         std::filesystem::perms::owner_write);
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   std::filesystem::create_symlink("real.ini", link);
   ASSERT_TRUE(WriteFileAtomically(link, "new"));
   EXPECT_TRUE(std::filesystem::is_symlink(link));

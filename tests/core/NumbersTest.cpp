@@ -18,7 +18,7 @@ TEST(Numbers, RoundsHalvesToEven) {
 
 TEST(Numbers, RangeChecksForSixteenAndThirtyTwoBits) {
   EXPECT_EQ(TryCInt16(32767.4), 32767);
-  EXPECT_FALSE(TryCInt16(32767.5));  // rounds to 32768
+  EXPECT_FALSE(TryCInt16(32767.5));        // rounds to 32768
   EXPECT_EQ(TryCInt16(-32768.5), -32768);  // half to even stays in range
   EXPECT_FALSE(TryCInt16(40000));
   EXPECT_THROW(CInt16(40000), OverflowError);

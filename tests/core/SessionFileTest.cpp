@@ -90,13 +90,13 @@ TEST_F(SessionFileTest, ListInputFormsAreAccepted) {
 
 TEST_F(SessionFileTest, BadFilesRevertAllEightValues) {
   const char* bad[] = {
-      "\"/a.ini\"\r\n1\r\n3\r\n20\r\n1\r\n2\r\n",                  // too few values
-      "\"/a.ini\"\r\n1\r\n3\r\n20\r\n1\r\n2\r\n40000\r\n0\r\n",    // width beyond 16 bits
-      "\"/a.ini\"\r\n1\r\n3\r\nabc\r\n1\r\n2\r\n3\r\n0\r\n",       // not a number
-      "\"/a.ini\"\r\n1\r\n3\r\n20\r\n1\r\n2\r\n\r\n",              // empty lines are no values
-      "\"/a.ini\r\n1\r\n3\r\n20\r\n1\r\n2\r\n3\r\n0\r\n",          // quote never closed
+      "\"/a.ini\"\r\n1\r\n3\r\n20\r\n1\r\n2\r\n",                     // too few values
+      "\"/a.ini\"\r\n1\r\n3\r\n20\r\n1\r\n2\r\n40000\r\n0\r\n",       // width beyond 16 bits
+      "\"/a.ini\"\r\n1\r\n3\r\nabc\r\n1\r\n2\r\n3\r\n0\r\n",          // not a number
+      "\"/a.ini\"\r\n1\r\n3\r\n20\r\n1\r\n2\r\n\r\n",                 // empty lines are no values
+      "\"/a.ini\r\n1\r\n3\r\n20\r\n1\r\n2\r\n3\r\n0\r\n",             // quote never closed
       "\"/a.ini\"\r\n3000000000\r\n3\r\n20\r\n1\r\n2\r\n3\r\n0\r\n",  // autosave beyond 32 bits
-      "\"/a.ini\"\r\n1\r\n3\r\n999\r\n1\r\n2\r\n3\r\n0\r\n",         // no knob step 999
+      "\"/a.ini\"\r\n1\r\n3\r\n999\r\n1\r\n2\r\n3\r\n0\r\n",          // no knob step 999
       "\"/a.ini\"\r\n1\r\n3\r\n64\r\n1\r\n2\r\n3\r\n0\r\n",
       "\"/a.ini\"\r\n1\r\n3\r\n-5\r\n1\r\n2\r\n3\r\n0\r\n",
       "",

@@ -15,19 +15,52 @@ using test::WriteText;
 struct SettingsFileTest : test::SettingsFixture {
   // A record in which every field differs from its default.
   void SetEveryField() {
-    s.Dial_Color = 1; s.LED_Set_Color = 2; s.LED_BM_Color = 3; s.LED_Lag_Color = 4;
-    s.Panel_Color = 5; s.Background_Color = 6; s.GraphSheet_Color = 7; s.GraphPen_Color = 8;
-    s.GraphGrid_Color = 9; s.MainNeedle_Color = 10; s.ShadowNeedleColor_Index = 5;
-    s.FreezeNeedle_Color = 11; s.Scale_Color = 12; s.Text_Color = -13;
-    s.Needle_Width = 7; s.DialType = 3; s.ScaleType = 1; s.RecordVisible = false;
-    s.GraphVisible = true; s.GraphHeight_Index = "5"; s.ClockType = 3; s.ClockLeft = true;
-    s.DateType = 0; s.SwitchMode_Index = 2; s.DataLag_Index = 5; s.BM_Threshold_Index = 3;
-    s.Freeze_Threshold_Index = 1; s.FreezeEnable = true; s.NeedleBdEnable = true;
-    s.zk3SensorMode = true; s.GraphInvert = true; s.GraphPenWidth_Index = "3"; s.GridX = true;
-    s.GridY = true; s.GraphTimescale = "16"; s.GraphGain = -3;
-    s.SavePath = "/data/rec/"; s.SavePrefix = "Pc_"; s.LoadPath = "/data/load/";
-    s.RecordingMode = 1; s.SuffixType = 2; s.SuffixNum = 42; s.AudioEnable = false;
-    s.RecPromptEnable = false; s.TimeDateEnable = false; s.PlayLoopEnable = true;
+    s.Dial_Color = 1;
+    s.LED_Set_Color = 2;
+    s.LED_BM_Color = 3;
+    s.LED_Lag_Color = 4;
+    s.Panel_Color = 5;
+    s.Background_Color = 6;
+    s.GraphSheet_Color = 7;
+    s.GraphPen_Color = 8;
+    s.GraphGrid_Color = 9;
+    s.MainNeedle_Color = 10;
+    s.ShadowNeedleColor_Index = 5;
+    s.FreezeNeedle_Color = 11;
+    s.Scale_Color = 12;
+    s.Text_Color = -13;
+    s.Needle_Width = 7;
+    s.DialType = 3;
+    s.ScaleType = 1;
+    s.RecordVisible = false;
+    s.GraphVisible = true;
+    s.GraphHeight_Index = "5";
+    s.ClockType = 3;
+    s.ClockLeft = true;
+    s.DateType = 0;
+    s.SwitchMode_Index = 2;
+    s.DataLag_Index = 5;
+    s.BM_Threshold_Index = 3;
+    s.Freeze_Threshold_Index = 1;
+    s.FreezeEnable = true;
+    s.NeedleBdEnable = true;
+    s.zk3SensorMode = true;
+    s.GraphInvert = true;
+    s.GraphPenWidth_Index = "3";
+    s.GridX = true;
+    s.GridY = true;
+    s.GraphTimescale = "16";
+    s.GraphGain = -3;
+    s.SavePath = "/data/rec/";
+    s.SavePrefix = "Pc_";
+    s.LoadPath = "/data/load/";
+    s.RecordingMode = 1;
+    s.SuffixType = 2;
+    s.SuffixNum = 42;
+    s.AudioEnable = false;
+    s.RecPromptEnable = false;
+    s.TimeDateEnable = false;
+    s.PlayLoopEnable = true;
   }
 };
 
@@ -57,9 +90,10 @@ TEST_F(SettingsFileTest, FileWrittenFromScratchHasTheWriteOrder) {
             "zk3SensorMode=False\r\n"
             "\r\n[Graph]\r\nGraphInvert=False\r\nGraphPenWidth_Index=2\r\nGridX=False\r\n"
             "GridY=False\r\nGraphTimescale=8\r\nGraphGain=0\r\n"
-            "\r\n[Recording]\r\nSavePath=\r\nSavePrefix=Prefix_\r\nLoadPath=" + samples +
-            "\r\nRecordingMode=2\r\nSuffixType=1\r\nSuffixNum=1\r\nAudioEnable=True\r\n"
-            "RecPromptEnable=True\r\nTimeDateEnable=True\r\nPlayLoopEnable=False\r\n");
+            "\r\n[Recording]\r\nSavePath=\r\nSavePrefix=Prefix_\r\nLoadPath=" +
+                samples +
+                "\r\nRecordingMode=2\r\nSuffixType=1\r\nSuffixNum=1\r\nAudioEnable=True\r\n"
+                "RecPromptEnable=True\r\nTimeDateEnable=True\r\nPlayLoopEnable=False\r\n");
 }
 
 TEST_F(SettingsFileTest, SavedFileReadsBackIntoTheSameRecord) {
@@ -114,24 +148,24 @@ TEST_F(SettingsFileTest, ConversionRules) {
   s.SuffixNum = 9;
   s.RecordingMode = 5;
   Load_Settings(t.ctx);
-  EXPECT_EQ(s.Dial_Color, 0);                // "abc" keeps the field's value
-  EXPECT_EQ(s.LED_Set_Color, 2);             // halves to even
+  EXPECT_EQ(s.Dial_Color, 0);     // "abc" keeps the field's value
+  EXPECT_EQ(s.LED_Set_Color, 2);  // halves to even
   EXPECT_EQ(s.LED_BM_Color, 4);
-  EXPECT_EQ(s.ShadowNeedleColor_Index, 3);   // does not fit 16 bits: kept
+  EXPECT_EQ(s.ShadowNeedleColor_Index, 3);  // does not fit 16 bits: kept
   EXPECT_EQ(s.Text_Color, -7);
   EXPECT_EQ(s.Needle_Width, 2);
   EXPECT_TRUE(s.RecordVisible);
   EXPECT_TRUE(s.GraphVisible);
   EXPECT_TRUE(s.ClockLeft);
-  EXPECT_EQ(s.GraphHeight_Index, "tall");    // text fields take the text as it is
+  EXPECT_EQ(s.GraphHeight_Index, "tall");  // text fields take the text as it is
   EXPECT_TRUE(s.FreezeEnable);
-  EXPECT_TRUE(s.NeedleBdEnable);             // "maybe" keeps the field's value
+  EXPECT_TRUE(s.NeedleBdEnable);  // "maybe" keeps the field's value
   EXPECT_EQ(s.DataLag_Index, 10);
   EXPECT_FALSE(s.GraphInvert);
   EXPECT_EQ(s.GraphTimescale, "4.5");
   EXPECT_EQ(s.SuffixNum, 9);
   EXPECT_EQ(s.RecordingMode, 5);
-  EXPECT_EQ(s.Panel_Color, 10070316);        // missing keys take their defaults
+  EXPECT_EQ(s.Panel_Color, 10070316);  // missing keys take their defaults
 }
 
 TEST_F(SettingsFileTest, StylesNoOptionCanChooseTakeTheirDefaults) {

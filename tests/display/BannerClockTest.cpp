@@ -91,9 +91,9 @@ TEST(Clock, AnalogHandsAtHalfPastThree) {
     return rig.At(cx + std::cos(angleDeg * deg) * r, cy + std::sin(angleDeg * deg) * r);
   };
   const int32_t text = rig.settings.Text_Color, panel = rig.settings.Panel_Color;
-  EXPECT_EQ(at(-15, 60), text);    // hour hand 15 degrees past 3 o'clock
+  EXPECT_EQ(at(-15, 60), text);  // hour hand 15 degrees past 3 o'clock
   EXPECT_EQ(at(0, 60), panel);
-  EXPECT_EQ(at(-90, 100), text);   // minute hand straight down
+  EXPECT_EQ(at(-90, 100), text);  // minute hand straight down
   EXPECT_EQ(at(90, 100), panel);
   // The left-hand clock is the mirror position.
   rig.settings.ClockLeft = true;

@@ -24,17 +24,15 @@ TEST_P(DialTicks, CountsTicksAlongAnArc) {
   rig.settings.ScaleType = c.scaleType;
   rig.display.Draw_Panel();
   const double cy = c.dialType == 0 || c.dialType == 3 ? 600 : 0;
-  EXPECT_EQ(CountRuns(rig.panel(), 0, cy, c.radius, c.fromDeg * Deg, c.toDeg * Deg, rig.settings.Scale_Color),
-            c.ticks);
+  EXPECT_EQ(CountRuns(rig.panel(), 0, cy, c.radius, c.fromDeg * Deg, c.toDeg * Deg, rig.settings.Scale_Color), c.ticks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faces, DialTicks,
-    ::testing::Values(DialCase{1, 0, 1030, 30, 150, 41},   // traditional scale: every tick
-                      DialCase{1, 0, 1055, 30, 150, 21},   // only the long ones reach the outer band
-                      DialCase{2, 0, 1030, 30, 150, 41},
-                      DialCase{1, 1, 1035, 30, 150, 9},    // simple scale
-                      DialCase{0, 1, 547, 5.7, 365.7, 16}, // the 17th pass falls on the first tick
+    ::testing::Values(DialCase{1, 0, 1030, 30, 150, 41},  // traditional scale: every tick
+                      DialCase{1, 0, 1055, 30, 150, 21},  // only the long ones reach the outer band
+                      DialCase{2, 0, 1030, 30, 150, 41}, DialCase{1, 1, 1035, 30, 150, 9},  // simple scale
+                      DialCase{0, 1, 547, 5.7, 365.7, 16},  // the 17th pass falls on the first tick
                       DialCase{3, 0, 562, 5.7, 365.7, 40}));
 
 TEST(Dial, SharedFacesAreIdentical) {
@@ -56,9 +54,7 @@ TEST(Dial, TraditionalScaleLeavesGapAroundSetMark) {
   rig.settings.ScaleType = 0;
   rig.display.Draw_Panel();
   const int32_t scale = rig.settings.Scale_Color;
-  auto bandAt = [&](double deg) {
-    return Near(rig.At(std::cos(deg * Deg) * 1070, std::sin(deg * Deg) * 1070), scale);
-  };
+  auto bandAt = [&](double deg) { return Near(rig.At(std::cos(deg * Deg) * 1070, std::sin(deg * Deg) * 1070), scale); };
   EXPECT_TRUE(bandAt(60));
   EXPECT_TRUE(bandAt(120));
   EXPECT_FALSE(bandAt(103.75));  // the SET mark sits in the gap

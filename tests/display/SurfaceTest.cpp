@@ -60,10 +60,10 @@ TEST(Surface, ArcAnglesAndSectors) {
   // One negative angle draws only that radius, and arcs are never filled.
   s.SetBackColor(White);
   s.Circle(100, 100, 80, Red, 3.14159, -4.712385);  // left to bottom, radius at the bottom
-  EXPECT_TRUE(Near(s.PixelColor(100, 150), Red));    // radius to 6 o'clock
-  EXPECT_EQ(s.PixelColor(60, 100), White);           // no radius at the start
-  EXPECT_TRUE(Near(s.PixelColor(20, 100), Red));     // the arc itself
-  EXPECT_EQ(s.PixelColor(70, 130), White);           // not filled
+  EXPECT_TRUE(Near(s.PixelColor(100, 150), Red));   // radius to 6 o'clock
+  EXPECT_EQ(s.PixelColor(60, 100), White);          // no radius at the start
+  EXPECT_TRUE(Near(s.PixelColor(20, 100), Red));    // the arc itself
+  EXPECT_EQ(s.PixelColor(70, 130), White);          // not filled
 }
 
 TEST(Surface, OpaquePrintErasesWithBlanks) {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/SampleRecord.h"
-#include "zkd/RecordFile.h"
 #include "sound/SoundFile.h"
+#include "zkd/RecordFile.h"
 
 namespace {
 

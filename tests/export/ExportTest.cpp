@@ -53,8 +53,8 @@ TEST(EdfSignalsTest, DigitalValuesMapOntoThePhysicalRanges) {
   r.Sensitivity = 16;
   auto physical = [&](int s) {
     const EdfSignalInfo& i = EdfSignals[s];
-    return i.physicalMin + (EdfDigital(s, r) - i.digitalMin) * (i.physicalMax - i.physicalMin) /
-                               (i.digitalMax - i.digitalMin);
+    return i.physicalMin +
+           (EdfDigital(s, r) - i.digitalMin) * (i.physicalMax - i.physicalMin) / (i.digitalMax - i.digitalMin);
   };
   EXPECT_NEAR(physical(0), -2503 * 360.0 / 65536, 1e-9);
   EXPECT_NEAR(physical(1), 2.0, 1e-9);
@@ -120,7 +120,7 @@ TEST(EdfFile, WrittenWholeOrTheOldFileKept) {
   ASSERT_GT(edf.size(), 256u * 6);
   EXPECT_EQ(edf.substr(0, 8), "0       ");
   EXPECT_EQ(edf.substr(192, 5), "EDF+C");
-  EXPECT_EQ(edf.substr(236, 8), "3       ");  // data records
+  EXPECT_EQ(edf.substr(236, 8), "3       ");            // data records
   EXPECT_NE(edf.find("file time"), std::string::npos);  // says where its start came from
 
   // A disk that fills half way fails and leaves the old file as it was.

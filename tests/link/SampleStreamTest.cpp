@@ -66,7 +66,9 @@ TEST_F(StreamTest, LowerCaseMessageIsDroppedWithoutError) {
 }
 
 TEST_F(StreamTest, FilterDropsNoiseInsideAMessage) {
-  Receive("\nP 0f\x01""FA0\r");  // line feed, blank, lower case and control characters vanish
+  Receive(
+      "\nP 0f\x01"
+      "FA0\r");  // line feed, blank, lower case and control characters vanish
   EXPECT_EQ(st.RawReading, 0xFA0);
   EXPECT_EQ(st.StatusText, "Input OK");
 }

@@ -10,8 +10,8 @@ TEST(SyncPattern, OneSinePeriodOf200Values) {
   EXPECT_EQ(p[0], 0);
   EXPECT_EQ(p[50], 9000);
   EXPECT_EQ(p[150], -9000);
-  EXPECT_EQ(p[1], 283);            // sin(0.0314159) x 9000 = 282.7
-  EXPECT_NEAR(p[100], 0, 2);       // the single-precision sum is not exactly pi
+  EXPECT_EQ(p[1], 283);       // sin(0.0314159) x 9000 = 282.7
+  EXPECT_NEAR(p[100], 0, 2);  // the single-precision sum is not exactly pi
   EXPECT_NEAR(p[200], 0, 2);
   int below = 0;
   for (int i = 1; i <= 200; ++i) below += p[i] < -2503;

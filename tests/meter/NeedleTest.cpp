@@ -8,8 +8,8 @@ namespace {
 using NeedleTest = MeterTest;
 
 TEST_F(NeedleTest, ResetPutsTheNeedleOnTheSetMark) {
-  for (auto [dial, expected] : {std::pair{DialCircular1, 0}, {DialTraditional, -2503},
-                                {DialContinuous, -2503}, {DialCircular2, 0}}) {
+  for (auto [dial, expected] :
+       {std::pair{DialCircular1, 0}, {DialTraditional, -2503}, {DialContinuous, -2503}, {DialCircular2, 0}}) {
     SCOPED_TRACE(dial);
     Settle(dial, StepGain10, 0, 1234);
     t.state.ResetPending = true;
@@ -69,7 +69,7 @@ TEST_F(NeedleTest, ReturningWithinTheSecondIsNotSet) {
 
 TEST_F(NeedleTest, ContinuousDialJumpsBack) {
   Settle(DialContinuous, StepGain10, 20000);
-  EXPECT_EQ(engine.Calc_Needle(18950), 7997);  // w = 7997: no jump yet
+  EXPECT_EQ(engine.Calc_Needle(18950), 7997);   // w = 7997: no jump yet
   EXPECT_EQ(engine.Calc_Needle(18949), -5993);  // w = 8007: back to about -6000
   EXPECT_EQ(t.state.NeedleReference, 18949 - 349);
   Settle(DialContinuous, StepGain10, 20000);

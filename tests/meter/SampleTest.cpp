@@ -113,7 +113,7 @@ TEST_F(SampleTest, FreezeHoldsTheNeedleUntilHalfASecondAfterTheLastBend) {
   EXPECT_EQ(t.state.NeedleReference, 1000 + 50);
 
   t.state.MotionHistory = {1100, 1100, 1100};  // steady from here on
-  t.clock.Advance(0.5);  // not yet *later* than the hold
+  t.clock.Advance(0.5);                        // not yet *later* than the hold
   t.state.RawReading = 1100;
   engine.Process_Sample();
   EXPECT_TRUE(t.state.NeedleFrozen);

@@ -2,11 +2,11 @@
 
 #include "Fakes.h"
 #include "TestFiles.h"
-#include "sound/AudioFactory.h"
-#include "zkd/RecordFile.h"
 #include "recording/RecordLoader.h"
-#include "zkd/RecordReader.h"
+#include "sound/AudioFactory.h"
 #include "sound/SoundFile.h"
+#include "zkd/RecordFile.h"
+#include "zkd/RecordReader.h"
 
 namespace zk {
 namespace {
@@ -144,13 +144,14 @@ TEST_F(LoadFile, AudioTrackThatCannotBeOpenedIsReported) {
   test::WriteBytes(dir / "rec.wav", {1});
   tc.audio.result = 2;
   EXPECT_FALSE(Load("rec"));
-  EXPECT_EQ(LastText().rfind("The wav file could not be loaded for the following reason(s): \n2: '", 0), 0u) << LastText();
+  EXPECT_EQ(LastText().rfind("The wav file could not be loaded for the following reason(s): \n2: '", 0), 0u)
+      << LastText();
   EXPECT_EQ(tc.audio.calls.back(), "close");
 }
 
 TEST_F(LoadFile, WavFormatGivesPositionUnits) {
   auto device = MakeNullAudioDevice(tc.clock);
-  Context ctx{tc.settings, tc.state, tc.clock, tc.events, tc.prompts, tc.ctx.timers,
+  Context ctx{tc.settings, tc.state,    tc.clock, tc.events, tc.prompts, tc.ctx.timers,
               tc.view,     tc.controls, tc.shell, *device,   "/tmp"};
   Save("stereo", 60);
   PcmSamples samples(44100 * 2, 100);  // one second, 44.1 kHz stereo

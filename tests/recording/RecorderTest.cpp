@@ -92,7 +92,7 @@ TEST_F(RecordSample, FieldsFlagsAndATagStoredOnce) {
   st.BdCountEnabled = true;
   st.WorkRecord.BaseStep = 77;  // from the last base computation
   st.WorkRecord.BdValue = 12;
-  st.WorkRecord.Header16 = 9;   // left over from a record the player showed
+  st.WorkRecord.Header16 = 9;  // left over from a record the player showed
   st.TagCount = 258;
   st.TagChanged = true;
   st.RecSampleCount = 1;

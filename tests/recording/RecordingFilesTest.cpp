@@ -8,8 +8,8 @@
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
 #include "recording/Player.h"
-#include "zkd/RecordFile.h"
 #include "recording/RecordingFiles.h"
+#include "zkd/RecordFile.h"
 
 namespace zk::test {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include "SessionRig.h"
 #include "TestFiles.h"
-#include <algorithm>
 
 #include "core/RecordingCodes.h"
 #include "core/UnsavedRecording.h"

@@ -8,18 +8,18 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <chrono>
 
 #include "SessionRig.h"
 #include "TestFiles.h"
 #include "core/RecordingCodes.h"
+#include "sound/SoundFile.h"
 #include "spool/SpoolFormat.h"
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
-#include "sound/SoundFile.h"
 
 namespace zk::test {
 namespace {
@@ -321,7 +321,8 @@ TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
     EXPECT_EQ(next.rig.prompts.shown[0].text,
               "A recording started on 08/12/2026 at 10:00:01 was not saved when the program last ended. Only its "
               "first 00:02 can be recovered: the rest of its readings and sound (data) is damaged. Its files are "
-              "kept in " + kept + ". Recover the first 00:02?");
+              "kept in " +
+                  kept + ". Recover the first 00:02?");
     EXPECT_EQ(ReadBytes(kept + "/data"), bytes) << "No keeps a damaged spool";
   }
   fs::rename(kept, recovery + "/" + name);
@@ -347,7 +348,8 @@ TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
   ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
   EXPECT_EQ(next.rig.prompts.shown[0].text,
             "A recording that was not saved when the program last ended cannot be recovered: its readings and "
-            "sound (data) are damaged from the start. Its files are kept in " + kept + ".");
+            "sound (data) are damaged from the start. Its files are kept in " +
+                kept + ".");
   EXPECT_EQ(ReadBytes(kept + "/data"), bytes);
 }
 
@@ -398,7 +400,8 @@ TEST_F(Recovery, TheStartRemovesStaleTemporaryFilesOfSaves) {
   EXPECT_FALSE(fs::exists(dir / ".Run_001.wav.a1B2c3"));
   EXPECT_FALSE(fs::exists(dir / ".Run_001.zkd.Zz9Yy8"));
   EXPECT_FALSE(fs::exists(recovery + "/.Run_002.ZKD.q0W9e8"));
-  for (const char* kept : {".Run_003.wav.Qq1Ww2", ".bashrc.backup", ".notes.txt.a1B2c3", "Run_004.wav", "elsewhere.wav"})
+  for (const char* kept :
+       {".Run_003.wav.Qq1Ww2", ".bashrc.backup", ".notes.txt.a1B2c3", "Run_004.wav", "elsewhere.wav"})
     EXPECT_TRUE(fs::exists(dir / kept)) << kept;
   EXPECT_TRUE(fs::is_symlink(dir / ".Run_005.wav.abcdef"));
   EXPECT_TRUE(next.rig.prompts.shown.empty());

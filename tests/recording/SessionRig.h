@@ -147,8 +147,9 @@ struct SessionRig : VirtualWindowTimers {
   StopShell shell;
   FakeAudio fake;
   std::unique_ptr<AudioDevice> device;
-  Context ctx{settings, state, clock, events, prompts, All(), view, controls, shell,
-              device ? static_cast<AudioDevice&>(*device) : fake, "/tmp"};
+  Context ctx{settings, state, clock,    events, prompts,
+              All(),    view,  controls, shell,  device ? static_cast<AudioDevice&>(*device) : fake,
+              "/tmp"};
   SensitivityTable table;
   MeterEngine engine{ctx, table};
   SyncTest sync{ctx, port, engine};

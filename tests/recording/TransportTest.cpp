@@ -58,7 +58,7 @@ TEST_F(TransportTest, StopPressedDuringAStopIsTheSameStop) {
   transport.cmdStop_Click();
   EXPECT_EQ(half.stops, 1);
   EXPECT_EQ(t.shell.commandState, 1);  // one tail
-  transport.cmdStop_Click();  // and the next stop is a stop again
+  transport.cmdStop_Click();           // and the next stop is a stop again
   EXPECT_EQ(half.stops, 2);
 }
 

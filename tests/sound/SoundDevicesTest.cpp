@@ -1,8 +1,8 @@
 // Records two seconds through the real sound input and plays them back through the real
 // output, against a private PulseAudio server with a null sink and a null source.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -33,9 +33,14 @@ class PulseServer {
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + runtime, "HOME=" + runtime};
     for (char** e = environ; *e; ++e)
       if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) && std::strncmp(*e, "HOME=", 5)) env.emplace_back(*e);
-    std::vector<std::string> args = {"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n",
-                                     "--use-pid-file=no", "--disallow-exit",
-                                     "--load=module-null-sink", "--load=module-null-source",
+    std::vector<std::string> args = {"pulseaudio",
+                                     "--daemonize=no",
+                                     "--exit-idle-time=-1",
+                                     "-n",
+                                     "--use-pid-file=no",
+                                     "--disallow-exit",
+                                     "--load=module-null-sink",
+                                     "--load=module-null-source",
                                      "--load=module-native-protocol-unix auth-anonymous=1"};
     auto ptrs = [](std::vector<std::string>& v) {
       std::vector<char*> p;
@@ -65,7 +70,8 @@ class PulseServer {
       int status = 0;
       if (::waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
-        why = WIFEXITED(status) && WEXITSTATUS(status) == 127 ? "pulseaudio is not installed" : "pulseaudio ended at once";
+        why = WIFEXITED(status) && WEXITSTATUS(status) == 127 ? "pulseaudio is not installed"
+                                                              : "pulseaudio ended at once";
         return;
       }
       ok = std::filesystem::exists(socket);
@@ -161,13 +167,15 @@ TEST(SoundDevices, RecordsTwoSecondsAndPlaysThemBack) {
     }
     last = 0;
     forward = true;
-    ASSERT_TRUE(PollUntil(events, [&] {
-      dev->Mode(mode);
-      dev->Position(pos);
-      forward = forward && pos >= last;
-      last = pos;
-      return mode == AudioMode::Stopped;
-    })) << "round " << round;
+    ASSERT_TRUE(PollUntil(events,
+                          [&] {
+                            dev->Mode(mode);
+                            dev->Position(pos);
+                            forward = forward && pos >= last;
+                            last = pos;
+                            return mode == AudioMode::Stopped;
+                          }))
+        << "round " << round;
     EXPECT_TRUE(forward);
     EXPECT_EQ(pos, length) << "round " << round;
     EXPECT_TRUE(notices.empty()) << notices.front();

@@ -13,9 +13,9 @@
 #include "core/Clock.h"
 #include "core/RecordingRates.h"
 #include "spool/AppendFile.h"
-#include "zkd/RecordCodec.h"
-#include "spool/SpoolWriter.h"
 #include "spool/SpoolReader.h"
+#include "spool/SpoolWriter.h"
+#include "zkd/RecordCodec.h"
 
 namespace zk {
 namespace {
@@ -278,8 +278,9 @@ TEST(SpoolRecovery, DamageIsToldApartFromACutShortEnd) {
   };
 
   // One byte of the third second's sound.
-  SpoolReading reading = readWith(BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000,
-                                  static_cast<uint8_t>(data[BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000] ^ 0x10));
+  SpoolReading reading =
+      readWith(BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000,
+               static_cast<uint8_t>(data[BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000] ^ 0x10));
   ASSERT_EQ(reading.content, SpoolContent::Recording);
   EXPECT_EQ(reading.problem, "the rest of its readings and sound (data) is damaged");
   EXPECT_EQ(r.Seconds, 2);
@@ -491,7 +492,8 @@ std::string ReadWithin(const std::string& path, std::size_t budget) {
   char buf[256];
   for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;) text.append(buf, n);
   const int status = ::pclose(out);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return text + " (ended abnormally: " + std::to_string(status) + ")";
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return text + " (ended abnormally: " + std::to_string(status) + ")";
   return text;
 }
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/Context.h"
+#include "core/ControlTable.h"
 #include "core/RecordSink.h"
 #include "core/StreamGate.h"
-#include "core/ControlTable.h"
 #include "core/VirtualTime.h"
 
 namespace zk::test {
@@ -36,9 +36,9 @@ class ScriptedPrompts : public Prompts {
     MsgIcon icon;
   };
   std::vector<Shown> shown;
-  std::deque<MsgResult> answers;                  // default: OK / Yes / Retry... first button
-  std::deque<std::optional<std::string>> files;   // default: cancel
-  std::deque<std::optional<int32_t>> colors;      // default: cancel
+  std::deque<MsgResult> answers;                 // default: OK / Yes / Retry... first button
+  std::deque<std::optional<std::string>> files;  // default: cancel
+  std::deque<std::optional<int32_t>> colors;     // default: cancel
   std::vector<FileDialogRequest> fileRequests;
   std::vector<int32_t> colorRequests;
 
@@ -50,8 +50,10 @@ class ScriptedPrompts : public Prompts {
       return r;
     }
     switch (b) {
-      case MsgButtons::OK: case MsgButtons::OKCancel: return MsgResult::OK;
-      case MsgButtons::YesNo: case MsgButtons::YesNoCancel: return MsgResult::Yes;
+      case MsgButtons::OK:
+      case MsgButtons::OKCancel: return MsgResult::OK;
+      case MsgButtons::YesNo:
+      case MsgButtons::YesNoCancel: return MsgResult::Yes;
       case MsgButtons::RetryCancel: return MsgResult::Cancel;
     }
     return MsgResult::OK;
@@ -83,23 +85,41 @@ using FakeControls = ControlTable;
 class RecordingView : public MeterView {
  public:
   explicit RecordingView(SessionState& st) : st_(st) {}
-  int drawPanel = 0, needle = 0, removeNeedle = 0, led = 0, mode = 0, base = 0, bd = 0, knob = 0,
-      graph = 0, clock = 0;
+  int drawPanel = 0, needle = 0, removeNeedle = 0, led = 0, mode = 0, base = 0, bd = 0, knob = 0, graph = 0, clock = 0;
   std::vector<int32_t> ledColors;
   std::string lastBase, lastBd;
   int32_t lastGraph = 0;
   std::vector<std::string> modeTexts;  // StatusText at each banner redraw
   std::tuple<int, int, int, int32_t> lastClock{};
 
-  void Draw_Panel() override { ++drawPanel; st_.ResetPending = true; }
+  void Draw_Panel() override {
+    ++drawPanel;
+    st_.ResetPending = true;
+  }
   void Update_Needle() override { ++needle; }
   void Remove_Needle() override { ++removeNeedle; }
-  void Update_LED(int32_t c) override { ++led; ledColors.push_back(c); st_.LedColor = c; }
-  void Update_ModeDisplay() override { ++mode; modeTexts.push_back(st_.StatusText); }
-  void Update_BaseDisplay(const std::string& t) override { ++base; lastBase = t; }
-  void Update_BdDisplay(const std::string& t) override { ++bd; lastBd = t; }
+  void Update_LED(int32_t c) override {
+    ++led;
+    ledColors.push_back(c);
+    st_.LedColor = c;
+  }
+  void Update_ModeDisplay() override {
+    ++mode;
+    modeTexts.push_back(st_.StatusText);
+  }
+  void Update_BaseDisplay(const std::string& t) override {
+    ++base;
+    lastBase = t;
+  }
+  void Update_BdDisplay(const std::string& t) override {
+    ++bd;
+    lastBd = t;
+  }
   void Update_SensKnob() override { ++knob; }
-  void Update_Graph(int32_t raw) override { ++graph; lastGraph = raw; }
+  void Update_Graph(int32_t raw) override {
+    ++graph;
+    lastGraph = raw;
+  }
   void Update_Clock(int16_t& h, int16_t& m, int16_t& s, int32_t d) override {
     ++clock;
     lastClock = {h, m, s, d};
@@ -111,8 +131,8 @@ class RecordingView : public MeterView {
 
 class FakeShell : public Shell {
  public:
-  int stops = 0, commandState = 0, recordModeLabel = 0, resizes = 0, applyMenus = 0, beeps = 0,
-      splashShows = 0, splashUnloads = 0;
+  int stops = 0, commandState = 0, recordModeLabel = 0, resizes = 0, applyMenus = 0, beeps = 0, splashShows = 0,
+      splashUnloads = 0;
   std::vector<std::string> splashInfo;
   void cmdStop_Click() override { ++stops; }
   void Update_Command_State() override { ++commandState; }
@@ -150,19 +170,44 @@ class FakeAudio : public AudioDevice {
   int32_t position = 0, length = 0, result = 0;
   AudioMode mode = AudioMode::Stopped;
   std::vector<std::string> calls;
-  int32_t Do(const std::string& c) { calls.push_back(c); return result; }
+  int32_t Do(const std::string& c) {
+    calls.push_back(c);
+    return result;
+  }
   int32_t Close() override { return Do("close"); }
   int32_t OpenNewRecording() override { return Do("open new"); }
-  int32_t Record() override { mode = AudioMode::Recording; return Do("record"); }
+  int32_t Record() override {
+    mode = AudioMode::Recording;
+    return Do("record");
+  }
   int32_t OpenWav(const std::string& p) override { return Do("open wav " + p); }
   int32_t OpenMp3(const std::string& p) override { return Do("open mp3 " + p); }
   int32_t OpenSilentTrack(const std::string& p) override { return Do("open silent " + p); }
-  int32_t Play() override { mode = AudioMode::Playing; return Do("play"); }
-  int32_t PlayFrom(int32_t p) override { position = p; mode = AudioMode::Playing; return Do("play from " + std::to_string(p)); }
-  int32_t Pause() override { mode = AudioMode::Paused; return Do("pause"); }
-  int32_t Stop() override { mode = AudioMode::Stopped; return Do("stop"); }
-  int32_t SeekTo(int32_t p) override { position = p; return Do("seek " + std::to_string(p)); }
-  int32_t SeekToStart() override { position = 0; return Do("seek start"); }
+  int32_t Play() override {
+    mode = AudioMode::Playing;
+    return Do("play");
+  }
+  int32_t PlayFrom(int32_t p) override {
+    position = p;
+    mode = AudioMode::Playing;
+    return Do("play from " + std::to_string(p));
+  }
+  int32_t Pause() override {
+    mode = AudioMode::Paused;
+    return Do("pause");
+  }
+  int32_t Stop() override {
+    mode = AudioMode::Stopped;
+    return Do("stop");
+  }
+  int32_t SeekTo(int32_t p) override {
+    position = p;
+    return Do("seek " + std::to_string(p));
+  }
+  int32_t SeekToStart() override {
+    position = 0;
+    return Do("seek start");
+  }
   int32_t DeleteFromStart(int32_t b) override { return Do("delete " + std::to_string(b)); }
   int32_t SaveWav(const std::string& p) override { return Do("save " + p); }
   std::vector<int16_t> sound;  // what a recording holds
@@ -174,14 +219,35 @@ class FakeAudio : public AudioDevice {
     sound = std::move(s);
     return Do("open recorded " + std::to_string(sound.size()));
   }
-  int32_t Position(int32_t& p) override { p = position; return result; }
-  int32_t Length(int32_t& l) override { l = length; return result; }
-  int32_t Mode(AudioMode& m) override { m = mode; return result; }
-  int32_t SamplesPerSec(int32_t& v) override { v = 22050; return result; }
-  int32_t BitsPerSample(int32_t& v) override { v = 16; return result; }
-  int32_t Channels(int32_t& v) override { v = 1; return result; }
+  int32_t Position(int32_t& p) override {
+    p = position;
+    return result;
+  }
+  int32_t Length(int32_t& l) override {
+    l = length;
+    return result;
+  }
+  int32_t Mode(AudioMode& m) override {
+    m = mode;
+    return result;
+  }
+  int32_t SamplesPerSec(int32_t& v) override {
+    v = 22050;
+    return result;
+  }
+  int32_t BitsPerSample(int32_t& v) override {
+    v = 16;
+    return result;
+  }
+  int32_t Channels(int32_t& v) override {
+    v = 1;
+    return result;
+  }
   bool ErrorText(int32_t code, std::string& t) override {
-    if (code == 0) { t = "The specified command was carried out."; return true; }
+    if (code == 0) {
+      t = "The specified command was carried out.";
+      return true;
+    }
     t = "error " + std::to_string(code);
     return true;
   }

@@ -40,8 +40,7 @@ class TempFolder {
   ~TempFolder() {
     std::error_code ec;
     // A test may have made the folder read-only.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
   }
   TempFolder(const TempFolder&) = delete;

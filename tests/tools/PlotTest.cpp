@@ -10,15 +10,15 @@
 
 #include "OffscreenApp.h"
 #include "Plot.h"
+#include "PlotOptions.h"
+#include "TestFiles.h"
+#include "ZkdTool.h"
+#include "meter/MeterEngine.h"
 #include "plot/PlotAxis.h"
 #include "plot/PlotColors.h"
 #include "plot/PlotLayout.h"
 #include "plot/SessionPicture.h"
-#include "PlotOptions.h"
-#include "TestFiles.h"
-#include "ZkdTool.h"
 #include "zkd/RecordFile.h"
-#include "meter/MeterEngine.h"
 
 namespace zk::zkd {
 namespace {
@@ -125,8 +125,8 @@ TEST(PlotPicture, TagLineCrossesEveryLaneAtItsShareOfTheWidth) {
 TEST(PlotPicture, TwoHoursKeepOneRecordSpikes) {
   TempFolder dir;
   auto buf = Calm(360000);
-  buf[200001].Raw = 31000;     // one record up
-  buf[100001].Needle = 8000;   // one record of the needle far to the right
+  buf[200001].Raw = 31000;    // one record up
+  buf[100001].Needle = 8000;  // one record of the needle far to the right
   Save(dir / "long.zkd", buf);
   const QImage image = Picture(dir / "long.zkd");
   const PlotLayout L = LayoutFor(image, 30000, 31000);
@@ -143,7 +143,7 @@ TEST(PlotPicture, TwoHoursKeepOneRecordSpikes) {
 TEST(PlotPicture, LampsInTheirBandRowsAndFrozenStretchesShaded) {
   TempFolder dir;
   auto buf = Calm(3001);
-  for (int k = 1000; k <= 1100; ++k) buf[k].Flags = 2;  // body motion
+  for (int k = 1000; k <= 1100; ++k) buf[k].Flags = 2;                        // body motion
   for (int k = 2000; k <= 2050; ++k) buf[k].Flags = RecordFlags::Frozen | 3;  // frozen, lag lamp
   Save(dir / "r.zkd", buf);
   const QImage image = Picture(dir / "r.zkd");
@@ -322,20 +322,19 @@ TEST(PlotCommand, BadInputIsRefusedWithUsageOrTheLoadersMessage) {
   TempFolder dir;
   Save(dir / "r.zkd", Calm(3001));  // one minute
   const QString zkd = QString::fromStdString(dir / "r.zkd");
-  for (const QStringList& args : std::vector<QStringList>{
-           {},
-           {zkd, zkd},
-           {zkd, "--colour", "red"},
-           {zkd, "--from", "0:40", "--to", "0:20"},
-           {zkd, "--from", "0:20", "--to", "0:20"},
-           {zkd, "--from", "1:00"},  // the very end: nothing after it
-           {zkd, "--from", "5:00", "--to", "6:00"},
-           {zkd, "--from", "1:2"},
-           {zkd, "--width", "199"},
-           {zkd, "--height", "149"},
-           {zkd, "--width", "8001"},
-           {zkd, "--width", "wide"},
-           {zkd, "-o", ""}}) {
+  for (const QStringList& args : std::vector<QStringList>{{},
+                                                          {zkd, zkd},
+                                                          {zkd, "--colour", "red"},
+                                                          {zkd, "--from", "0:40", "--to", "0:20"},
+                                                          {zkd, "--from", "0:20", "--to", "0:20"},
+                                                          {zkd, "--from", "1:00"},  // the very end: nothing after it
+                                                          {zkd, "--from", "5:00", "--to", "6:00"},
+                                                          {zkd, "--from", "1:2"},
+                                                          {zkd, "--width", "199"},
+                                                          {zkd, "--height", "149"},
+                                                          {zkd, "--width", "8001"},
+                                                          {zkd, "--width", "wide"},
+                                                          {zkd, "-o", ""}}) {
     const PlotRun r = PlotWith(args);
     EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
     EXPECT_NE(r.err.find("Usage: zodovaz-zkd plot FILE.zkd"), std::string::npos) << r.err;

@@ -84,7 +84,7 @@ TEST(Replay, LongGapsPassQuicklyAndAsTickByTick) {
   };
   const auto minute = around(60'000);
   EXPECT_EQ(around(99LL * 24 * 3600 * 1000), minute);
-  EXPECT_EQ(around(60'000 + 800), minute);  // an odd number of ticks more: still the same rows
+  EXPECT_EQ(around(60'000 + 800), minute);    // an odd number of ticks more: still the same rows
   EXPECT_EQ(minute[11][Status], "Input OK");  // the first reading after the gap recovers
 }
 
@@ -135,7 +135,7 @@ TEST(Replay, WatchdogAndLagLamp) {
   for (int ms = 0; ms <= 1000; ms += 20) cap += std::to_string(ms) + " P0FA0\\r\n";
   cap += "4000\n4000 P0FA0\\rP0FA0\\rP0FA0\\rP0FA0\\r\n";  // a stall, then four at once
   auto r = Rows(cap);
-  ASSERT_EQ(r.back()[Lamp], "lag");                      // more than LagMessages (2)
+  ASSERT_EQ(r.back()[Lamp], "lag");  // more than LagMessages (2)
   EXPECT_EQ(r.back()[Status], "Input OK");
   EXPECT_EQ(r[r.size() - 2][Status], "Input OK");
 }

@@ -92,8 +92,8 @@ TEST(SimSensor, ScriptErrorsNameTheLine) {
   std::string err;
   EXPECT_FALSE(Parse_Script("0 value 1\n\n10 jump\n", err));
   EXPECT_EQ(err, "line 3: unknown event: jump");
-  for (const char* bad : {"5 value 70000", "x value 1", "10 value 1\n5 value 2", "0 ramp 5", "0 stall",
-                          "0 switch now", "-1 switch", "0 fault 0"})
+  for (const char* bad : {"5 value 70000", "x value 1", "10 value 1\n5 value 2", "0 ramp 5", "0 stall", "0 switch now",
+                          "-1 switch", "0 fault 0"})
     EXPECT_FALSE(Parse_Script(bad, err)) << bad;
 }
 

@@ -4,9 +4,9 @@
 
 #include "TestFiles.h"
 #include "ZkdTool.h"
-#include "zkd/RecordFile.h"
-#include "zkd/FailureTexts.h"
 #include "sound/SoundFile.h"
+#include "zkd/FailureTexts.h"
+#include "zkd/RecordFile.h"
 
 namespace zk {
 namespace {
@@ -105,7 +105,8 @@ TEST_F(ZkdTool, VerifyAnswersAsLoadingWould) {
   ToolRun cut = Call(zkd::Verify, dir / "r.zkd");
   EXPECT_EQ(cut.code, 1);
   EXPECT_NE(cut.err.find("the header claims 992000 bytes of sound, the file holds 986000 (cut short)"),
-            std::string::npos) << cut.err;
+            std::string::npos)
+      << cut.err;
 }
 
 // A sound and records that do not belong together — another recording's sound beside

@@ -7,17 +7,17 @@
 
 #include <filesystem>
 
+#include "TestFiles.h"
 #include "core/Clock.h"
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
 #include "zkd/RecordReader.h"
-#include "TestFiles.h"
 
 namespace zk {
 namespace {
 
-using test::Readings;
 using test::ReadBytes;
+using test::Readings;
 using test::TempFolder;
 
 bool SameReading(const SampleRecord& a, const SampleRecord& b) {
@@ -114,7 +114,7 @@ TEST(RecordFile, RoundTripWithHeaderRecordsKeepsTheBufferPlain) {
   RecordFileData data;
   ASSERT_EQ(ReadRecordFile(dir / "h.zkd", data).status, ReadStatus::Ok);
   EXPECT_EQ(data.records[1].Marker, 'C');
-  EXPECT_EQ(data.records[2].Marker, 'D');  // the tag on record 2 is overwritten
+  EXPECT_EQ(data.records[2].Marker, 'D');            // the tag on record 2 is overwritten
   EXPECT_EQ(data.records[1].Needle, buf[1].Needle);  // the reading data stays
   EXPECT_EQ(data.records[2].Raw, buf[2].Raw);
   EXPECT_EQ(data.RecordStartSeconds, 36061);

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zk::Load_Settings(tc.ctx);
   (void)zk::Settings_Unchanged(tc.ctx);
   const zk::Settings& s = tc.settings;
-  if (s.DialType < 0 || s.DialType > 3 || s.ScaleType < 0 || s.ScaleType > 1 || s.ClockType < 0 ||
-      s.ClockType > 3 || s.DateType < 0 || s.DateType > 2)
+  if (s.DialType < 0 || s.DialType > 3 || s.ScaleType < 0 || s.ScaleType > 1 || s.ClockType < 0 || s.ClockType > 3 ||
+      s.DateType < 0 || s.DateType > 2)
     std::abort();
   return 0;
 }

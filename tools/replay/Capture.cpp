@@ -30,8 +30,7 @@ std::optional<std::string> Unescape(const std::string& text) {
         i += 2;
         break;
       }
-      default:
-        return std::nullopt;
+      default: return std::nullopt;
     }
   }
   return out;
@@ -56,8 +55,8 @@ bool CaptureReader::ReadLine(std::string& text) {
     if (c == std::char_traits<char>::eof()) return !text.empty();
     if (c == '\n') return true;
     if (text.size() >= MaxCaptureLine) {
-      error_ = "line " + std::to_string(lineNo_ + 1) + ": longer than " + std::to_string(MaxCaptureLine) +
-               " characters";
+      error_ =
+          "line " + std::to_string(lineNo_ + 1) + ": longer than " + std::to_string(MaxCaptureLine) + " characters";
       return false;
     }
     text += static_cast<char>(c);

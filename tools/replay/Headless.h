@@ -53,7 +53,8 @@ class FirstButtonPrompts : public Prompts {
  public:
   MsgResult MsgBox(const std::string&, const std::string&, MsgButtons b, MsgIcon) override {
     switch (b) {
-      case MsgButtons::YesNo: case MsgButtons::YesNoCancel: return MsgResult::Yes;
+      case MsgButtons::YesNo:
+      case MsgButtons::YesNoCancel: return MsgResult::Yes;
       case MsgButtons::RetryCancel: return MsgResult::Retry;
       default: return MsgResult::OK;
     }

@@ -110,8 +110,8 @@ void Run_Replay(const ReplayOptions& options, CaptureSource& capture, std::ostre
       const double at = rig.clock.Timer();
       port.Fire();
       const auto drawn = rig.view.TakeDrawn();
-      out << std::llround((at - StartTime) * 1000.0) << ',' << st.RawReading << ',' << (st.NewReading ? 1 : 0)
-          << ',' << st.FilteredReading << ',' << (drawn ? std::to_string(*drawn) : std::string()) << ','
+      out << std::llround((at - StartTime) * 1000.0) << ',' << st.RawReading << ',' << (st.NewReading ? 1 : 0) << ','
+          << st.FilteredReading << ',' << (drawn ? std::to_string(*drawn) : std::string()) << ','
           << Csv_Field(st.BaseText) << ',' << Csv_Field(st.BdText) << ',' << Lamp_Name(set, st.LedColor) << ','
           << Csv_Field(st.StatusText) << ',' << st.TagCount << ',' << (st.BodyMotionActive ? 1 : 0) << ','
           << (st.NeedleFrozen ? 1 : 0) << "\n";

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <string>
 
+#include "core/VirtualTime.h"
 #include "link/MemoryPort.h"
 #include "tools/replay/Capture.h"
-#include "core/VirtualTime.h"
 
 namespace zk::replay {
 

@@ -15,8 +15,8 @@
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
 #include "recording/Recorder.h"
-#include "recording/RecordingSaver.h"
 #include "recording/RecordingMemory.h"
+#include "recording/RecordingSaver.h"
 #include "tools/replay/HeadlessRig.h"
 
 namespace zk::sample {

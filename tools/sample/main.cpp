@@ -11,8 +11,8 @@
 #include "SampleRecording.h"
 #include "SampleSound.h"
 #include "SessionScript.h"
-#include "zkd/RecordFile.h"
 #include "sound/SoundFile.h"
+#include "zkd/RecordFile.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -41,8 +41,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   // The sound first: a recording whose sound is missing would still load, silently.
-  if (zk::FileError e =
-          zk::SaveWavFile(base + ".wav", zk::sample::RoomSound(parsed.script), zk::sample::SoundFormat)) {
+  if (zk::FileError e = zk::SaveWavFile(base + ".wav", zk::sample::RoomSound(parsed.script), zk::sample::SoundFormat)) {
     std::cerr << base << ".wav: " << e.description << "\n";
     return 1;
   }

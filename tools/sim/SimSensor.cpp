@@ -33,8 +33,7 @@ std::optional<Pattern> Parse_Pattern(const std::string& name) {
 
 int32_t Pattern_Reading(Pattern p, int64_t ms) {
   switch (p) {
-    case Pattern::Steady:
-      return 20000;
+    case Pattern::Steady: return 20000;
     case Pattern::Drift:  // a slow swing of +-3000 over a minute
       return Clamp(20000 + 3000 * std::sin(2 * Pi * static_cast<double>(ms % 60000) / 60000.0));
     case Pattern::Fall: {  // 10 s falling from 40000 to 30000, 10 s rising back
@@ -237,9 +236,7 @@ std::string SimSensor::Due(int64_t nowMs) {
             out += c;
           }
           break;
-        case ScriptStep::Disconnect:
-          disconnected_ = true;
-          return out;
+        case ScriptStep::Disconnect: disconnected_ = true; return out;
       }
       continue;
     }

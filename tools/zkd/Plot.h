@@ -5,7 +5,6 @@
 #include <ostream>
 #include <string>
 
-
 namespace zk::zkd {
 
 // Runs the command on the arguments after "plot". A QGuiApplication must exist. Exit code

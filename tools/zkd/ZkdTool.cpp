@@ -10,13 +10,13 @@
 
 #include "core/Clock.h"
 #include "core/Numbers.h"
+#include "export/CsvExport.h"
+#include "export/EdfExport.h"
+#include "sound/SoundFile.h"
+#include "zkd/FailureTexts.h"
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
 #include "zkd/RecordReader.h"
-#include "zkd/FailureTexts.h"
-#include "sound/SoundFile.h"
-#include "export/CsvExport.h"
-#include "export/EdfExport.h"
 #include "zkd/StartTexts.h"
 
 namespace zk::zkd {
@@ -26,14 +26,9 @@ namespace {
 // Opens the recording; on failure prints what is wrong and answers false.
 bool Open(const std::string& zkdPath, RecordReader& reader, std::ostream& err) {
   switch (reader.Open(zkdPath)) {
-    case ReadStatus::Ok:
-      return true;
-    case ReadStatus::BadFormat:
-      err << zkdPath << ": " << BadFormatText << "\n";
-      return false;
-    case ReadStatus::Missing:
-      err << zkdPath << ": no such file\n";
-      return false;
+    case ReadStatus::Ok: return true;
+    case ReadStatus::BadFormat: err << zkdPath << ": " << BadFormatText << "\n"; return false;
+    case ReadStatus::Missing: err << zkdPath << ": no such file\n"; return false;
     case ReadStatus::TooLarge:
     case ReadStatus::IoError:
       err << zkdPath << ": "
@@ -103,8 +98,8 @@ int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
 
   const int32_t total = last.TimeMs;
   out << "Records: " << reader.Delivered() << "\n";
-  out << "Duration: " << (total < 0 ? "not known: the last record has " : "") << TimeText(total, CInt32(total / 1000.0), total)
-      << "\n";
+  out << "Duration: " << (total < 0 ? "not known: the last record has " : "")
+      << TimeText(total, CInt32(total / 1000.0), total) << "\n";
   if (first.Marker == 'C') out << "Start time: " << TimeOfDay(HeaderStartSeconds(first)) << "\n";
   if (count >= 2 && second.Marker == 'D')
     out << "Start date: " << DateText(DateSerial(1999, 12, 31) + HeaderStartDay(second)) << "\n";
@@ -121,7 +116,8 @@ int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   reader.Rewind();
   while (tags > 0 && reader.Next(r))
     if (r.Marker == 'T')
-      out << "  tag " << r.Tag << " at " << TimeText(r.TimeMs, r.TimeMs / 1000, total) << " (record " << reader.Delivered() << ")\n";
+      out << "  tag " << r.Tag << " at " << TimeText(r.TimeMs, r.TimeMs / 1000, total) << " (record "
+          << reader.Delivered() << ")\n";
   return ReadFailed(reader, zkdPath, err) ? 1 : 0;
 }
 
@@ -173,8 +169,8 @@ int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
     const int64_t soundMs = sound->Frames() * 1000 / sound->Format().rate;
     const int64_t recordsMs = data.TotalTimeMs;
     if (kind == "wav" && (soundMs < recordsMs - SoundShorterMs || soundMs > recordsMs + SoundLongerMs)) {
-      err << track << " lasts " << soundMs << " ms but the last record of " << zkdPath << " is at "
-          << data.TotalTimeMs << " ms: the sound and the records do not belong together\n";
+      err << track << " lasts " << soundMs << " ms but the last record of " << zkdPath << " is at " << data.TotalTimeMs
+          << " ms: the sound and the records do not belong together\n";
       return 1;
     }
   }
@@ -188,9 +184,9 @@ namespace {
 // The file's modification time as the local date and time; the epoch when it has none.
 DateTime FileTime(const std::string& path) {
   DateTime d;
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return d;
-  struct tm local{};
+  struct tm local {};
   if (!localtime_r(&st.st_mtime, &local)) return d;
   d.year = local.tm_year + 1900;
   d.month = local.tm_mon + 1;

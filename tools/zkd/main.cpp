@@ -11,16 +11,16 @@
 namespace {
 
 zk::ProgramOptions Options() {
-  zk::ProgramOptions o("zodovaz-zkd", "info|csv|verify|plot|edf FILE.zkd [plot options | OUT.edf]",
-                       "Looks into a recording.",
-                       "Commands:\n"
-                       "  info    record count, duration, start time and date, sensitivity steps, tags\n"
-                       "  csv     one line per record: index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter\n"
-                       "  verify  exit 0 when the recording loads; otherwise print why and exit 1\n"
-                       "  plot    a PNG picture of the session: needle, base and BD, sensitivity and lamps, raw\n"
-                       "          reading and tags over one time axis (zodovaz-zkd plot --help for its options)\n"
-                       "  edf     FILE.zkd OUT.edf: the recording as EDF+ at 50 samples a second (needle, base,\n"
-                       "          raw reading, sensitivity) with tags, freezes and lamps as annotations\n");
+  zk::ProgramOptions o(
+      "zodovaz-zkd", "info|csv|verify|plot|edf FILE.zkd [plot options | OUT.edf]", "Looks into a recording.",
+      "Commands:\n"
+      "  info    record count, duration, start time and date, sensitivity steps, tags\n"
+      "  csv     one line per record: index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter\n"
+      "  verify  exit 0 when the recording loads; otherwise print why and exit 1\n"
+      "  plot    a PNG picture of the session: needle, base and BD, sensitivity and lamps, raw\n"
+      "          reading and tags over one time axis (zodovaz-zkd plot --help for its options)\n"
+      "  edf     FILE.zkd OUT.edf: the recording as EDF+ at 50 samples a second (needle, base,\n"
+      "          raw reading, sensitivity) with tags, freezes and lamps as annotations\n");
   o.Positionals_End_Options();  // what follows the command is the command's own
   return o;
 }
@@ -41,7 +41,9 @@ int main(int argc, char** argv) {
     return zk::zkd::PlotMain(static_cast<int>(plotArgv.size()), plotArgv.data());
   }
   if (cmd == "edf") {
-    if (args.size() != 3) return options.Fail(args.size() < 3 ? "edf needs a recording and an output file" : "edf takes a recording and an output file");
+    if (args.size() != 3)
+      return options.Fail(args.size() < 3 ? "edf needs a recording and an output file"
+                                          : "edf takes a recording and an output file");
     return zk::zkd::Edf(args[1], args[2], std::cout, std::cerr);
   }
   if (cmd != "info" && cmd != "csv" && cmd != "verify") return options.Fail("unknown command '" + cmd + "'");

@@ -1,7 +1,7 @@
 #include "recording/names/RecordNames.h"
 
-#include <climits>
 #include <cctype>
+#include <climits>
 #include <filesystem>
 
 #include "core/Numbers.h"
