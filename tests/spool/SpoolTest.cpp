@@ -484,7 +484,7 @@ std::string LongSpool(const TempFolder& dir, int32_t seconds) {
 
 // Reads `path` in a process of its own whose address space may grow by `budget` bytes at
 // most; answers "content seconds problem", or how the process ended.
-std::string ReadWithin(const std::string& path, std::size_t budget) {
+[[maybe_unused]] std::string ReadWithin(const std::string& path, std::size_t budget) {
   const std::string command = std::string(SPOOL_READ_PROBE) + " '" + path + "' " + std::to_string(budget);
   FILE* out = ::popen(command.c_str(), "r");
   if (!out) return "no probe";
@@ -506,13 +506,19 @@ TEST(SpoolRecovery, ALongSpoolIsReadInBoundedMemory) {
   constexpr int32_t Seconds = 1200;  // 53 MB of sound
   const std::string path = LongSpool(dir, Seconds);
   const std::size_t sound = std::size_t{Seconds} * SoundBytesPerSecond;
+  // AddressSanitizer's allocator ends the process when an address-space limit bites
+  // rather than answering that the memory is not there: the budgets mean nothing there.
+#if !defined(__SANITIZE_ADDRESS__)
   const std::string whole = "0 " + std::to_string(Seconds) + " ";
   EXPECT_EQ(ReadWithin(path, sound + sound / 2), whole);
 
   const std::string half = ReadWithin(path, sound / 2);
   EXPECT_EQ(half.rfind("0 ", 0), 0u) << half;
   EXPECT_NE(half.find(" the rest does not fit in memory"), std::string::npos) << half;
-  EXPECT_GE(std::stoi(half.substr(2)), Seconds / 5) << half;
+  EXPECT_GE(std::stoi(half.substr(2, half.find(' ', 2) - 2)), Seconds / 5) << half;
+#else
+  (void)sound;
+#endif
 
   RecoveredRecording r;
   SpoolLimits limits;
