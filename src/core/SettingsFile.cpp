@@ -239,6 +239,14 @@ void Save_Recording_Key(Context& ctx, const std::string& key) {
             [&](const KeyInfo& k) { return IsRecording(k) && key == k.key; });
 }
 
+void Save_Next_Series_Number(Context& ctx) {
+  if (ctx.settings.SettingsFilePath.empty()) return;
+  const IniDocument doc = IniDocument::Load(ctx.settings.SettingsFilePath);
+  if (auto stored = doc.Get(RecordingSection, "SuffixNum"))
+    if (auto n = ParseInt16(*stored); n && *n > ctx.settings.SuffixNum) ctx.settings.SuffixNum = *n;
+  Save_Recording_Key(ctx, "SuffixNum");
+}
+
 bool Settings_Unchanged(Context& ctx) {
   const IniDocument doc = IniDocument::Load(ctx.settings.SettingsFilePath);
   bool unchanged = true;

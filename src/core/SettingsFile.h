@@ -34,6 +34,10 @@ void Save_Recording_Settings(Context& ctx);
 // Writes one key of the section Recording into SettingsFilePath at once (the next series
 // number as soon as a save used one, so that a crash does not hand that number out again).
 void Save_Recording_Key(Context& ctx, const std::string& key);
+// Writes the next series number (SuffixNum) at once, never lower than the file holds:
+// another copy of the program saving into the same folder may have gone further
+// meanwhile, and its number is then this copy's next one too.
+void Save_Next_Series_Number(Context& ctx);
 // True when every key of Colors, Format, Settings and Graph, as stored (or defaulted),
 // equals the field in the record. Values that do not convert count as unchanged.
 bool Settings_Unchanged(Context& ctx);

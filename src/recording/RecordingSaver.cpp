@@ -120,7 +120,7 @@ bool RecordingSaver::Auto_Save_Failed() {
 void RecordingSaver::Use_Number(int n) {
   Settings& s = ctx_.settings;
   s.SuffixNum = static_cast<int16_t>(std::min(n + 1, INT16_MAX));
-  Save_Recording_Key(ctx_, "SuffixNum");
+  Save_Next_Series_Number(ctx_);
 }
 
 std::optional<std::string> RecordingSaver::Choose_Base_Path(FileDialogRequest req) {

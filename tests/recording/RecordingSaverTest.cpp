@@ -170,6 +170,15 @@ TEST_F(RecordingSaverTest, AutomaticNamesNeverReplaceARecording) {
   EXPECT_EQ(s.SuffixNum, 4);
   EXPECT_NE(dir.Read("settings.ini").find("SuffixNum=4"), std::string::npos) << dir.Read("settings.ini");
 
+  // Another copy on the same folder has counted further meanwhile: the number kept never
+  // goes back, and it is this copy's next number too.
+  dir.Write("settings.ini", "[Recording]\r\nSuffixNum=9\r\n");
+  Record(1);
+  EXPECT_TRUE(std::filesystem::exists(dir / "Run_004.zkd"));
+  EXPECT_EQ(s.SuffixNum, 9);
+  EXPECT_NE(dir.Read("settings.ini").find("SuffixNum=9"), std::string::npos) << dir.Read("settings.ini");
+  s.SuffixNum = 4;  // as the lines below expect
+
   // A date name that is taken gets a second name beside it.
   s.SuffixType = 1;
   Record(1);
