@@ -6,6 +6,7 @@
 namespace zk {
 
 inline constexpr int32_t RecordsPerSecond = 50;
+inline constexpr int32_t RecordMs = 1000 / RecordsPerSecond;  // one record's time
 inline constexpr int32_t SoundSampleRate = 22050;
 inline constexpr int32_t SoundBytesPerSecond = SoundSampleRate * 2;
 

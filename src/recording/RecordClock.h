@@ -12,12 +12,14 @@
 // late. A record's time never goes below its predecessor's.
 #include <cstdint>
 
+#include "core/RecordingRates.h"
+
 namespace zk {
 
 class RecordClock {
  public:
   // The time of one message at the sensor's rate (ms).
-  static constexpr int32_t MessageMs = 20;
+  static constexpr int32_t MessageMs = RecordMs;
   // How much later than the lowest offset seen the offset may move per second of sound (ms).
   static constexpr double CreepPerSecond = 10.0;
   // The latest a message is taken to be read after it was sent (ms): a record's time is

@@ -34,7 +34,7 @@ namespace zk {
 class Recorder : public RecordSink, public StopHalf {
  public:
   // The time of one record at the sensor's rate.
-  static constexpr int32_t ReadingMs = 1000 / RecordsPerSecond;
+  static constexpr int32_t ReadingMs = RecordMs;
   // A sound device whose position does not move for this long while recording has
   // stalled (seconds).
   static constexpr double SoundStall = 0.5;

@@ -173,19 +173,6 @@ TEST_F(frmMainTest, LoadingASettingsFileAsksBeforeItDropsAnUnsavedRecording) {
   EXPECT_FALSE(st.RecordingUnsaved);
 }
 
-TEST_F(frmMainTest, ARecordingWhoseAutomaticSaveFailedIsAskedAboutEvenWithoutPrompts) {
-  auto f = Loaded();
-  HoldUnsavedRecording(*f);
-  f->ctx().settings.RecPromptEnable = false;
-  f->ctx().state.RecordingSaveFailed = true;
-  prompts.answers = {MsgResult::No};
-  bool cancel = false;
-  f->Form_QueryUnload(cancel);
-  EXPECT_TRUE(cancel);
-  ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].text, "Recording not saved, Exit?");
-}
-
 TEST_F(frmMainTest, TheWindowComingBackFromADialogReArmsTheKeys) {
   auto f = Loaded();
   f->keyboard().SetKeyReleased(false);  // the key that opened the dialog was released there
@@ -321,6 +308,17 @@ TEST_F(frmMainTest, RefusingToLoseAnUnsavedRecordingKeepsTheProgramAndWritesNoth
   EXPECT_FALSE(std::filesystem::exists(home.File(SessionFileName)));
 
   f->ctx().settings.RecPromptEnable = false;
+  f->ctx().state.RecordingSaveFailed = true;  // a failed automatic save is asked about even so
+  prompts.answers = {MsgResult::No};
+  f->Form_QueryUnload(cancel);
+  EXPECT_TRUE(cancel);
+  ASSERT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(prompts.shown[1].text, "Recording not saved, Exit?");
+  EXPECT_FALSE(std::filesystem::exists(home.File(SessionFileName)));
+
+  f->ctx().state.RecordingSaveFailed = false;
+  prompts.answers = {MsgResult::No};  // not asked: nothing to answer No to
+  cancel = false;
   f->Form_QueryUnload(cancel);
   EXPECT_FALSE(cancel);
   EXPECT_TRUE(std::filesystem::exists(home.File(SessionFileName)));
