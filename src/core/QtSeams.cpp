@@ -4,16 +4,30 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
+#include <cmath>
 
 namespace zk {
 
+int64_t SystemClock::LocalMs() {
+  constexpr int64_t MinuteMs = 60000;
+  const int64_t utc = QDateTime::currentMSecsSinceEpoch();
+  // A new minute, or the system clock set back before the minute of the last lookup.
+  if (utc >= validUntilUtcMs_ || utc < validFromUtcMs_) {
+    offsetMs_ = int64_t(QDateTime::fromMSecsSinceEpoch(utc).offsetFromUtc()) * 1000;
+    validFromUtcMs_ = utc - ((utc % MinuteMs) + MinuteMs) % MinuteMs;
+    validUntilUtcMs_ = validFromUtcMs_ + MinuteMs;
+  }
+  return utc + offsetMs_;
+}
+
 double SystemClock::Timer() {
-  const QTime t = QTime::currentTime();
-  return t.msecsSinceStartOfDay() / 1000.0;
+  constexpr int64_t DayMs = 86400000;
+  return double((LocalMs() % DayMs + DayMs) % DayMs) / 1000.0;
 }
 
 DateTime SystemClock::Now() {
-  const QDateTime n = QDateTime::currentDateTime();
+  // The local time written as if it were UTC, so no zone is consulted again.
+  const QDateTime n = QDateTime::fromMSecsSinceEpoch(LocalMs(), Qt::UTC);
   DateTime d;
   d.year = n.date().year();
   d.month = n.date().month();
@@ -28,6 +42,21 @@ QtIntervalTimer::QtIntervalTimer(int intervalMs) {
   timer_.setInterval(intervalMs);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [this] { Fire(); });
+}
+
+QtEvents::QtEvents() {
+  wake_.setSingleShot(true);
+  wake_.setTimerType(Qt::PreciseTimer);
+}
+
+void QtEvents::DoEventsFor(double seconds) {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  const int ms = int(std::lround(seconds * 1000.0));
+  if (ms <= 0) return;
+  // One round that blocks until something happens: an event, or the wake-up timer.
+  wake_.start(ms);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  wake_.stop();
 }
 
 void QtEvents::DoEvents() {

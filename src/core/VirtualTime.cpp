@@ -1,6 +1,7 @@
 #include "core/VirtualTime.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zk {
 
@@ -36,6 +37,13 @@ void VirtualClock::PassIdle(double dt) {
     if (timer->Enabled()) timer->due_ += dt;
 }
 
+double VirtualClock::NextDue() const {
+  double due = std::numeric_limits<double>::infinity();
+  for (const VirtualTimer* timer : timers_)
+    if (timer->Enabled()) due = std::min(due, timer->Due());
+  return due;
+}
+
 VirtualTimer::VirtualTimer(VirtualClock& clock, int ms) : clock_(&clock), ms_(ms) { clock_->timers_.push_back(this); }
 
 VirtualTimer::~VirtualTimer() {
@@ -58,6 +66,20 @@ void VirtualTimer::Trigger() {
 void VirtualEvents::DoEvents() {
   ++calls;
   clock_.Advance(step_);
+  Run_Due();
+}
+
+void VirtualEvents::DoEventsFor(double seconds) {
+  ++calls;
+  // The sleep ends early at the next timer or scripted action, as an event ends a real one.
+  double to = std::min(clock_.now + std::max(seconds, 0.0), clock_.NextDue());
+  if (!script_.empty()) to = std::min(to, script_.front().at);
+  to = std::max(to, clock_.now);
+  clock_.AdvanceTo(to);
+  Run_Due();
+}
+
+void VirtualEvents::Run_Due() {
   // Due actions leave the script before they run: an action may script more or wait itself.
   while (!script_.empty() && script_.front().at <= clock_.now) {
     std::function<void()> action = std::move(script_.front().action);

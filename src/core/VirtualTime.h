@@ -30,6 +30,8 @@ class VirtualClock : public Clock {
   // its rhythm, its next due time moving by dt too. For skipping idle stretches whose
   // timer ticks are known to change nothing.
   void PassIdle(double dt);
+  // When the next running timer falls due; infinity when none runs.
+  double NextDue() const;
   // Moves time without running timers: a receive call that waits on the port does not
   // let the window's timers run.
   void JumpTo(double t) {
@@ -69,6 +71,8 @@ class VirtualEvents : public Events {
  public:
   explicit VirtualEvents(VirtualClock& clock, double step = 0.005) : clock_(clock), step_(step) {}
   void DoEvents() override;
+  // Lets `seconds` pass, or less when a timer or a scripted action falls due sooner.
+  void DoEventsFor(double seconds) override;
   // Runs `action` in the first DoEvents that reaches virtual time `t` (seconds since midnight).
   void At(double t, std::function<void()> action);
   // Actions still waiting for their moment.
@@ -80,6 +84,8 @@ class VirtualEvents : public Events {
     double at;
     std::function<void()> action;
   };
+  void Run_Due();
+
   VirtualClock& clock_;
   double step_;
   std::vector<Scripted_Action> script_;  // in order of their moments

@@ -1,20 +1,31 @@
 #include "core/Wait.h"
 
+#include <algorithm>
+
 namespace zk {
 
 bool Wait_Until(Events& events, Clock& clock, double limit, const std::function<bool()>& done,
-                const std::function<bool()>& stalled) {
+                const std::function<bool()>& stalled, const std::function<double()>& dueIn) {
   const double start = clock.Timer();
   for (;;) {
     if (done()) return true;
-    if (Timer_Elapsed(start, clock.Timer()) >= limit || (stalled && stalled())) return false;
-    events.DoEvents();
+    const double elapsed = Timer_Elapsed(start, clock.Timer());
+    if (elapsed >= limit || (stalled && stalled())) return false;
+    if (dueIn)
+      events.DoEventsFor(std::clamp(std::min(dueIn(), limit - elapsed), MinSleep, MaxSleep));
+    else
+      events.DoEvents();
   }
 }
 
 void WatchdogHeld::DoEvents() {
   st_.InputWatchdogArmed = false;
   events_.DoEvents();
+}
+
+void WatchdogHeld::DoEventsFor(double seconds) {
+  st_.InputWatchdogArmed = false;
+  events_.DoEventsFor(seconds);
 }
 
 Stillness::Stillness(Clock& clock, double seconds, int64_t value)

@@ -16,8 +16,17 @@ namespace zk {
 // Each round: `done()`, then the time limit of `limit` seconds and `stalled()`, then one
 // round of events. True when `done()` answered true; false when the wait gave up. An
 // empty `stalled` never stalls.
+// `dueIn`, when given, answers (after a `done()` that said no) in how many seconds `done`
+// is next worth asking: the round then sleeps until then, or until an event comes, instead
+// of polling — no longer than the time left nor than MaxSleep, so a stall is still seen.
 bool Wait_Until(Events& events, Clock& clock, double limit, const std::function<bool()>& done,
-                const std::function<bool()>& stalled = {});
+                const std::function<bool()>& stalled = {}, const std::function<double()>& dueIn = {});
+
+// The longest sleep of one round of a wait that knows when it is due.
+constexpr double MaxSleep = 0.1;
+// The shortest: a condition that is late by the clock is asked again after this, so the
+// wait never spins.
+constexpr double MinSleep = 0.001;
 
 // The events of a wait during which no reading is due (the player's banners): the input
 // watchdog is disarmed before each round, so that the quiet is not taken for a lost sensor.
@@ -25,6 +34,7 @@ class WatchdogHeld : public Events {
  public:
   WatchdogHeld(Events& events, SessionState& st) : events_(events), st_(st) {}
   void DoEvents() override;
+  void DoEventsFor(double seconds) override;
 
  private:
   Events& events_;

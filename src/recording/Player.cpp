@@ -68,7 +68,10 @@ void Player::cmdPlay_Click() {
 // The banner waits: no reading comes during playback, so the input watchdog is held off.
 void Player::Wait(double seconds) {
   WatchdogHeld events(ctx_.events, ctx_.state);
-  Wait_Until(events, ctx_.clock, seconds, [this] { return closing_; });
+  // Closing comes as an event, which ends a sleep: the wait sleeps out its time.
+  Wait_Until(
+      events, ctx_.clock, seconds, [this] { return closing_; }, {},
+      [] { return std::numeric_limits<double>::infinity(); });
 }
 
 void Player::Start() {
@@ -253,30 +256,37 @@ void Player::Playback_Step() {
 
 // Waits until the sound reaches the record in WorkRecord. False when the device is paused
 // or the play loop is over; true when the record is due, or the sound has ended or stalled
-// (the record is then the last one shown). Each round begins with the events.
+// (the record is then the last one shown). Each round begins with the events; between
+// them the wait sleeps until the sound should reach the record.
 bool Player::Wait_For_Record(float& target) {
   SessionState& st = ctx_.state;
-  bool due = false;
-  ctx_.events.DoEvents();
+  bool due = false, paused = false;
+  ctx_.events.DoEventsFor(0);
   const bool over = Wait_Until(
       ctx_.events, ctx_.clock, std::numeric_limits<double>::infinity(),
       [&] {
         if (!Playing_On()) return true;
-        target = float(st.AudioPosition) * 1000.0f / float(PlayRange::Units(st));
         AudioMode mode = AudioMode::NotReady;
         ctx_.audio.Mode(mode);
         if (mode == AudioMode::Stopped) st.RecordIndex = st.RecordCount;
         if (mode == AudioMode::Paused) {
           stall_.Reset();
+          paused = true;
           return true;
         }
+        // The position of now, not of the last round: a round may have slept a while.
         Query_Position(ctx_.audio, st);
+        target = float(st.AudioPosition) * 1000.0f / float(PlayRange::Units(st));
         due = mode != AudioMode::Playing || target >= float(st.WorkRecord.TimeMs);
         return due;
       },
       // A device that says it plays but whose position does not move would hold the loop
       // for ever: after a while it counts as ended.
-      [&] { return stall_.Still(st.AudioPosition); });
+      [&] { return stall_.Still(st.AudioPosition); },
+      // The sound's position runs at one millisecond per millisecond.
+      [&] { return (double(st.WorkRecord.TimeMs) - double(target)) / 1000.0; });
+  // Paused: nothing is due until an event (resume, stop, a seek) changes that.
+  if (paused) ctx_.events.DoEventsFor(MaxSleep);
   if (over) return due;
   st.RecordIndex = st.RecordCount;  // stalled
   return true;

@@ -19,6 +19,30 @@ TEST(WaitUntil, EndsWhenDoneOrWhenTheTimeIsUp) {
   EXPECT_NEAR(t.clock.now - t0, 0.5, 0.01);
 }
 
+// A wait that knows when it is due sleeps to that moment in one round (never past the time
+// limit, never longer than MaxSleep), and an event that comes first ends the sleep early.
+TEST(WaitUntil, SleepsUntilDueInsteadOfPolling) {
+  TestContext t;
+  const double t0 = t.clock.now;
+  const double due = t0 + 0.35;
+  EXPECT_TRUE(Wait_Until(
+      t.events, t.clock, 1.0, [&] { return t.clock.now >= due - 1e-9; }, {}, [&] { return due - t.clock.now; }));
+  EXPECT_NEAR(t.clock.now, due, 1e-6);
+  EXPECT_EQ(t.events.calls, 4);  // 0.1 + 0.1 + 0.1 + 0.05
+
+  const double t1 = t.clock.now;
+  EXPECT_FALSE(Wait_Until(
+      t.events, t.clock, 0.25, [] { return false; }, {}, [] { return 10.0; }));
+  EXPECT_NEAR(t.clock.now - t1, 0.25, 1e-6);  // the limit cuts the last sleep short
+
+  bool stop = false;
+  const double t2 = t.clock.now;
+  t.events.At(t2 + 0.03, [&] { stop = true; });
+  EXPECT_TRUE(Wait_Until(
+      t.events, t.clock, 1.0, [&] { return stop; }, {}, [] { return 1.0; }));
+  EXPECT_NEAR(t.clock.now - t2, 0.03, 1e-6);
+}
+
 TEST(WaitUntil, GivesUpWhenStalled) {
   TestContext t;
   const double t0 = t.clock.now;
