@@ -31,24 +31,55 @@ void Place(float& x1, float& y1, float& x2, float& y2, double a, double r1, doub
 
 NeedleDrawer::NeedleDrawer(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
 
-NeedleDrawer::Drawn NeedleDrawer::Stroke(float x1, float y1, float x2, float y2, int32_t color) {
+NeedleDrawer::Drawn NeedleDrawer::Plan(float x1, float y1, float x2, float y2, int32_t color) const {
   Drawn d;
   d.line = QLineF(x1, y1, x2, y2);
-  if (panel_.DrawWidth <= 1) {
-    // A one-pixel needle is a plain aliased line; drawn again in the dial colour it goes.
+  d.color = color;
+  // A one-pixel needle is a plain aliased line; drawn again in the dial colour it goes.
+  d.thin = panel_.DrawWidth <= 1;
+  if (!d.thin)
+    d.runs = StrokeSpans(QPointF(panel_.PxX(x1), panel_.PxY(y1)), QPointF(panel_.PxX(x2), panel_.PxY(y2)),
+                         panel_.DrawWidth, QRect(0, 0, panel_.WidthPx(), panel_.HeightPx()));
+  return d;
+}
+
+void NeedleDrawer::Paint(const Drawn& d) {
+  const QLineF& l = d.line;
+  if (d.thin) {
     const bool aa = panel_.Antialiased;
     panel_.Antialiased = false;
-    panel_.Line(x1, y1, x2, y2, color);
+    panel_.Line(static_cast<float>(l.x1()), static_cast<float>(l.y1()), static_cast<float>(l.x2()),
+                static_cast<float>(l.y2()), d.color);
     panel_.Antialiased = aa;
-    d.thin = true;
-    return d;
+    return;
   }
-  d.runs = StrokeSpans(QPointF(panel_.PxX(x1), panel_.PxY(y1)), QPointF(panel_.PxX(x2), panel_.PxY(y2)),
-                       panel_.DrawWidth, QRect(0, 0, panel_.WidthPx(), panel_.HeightPx()));
-  panel_.PaintRuns(d.runs, color);
-  panel_.CurrentX = x2;
-  panel_.CurrentY = y2;
-  return d;
+  panel_.PaintRuns(d.runs, d.color);
+  panel_.CurrentX = static_cast<float>(l.x2());
+  panel_.CurrentY = static_cast<float>(l.y2());
+}
+
+void NeedleDrawer::Replace(Drawn (&next)[2]) {
+  // Whatever else drew on the face since the needle was drawn (a wipe, a banner, a readout)
+  // may lie over its strokes: then it is drawn again even where it stands still.
+  const QRect over = panel_.TakeDrawn();
+  auto shown = [&](const Drawn& now, const Drawn& before) {
+    if (!now.thin && now.runs.Empty()) return !before.thin && before.runs.Empty();
+    return now == before && !over.intersects(before.runs.Bounds());
+  };
+  const bool same = !ctx_.state.ResetPending && shown(next[0], drawn_[0]) && shown(next[1], drawn_[1]);
+  if (same) {
+    // The face keeps its pixels; the pen ends where the drawing would have left it.
+    const QLineF& l = (next[1].runs.Empty() ? next[0] : next[1]).line;
+    panel_.CurrentX = static_cast<float>(l.x2());
+    panel_.CurrentY = static_cast<float>(l.y2());
+    return;
+  }
+  Erase_Or_Forget();
+  for (int i = 0; i < 2; ++i) {
+    if (next[i].thin || !next[i].runs.Empty()) Paint(next[i]);
+    drawn_[i] = std::move(next[i]);
+  }
+  panel_.TakeDrawn();  // the needle's own pixels
 }
 
 void NeedleDrawer::Erase_Or_Forget() {
@@ -57,10 +88,11 @@ void NeedleDrawer::Erase_Or_Forget() {
   const int32_t dial = ctx_.settings.Dial_Color;
   for (Drawn& d : drawn_) {
     if (erase && d.thin) {
+      Drawn wipe = d;
+      wipe.color = dial;
       const int width = panel_.DrawWidth;
       panel_.DrawWidth = 1;
-      Stroke(static_cast<float>(d.line.x1()), static_cast<float>(d.line.y1()), static_cast<float>(d.line.x2()),
-             static_cast<float>(d.line.y2()), dial);
+      Paint(wipe);
       panel_.DrawWidth = width;
     } else if (erase) {
       panel_.PaintRuns(d.runs, dial, hub_.isNull() ? nullptr : &hub_, hubAt_);
@@ -93,10 +125,11 @@ void NeedleDrawer::Draw(int32_t p) {
       const bool mirror = s.DialType == DialCircular2;
       panel_.DrawWidth = s.Needle_Width;
       if (st.ResetPending) Keep_Hub();
-      Erase_Or_Forget();
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 50, 500);
-      drawn_[0] = Stroke(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
-      if (mirror) drawn_[1] = Stroke(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
+      Drawn next[2];
+      next[0] = Plan(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
+      if (mirror) next[1] = Plan(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
+      Replace(next);
       break;
     }
     case DialTraditional:
@@ -105,19 +138,21 @@ void NeedleDrawer::Draw(int32_t p) {
       const bool continuous = s.DialType == DialContinuous;
       panel_.DrawWidth = s.Needle_Width;
       hub_ = QImage();
-      Erase_Or_Forget();
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 500, 1000);
-      drawn_[0] = Stroke(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
-      if (!continuous) break;
-      // Hysteresis: the shadow appears beyond 6000 and goes below 4000.
-      const int64_t mag = std::llabs(static_cast<int64_t>(p));
-      if (mag > ShadowOn) n.ShadowVisible = -1;
-      if (mag < ShadowOff) n.ShadowVisible = 0;
-      const int64_t q = CInt32(p > 0 ? int64_t{p} - ShadowOffset : p < 0 ? int64_t{p} + ShadowOffset : 0);
-      if (n.ShadowVisible) {
-        Place(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, Angle(q), 500, 1000);
-        drawn_[1] = Stroke(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);
+      Drawn next[2];
+      next[0] = Plan(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
+      if (continuous) {
+        // Hysteresis: the shadow appears beyond 6000 and goes below 4000.
+        const int64_t mag = std::llabs(static_cast<int64_t>(p));
+        if (mag > ShadowOn) n.ShadowVisible = -1;
+        if (mag < ShadowOff) n.ShadowVisible = 0;
+        const int64_t q = CInt32(p > 0 ? int64_t{p} - ShadowOffset : p < 0 ? int64_t{p} + ShadowOffset : 0);
+        if (n.ShadowVisible) {
+          Place(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, Angle(q), 500, 1000);
+          next[1] = Plan(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);
+        }
       }
+      Replace(next);
       break;
     }
     default: break;

@@ -3,7 +3,9 @@
 // their pixels in the dial colour again, then draws the new ones. The strokes are kept as
 // runs of whole pixels (no antialiasing), so the erase covers exactly the pixels the
 // stroke coloured. On the circular dials a wide needle's inner end reaches the hub ring;
-// the erase gives those pixels back from a copy of the hub taken with the fresh face.
+// the erase gives those pixels back from a copy of the hub taken with the fresh face. A
+// move that would colour exactly the pixels already coloured changes nothing on the face
+// and is not drawn: a hand at rest does not repaint the panel fifty times a second.
 #include <QImage>
 #include <QLineF>
 #include <QPoint>
@@ -38,14 +40,21 @@ class NeedleDrawer {
  private:
   // One-pixel pen, fore and fill colour `color`, solid fill: for the needle-zone wipe.
   void Solid_Pen(int32_t color);
-  // A stroke on the face: its pixels, or for a one-pixel needle its line (panel units).
+  // A stroke on the face: its pixels, or for a one-pixel needle its line (panel units),
+  // and its colour.
   struct Drawn {
     StrokeSpans runs;
     QLineF line;
     bool thin = false;
+    int32_t color = 0;
+    bool operator==(const Drawn& o) const { return !thin && !o.thin && runs == o.runs && color == o.color; }
   };
-  // Draws the stroke between two points in panel units.
-  Drawn Stroke(float x1, float y1, float x2, float y2, int32_t color);
+  // The stroke between two points in panel units, in the current pen width, not drawn yet.
+  Drawn Plan(float x1, float y1, float x2, float y2, int32_t color) const;
+  // Erases the strokes drawn last (see Erase_Or_Forget) and draws `next` in their place,
+  // unless they are the same pixels in the same colours on a face that still shows them.
+  void Replace(Drawn (&next)[2]);
+  void Paint(const Drawn& d);
   // Paints the pixels of the strokes drawn last in the dial colour (the hub from its copy),
   // unless ResetPending says the face is fresh.
   void Erase_Or_Forget();

@@ -14,6 +14,7 @@ class StrokeSpans {
  public:
   struct Run {
     int y, x0, x1;  // pixels x0 .. x1 - 1 of row y
+    bool operator==(const Run&) const = default;
   };
 
   StrokeSpans() = default;
@@ -27,6 +28,8 @@ class StrokeSpans {
   // The runs' extent in bands of `rows` rows each, top to bottom: a few thin rectangles
   // that follow a slanted stroke instead of one box around it.
   std::vector<QRect> Bands(int rows) const;
+  // The same pixels.
+  bool operator==(const StrokeSpans& o) const { return runs_ == o.runs_; }
 
  private:
   std::vector<Run> runs_;

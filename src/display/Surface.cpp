@@ -250,8 +250,11 @@ void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* pa
     }
   }
   // Bands of 16 rows follow a slanted stroke closely, so only its own pixels are shown
-  // again, in a handful of rectangles.
-  for (const QRect& band : runs.Bands(16)) TouchPx(band);
+  // again, in a handful of rectangles. They come top to bottom, so each joins the region at
+  // its end, and the window hears of the stroke once.
+  QRegion shown;
+  for (const QRect& band : runs.Bands(16)) shown += band;
+  TouchPx(shown);
 }
 
 QImage Surface::Copy(const QRect& px) const {
@@ -298,12 +301,27 @@ QRect Surface::TakeDirty() {
   return r;
 }
 
+QRect Surface::TakeDrawn() {
+  QRect r = drawn_;
+  drawn_ = QRect();
+  return r;
+}
+
 void Surface::Touch(const QRectF& r) { TouchPx(r.toAlignedRect().adjusted(-2, -2, 2, 2)); }
 
 void Surface::TouchPx(const QRect& r) {
   const QRect px = r.intersected(image_.rect());
   if (px.isEmpty()) return;
   dirty_ = dirty_.united(px);
+  drawn_ = drawn_.united(px);
+  if (listener_) listener_(QRegion(px));
+}
+
+void Surface::TouchPx(const QRegion& r) {
+  const QRegion px = r.intersected(image_.rect());
+  if (px.isEmpty()) return;
+  dirty_ = dirty_.united(px.boundingRect());
+  drawn_ = drawn_.united(px.boundingRect());
   if (listener_) listener_(px);
 }
 

@@ -9,6 +9,7 @@
 // that shows the surface repaints only what changed.
 #include <QFont>
 #include <QImage>
+#include <QRegion>
 #include <QRect>
 #include <QRectF>
 
@@ -119,8 +120,11 @@ class Surface {
   // The region changed since the last TakeDirty(), in pixels (empty when none).
   QRect Dirty() const { return dirty_; }
   QRect TakeDirty();
+  // What was drawn since the last TakeDrawn(), as one rectangle in pixels: lets a drawer
+  // that keeps its own strokes on the face tell whether anything drew over them.
+  QRect TakeDrawn();
   // Called with each changed rectangle (pixels) right after the change.
-  void SetChangeListener(std::function<void(const QRect&)> f) { listener_ = std::move(f); }
+  void SetChangeListener(std::function<void(const QRegion&)> f) { listener_ = std::move(f); }
 
   // Maps the font names the layout uses to installed fonts of the same metrics (once).
   static void Map_Font_Names();
@@ -131,6 +135,7 @@ class Surface {
  private:
   void Touch(const QRectF& r);
   void TouchPx(const QRect& r);
+  void TouchPx(const QRegion& r);
   // The box Print gives `text` at the current position, in pixels.
   QRectF TextBox(const std::string& text, const QFont& f) const;
   void ApplyModeScale();
@@ -149,7 +154,8 @@ class Surface {
   double fontPoints_ = 8.25;
   bool bold_ = false, italic_ = false;
   QRect dirty_;
-  std::function<void(const QRect&)> listener_;
+  std::function<void(const QRegion&)> listener_;
+  QRect drawn_;  // see TakeDrawn
 };
 
 }  // namespace zk

@@ -28,7 +28,7 @@ int ShiftCode(Qt::KeyboardModifiers m) {
 SurfaceWidget::SurfaceWidget(Surface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
   // The surface paints every pixel itself; nothing behind it needs drawing.
   setAttribute(Qt::WA_OpaquePaintEvent);
-  surface_.SetChangeListener([this](const QRect& r) { update(r); });
+  surface_.SetChangeListener([this](const QRegion& r) { update(r); });
 }
 
 SurfaceWidget::~SurfaceWidget() { surface_.SetChangeListener({}); }

@@ -77,7 +77,7 @@ QtSerialPort::QtSerialPort(const PortTable& table) : table_(table) {
   check_.setSingleShot(true);
   check_.setInterval(0);
   QObject::connect(&check_, &QTimer::timeout, [this] { Check_Threshold(); });
-  QObject::connect(&port_, &QSerialPort::readyRead, [this] { Schedule_Check(); });
+  QObject::connect(&port_, &QSerialPort::readyRead, [this] { On_Ready_Read(); });
   QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) { On_Error(e); });
 }
 
@@ -192,7 +192,9 @@ bool QtSerialPort::WaitForInput(int ms) {
   if (port_.bytesAvailable() > 0) return true;
   QElapsedTimer t;
   t.start();
+  waiting_ = true;
   port_.waitForReadyRead(ms);
+  waiting_ = false;
   if (port_.bytesAvailable() > 0) return true;
   // A wait that failed early (the other side hung up) sleeps out the rest of its time.
   const qint64 left = ms - t.elapsed();
@@ -200,12 +202,34 @@ bool QtSerialPort::WaitForInput(int ms) {
   return false;
 }
 
+// Characters came in. From the event loop the receive event is delivered at once, which
+// saves a round of the loop per message; inside a wait or a receive event it is left to
+// the loop.
+void QtSerialPort::On_Ready_Read() {
+  if (waiting_ || delivering_) {
+    Schedule_Check();
+    return;
+  }
+  Check_Threshold();
+  Schedule_Check_If_Due();
+}
+
+// Characters that came while the receive event ran were not announced (the port does not
+// announce inside its own announcement).
+void QtSerialPort::Schedule_Check_If_Due() {
+  if (threshold_ > 0 && port_.isOpen() && port_.bytesAvailable() >= threshold_) Schedule_Check();
+}
+
 void QtSerialPort::Schedule_Check() {
   if (threshold_ > 0 && !check_.isActive()) check_.start();
 }
 
 void QtSerialPort::Check_Threshold() {
-  if (threshold_ > 0 && port_.isOpen() && port_.bytesAvailable() >= threshold_) FireOnComm();
+  if (threshold_ <= 0 || !port_.isOpen() || port_.bytesAvailable() < threshold_) return;
+  const bool outer = delivering_;
+  delivering_ = true;
+  FireOnComm();
+  delivering_ = outer;
 }
 
 void QtSerialPort::On_Error(QSerialPort::SerialPortError e) {

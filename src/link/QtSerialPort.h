@@ -1,8 +1,8 @@
 #pragma once
 // SerialPort over QSerialPort. Received characters are kept without limit until read. The
-// receive event is delivered from the event loop (never from inside a read or a wait)
-// whenever at least RThreshold characters wait and the threshold is not 0, including
-// characters that were already waiting when the threshold was raised again.
+// receive event is delivered from the event loop (never from inside a read, a wait or
+// another receive event) whenever at least RThreshold characters wait and the threshold is
+// not 0, including characters that were already waiting when the threshold was raised again.
 #include <QSerialPort>
 #include <QTimer>
 #include <string>
@@ -42,7 +42,9 @@ class QtSerialPort : public SerialPort {
 
  private:
   void Apply_Settings();
+  void On_Ready_Read();
   void Schedule_Check();
+  void Schedule_Check_If_Due();
   void Check_Threshold();
   void On_Error(QSerialPort::SerialPortError e);
 
@@ -52,6 +54,8 @@ class QtSerialPort : public SerialPort {
   int commPort_ = 0;
   std::string settings_ = "9600,n,8,1";
   int threshold_ = 0;
+  bool waiting_ = false;    // inside WaitForInput
+  bool delivering_ = false;  // inside the receive event
   bool dtr_ = false, rts_ = false;
   std::string deniedDevice_;
 };

@@ -105,6 +105,29 @@ TEST(Needle, ZeroWidthDrawsNothingButStillRecords) {
   EXPECT_TRUE(rig.panel().Image() == face);
 }
 
+// A needle at rest is not drawn again; one that something else drew over is, even at rest.
+TEST(Needle, AtRestRepaintsNothingUntilSomethingDrawsOverIt) {
+  for (int32_t type : {0, 1, 2, 3}) {
+    DisplayRig rig(1280);
+    rig.settings.DialType = type;
+    const bool circular = type == 0 || type == 3;
+    const int32_t p = circular ? 0 : -2503;
+    auto onNeedle = [&] { return circular ? rig.At(0, 900) : rig.AtNeedle(p, 750, 0); };
+    rig.Needle(p);
+    rig.panel().TakeDirty();
+    rig.Needle(p);
+    EXPECT_TRUE(rig.panel().Dirty().isEmpty()) << type;
+    rig.display.Remove_Needle();
+    rig.Needle(p);
+    EXPECT_EQ(onNeedle(), rig.settings.MainNeedle_Color) << type;
+    // The frozen colour is a change of its own.
+    rig.settings.FreezeNeedle_Color = 0x00FF00;
+    rig.state.NeedleFrozen = true;
+    rig.Needle(p);
+    EXPECT_EQ(onNeedle(), 0x00FF00) << type;
+  }
+}
+
 TEST(Needle, RemoveWipesOnlyTheNeedleZone) {
   DisplayRig rig(1280);
   rig.settings.ScaleType = 0;

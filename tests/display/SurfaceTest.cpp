@@ -88,7 +88,7 @@ TEST(Surface, OpaquePrintErasesWithBlanks) {
 TEST(Surface, DotAndDirtyRectangle) {
   Surface s(300, 300);
   QRect seen;
-  s.SetChangeListener([&](const QRect& r) { seen = seen.united(r); });
+  s.SetChangeListener([&](const QRegion& r) { seen = seen.united(r.boundingRect()); });
   s.SetBackColor(White);
   EXPECT_EQ(s.TakeDirty(), QRect(0, 0, 300, 300));
   EXPECT_TRUE(s.Dirty().isEmpty());
