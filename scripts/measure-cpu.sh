@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Prints the share of one core zodovaz takes in four cases, under a private X server and
+# Prints the share of one core zodovaz takes in five cases, under a private X server and
 # sound server (PulseAudio with a silent microphone and loudspeaker):
 #   idle       the window open, no readings (the baseline of the same run)
-#   live       the simulator at 50 readings a second
+#   live       the simulator at 50 readings a second, a hand at rest (its steady pattern)
+#   moving     the same with a moving hand (its fall pattern: each reading 20 from the last)
 #   recording  the same with recording and sound
 #   playback   a recording of 50 records a second played with its sound, with how late
 #              the records were drawn on the sound clock (median, 99th percentile)
@@ -100,6 +101,10 @@ run_case() {
         start "$b" --simulate
         figure=$($how)
         ;;
+      moving)
+        start "$b" --simulate --sim-arg --pattern --sim-arg fall
+        figure=$($how)
+        ;;
       recording)
         start "$b" --simulate
         e2e_focus
@@ -139,9 +144,9 @@ lateness() {
 }
 
 echo "share of one core over ${SPAN} s after a ${WARMUP} s warm-up; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-for c in idle live recording playback; do run_case "$c" share; done
+for c in idle live moving recording playback; do run_case "$c" share; done
 if [ "$PROFILE" = 1 ]; then
   echo
   echo "perf profiles (cpu-clock samples, top entries by library and symbol):"
-  for c in idle live recording playback; do run_case "$c" profile; done
+  for c in idle live moving recording playback; do run_case "$c" profile; done
 fi
