@@ -1,6 +1,7 @@
 #include "display/StripChart.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/Numbers.h"
 
@@ -82,20 +83,33 @@ void StripChart::Update_Graph(int32_t raw) {
 void StripChart::Redraw() {
   const Settings& s = ctx_.settings;
   graph_.Cls();
+  // The lines go to the surface in runs of one colour, in the order they are drawn one by
+  // one, so where they cross the later still lies on top.
+  std::vector<QLineF> run;
+  int32_t runColor = 0;
+  auto add = [&](double x1, double y1, double x2, double y2, int32_t color) {
+    if (!run.empty() && color != runColor) {
+      graph_.Lines(run, runColor);
+      run.clear();
+    }
+    runColor = color;
+    run.emplace_back(x1, y1, x2, y2);
+  };
   if (s.GridY) {
     // The horizontal lines stand still; they do not follow ChartOffset.
-    for (int j = 1; j <= 6; ++j) graph_.Line(0, GridLevels[j], graph_.ScaleWidth(), GridLevels[j], s.GraphGrid_Color);
+    for (int j = 1; j <= 6; ++j) add(0, GridLevels[j], graph_.ScaleWidth(), GridLevels[j], s.GraphGrid_Color);
   }
   int slot = ChartOldest;
   for (int k = 1; k < Points; ++k) {
     const int prev = slot;
     slot = slot + 1 >= Points ? 0 : slot + 1;
     const double x = ChartX[k] - ChartScroll;
-    if (slot % MarkEvery == 0 && s.GridX) graph_.Line(x, 0, x, 65536, s.GraphGrid_Color);
+    if (slot % MarkEvery == 0 && s.GridX) add(x, 0, x, 65536, s.GraphGrid_Color);
     if (ChartY[prev] != 0)
-      graph_.Line(ChartX[k - 1] - ChartScroll, static_cast<double>(ChartY[prev]) - ChartOffset, x,
-                  static_cast<double>(ChartY[slot]) - ChartOffset, s.GraphPen_Color);
+      add(ChartX[k - 1] - ChartScroll, static_cast<double>(ChartY[prev]) - ChartOffset, x,
+          static_cast<double>(ChartY[slot]) - ChartOffset, s.GraphPen_Color);
   }
+  graph_.Lines(run, runColor);
 }
 
 }  // namespace zk

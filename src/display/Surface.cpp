@@ -150,6 +150,24 @@ void Surface::Line(double x1, double y1, double x2, double y2, std::optional<int
   Touch(QRectF(a, b).normalized().adjusted(-DrawWidth, -DrawWidth, DrawWidth, DrawWidth));
 }
 
+void Surface::Lines(const std::vector<QLineF>& lines, int32_t color) {
+  if (lines.empty()) return;
+  std::vector<QLineF> px;
+  px.reserve(lines.size());
+  QRectF bounds;
+  for (const QLineF& l : lines) {
+    px.emplace_back(PxX(l.x1()), PxY(l.y1()), PxX(l.x2()), PxY(l.y2()));
+    bounds |= QRectF(px.back().p1(), px.back().p2()).normalized();
+  }
+  QPainter& p = Painter();
+  p.setRenderHint(QPainter::Antialiasing, Antialiased);
+  p.setPen(MakePen(color, DrawWidth));
+  p.drawLines(px.data(), static_cast<int>(px.size()));
+  CurrentX = lines.back().x2();
+  CurrentY = lines.back().y2();
+  Touch(bounds.adjusted(-DrawWidth, -DrawWidth, DrawWidth, DrawWidth));
+}
+
 void Surface::FilledBox(double x1, double y1, double x2, double y2, std::optional<int32_t> color) {
   const QRectF r = QRectF(QPointF(PxX(x1), PxY(y1)), QPointF(PxX(x2), PxY(y2))).normalized();
   QPainter& p = Painter();

@@ -9,6 +9,7 @@
 // that shows the surface repaints only what changed.
 #include <QFont>
 #include <QImage>
+#include <QLineF>
 #include <QRegion>
 #include <QRect>
 #include <QRectF>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "display/StrokeSpans.h"
 
@@ -86,6 +88,9 @@ class Surface {
   // A line with round ends, DrawWidth pixels wide, in `color` (ForeColor when absent);
   // the current position moves to (x2, y2).
   void Line(double x1, double y1, double x2, double y2, std::optional<int32_t> color = {});
+  // Many lines (user units) as Line draws them, in one colour and one pass of the painter;
+  // the current position moves to the end of the last.
+  void Lines(const std::vector<QLineF>& lines, int32_t color);
   // A filled box between two corners (the "BF" form of Line).
   void FilledBox(double x1, double y1, double x2, double y2, std::optional<int32_t> color = {});
   // A full circle (no angles) or an arc drawn counter-clockwise from start to end, angles
