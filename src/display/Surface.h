@@ -10,9 +10,9 @@
 #include <QFont>
 #include <QImage>
 #include <QLineF>
-#include <QRegion>
 #include <QRect>
 #include <QRectF>
+#include <QRegion>
 
 #include <cstdint>
 #include <functional>

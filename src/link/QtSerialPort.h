@@ -54,7 +54,7 @@ class QtSerialPort : public SerialPort {
   int commPort_ = 0;
   std::string settings_ = "9600,n,8,1";
   int threshold_ = 0;
-  bool waiting_ = false;    // inside WaitForInput
+  bool waiting_ = false;     // inside WaitForInput
   bool delivering_ = false;  // inside the receive event
   bool dtr_ = false, rts_ = false;
   std::string deniedDevice_;
