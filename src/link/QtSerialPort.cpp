@@ -214,8 +214,8 @@ void QtSerialPort::On_Ready_Read() {
   Schedule_Check_If_Due();
 }
 
-// Characters that came while the receive event ran were not announced (the port does not
-// announce inside its own announcement).
+// Characters that came while the receive event ran: a port that does not announce inside
+// its own announcement would leave them waiting until more came.
 void QtSerialPort::Schedule_Check_If_Due() {
   if (threshold_ > 0 && port_.isOpen() && port_.bytesAvailable() >= threshold_) Schedule_Check();
 }

@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include "Fakes.h"
 #include "core/QtSeams.h"
@@ -66,6 +69,36 @@ class SimPtyTest : public ::testing::Test {
   Connection conn{ctx, port};
   QProcess sim;
 };
+
+// The receive event comes straight from the port's announcement. Characters that arrive
+// while it runs its own rounds of events are not announced again by the port, and must
+// still raise the next receive event once it returns.
+TEST_F(SimPtyTest, CharactersThatCameDuringAReceiveEventRaiseTheNext) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  ports.Set(4, ::ptsname(master));
+  ASSERT_TRUE(port.SetCommPort(4));
+  ASSERT_TRUE(port.SetPortOpen(true));
+  port.SetRThreshold(1);
+  std::string got;
+  int events = 0;
+  port.SetOnComm([&] {
+    ++events;
+    while (port.InBufferCount() > 0) got += port.Input();
+    if (events == 1) {
+      EXPECT_EQ(::write(master, "B", 1), 1);
+      RunEvents(100);  // "B" arrives in here
+    }
+  });
+  ASSERT_EQ(::write(master, "A", 1), 1);
+  for (int i = 0; i < 100 && got.size() < 2; ++i) RunEvents(20);
+  EXPECT_EQ(got, "AB");
+  EXPECT_EQ(events, 2);
+  port.SetPortOpen(false);
+  ::close(master);
+}
 
 TEST_F(SimPtyTest, HandshakeAndAboutFiftyReadingsASecond) {
   ASSERT_TRUE(StartSim({"--type", "3A", "--serial", "0042"}));
