@@ -168,6 +168,8 @@ void NeedleDrawer::Solid_Pen(int32_t color) {
 
 void NeedleDrawer::Remove_Needle() {
   const Settings& s = ctx_.settings;
+  // The strokes go first, exactly: a wide needle's round tip reaches past the zone wiped below.
+  Erase_Or_Forget();
   switch (s.DialType) {
     case DialCircular1:
     case DialCircular2:

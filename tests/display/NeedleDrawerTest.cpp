@@ -128,6 +128,27 @@ TEST(Needle, AtRestRepaintsNothingUntilSomethingDrawsOverIt) {
   }
 }
 
+// Nothing of the needle is left once it is removed, its round tip beyond the wiped zone
+// included, on every dial and width.
+TEST(Needle, RemoveLeavesNoSpeckOfTheNeedle) {
+  for (int32_t type : {0, 1, 2, 3}) {
+    for (int32_t width : {2, 8}) {
+      DisplayRig rig(1280);
+      rig.settings.DialType = type;
+      rig.settings.Needle_Width = width;
+      rig.settings.MainNeedle_Color = 0x0000FE;  // a colour of the needle alone
+      rig.display.Draw_Panel();
+      rig.Needle(3000);
+      rig.display.Remove_Needle();
+      const QImage& im = rig.panel().Image();
+      int left = 0;
+      for (int y = 0; y < im.height(); ++y)
+        for (int x = 0; x < im.width(); ++x) left += rig.panel().PixelColor(x, y) == 0x0000FE;
+      EXPECT_EQ(left, 0) << "dial " << type << ", width " << width;
+    }
+  }
+}
+
 TEST(Needle, RemoveWipesOnlyTheNeedleZone) {
   DisplayRig rig(1280);
   rig.settings.ScaleType = 0;
