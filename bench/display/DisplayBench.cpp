@@ -32,6 +32,24 @@ void BM_UpdateNeedle(benchmark::State& st) {
 }
 BENCHMARK(BM_UpdateNeedle)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
+// The same with a window listening: each stroke is also announced as a region of bands.
+void BM_UpdateNeedleAnnounced(benchmark::State& st) {
+  EnsureApp();
+  zk::test::DisplayRig rig(1280);
+  rig.settings.DialType = static_cast<int32_t>(st.range(0));
+  int announced = 0;
+  rig.display.picMeterPanel.SetChangeListener([&](const QRegion& r) { announced += r.rectCount(); });
+  rig.Needle(0);
+  int32_t p = -9000;
+  for (auto _ : st) {
+    rig.state.WorkRecord.Needle = static_cast<int16_t>(p);
+    rig.display.Update_Needle();
+    p = p >= 9000 ? -9000 : p + 37;
+  }
+  benchmark::DoNotOptimize(announced);
+}
+BENCHMARK(BM_UpdateNeedleAnnounced)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
 void BM_DrawPanel(benchmark::State& st) {
   EnsureApp();
   zk::test::DisplayRig rig(1280);

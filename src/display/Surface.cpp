@@ -263,15 +263,20 @@ void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* pa
     std::fill(line + x0, line + x1, c);
     if (patch && run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
       const auto* from = reinterpret_cast<const QRgb*>(patch->constScanLine(run.y - patchRect.top()));
-      for (int x = std::max(x0, patchRect.left()); x < std::min(x1, patchRect.right() + 1); ++x)
-        line[x] = from[x - patchRect.left()];
+      const int p0 = std::max(x0, patchRect.left()), p1 = std::min(x1, patchRect.right() + 1);
+      if (p0 < p1) std::copy(from + (p0 - patchRect.left()), from + (p1 - patchRect.left()), line + p0);
     }
   }
+  if (!listener_) {
+    TouchPx(runs.Bounds());
+    return;
+  }
   // Bands of 16 rows follow a slanted stroke closely, so only its own pixels are shown
-  // again, in a handful of rectangles. They come top to bottom, so each joins the region at
-  // its end, and the window hears of the stroke once.
+  // again, in a handful of rectangles, and the window hears of the stroke once. The bands
+  // share no row and come top to bottom: a region can take them as they are.
+  const std::vector<QRect> bands = runs.Bands(16);
   QRegion shown;
-  for (const QRect& band : runs.Bands(16)) shown += band;
+  shown.setRects(bands.data(), static_cast<int>(bands.size()));
   TouchPx(shown);
 }
 

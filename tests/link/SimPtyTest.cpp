@@ -2,15 +2,15 @@
 // handshake and the live stream on the system clock and the Qt event loop.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTimer>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include "Fakes.h"
 #include "core/QtSeams.h"
