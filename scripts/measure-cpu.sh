@@ -42,17 +42,7 @@ BIN=${BINS[0]}
 "$BIN/zk_make_sweep" "$E2E_TMP/sweep" $(( 2 * SPAN + 3 * WARMUP + 10 )) >/dev/null || fail "no sweep recording"
 
 # A program folder of its own for each run, recording with sound into it.
-fresh_home() {
-  HOME_DIR=$(mktemp -d "$E2E_TMP/home.XXXX")
-  mkdir -p "$HOME_DIR/rec"
-  cat >"$HOME_DIR/zk3_Zodovaz.ini" <<INI
-[Recording]
-SavePath=$HOME_DIR/rec/
-RecordingMode=3
-SuffixType=0
-AudioEnable=True
-INI
-}
+fresh_home() { e2e_auto_save_home take_ "$(mktemp -d "$E2E_TMP/home.XXXX")"; }
 
 # Starts build $1 with the arguments that follow and waits for its window.
 start() {

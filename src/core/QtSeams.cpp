@@ -61,11 +61,8 @@ void QtEvents::DoEventsFor(double seconds) {
 
 void QtEvents::DoEvents() {
   // Handle what is pending, then sleep in the event dispatcher for up to 2 ms (an event
-  // that arrives meanwhile is handled at once), so polling loops never spin a core.
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  QEventLoop loop;
-  QTimer::singleShot(2, &loop, &QEventLoop::quit);
-  loop.exec();
+  // that arrives meanwhile ends the sleep), so polling loops never spin a core.
+  DoEventsFor(0.002);
 }
 
 }  // namespace zk

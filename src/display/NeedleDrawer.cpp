@@ -63,20 +63,19 @@ void NeedleDrawer::Replace(Drawn (&next)[2]) {
   // may lie over its strokes: then it is drawn again even where it stands still.
   const QRect over = panel_.TakeDrawn();
   auto shown = [&](const Drawn& now, const Drawn& before) {
-    if (!now.thin && now.runs.Empty()) return !before.thin && before.runs.Empty();
-    return now == before && !over.intersects(before.runs.Bounds());
+    if (now.None()) return before.None();
+    return now.Same_Pixels(before) && !over.intersects(before.runs.Bounds());
   };
-  const bool same = !ctx_.state.ResetPending && shown(next[0], drawn_[0]) && shown(next[1], drawn_[1]);
-  if (same) {
+  if (!ctx_.state.ResetPending && shown(next[0], drawn_[0]) && shown(next[1], drawn_[1])) {
     // The face keeps its pixels; the pen ends where the drawing would have left it.
-    const QLineF& l = (next[1].runs.Empty() ? next[0] : next[1]).line;
+    const QLineF& l = (next[1].None() ? next[0] : next[1]).line;
     panel_.CurrentX = static_cast<float>(l.x2());
     panel_.CurrentY = static_cast<float>(l.y2());
     return;
   }
   Erase_Or_Forget();
   for (int i = 0; i < 2; ++i) {
-    if (next[i].thin || !next[i].runs.Empty()) Paint(next[i]);
+    if (!next[i].None()) Paint(next[i]);
     drawn_[i] = std::move(next[i]);
   }
   panel_.TakeDrawn();  // the needle's own pixels

@@ -47,7 +47,10 @@ class NeedleDrawer {
     QLineF line;
     bool thin = false;
     int32_t color = 0;
-    bool operator==(const Drawn& o) const { return !thin && !o.thin && runs == o.runs && color == o.color; }
+    // No stroke at all (the mirror end or the shadow when there is none).
+    bool None() const { return !thin && runs.Empty(); }
+    // The same pixels in the same colour; a thin line's pixels are not kept, so never.
+    bool Same_Pixels(const Drawn& o) const { return !thin && !o.thin && runs == o.runs && color == o.color; }
   };
   // The stroke between two points in panel units, in the current pen width, not drawn yet.
   Drawn Plan(float x1, float y1, float x2, float y2, int32_t color) const;

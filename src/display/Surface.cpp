@@ -332,13 +332,7 @@ QRect Surface::TakeDrawn() {
 
 void Surface::Touch(const QRectF& r) { TouchPx(r.toAlignedRect().adjusted(-2, -2, 2, 2)); }
 
-void Surface::TouchPx(const QRect& r) {
-  const QRect px = r.intersected(image_.rect());
-  if (px.isEmpty()) return;
-  dirty_ = dirty_.united(px);
-  drawn_ = drawn_.united(px);
-  if (listener_) listener_(QRegion(px));
-}
+void Surface::TouchPx(const QRect& r) { TouchPx(QRegion(r)); }
 
 void Surface::TouchPx(const QRegion& r) {
   const QRegion px = r.intersected(image_.rect());

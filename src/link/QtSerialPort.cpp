@@ -214,10 +214,14 @@ void QtSerialPort::On_Ready_Read() {
   Schedule_Check_If_Due();
 }
 
-// Characters that came while the receive event ran: a port that does not announce inside
-// its own announcement would leave them waiting until more came.
+// Characters that came while the receive event ran its own rounds of events: readyRead is
+// not emitted again inside its own emission, so they would wait until more came.
 void QtSerialPort::Schedule_Check_If_Due() {
-  if (threshold_ > 0 && port_.isOpen() && port_.bytesAvailable() >= threshold_) Schedule_Check();
+  if (Threshold_Reached()) Schedule_Check();
+}
+
+bool QtSerialPort::Threshold_Reached() const {
+  return threshold_ > 0 && port_.isOpen() && port_.bytesAvailable() >= threshold_;
 }
 
 void QtSerialPort::Schedule_Check() {
@@ -225,7 +229,7 @@ void QtSerialPort::Schedule_Check() {
 }
 
 void QtSerialPort::Check_Threshold() {
-  if (threshold_ <= 0 || !port_.isOpen() || port_.bytesAvailable() < threshold_) return;
+  if (!Threshold_Reached()) return;
   const bool outer = delivering_;
   delivering_ = true;
   FireOnComm();

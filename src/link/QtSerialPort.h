@@ -45,6 +45,8 @@ class QtSerialPort : public SerialPort {
   void On_Ready_Read();
   void Schedule_Check();
   void Schedule_Check_If_Due();
+  // The threshold is on and at least that many characters wait.
+  bool Threshold_Reached() const;
   void Check_Threshold();
   void On_Error(QSerialPort::SerialPortError e);
 

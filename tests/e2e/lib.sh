@@ -112,10 +112,12 @@ e2e_start_wayland() {
 }
 
 # A program folder HOME_DIR whose settings record with sound in "Auto Save" mode into the
-# folder REC, named prefix $1 followed by 001, 002 ...
+# folder REC, named prefix $1 followed by 001, 002 ... HOME_DIR is $2 when given (REC is
+# then its rec folder), else home and recordings in the test's folder.
 e2e_auto_save_home() {
-  HOME_DIR="$E2E_TMP/home"
-  REC="$E2E_TMP/recordings"
+  HOME_DIR=${2:-$E2E_TMP/home}
+  REC=${2:+$2/rec}
+  REC=${REC:-$E2E_TMP/recordings}
   mkdir -p "$HOME_DIR" "$REC"
   cat >"$HOME_DIR/zk3_Zodovaz.ini" <<INI
 [Recording]
@@ -126,6 +128,18 @@ SuffixType=0
 SuffixNum=1
 AudioEnable=True
 INI
+}
+
+# Starts the meter in $HOME_DIR on the simulator with readings that rise 20 a message
+# from 10000 (a recording's readings follow the script), and waits for its window.
+e2e_start_ramp_meter() {
+  cat >"$E2E_TMP/ramp.script" <<'SCRIPT'
+0 value 10000
+100 ramp 60000 125000
+SCRIPT
+  e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
+  e2e_find_window || fail "the meter window did not appear"
+  sleep 1
 }
 
 # A private sound server with a silent microphone and a silent loudspeaker (PulseAudio's

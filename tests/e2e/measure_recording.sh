@@ -8,17 +8,10 @@ BIN=$(cd "$1" && pwd)
 SPAN=${2:-30}
 . "$(dirname "$0")/lib.sh"
 e2e_begin
-mkdir -p "$E2E_TMP/home" "$E2E_TMP/recordings"
-cat >"$E2E_TMP/home/zk3_Zodovaz.ini" <<INI
-[Recording]
-SavePath=$E2E_TMP/recordings/
-RecordingMode=3
-SuffixType=0
-AudioEnable=True
-INI
+e2e_auto_save_home take_
 e2e_servers sound
 
-e2e_start_meter --home "$E2E_TMP/home" --simulate --sim-arg --pattern --sim-arg drift
+e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --pattern --sim-arg drift
 e2e_find_window || fail "the meter window did not appear"
 sleep 3
 echo "live display, ${SPAN} s: $(e2e_cpu_over "$ZK_PID" "$SPAN")"

@@ -12,18 +12,9 @@ e2e_begin sound
 e2e_auto_save_home take_
 e2e_servers sound
 
-cat >"$E2E_TMP/ramp.script" <<'SCRIPT'
-0 value 10000
-100 ramp 60000 125000
-SCRIPT
 INI="$HOME_DIR/zk3_Zodovaz.ini"
-start() {
-  e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
-  e2e_find_window || fail "the meter window did not appear"
-  sleep 1
-}
 
-start
+e2e_start_ramp_meter
 e2e_record_for 3 "$REC/take_001"
 e2e_check_recording "$REC/take_001"
 e2e_until 50 grep -q '^SuffixNum=2' "$INI" || fail "the next number was not kept in the settings at the save"
@@ -35,7 +26,7 @@ ZK_PID=""
 BEFORE=$(cat "$REC/take_001.zkd" "$REC/take_001.wav" | md5sum)
 sed -i 's/^SuffixNum=.*/SuffixNum=1/' "$INI"
 
-start
+e2e_start_ramp_meter
 e2e_record_for 3 "$REC/take_002"
 e2e_check_recording "$REC/take_002"
 [ "$(cat "$REC/take_001.zkd" "$REC/take_001.wav" | md5sum)" = "$BEFORE" ] || fail "take_001 was replaced"

@@ -13,15 +13,7 @@ e2e_auto_save_home take_
 
 e2e_servers sound
 
-# Records rise 20 a message from 10000: the readings of a recording follow the script.
-cat >"$E2E_TMP/ramp.script" <<'SCRIPT'
-0 value 10000
-100 ramp 60000 125000
-SCRIPT
-
-e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
-e2e_find_window || fail "the meter window did not appear"
-sleep 1
+e2e_start_ramp_meter
 
 e2e_record_for 4 "$REC/take_001"
 e2e_check_recording "$REC/take_001"
