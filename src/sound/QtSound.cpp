@@ -34,8 +34,15 @@ bool Broken(QAudio::Error e) { return e == QAudio::OpenError || e == QAudio::IOE
 bool HaveSoundInput() { return !QMediaDevices::defaultAudioInput().isNull(); }
 bool HaveSoundOutput() { return !QMediaDevices::defaultAudioOutput().isNull(); }
 
-QtInput::~QtInput() {
-  if (source_) source_->stop();
+QtInput::~QtInput() { Release(); }
+
+// Qt's sound devices run events while they are destroyed (a receive event may come in
+// there and ask for the position): the members are emptied first, so whatever those
+// events call finds the input stopped rather than a device half gone.
+void QtInput::Release() {
+  io_ = nullptr;
+  std::unique_ptr<QAudioSource> source = std::move(source_);
+  if (source) source->stop();
 }
 
 bool QtInput::Start(const PcmFormat& fmt, int64_t) {
@@ -62,9 +69,7 @@ void QtInput::Collect(PcmSamples& into) {
 
 void QtInput::Stop(PcmSamples& into) {
   Collect(into);
-  if (source_) source_->stop();
-  source_.reset();
-  io_ = nullptr;
+  Release();
 }
 
 bool QtInput::Failed() {
@@ -124,8 +129,10 @@ void QtOutput::Resume() {
 }
 
 void QtOutput::Stop() {
-  if (sink_) sink_->stop();
-  sink_.reset();
+  // Emptied before the sink goes, as with the input: its destruction runs events.
+  std::unique_ptr<QAudioSink> sink = std::move(sink_);
+  if (sink) sink->stop();
+  sink.reset();
   device_.reset();
 }
 

@@ -25,6 +25,7 @@ class QtInput : public SoundInput {
   bool Failed() override;
 
  private:
+  void Release();
   Stopwatch watch_;  // time since the capture last delivered sound
   std::unique_ptr<QAudioSource> source_;
   QIODevice* io_ = nullptr;
