@@ -14,4 +14,4 @@ cmake --build build-asan -j2
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/sanitize/lsan.supp:print_suppressions=0}
-ctest --test-dir build-asan --output-on-failure -j2 --timeout 600 -E '^(e2e|install|package)'
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 600 -L 'unit|window'

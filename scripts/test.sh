@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
-./scripts/build.sh
+ZK_BENCH=1 ./scripts/build.sh
 ctest --test-dir build --output-on-failure -j2 --timeout 300

@@ -2,7 +2,7 @@
 // The program's name, version and maker as the splash and the About box show them.
 #include <string>
 
-#include "core/Version.h"
+#include "base/Version.h"
 
 namespace zk {
 

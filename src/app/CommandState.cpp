@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "recording/names/RecordNames.h"
 
 namespace zk {

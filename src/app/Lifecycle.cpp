@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "core/Numbers.h"
-#include "core/ProgramFolder.h"
+#include "base/Numbers.h"
+#include "base/ProgramFolder.h"
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"

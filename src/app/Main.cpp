@@ -12,7 +12,7 @@
 #include "app/Simulator.h"
 #include "app/TerminationSignals.h"
 #include "app/frmMain.h"
-#include "core/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 namespace {
 

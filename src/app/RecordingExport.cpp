@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/frmOverview.h"
-#include "core/Version.h"
+#include "base/Version.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
 #include "plot/SessionPicture.h"

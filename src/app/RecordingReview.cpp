@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "core/IniFile.h"
-#include "core/Numbers.h"
+#include "base/IniFile.h"
+#include "base/Numbers.h"
 #include "plot/Navigator.h"
 #include "recording/Player.h"
 

@@ -8,8 +8,8 @@
 #include <system_error>
 #include <vector>
 
-#include "core/Numbers.h"
-#include "core/RecordingCodes.h"
+#include "base/Numbers.h"
+#include "base/RecordingCodes.h"
 #include "recording/names/RecordNames.h"
 
 namespace zk {

@@ -7,7 +7,7 @@
 
 #include "app/OnScreen.h"
 #include "app/QtPrompts.h"
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 namespace zk {
 

@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "core/Version.h"
+#include "base/Version.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,16 +12,16 @@
 #include <filesystem>
 
 #include "app/CommandState.h"
+#include "app/FileMenuSettings.h"
 #include "app/MenuTree.h"
 #include "app/RecordPanel.h"
 #include "app/frmAbout.h"
 #include "app/frmMeter.h"
 #include "app/frmRec.h"
 #include "app/frmZkSplash.h"
-#include "core/FileMenuSettings.h"
+#include "base/Numbers.h"
+#include "base/ProgramFolder.h"
 #include "core/MenuTicks.h"
-#include "core/Numbers.h"
-#include "core/ProgramFolder.h"
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
 #include "recording/RecordingRecovery.h"

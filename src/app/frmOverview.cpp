@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "plot/SessionPicture.h"
 
 namespace zk {

@@ -1,15 +1,10 @@
 #pragma once
 // What every subsystem works on: the settings record, the session state and the
 // platform seams. frmMain builds one and hands it to each subsystem.
-// The recording file format is read by tools that have no application, so its sources
-// are built without the context.
-#ifdef ZK_WITHOUT_CONTEXT
-#error "core/Context.h: not for the recording file format, which must work without the application"
-#endif
 #include <string>
 
+#include "base/Clock.h"
 #include "core/AudioDevice.h"
-#include "core/Clock.h"
 #include "core/Controls.h"
 #include "core/Events.h"
 #include "core/IntervalTimer.h"

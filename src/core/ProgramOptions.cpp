@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "core/Version.h"
+#include "base/Version.h"
 
 namespace zk {
 

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <cstdint>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Events.h"
 #include "core/IntervalTimer.h"
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/AtomicFile.h"
-#include "core/Numbers.h"
-#include "core/ProgramFolder.h"
+#include "base/AtomicFile.h"
+#include "base/Numbers.h"
+#include "base/ProgramFolder.h"
 #include "core/SettingsFile.h"
 
 namespace zk {

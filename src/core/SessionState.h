@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/RecordingRates.h"
-#include "core/SampleRecord.h"
+#include "base/RecordingRates.h"
+#include "base/SampleRecord.h"
 
 namespace zk {
 

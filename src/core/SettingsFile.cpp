@@ -6,9 +6,9 @@
 #include <system_error>
 #include <variant>
 
-#include "core/IniFile.h"
-#include "core/Numbers.h"
-#include "core/ProgramFolder.h"
+#include "base/IniFile.h"
+#include "base/Numbers.h"
+#include "base/ProgramFolder.h"
 
 namespace zk {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Events.h"
 #include "core/IntervalTimer.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Events.h"
 #include "core/SessionState.h"
 

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "core/Clock.h"
-#include "core/DialTypes.h"
-#include "core/Numbers.h"
+#include "base/Clock.h"
+#include "base/DialTypes.h"
+#include "base/Numbers.h"
 #include "display/Dial.h"
 #include "meter/MeterEngine.h"
 

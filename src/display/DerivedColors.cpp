@@ -1,6 +1,6 @@
 #include "display/DerivedColors.h"
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 namespace zk {
 

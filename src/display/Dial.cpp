@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/DialTypes.h"
+#include "base/DialTypes.h"
 
 namespace zk {
 

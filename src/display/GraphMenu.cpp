@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/Numbers.h"
 #include "core/MenuTicks.h"
-#include "core/Numbers.h"
 
 namespace zk {
 

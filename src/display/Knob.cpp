@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "meter/MeterEngine.h"
 
 namespace zk {

@@ -3,10 +3,10 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "base/Clock.h"
+#include "base/DialTypes.h"
+#include "base/Numbers.h"
 #include "core/Banner.h"
-#include "core/Clock.h"
-#include "core/DialTypes.h"
-#include "core/Numbers.h"
 #include "display/DerivedColors.h"
 
 namespace zk {

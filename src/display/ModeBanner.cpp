@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/DialTypes.h"
+#include "base/DialTypes.h"
 
 namespace zk {
 

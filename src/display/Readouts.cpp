@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/DialTypes.h"
-#include "core/Numbers.h"
+#include "base/DialTypes.h"
+#include "base/Numbers.h"
 #include "display/Dial.h"
 
 namespace zk {

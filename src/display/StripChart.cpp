@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 namespace zk {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <exception>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "display/MeterDisplay.h"
 
 namespace zk {

@@ -6,8 +6,8 @@
 // annotation at the start says where that came from.
 #include <string>
 
-#include "core/AtomicFile.h"
-#include "core/Clock.h"
+#include "base/AtomicFile.h"
+#include "base/Clock.h"
 #include "zkd/RecordFile.h"
 
 namespace zk {

@@ -1,7 +1,7 @@
 #include "link/MessageReader.h"
 
-#include "core/Numbers.h"
-#include "core/RecordingRates.h"
+#include "base/Numbers.h"
+#include "base/RecordingRates.h"
 #include "core/SoundQueries.h"
 #include "link/Delays.h"
 

@@ -2,9 +2,9 @@
 
 #include <exception>
 
+#include "base/Numbers.h"
 #include "core/Banner.h"
 #include "core/MenuTicks.h"
-#include "core/Numbers.h"
 #include "link/Delays.h"
 #include "link/SyncTest.h"
 #include "meter/Counters.h"

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "base/Numbers.h"
 #include "core/Banner.h"
-#include "core/Numbers.h"
 #include "core/UnsavedRecording.h"
 #include "meter/MeterEngine.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "meter/Counters.h"
 
 namespace zk {

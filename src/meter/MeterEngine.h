@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/DialTypes.h"
 #include "core/Context.h"
-#include "core/DialTypes.h"
 #include "core/RecordSink.h"
 #include "meter/SensitivityTable.h"
 

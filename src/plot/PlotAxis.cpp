@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "zkd/StartTexts.h"
 
 namespace zk::plot {

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "meter/MeterEngine.h"
 #include "plot/PlotAxis.h"
 #include "plot/PlotColors.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "meter/MeterEngine.h"
 #include "plot/PlotPicture.h"
 #include "zkd/StartTexts.h"

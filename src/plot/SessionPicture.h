@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "plot/PlotLayout.h"
 #include "plot/PlotSeries.h"
 #include "zkd/RecordFile.h"

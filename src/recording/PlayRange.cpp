@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 namespace zk {
 

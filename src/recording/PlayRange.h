@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/RecordingRates.h"
 #include "core/Context.h"
-#include "core/RecordingRates.h"
 #include "core/TransportView.h"
 
 namespace zk {

@@ -4,10 +4,10 @@
 #include <exception>
 #include <limits>
 
+#include "base/Numbers.h"
+#include "base/RecordingCodes.h"
+#include "base/RecordingRates.h"
 #include "core/MenuTicks.h"
-#include "core/Numbers.h"
-#include "core/RecordingCodes.h"
-#include "core/RecordingRates.h"
 #include "core/SoundQueries.h"
 #include "meter/MeterEngine.h"
 #include "recording/PlayRange.h"

@@ -12,7 +12,7 @@
 // late. A record's time never goes below its predecessor's.
 #include <cstdint>
 
-#include "core/RecordingRates.h"
+#include "base/RecordingRates.h"
 
 namespace zk {
 

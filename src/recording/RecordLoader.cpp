@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Numbers.h"
+#include "base/ProgramFolder.h"
+#include "base/RecordingCodes.h"
 #include "core/Context.h"
-#include "core/Numbers.h"
-#include "core/ProgramFolder.h"
-#include "core/RecordingCodes.h"
 #include "core/SoundQueries.h"
 #include "sound/AudioFactory.h"
 #include "sound/SoundFile.h"

@@ -6,7 +6,7 @@
 // load belongs to the player.
 #include <string>
 
-#include "core/Version.h"
+#include "base/Version.h"
 #include "zkd/FailureTexts.h"
 #include "zkd/RecordFile.h"
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
+#include "base/Numbers.h"
+#include "base/RecordingCodes.h"
 #include "core/MenuTicks.h"
-#include "core/Numbers.h"
-#include "core/RecordingCodes.h"
 #include "core/SoundQueries.h"
 #include "core/UnsavedRecording.h"
 #include "core/Wait.h"

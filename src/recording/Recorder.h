@@ -18,10 +18,10 @@
 #include <functional>
 #include <string>
 
+#include "base/RecordingRates.h"
 #include "core/CommandTable.h"
 #include "core/Context.h"
 #include "core/RecordSink.h"
-#include "core/RecordingRates.h"
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
 #include "recording/RecordClock.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "core/UnsavedRecording.h"
 #include "recording/Player.h"
 #include "recording/RecordLoader.h"

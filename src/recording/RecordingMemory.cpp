@@ -1,6 +1,6 @@
 #include "recording/RecordingMemory.h"
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 namespace zk {
 

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "base/Numbers.h"
+#include "base/StaleTempFiles.h"
 #include "core/MenuTicks.h"
-#include "core/Numbers.h"
 #include "core/SoundQueries.h"
-#include "core/StaleTempFiles.h"
 #include "recording/RecordLoader.h"
 
 namespace zk {

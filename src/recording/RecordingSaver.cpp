@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/RecordingCodes.h"
+#include "base/Version.h"
 #include "core/Controls.h"
-#include "core/RecordingCodes.h"
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
-#include "core/Version.h"
 #include "recording/RecordingFiles.h"
 #include "recording/names/NameClaim.h"
 #include "recording/names/RecordNames.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/Numbers.h"
-#include "core/RecordingCodes.h"
+#include "base/Numbers.h"
+#include "base/RecordingCodes.h"
 
 namespace zk {
 

@@ -1,6 +1,6 @@
 #include "recording/Transport.h"
 
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 
 namespace zk {
 

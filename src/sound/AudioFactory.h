@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Clock.h"
 #include "core/AudioDevice.h"
-#include "core/Clock.h"
 
 namespace zk {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Sound input and output that only keep time: the input "captures" silence at the
 // format's rate as the clock runs, the output "plays" by letting the clock run.
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "sound/SoundIO.h"
 
 namespace zk {

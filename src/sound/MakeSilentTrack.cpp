@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/RecordingRates.h"
+#include "base/RecordingRates.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "sound/SoundIO.h"
 
 namespace zk {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <deque>
 
-#include "core/RecordingRates.h"
+#include "base/RecordingRates.h"
 
 namespace zk {
 

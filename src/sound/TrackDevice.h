@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Clock.h"
 #include "core/AudioDevice.h"
-#include "core/Clock.h"
 #include "sound/AudioFactory.h"
 #include "sound/CaptureClock.h"
 #include "sound/SoundIO.h"

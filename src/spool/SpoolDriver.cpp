@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/RecordingRates.h"
-#include "core/Version.h"
+#include "base/RecordingRates.h"
+#include "base/Version.h"
 
 namespace zk {
 

@@ -1,6 +1,6 @@
 #include "spool/SpoolFormat.h"
 
-#include "core/RecordingRates.h"
+#include "base/RecordingRates.h"
 
 #include <charconv>
 #include <cstring>

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/AtomicFile.h"
-#include "core/RecordingRates.h"
+#include "base/AtomicFile.h"
+#include "base/RecordingRates.h"
 #include "zkd/RecordCodec.h"
 
 namespace zk {

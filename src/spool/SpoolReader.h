@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/SampleRecord.h"
+#include "base/SampleRecord.h"
 #include "spool/SpoolFormat.h"
 #include "zkd/RecordReader.h"
 

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "core/Clock.h"
-#include "core/RecordingRates.h"
+#include "base/Clock.h"
+#include "base/RecordingRates.h"
 #include "zkd/RecordCodec.h"
 
 namespace zk {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "core/SampleRecord.h"
+#include "base/SampleRecord.h"
 #include "spool/AppendFile.h"
 #include "spool/SpoolFolder.h"
 #include "spool/SpoolFormat.h"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/SampleRecord.h"
+#include "base/SampleRecord.h"
 
 namespace zk {
 

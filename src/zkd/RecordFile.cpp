@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <new>
 
-#include "core/Clock.h"
-#include "core/Numbers.h"
+#include "base/Clock.h"
+#include "base/Numbers.h"
 #include "zkd/RecordCodec.h"
 
 namespace zk {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/AtomicFile.h"
-#include "core/SampleRecord.h"
+#include "base/AtomicFile.h"
+#include "base/SampleRecord.h"
 #include "zkd/RecordReader.h"
 
 namespace zk {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/AtomicFile.h"
-#include "core/SampleRecord.h"
+#include "base/AtomicFile.h"
+#include "base/SampleRecord.h"
 
 namespace zk {
 

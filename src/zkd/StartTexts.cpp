@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 namespace zk {
 

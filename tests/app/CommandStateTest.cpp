@@ -4,7 +4,7 @@
 
 #include "Fakes.h"
 #include "WindowControls.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 
 namespace zk {
 namespace {

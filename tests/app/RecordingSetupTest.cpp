@@ -8,7 +8,7 @@
 
 #include "Fakes.h"
 #include "TestFiles.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 
 namespace zk::test {
 namespace {

@@ -7,8 +7,8 @@
 #include "QtTestApp.h"
 #include "TestFiles.h"
 #include "app/frmMain.h"
-#include "core/IniFile.h"
-#include "core/RecordingCodes.h"
+#include "base/IniFile.h"
+#include "base/RecordingCodes.h"
 #include "sound/AudioFactory.h"
 #include "zkd/RecordFile.h"
 

@@ -13,7 +13,7 @@
 #include "QtTestApp.h"
 #include "TempFiles.h"
 #include "app/frmMain.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "sound/AudioFactory.h"
 
 namespace zk {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SettingsFixture.h"
-#include "core/IniFile.h"
+#include "base/IniFile.h"
 
 namespace zk {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "Fakes.h"
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "display/ForwardingView.h"
 #include "display/MeterDisplay.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/SampleRecord.h"
+#include "base/SampleRecord.h"
 #include "sound/SoundFile.h"
 #include "zkd/RecordFile.h"
 

@@ -1,6 +1,6 @@
 // The needle on the four dials, SET requests and the automatic re-SET.
 #include "MeterFixture.h"
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 namespace zk::test {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "PlayerRig.h"
 #include "TestFiles.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "sound/SoundFile.h"
 
 namespace zk::test {

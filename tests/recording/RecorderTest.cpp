@@ -11,7 +11,7 @@
 
 #include "SessionRig.h"
 #include "TestFiles.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 
 namespace zk::test {
 namespace {

@@ -4,7 +4,7 @@
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "TransportLog.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
 #include "recording/Player.h"

@@ -9,7 +9,7 @@
 #include "SessionRig.h"
 #include "TestFiles.h"
 
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "core/UnsavedRecording.h"
 #include "recording/names/NameClaim.h"
 #include "sound/SoundFile.h"

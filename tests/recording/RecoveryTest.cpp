@@ -15,7 +15,7 @@
 
 #include "SessionRig.h"
 #include "TestFiles.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "sound/SoundFile.h"
 #include "spool/SpoolFormat.h"
 #include "zkd/RecordCodec.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "PlayerRig.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 
 namespace zk::test {
 namespace {

@@ -17,7 +17,7 @@
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "TransportLog.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "link/Connection.h"
 #include "link/PortGate.h"
 #include "link/SampleStream.h"

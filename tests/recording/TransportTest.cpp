@@ -3,7 +3,7 @@
 
 #include "Fakes.h"
 #include "TransportLog.h"
-#include "core/RecordingCodes.h"
+#include "base/RecordingCodes.h"
 #include "recording/Transport.h"
 
 namespace zk::test {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/RecordingRates.h"
+#include "base/RecordingRates.h"
 #include "spool/SpoolReader.h"
 
 int main(int argc, char** argv) {

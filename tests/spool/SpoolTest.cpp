@@ -10,8 +10,8 @@
 #include <fstream>
 
 #include "TestFiles.h"
-#include "core/Clock.h"
-#include "core/RecordingRates.h"
+#include "base/Clock.h"
+#include "base/RecordingRates.h"
 #include "spool/AppendFile.h"
 #include "spool/SpoolReader.h"
 #include "spool/SpoolWriter.h"

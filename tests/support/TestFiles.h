@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "TempFiles.h"
-#include "core/SampleRecord.h"
+#include "base/SampleRecord.h"
 
 namespace zk::test {
 

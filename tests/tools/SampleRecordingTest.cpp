@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 namespace zk::sample {
 namespace {

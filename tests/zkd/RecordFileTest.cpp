@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "TestFiles.h"
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
 #include "zkd/RecordReader.h"

@@ -4,7 +4,7 @@
 #include <istream>
 #include <sstream>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 namespace zk::replay {
 

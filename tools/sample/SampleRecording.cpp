@@ -4,9 +4,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
+#include "base/Numbers.h"
 #include "core/ControlTable.h"
-#include "core/Numbers.h"
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
 #include "core/VirtualTime.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "SessionScript.h"
-#include "core/SampleRecord.h"
+#include "base/SampleRecord.h"
 #include "zkd/RecordFile.h"
 
 namespace zk::sample {

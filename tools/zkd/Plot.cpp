@@ -8,8 +8,8 @@
 #include "OffscreenApp.h"
 #include "PlotOptions.h"
 #include "ZkdTool.h"
-#include "core/AtomicFile.h"
-#include "core/Numbers.h"
+#include "base/AtomicFile.h"
+#include "base/Numbers.h"
 #include "plot/SessionPicture.h"
 
 namespace zk::zkd {

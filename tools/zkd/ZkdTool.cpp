@@ -8,8 +8,8 @@
 #include <map>
 #include <set>
 
-#include "core/Clock.h"
-#include "core/Numbers.h"
+#include "base/Clock.h"
+#include "base/Numbers.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
 #include "sound/SoundFile.h"

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 #include "recording/names/RecordNames.h"
 
 namespace zk {

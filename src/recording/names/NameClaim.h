@@ -8,8 +8,8 @@
 // that empty file, or the claim removes it again when the save fails.
 #include <string>
 
-#include "core/AtomicFile.h"
-#include "core/Clock.h"
+#include "base/AtomicFile.h"
+#include "base/Clock.h"
 #include "core/Settings.h"
 
 namespace zk {

@@ -4,8 +4,8 @@
 #include <climits>
 #include <filesystem>
 
-#include "core/Numbers.h"
-#include "core/RecordingCodes.h"
+#include "base/Numbers.h"
+#include "base/RecordingCodes.h"
 
 namespace zk {
 

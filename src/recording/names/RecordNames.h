@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 #include "core/Settings.h"
 
 namespace zk {

@@ -1,4 +1,4 @@
-#include "core/IniFile.h"
+#include "base/IniFile.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace zk {
 

@@ -1,4 +1,4 @@
-#include "core/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

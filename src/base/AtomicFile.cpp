@@ -1,4 +1,4 @@
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/StaleTempFiles.h"
+#include "base/StaleTempFiles.h"
 
 namespace zk {
 

@@ -1,4 +1,4 @@
-#include "core/StaleTempFiles.h"
+#include "base/StaleTempFiles.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 #include <gtest/gtest.h>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 namespace zk {
 

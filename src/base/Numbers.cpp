@@ -1,4 +1,4 @@
-#include "core/Numbers.h"
+#include "base/Numbers.h"
 
 #include <cctype>
 #include <cmath>

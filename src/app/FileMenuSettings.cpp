@@ -1,4 +1,4 @@
-#include "core/FileMenuSettings.h"
+#include "app/FileMenuSettings.h"
 
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"

@@ -1,11 +1,11 @@
-#include "core/IniFile.h"
+#include "base/IniFile.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "TempFiles.h"
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace zk {
 namespace {

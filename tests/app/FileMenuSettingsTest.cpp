@@ -1,9 +1,9 @@
-#include "core/FileMenuSettings.h"
+#include "app/FileMenuSettings.h"
 
 #include <gtest/gtest.h>
 
 #include "SettingsFixture.h"
-#include "core/IniFile.h"
+#include "base/IniFile.h"
 #include "core/SettingsFile.h"
 
 namespace zk {
