@@ -10,6 +10,7 @@
 #include "QtTestApp.h"
 #include "TestFiles.h"
 #include "app/frmMain.h"
+#include "core/UnsavedRecording.h"
 #include "sound/AudioFactory.h"
 #include "zkd/RecordFile.h"
 
@@ -34,7 +35,8 @@ void BM_OpenTwoHourRecording(benchmark::State& st) {
   window.show();
   window.ctx().settings.AudioEnable = false;
   for (auto _ : st) {
-    if (!window.recordingFiles().Open_Recording(home / "long.zkd")) st.SkipWithError("not loaded");
+    if (!window.recordingFiles().Open_Recording(home / "long.zkd", *zk::Unsaved_Recording_Guard(window.ctx())))
+      st.SkipWithError("not loaded");
   }
   st.counters["records"] = window.ctx().state.RecordCount;
 }

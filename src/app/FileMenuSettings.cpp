@@ -19,16 +19,15 @@ bool StorableSettingsPath(Context& ctx, const std::string& path, const char* tit
 }  // namespace
 
 void mnuLoadSettings_Click(Context& ctx) {
+  // Another settings file may change how the recording running now is timed (its sound
+  // on or off): it waits for the stop. A recording in memory stays as it is.
+  if (!Recording_Not_Running(ctx)) return;
   FileDialogRequest req;
   req.filter = SettingsFileFilter;
   req.fileName = ctx.settings.SettingsFilePath;
   req.title = "Load Settings File";
   auto chosen = ctx.prompts.OpenFile(req);
   if (!chosen || !StorableSettingsPath(ctx, *chosen, "Load Settings File")) return;
-  // Applying a settings file lays the record panel out afresh, which drops the recording
-  // in memory: an unsaved one is asked about first, and No changes nothing.
-  if (!Unsaved_Recording_Guard(ctx)) return;
-  ctx.state.RecordingUnsaved = false;  // let go: the panel's set-up below drops it
   ctx.settings.SettingsFilePath = *chosen;
   Load_Settings(ctx);
   ctx.shell.Apply_Settings_To_Menus();

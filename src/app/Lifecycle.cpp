@@ -97,7 +97,7 @@ bool Lifecycle::May_Exit() {
   // A recording still running ends as the stop button ends it (saved or kept by its mode),
   // so that the question below covers it.
   if (ctx_.state.OperatingMode == ModeRecording) ctx_.shell.cmdStop_Click();
-  return Unsaved_Recording_May_Go(ctx_, "Recording not saved, Exit?");
+  return Recording_May_Go(ctx_, "Recording not saved, Exit?").has_value();
 }
 
 void Lifecycle::Write_Session() {

@@ -203,9 +203,10 @@ void frmMain::Form_Load() {
   if (opts_.recording.empty()) return;
   // A recording named on the command line opens as if chosen in the load dialog. A
   // recording brought back by the recovery is not dropped without the question.
-  if (!Unsaved_Recording_Guard(ctx_)) return;
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return;
   if (!settings_.RecordVisible) mnuViewRecording_Click();
-  files_->Open_Recording(opts_.recording);
+  files_->Open_Recording(opts_.recording, *leave);
 }
 
 void frmMain::Form_QueryUnload(bool& cancel) { lifecycle_.Form_QueryUnload(cancel, unattended_); }
@@ -330,14 +331,15 @@ void frmMain::mnuViewRecording_Click() {
   if (!s.RecordVisible) {
     // Hiding the panel drops the recording in memory: an unsaved one is asked about
     // first, and No leaves the panel and the recording as they were.
-    if (!Unsaved_Recording_Guard(ctx_)) {
+    const auto leave = Unsaved_Recording_Guard(ctx_);
+    if (!leave) {
       s.RecordVisible = true;
       return;
     }
     c.SetEnabled("mnuRecording", false);
     c.SetChecked("mnuViewRecording", false);
     p.Show_Panel(false);
-    recording_.Drop();
+    recording_.Flush_RecBuffer(*leave);
   } else {
     c.SetEnabled("mnuRecording", true);
     c.SetChecked("mnuViewRecording", true);
@@ -349,15 +351,13 @@ void frmMain::mnuViewRecording_Click() {
     c.SetPicture("cmdFwd", -1, "Fwd");
     c.SetPicture("cmdRev", -1, "Rev");
     c.SetToolTip("cmdLoad", -1, "Open");
-    state_.RecordingUnsaved = false;
     if (s.SavePath.empty()) {
       const std::string docs = Documents_Folder();
       if (!docs.empty()) s.SavePath = docs + "/";
     }
-    if (s.AudioEnable)
-      recorder_.mnuRecAudioOn_Click();
-    else
-      recorder_.mnuRecAudioOff_Click();
+    // The panel comes back with the settings' sound choice. Hiding it dropped the
+    // recording; a panel laid out again while shown (new settings applied) keeps it.
+    recorder_.Use_Sound(s.AudioEnable);
     c.SetPicture("cmdLoop", -1, s.PlayLoopEnable ? "Loop" : "Single");
   }
   Update_Command_State();

@@ -1,5 +1,7 @@
 #include "link/Connection.h"
 
+#include "core/UnsavedRecording.h"
+
 #include "core/Banner.h"
 #include "link/Delays.h"
 #include "link/MessageReader.h"
@@ -172,6 +174,8 @@ void Connection::Start_Sensor() {
 }
 
 void Connection::mnuConnectionConnect_Click() {
+  // Connecting enters live mode afresh, which would end a recording without its stop.
+  if (!Recording_Not_Running(ctx_)) return;
   SessionState& st = ctx_.state;
   Settings& set = ctx_.settings;
   gate_.Hold();

@@ -40,10 +40,11 @@ void Recorder::cmdRecord_Click() {
   const Settings& s = ctx_.settings;
   Controls& c = ctx_.controls;
   if (st.OperatingMode == ModeRecording) return;  // a key press during the pre-roll
-  if (!Unsaved_Recording_Guard(ctx_)) return;
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return;
 
   for (const char* n : {"picRecord", "picFilePosition", "mnuViewRecording", "mnuRecording"}) c.SetEnabled(n, false);
-  memory_.Flush_RecBuffer();  // the recording in memory ends here
+  memory_.Flush_RecBuffer(*leave);  // the recording in memory ends here
   st.RecSampleCount = 0;
   st.TagChanged = false;  // a tag counted before the recording is not this recording's
   st.AudioPosition = 0;
@@ -225,11 +226,10 @@ void Recorder::Keep_Stopped() {
   st.RangeStartIndex = 1;
   st.RangeEndIndex = st.RecordCount;  // the last record, as for a recording loaded from disk
   if (st.RecordCount == 0) {
-    memory_.Drop();  // nothing was recorded (no reading came): nothing to keep or save
+    memory_.Forget_Empty();  // nothing was recorded (no reading came): nothing to keep or save
     return;
   }
-  st.RecordingUnsaved = true;
-  st.FileLoaded = true;
+  memory_.Keep_Unsaved();
   c.SetEnabled("picFilePosition", true);
   saver_.Keep_By_Mode();
 }
@@ -280,17 +280,23 @@ void Recorder::Finish_Count() {
 // Sound on and off
 
 void Recorder::mnuRecAudioOn_Click() {
-  if (!Unsaved_Recording_Guard(ctx_)) return;
-  memory_.Flush_RecBuffer();
-  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", true);
-  ctx_.settings.AudioEnable = true;
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return;
+  memory_.Flush_RecBuffer(*leave);
+  Use_Sound(true);
 }
 
 void Recorder::mnuRecAudioOff_Click() {
-  if (!Unsaved_Recording_Guard(ctx_)) return;
-  memory_.Flush_RecBuffer();
-  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", false);
-  ctx_.settings.AudioEnable = false;
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return;
+  memory_.Flush_RecBuffer(*leave);
+  Use_Sound(false);
+}
+
+void Recorder::Use_Sound(bool on) {
+  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", on);
+  ctx_.settings.AudioEnable = on;
+  if (on) return;
   Check_Silent_Track(ctx_);
   ctx_.shell.Update_Command_State();
 }

@@ -71,6 +71,10 @@ class Recorder : public RecordSink, public StopHalf {
 
   void mnuRecAudioOn_Click();
   void mnuRecAudioOff_Click();
+  // The sound menus' ticks and AudioEnable for `on`, the silent track checked when off,
+  // without touching the recording in memory: the record panel shown again takes the
+  // settings' choice so, and no recording is in memory then that could be cut.
+  void Use_Sound(bool on);
 
  private:
   void Pre_Roll();

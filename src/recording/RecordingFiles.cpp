@@ -62,16 +62,16 @@ RecordingFiles::RecordingFiles(Context& ctx, Player& player, Transport& transpor
 bool RecordingFiles::Load(const std::string& basePath) {
   SeekBarProgress progress(bar_);
   if (!Load_File(ctx_, basePath, progress)) return false;
-  ctx_.state.FileLoaded = true;
+  memory_.Mark_Loaded();
   ctx_.controls.SetEnabled("picFilePosition", true);
   player_.Show_Loaded_File(basePath);
   return true;
 }
 
-bool RecordingFiles::Open_Recording(const std::string& path) {
+bool RecordingFiles::Open_Recording(const std::string& path, const RecordingLeave& leave) {
   End_Playback();
   gate_.Pause();
-  memory_.Flush_RecBuffer();
+  memory_.Flush_RecBuffer(leave);
   const bool ok = Load(Base_Path_Of(path));
   if (ok) ctx_.settings.LoadPath = Folder_Of(path);
   gate_.Resume();
@@ -87,10 +87,10 @@ void RecordingFiles::End_Playback() {
 void RecordingFiles::cmdLoad_Click() {
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
-  if (!Unsaved_Recording_Guard(ctx_)) return;
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return;
   End_Playback();
   c.SetEnabled("picRecord", false);
-  st.RecordingUnsaved = false;
   gate_.Pause();
   try {
     FileDialogRequest req;
@@ -101,7 +101,7 @@ void RecordingFiles::cmdLoad_Click() {
     if (const auto file = ctx_.prompts.OpenFile(req)) {
       const std::string base = Base_Path_Of(*file);
       ctx_.settings.LoadPath = Folder_Of(base);
-      memory_.Flush_RecBuffer();
+      memory_.Flush_RecBuffer(*leave);  // only now: a cancelled dialog changes nothing
       Load(base);
     }
   } catch (const std::system_error& e) {
@@ -121,12 +121,12 @@ void RecordingFiles::cmdLoad_MouseDown(int button) {
   const std::string loaded = c.ToolTip("lblLoadedFile");
   const int number = Series_Number(loaded);
   if (number < 1) return;
-  if (!Unsaved_Recording_Guard(ctx_)) return;
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return;
   End_Playback();
-  ctx_.state.RecordingUnsaved = false;
   gate_.Pause();
   sequenceStem_ = loaded.substr(0, loaded.size() - 3);
-  memory_.Flush_RecBuffer();
+  memory_.Flush_RecBuffer(*leave);
   list_.Clear();
   int entries = 0;
   for (int i = 1; i <= SeriesLast; ++i) {
@@ -170,7 +170,14 @@ void RecordingFiles::cboFile_DblClick() { ctx_.shell.Beep(); }
 
 void RecordingFiles::Take_Entry() {
   const std::string entry = list_.Text();
-  if (!sequenceStem_.empty() && !entry.empty()) Load(sequenceStem_ + entry);
+  // The list was opened on an empty memory; a recording made while it stayed open is not
+  // replaced without the guard.
+  if (!sequenceStem_.empty() && !entry.empty()) {
+    if (const auto leave = Unsaved_Recording_Guard(ctx_)) {
+      memory_.Flush_RecBuffer(*leave);
+      Load(sequenceStem_ + entry);
+    }
+  }
   Close_List();
   ctx_.shell.Update_Command_State();
 }

@@ -55,7 +55,7 @@ class RecordingFiles {
   // Opens a recording (its ".zkd", or the path without it) as the load dialog does once a
   // file is chosen, with the loading progress on the seek bar and the panel set up; false
   // (with the loader's message shown) when it does not load.
-  bool Open_Recording(const std::string& path);
+  bool Open_Recording(const std::string& path, const RecordingLeave& leave);
 
  private:
   bool Load(const std::string& basePath);

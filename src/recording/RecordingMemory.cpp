@@ -4,7 +4,13 @@
 
 namespace zk {
 
-void RecordingMemory::Drop() {
+void RecordingMemory::Flush_RecBuffer(const RecordingLeave&) { Forget(); }
+
+void RecordingMemory::Forget_Empty() {
+  if (ctx_.state.RecordCount == 0) Forget();
+}
+
+void RecordingMemory::Forget() {
   SessionState& st = ctx_.state;
   st.MciResult = ctx_.audio.Close();
   ctx_.controls.SetCaption("lblLoadedFile", "No File Loaded");
@@ -14,6 +20,7 @@ void RecordingMemory::Drop() {
   st.FileLoaded = false;
   savedHeader_.reset();
   spool_.Remove();
+  Empty_Buffer();
 }
 
 void RecordingMemory::Empty_Buffer() {
@@ -28,9 +35,19 @@ void RecordingMemory::Empty_Buffer() {
   ctx_.controls.SetCaption("lblTotalTime", "");
 }
 
-void RecordingMemory::Flush_RecBuffer() {
-  Drop();
-  Empty_Buffer();
+void RecordingMemory::Keep_Unsaved() {
+  ctx_.state.RecordingUnsaved = true;
+  ctx_.state.RecordingSaveFailed = false;
+  ctx_.state.FileLoaded = true;
 }
+
+void RecordingMemory::Mark_Saved() {
+  ctx_.state.RecordingUnsaved = false;
+  ctx_.state.RecordingSaveFailed = false;
+}
+
+void RecordingMemory::Mark_Save_Failed() { ctx_.state.RecordingSaveFailed = true; }
+
+void RecordingMemory::Mark_Loaded() { ctx_.state.FileLoaded = true; }
 
 }  // namespace zk

@@ -1,11 +1,21 @@
 #pragma once
-// The recording in memory (RecordBuffer and the sound held by the audio device, with its
-// spool on disk) and the two ways it goes: dropped, when the record panel is hidden, and
-// flushed, when a command replaces it. Every end of a recording that was neither saved nor
-// kept passes Drop.
+// The one owner of the recording in memory: its records (RecordBuffer, RecordCount,
+// TotalTimeMs, the tags), whether it is loaded, unsaved or failed to save, the sound held
+// by the audio device and its spool on disk. The session state keeps these under the names
+// the procedures use; they change only through the transitions here:
+//
+//   Flush_RecBuffer   the recording goes (a new one, a load, the settings, the panel hidden);
+//                     needs the guard's leave (core/UnsavedRecording.h)
+//   Keep_Unsaved      a stopped or recovered recording is held, to be saved
+//   Mark_Saved        it was written to disk
+//   Mark_Save_Failed  its automatic save failed: it is asked about whatever the prompt says
+//   Mark_Loaded       a recording read from a file is held
+//
+// A recording that went is gone for every reader: no records, no count, no tags.
 #include <optional>
 
 #include "core/Context.h"
+#include "core/UnsavedRecording.h"
 #include "spool/SpoolDriver.h"
 #include "zkd/RecordFile.h"
 
@@ -18,14 +28,21 @@ class RecordingMemory {
 
   explicit RecordingMemory(Context& ctx) : ctx_(ctx), spool_(ctx) {}
 
-  // Closes the audio device and forgets the recording: lblLoadedFile "No File Loaded",
-  // RecordingUnsaved and FileLoaded False, the spool removed. The records stay where they
-  // are.
-  void Drop();
-  // An empty RecordBuffer (upper bound 3000), no records, no tags, the time labels reset.
+  // The recording in memory is gone: the audio device closed, lblLoadedFile "No File
+  // Loaded", nothing unsaved or loaded, the spool removed, an empty RecordBuffer (upper
+  // bound 3000), no records, no tags, the time labels reset.
+  void Flush_RecBuffer(const RecordingLeave& leave);
+  // The same for a recording that holds no record (a stop before any reading came):
+  // nothing to lose, nobody to ask.
+  void Forget_Empty();
+  // An empty RecordBuffer for records about to be written (a load, a test); the recording
+  // it replaces must have gone already.
   void Empty_Buffer();
-  // Drop and Empty_Buffer: the recording in memory is gone.
-  void Flush_RecBuffer();
+
+  void Keep_Unsaved();
+  void Mark_Saved();
+  void Mark_Save_Failed();
+  void Mark_Loaded();
 
   SpoolDriver& Spool() { return spool_; }
 
@@ -36,6 +53,8 @@ class RecordingMemory {
   const std::optional<RecordHeader>& Saved_Header() const { return savedHeader_; }
 
  private:
+  void Forget();
+
   Context& ctx_;
   std::optional<RecordHeader> savedHeader_;
   SpoolDriver spool_;

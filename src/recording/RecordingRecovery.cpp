@@ -1,5 +1,7 @@
 #include "recording/RecordingRecovery.h"
 
+#include "core/UnsavedRecording.h"
+
 #include <cstdio>
 
 #include "base/Numbers.h"
@@ -75,7 +77,9 @@ void RecordingRecovery::Offer_Recovery() {
           if (!partial) spool->Remove();
           break;
         }
-        memory_.Flush_RecBuffer();
+        const auto leave = Unsaved_Recording_Guard(ctx_);  // nothing is held yet at start-up
+        if (!leave) break;
+        memory_.Flush_RecBuffer(*leave);
         if (!partial) memory_.Spool().Adopt(std::move(spool));
         Bring_Back(r);
         break;

@@ -43,8 +43,8 @@ void RecordingSaver::cmdSave_Click() {
       Save_Auto_Name();
     else
       Save_Recording_As();
-  } else {
-    Show_Settings();
+  } else if (const auto leave = Unsaved_Recording_Guard(ctx_)) {
+    Show_Settings(*leave);
   }
   ctx_.shell.Update_Command_State();
 }
@@ -57,14 +57,15 @@ void RecordingSaver::cmdSave_MouseDown(int button) {
 void RecordingSaver::mnuRecSettings_Click() { Settings_Dialog(); }
 
 void RecordingSaver::Settings_Dialog() {
-  if (!Unsaved_Recording_Guard(ctx_)) return;
-  Show_Settings();
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return;
+  Show_Settings(*leave);
   ctx_.shell.Update_Command_State();
 }
 
 // The recording in memory goes first: the settings decide how the next one is saved.
-void RecordingSaver::Show_Settings() {
-  memory_.Flush_RecBuffer();
+void RecordingSaver::Show_Settings(const RecordingLeave& leave) {
+  memory_.Flush_RecBuffer(leave);
   setup_.Show_Recording_Setup();
   ctx_.shell.Update_RecordModeLabel();
 }
@@ -76,7 +77,6 @@ void RecordingSaver::Keep_By_Mode() {
   Settings& s = ctx_.settings;
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
-  st.RecordingSaveFailed = false;
   switch (s.RecordingMode) {
     case RecManual:
     case RecCapture: c.SetToolTip("cmdSave", "Save As"); break;
@@ -111,7 +111,7 @@ bool RecordingSaver::Save_Auto_Name() {
 }
 
 bool RecordingSaver::Auto_Save_Failed() {
-  ctx_.state.RecordingSaveFailed = true;
+  memory_.Mark_Save_Failed();
   ctx_.controls.SetCaption("lblLoadedFile", NotSavedCaption);
   ctx_.controls.SetToolTip("lblLoadedFile", NotSavedTip);
   return false;
@@ -170,8 +170,7 @@ void RecordingSaver::Show_Saved(const std::string& basePath) {
   SessionState& st = ctx_.state;
   ctx_.controls.SetCaption("lblLoadedFile", st.RecordName);
   ctx_.controls.SetToolTip("lblLoadedFile", basePath);
-  st.RecordingUnsaved = false;
-  st.RecordingSaveFailed = false;
+  memory_.Mark_Saved();
   memory_.Spool().Remove();  // saved: the recording no longer needs its spool
 }
 

@@ -78,7 +78,7 @@ class RecordingSaver {
   std::optional<RecordHeader> Header_To_Write() const;
   void Show_Saved(const std::string& basePath);
   void Settings_Dialog();
-  void Show_Settings();
+  void Show_Settings(const RecordingLeave& leave);
 
   Context& ctx_;
   RecordingMemory& memory_;

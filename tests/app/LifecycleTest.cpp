@@ -182,6 +182,7 @@ TEST_F(LifecycleTest, NoToLosingAnUnsavedRecordingKeepsTheProgramRunningAndWrite
 TEST_F(LifecycleTest, ClosingWhileRecordingStopsTheRecordingFirst) {
   life.Form_Load();
   tc.state.OperatingMode = ModeRecording;
+  tc.shell.onStop = [&] { tc.state.OperatingMode = ModeLive; };
   tc.prompts.answers = {MsgResult::No};
   EXPECT_TRUE(Exit());  // the fake stop button leaves nothing unsaved: no question
   EXPECT_EQ(tc.shell.stops, 1);

@@ -151,26 +151,28 @@ TEST_F(frmMainTest, HidingTheRecordPanelAsksBeforeItDropsAnUnsavedRecording) {
   EXPECT_EQ(prompts.shown.size(), 2u);  // showing asks nothing
 }
 
-TEST_F(frmMainTest, LoadingASettingsFileAsksBeforeItDropsAnUnsavedRecording) {
+// Another settings file lays the record panel out afresh; the recording in memory stays,
+// unsaved, with nothing asked. While a recording runs, the command waits for its stop.
+TEST_F(frmMainTest, LoadingASettingsFileKeepsTheRecordingInMemory) {
   auto f = Loaded();
   auto& st = f->ctx().state;
-  const std::string before = f->ctx().settings.SettingsFilePath;
-  home.Write("other.ini", "[Recording]\r\nAudioEnable=True\r\n");
+  home.Write("other.ini", "[Recording]\r\nAudioEnable=False\r\n");
   HoldUnsavedRecording(*f);
   prompts.files = {home.File("other.ini")};
-  prompts.answers = {MsgResult::No};
   f->Choose("mnuLoadSettings");
-  ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].text, "Previous recording not saved, Continue?");
-  EXPECT_EQ(f->ctx().settings.SettingsFilePath, before);  // No changes nothing
+  EXPECT_TRUE(prompts.shown.empty());
+  EXPECT_EQ(f->ctx().settings.SettingsFilePath, home.File("other.ini"));
+  EXPECT_FALSE(f->ctx().settings.AudioEnable);
   EXPECT_TRUE(st.RecordingUnsaved && st.FileLoaded);
   EXPECT_EQ(st.RecordCount, 100);
 
-  prompts.files = {home.File("other.ini")};
-  f->Choose("mnuLoadSettings");  // Yes: asked once, the new settings apply
-  EXPECT_EQ(prompts.shown.size(), 2u);
+  st.OperatingMode = ModeRecording;
+  prompts.files = {home.File("zk3_Zodovaz.ini")};
+  f->Choose("mnuLoadSettings");
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Recording in progress. Stop the recording first.");
+  EXPECT_TRUE(prompts.fileRequests.size() == 1u);  // no dialog the second time
   EXPECT_EQ(f->ctx().settings.SettingsFilePath, home.File("other.ini"));
-  EXPECT_FALSE(st.RecordingUnsaved);
 }
 
 TEST_F(frmMainTest, TheWindowComingBackFromADialogReArmsTheKeys) {

@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "TransportLog.h"
 #include "base/RecordingCodes.h"
+#include "core/UnsavedRecording.h"
 #include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
 #include "recording/Player.h"
@@ -91,11 +92,20 @@ TEST_F(RecordingFilesTest, AnUnsavedRecordingIsKeptWhenTheUserSaysNo) {
   EXPECT_EQ(t.prompts.shown.back().text, "Previous recording not saved, Continue?");
   EXPECT_TRUE(t.prompts.fileRequests.empty());
   EXPECT_TRUE(t.state.RecordingUnsaved);
+
+  // Yes, then Cancel in the load dialog: the recording is still there and still unsaved.
+  t.state.FileLoaded = true;
+  t.state.RecordCount = 5;
+  t.prompts.answers.push_back(MsgResult::Yes);
+  files.cmdLoad_Click();
+  ASSERT_EQ(t.prompts.fileRequests.size(), 1u);
+  EXPECT_TRUE(t.state.RecordingUnsaved && t.state.FileLoaded);
+  EXPECT_EQ(t.state.RecordCount, 5);
 }
 
 TEST_F(RecordingFilesTest, SeriesListShowsTheNumbersPresentAndReloadsTheLoadedOne) {
   for (const char* n : {"take001", "take002", "take005", "other003"}) Save(n);
-  ASSERT_TRUE(files.Open_Recording(dir / "take005.zkd"));
+  ASSERT_TRUE(files.Open_Recording(dir / "take005.zkd", *Unsaved_Recording_Guard(t.ctx)));
   files.cmdLoad_MouseDown(RightMouseButton);
   EXPECT_EQ(list.items, (std::vector<std::string>{"001", "002", "005"}));
   EXPECT_EQ(list.Text(), "005");
@@ -123,7 +133,7 @@ TEST_F(RecordingFilesTest, SeriesListShowsTheNumbersPresentAndReloadsTheLoadedOn
 TEST_F(RecordingFilesTest, NamesThatAreNoSeriesOpenNoList) {
   for (const char* n : {"take000", "takeabc", "x"}) {
     Save(n);
-    ASSERT_TRUE(files.Open_Recording(dir / n));
+    ASSERT_TRUE(files.Open_Recording(dir / n, *Unsaved_Recording_Guard(t.ctx)));
     files.cmdLoad_MouseDown(RightMouseButton);
     EXPECT_EQ(list.dropDowns, 0) << n;
     EXPECT_TRUE(t.state.FileLoaded) << n;
@@ -135,7 +145,7 @@ TEST_F(RecordingFilesTest, NamesThatAreNoSeriesOpenNoList) {
 TEST_F(RecordingFilesTest, LeavingTheListLoadsNothingButResumesTheReadings) {
   Save("take001");
   Save("take002");
-  ASSERT_TRUE(files.Open_Recording(dir / "take002"));
+  ASSERT_TRUE(files.Open_Recording(dir / "take002", *Unsaved_Recording_Guard(t.ctx)));
   std::filesystem::remove(dir / "take002.zkd");  // gone meanwhile: the list cannot reload it
   const int releases = gate.releases;
   files.cmdLoad_MouseDown(RightMouseButton);
@@ -153,7 +163,7 @@ TEST_F(RecordingFilesTest, LeavingTheListLoadsNothingButResumesTheReadings) {
 
 TEST_F(RecordingFilesTest, LoadingWhilePausedEndsThePlaybackFirst) {
   Save("take", 3000);
-  ASSERT_TRUE(files.Open_Recording(dir / "take"));
+  ASSERT_TRUE(files.Open_Recording(dir / "take", *Unsaved_Recording_Guard(t.ctx)));
   Save("next");
   t.events.At(t.clock.now + 2.0, [&] { player.cmdPlay_Click(); });  // pause
   t.events.At(t.clock.now + 4.0, [&] {

@@ -5,7 +5,9 @@
 #include "recording/RecordingRecovery.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include "core/UnsavedRecording.h"
 
 #include <cerrno>
 #include <chrono>
@@ -218,7 +220,7 @@ TEST_F(Recovery, EveryNormalEndRemovesTheSpool) {
   s.rig.Stop();
 
   // Dropped (the record panel hidden).
-  s.rig.memory.Drop();
+  s.rig.memory.Flush_RecBuffer(*Unsaved_Recording_Guard(s.rig.ctx));
   EXPECT_TRUE(Spools().empty());
   EXPECT_EQ(spool.Current(), nullptr);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -134,7 +135,11 @@ class FakeShell : public Shell {
   int stops = 0, commandState = 0, recordModeLabel = 0, resizes = 0, applyMenus = 0, beeps = 0, splashShows = 0,
       splashUnloads = 0;
   std::vector<std::string> splashInfo;
-  void cmdStop_Click() override { ++stops; }
+  std::function<void()> onStop;  // what the stop button does beyond being counted
+  void cmdStop_Click() override {
+    ++stops;
+    if (onStop) onStop();
+  }
   void Update_Command_State() override { ++commandState; }
   void Update_RecordModeLabel() override { ++recordModeLabel; }
   void Form_Resize() override { ++resizes; }
