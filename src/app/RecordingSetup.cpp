@@ -5,11 +5,13 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 #include <system_error>
 #include <vector>
 
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
+#include "core/SettingsFile.h"
 #include "recording/names/RecordNames.h"
 
 namespace zk {
@@ -32,23 +34,41 @@ bool Name_Accepted_By(const std::string& path) {
 
 }  // namespace
 
-void Delete_Series(const std::string& folder, const std::string& prefix) {
+std::vector<std::string> Series_Files(const std::string& folder, const std::string& prefix) {
   namespace fs = std::filesystem;
-  if (folder.empty()) return;  // no save folder: never the working directory
+  std::vector<std::string> files;
+  if (folder.empty()) return files;  // no save folder: never the working directory
   for (const char* ext : {".wav", ".zkd"}) {
-    std::vector<fs::path> doomed;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
       std::error_code typeError;
       if (it->is_regular_file(typeError) && Is_Series_File(it->path().filename().string(), prefix, ext))
-        doomed.push_back(it->path());
+        files.push_back(it->path().string());
     }
-    for (const fs::path& p : doomed) fs::remove(p, ec);
   }
+  return files;
+}
+
+int Series_Recordings(const std::vector<std::string>& files) {
+  std::set<std::string> numbers;
+  for (const std::string& f : files) numbers.insert(f.substr(0, f.size() - 4));
+  return static_cast<int>(numbers.size());
+}
+
+void Delete_Series(const std::string& folder, const std::string& prefix) {
+  std::error_code ec;
+  for (const std::string& f : Series_Files(folder, prefix)) std::filesystem::remove(f, ec);
+}
+
+std::string Reset_Question(int recordings, const std::string& folder, const std::string& prefix) {
+  return "Reset deletes " + std::to_string(recordings) + (recordings == 1 ? " recording" : " recordings") +
+         " of the series " + prefix + "001, " + prefix + "002 ... (.zkd and .wav) in " + folder + ". Delete " +
+         (recordings == 1 ? "it?" : "them?");
 }
 
 void RecordingSetup::Form_Load() {
   const Settings& s = ctx_.settings;
+  loading_ = true;
   dlg_.SetCaption("lblSavePath", s.SavePath);
   dlg_.SetChecked("chkRecPrompt", s.RecPromptEnable);
   chkRecPrompt_Click();
@@ -77,6 +97,21 @@ void RecordingSetup::Form_Load() {
   }
   dlg_.SetCaption("lblSuffixNum", Format_000(s.SuffixNum));
   dlg_.SetCaption("lblWarning", WarningText);
+  loading_ = false;
+}
+
+// Each change is in the settings file at once, so that a crash before the next save or
+// exit does not lose it (a recovered recording is saved under these settings).
+void RecordingSetup::Remember() {
+  if (!loading_) Save_Recording_Choices(ctx_);
+}
+
+void RecordingSetup::Start_Series() {
+  ctx_.settings.SuffixNum = 1;
+  dlg_.SetCaption("lblSuffixNum", "001");
+  // Written as it is: the reset is the user's word, which the save's "never goes back"
+  // must not undo with the number stored before.
+  Save_Recording_Key(ctx_, "SuffixNum");
 }
 
 void RecordingSetup::Numeric_Extras(bool on) {
@@ -87,6 +122,7 @@ void RecordingSetup::Numeric_Extras(bool on) {
 
 void RecordingSetup::optRecMode_Click(int index) {
   ctx_.settings.RecordingMode = index;
+  Remember();
   const bool automatic = index != RecManual;
   for (int i : {0, 1}) dlg_.SetEnabled("optSuffixType", i, automatic);
   // Auto Save leaves a recording unsaved only when its save failed, and such a recording is
@@ -100,12 +136,19 @@ void RecordingSetup::optRecMode_Click(int index) {
 
 void RecordingSetup::optSuffixType_Click(int index) {
   ctx_.settings.SuffixType = index;
+  Remember();
   Numeric_Extras(index == 0);
 }
 
-void RecordingSetup::chkRecPrompt_Click() { ctx_.settings.RecPromptEnable = dlg_.Checked("chkRecPrompt"); }
+void RecordingSetup::chkRecPrompt_Click() {
+  ctx_.settings.RecPromptEnable = dlg_.Checked("chkRecPrompt");
+  Remember();
+}
 
-void RecordingSetup::chkTimeDate_Click() { ctx_.settings.TimeDateEnable = dlg_.Checked("chkTimeDate"); }
+void RecordingSetup::chkTimeDate_Click() {
+  ctx_.settings.TimeDateEnable = dlg_.Checked("chkTimeDate");
+  Remember();
+}
 
 void RecordingSetup::txtPrefix_Validate() {
   const std::string text = dlg_.Caption("txtPrefix");
@@ -116,7 +159,11 @@ void RecordingSetup::txtPrefix_Validate() {
   }
   ctx_.settings.SavePrefix = text;
   prefixBefore_ = text;
-  cmdReset_Click();  // a new prefix starts a new series at 001
+  Remember();
+  // A new prefix starts its series at 001 — without deleting anything: recordings already
+  // named so keep their names, and a save takes the first number free.
+  Start_Series();
+  Numeric_Extras(dlg_.Checked("optSuffixType", 0) && ctx_.settings.RecordingMode != RecManual);
 }
 
 bool RecordingSetup::Validate_Prefix(const std::string& prefix) {
@@ -129,10 +176,15 @@ bool RecordingSetup::Validate_Prefix(const std::string& prefix) {
 }
 
 void RecordingSetup::cmdReset_Click() {
-  Settings& s = ctx_.settings;
-  s.SuffixNum = 1;
-  dlg_.SetCaption("lblSuffixNum", "001");
-  Delete_Series(s.SavePath, s.SavePrefix);
+  const Settings& s = ctx_.settings;
+  const std::vector<std::string> files = Series_Files(s.SavePath, s.SavePrefix);
+  if (!files.empty()) {
+    const std::string question = Reset_Question(Series_Recordings(files), s.SavePath, s.SavePrefix);
+    if (ctx_.prompts.MsgBox(question, "Reset", MsgButtons::YesNo, MsgIcon::Warning) != MsgResult::Yes) return;
+    Delete_Series(s.SavePath, s.SavePrefix);
+  }
+  Start_Series();
+  Numeric_Extras(true);
 }
 
 void RecordingSetup::cmdBrowseSaveFolder_Click() {
@@ -149,6 +201,7 @@ void RecordingSetup::cmdBrowseSaveFolder_Click() {
   if (folder.empty()) return;
   s.SavePath = folder;
   dlg_.SetCaption("lblSavePath", s.SavePath);
+  Remember();
 }
 
 }  // namespace zk

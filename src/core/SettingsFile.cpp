@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <variant>
 
@@ -231,6 +232,12 @@ void Save_Settings_Replacing(Context& ctx) {
 
 void Save_Recording_Settings(Context& ctx) {
   WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx, IsRecording);
+}
+
+void Save_Recording_Choices(Context& ctx) {
+  if (ctx.settings.SettingsFilePath.empty()) return;
+  WriteKeys(IniDocument::Load(ctx.settings.SettingsFilePath), ctx,
+            [](const KeyInfo& k) { return IsRecording(k) && std::string_view(k.key) != "SuffixNum"; });
 }
 
 void Save_Recording_Key(Context& ctx, const std::string& key) {

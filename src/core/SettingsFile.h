@@ -31,6 +31,9 @@ void Save_Settings(Context& ctx);
 void Save_Settings_Replacing(Context& ctx);
 // Writes the section Recording into SettingsFilePath.
 void Save_Recording_Settings(Context& ctx);
+// Writes the section Recording but for the series number, at once: what the recording
+// setup changes outlives a crash. The number moves only by a reset or a save.
+void Save_Recording_Choices(Context& ctx);
 // Writes one key of the section Recording into SettingsFilePath at once (the next series
 // number as soon as a save used one, so that a crash does not hand that number out again).
 void Save_Recording_Key(Context& ctx, const std::string& key);

@@ -9,6 +9,7 @@
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "base/RecordingCodes.h"
+#include "core/SettingsFile.h"
 
 namespace zk::test {
 namespace {
@@ -22,6 +23,12 @@ struct Setup : ::testing::Test {
   Setup() {
     s.SavePath = dir.str() + "/";
     s.SavePrefix = "Prefix_";
+    s.SettingsFilePath = dir.str() + "/settings.ini";
+  }
+  std::set<std::string> Files() {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.str())) names.insert(e.path().filename().string());
+    return names;
   }
   // The enabled/visible state of the controls the mode and suffix decide.
   std::string State() {
@@ -108,26 +115,72 @@ TEST_F(Setup, ClicksChangeTheSettingsAtOnce) {
   EXPECT_FALSE(s.RecPromptEnable);
 }
 
-TEST_F(Setup, NewPrefixStartsANewSeriesDeletingOnlyItsNumberedFiles) {
-  for (const char* f : {"Run_001.zkd", "Run_001.wav", "Run_017.zkd", "Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd",
-                        "Run_01a.zkd", "Prefix_001.zkd", "Run_002.txt"})
-    dir.Write(f, "x");
+// A new prefix starts its series at 001 and deletes nothing, even where recordings of
+// that prefix exist (they may be another running copy's).
+TEST_F(Setup, NewPrefixStartsANewSeriesAndDeletesNothing) {
+  for (const char* f : {"Run_001.zkd", "Run_001.wav", "Run_017.zkd"}) dir.Write(f, "x");
   s.SuffixNum = 9;
   setup.Form_Load();
   dlg.SetCaption("txtPrefix", "Run_");
   setup.txtPrefix_Validate();
-
   EXPECT_EQ(s.SavePrefix, "Run_");
   EXPECT_EQ(s.SuffixNum, 1);
   EXPECT_EQ(dlg.Caption("lblSuffixNum"), "001");
-  std::set<std::string> left;
-  for (const auto& e : std::filesystem::directory_iterator(dir.str())) left.insert(e.path().filename().string());
-  EXPECT_EQ(left, (std::set<std::string>{"Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd", "Prefix_001.zkd",
-                                         "Run_002.txt"}));
+  EXPECT_EQ(Files(), (std::set<std::string>{"Run_001.zkd", "Run_001.wav", "Run_017.zkd", "settings.ini"}));
   EXPECT_TRUE(t.prompts.shown.empty());
+  EXPECT_NE(dir.Read("settings.ini").find("SuffixNum=1"), std::string::npos);
+}
 
-  setup.txtPrefix_Validate();  // unchanged: no second reset
-  EXPECT_EQ(left.size(), 6u);
+// Reset deletes the series' numbered files only after a question that says how many
+// recordings go; No changes nothing. Afterwards the settings file holds 001, so the next
+// save does not adopt the number stored before the reset.
+TEST_F(Setup, ResetAsksHowManyRecordingsItDeletesAndWritesTheNumber) {
+  for (const char* f : {"Run_001.zkd", "Run_001.wav", "Run_017.zkd", "Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd",
+                        "Run_01a.zkd", "Prefix_001.zkd", "Run_002.txt"})
+    dir.Write(f, "x");
+  s.SavePrefix = "Run_";
+  s.SuffixNum = 4;
+  Save_Recording_Key(t.ctx, "SuffixNum");
+  setup.Form_Load();
+  const auto before = Files();
+
+  t.prompts.answers = {MsgResult::No};
+  setup.cmdReset_Click();
+  ASSERT_EQ(t.prompts.shown.size(), 1u);
+  EXPECT_EQ(t.prompts.shown[0].text,
+            "Reset deletes 2 recordings of the series Run_001, Run_002 ... (.zkd and .wav) in " + s.SavePath +
+                ". Delete them?");
+  EXPECT_EQ(Files(), before);
+  EXPECT_EQ(s.SuffixNum, 4);
+
+  t.prompts.answers = {MsgResult::Yes};
+  setup.cmdReset_Click();
+  EXPECT_EQ(Files(), (std::set<std::string>{"Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd",
+                                            "Prefix_001.zkd", "Run_002.txt", "settings.ini"}));
+  EXPECT_EQ(s.SuffixNum, 1);
+  EXPECT_EQ(dlg.Caption("lblSuffixNum"), "001");
+  s.SuffixNum = 2;  // the first recording after the reset was saved as 001
+  Save_Next_Series_Number(t.ctx);
+  EXPECT_EQ(s.SuffixNum, 2);
+
+  setup.cmdReset_Click();  // nothing left to delete: no question
+  EXPECT_EQ(t.prompts.shown.size(), 2u);
+}
+
+// What the dialog changes is in the settings file at once: a crash before the exit keeps
+// it, and a recovered recording is saved under it.
+TEST_F(Setup, EveryChangeIsWrittenAtOnce) {
+  s.RecordingMode = RecAutoName;
+  setup.Form_Load();
+  EXPECT_FALSE(std::filesystem::exists(dir / "settings.ini"));  // opening writes nothing
+  setup.optRecMode_Click(RecAutoSave);
+  dlg.SetCaption("txtPrefix", "Take_");
+  setup.txtPrefix_Validate();
+  dlg.SetChecked("chkTimeDate", false);
+  setup.chkTimeDate_Click();
+  const std::string text = dir.Read("settings.ini");
+  for (const char* line : {"RecordingMode=3", "SavePrefix=Take_", "TimeDateEnable=False"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 }
 
 TEST_F(Setup, PrefixThatCannotBeAFileNameIsRefusedAndPutBack) {
@@ -171,7 +224,15 @@ TEST_F(Setup, BrowseTakesTheFolderOfTheConfirmedName) {
 }
 
 TEST(DeleteSeries, WithoutAFolderDeletesNothing) {
-  Delete_Series("", "Run_");  // no folder: nothing, not the working directory
+  // No folder: nothing, and never the working directory's files.
+  TempFolder cwd;
+  cwd.Write("Run_001.zkd", "x");
+  const auto old = std::filesystem::current_path();
+  std::filesystem::current_path(cwd.str());
+  EXPECT_TRUE(Series_Files("", "Run_").empty());
+  Delete_Series("", "Run_");
+  std::filesystem::current_path(old);
+  EXPECT_TRUE(std::filesystem::exists(cwd / "Run_001.zkd"));
 }
 
 }  // namespace
