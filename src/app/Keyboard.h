@@ -16,6 +16,18 @@ constexpr int Comma = 188, Period = 190;
 constexpr int BracketLeft = 219, BracketRight = 221;
 }  // namespace vk
 
+// Every key Form_KeyDown acts on, with the Shift it wants; any other key does nothing.
+struct KeyUse {
+  int code;
+  bool shift;
+};
+inline constexpr KeyUse KeyTable[] = {
+    {vk::Up, false},         {vk::Down, false}, {vk::Space, false}, {vk::Insert, false},
+    {vk::C, false},          {vk::Z, false},    {vk::F, false},     {vk::R, false},
+    {vk::S, false},          {vk::P, false},    {vk::T, false},     {vk::Comma, true},
+    {vk::Period, true},      {vk::O, false},    {vk::L, false},     {vk::BracketRight, false},
+    {vk::BracketLeft, false}};
+
 // The record panel's buttons as the keys press them.
 class KeyActions {
  public:

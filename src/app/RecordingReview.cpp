@@ -13,7 +13,7 @@ namespace zk {
 namespace {
 
 bool HasTags(const SessionState& st) {
-  const int32_t n = std::min<int32_t>(st.RecordCount, static_cast<int32_t>(st.RecordBuffer.size()) - 1);
+  const int32_t n = Records_Held(st);
   for (int32_t k = 1; k <= n; ++k)
     if (st.RecordBuffer[k].Marker == 'T') return true;
   return false;
@@ -90,7 +90,7 @@ void RecordingReview::Close() {
 void RecordingReview::Jump(bool forward) {
   const SessionState& st = ctx_.state;
   if (st.RecordCount < 1 || st.OperatingMode == ModeRecording) return;
-  const int32_t n = std::min<int32_t>(st.RecordCount, static_cast<int32_t>(st.RecordBuffer.size()) - 1);
+  const int32_t n = Records_Held(st);
   const plot::Navigator nav(st.RecordBuffer, n, {0, std::max(0, st.TotalTimeMs)}, 0, 1);
   // Playing or paused, the play position moves inside the play range; stopped, it is
   // the range's start and any tag of the file can become it.

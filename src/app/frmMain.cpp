@@ -43,10 +43,19 @@ frmMain::frmMain(StartOptions options)
                                    [this](const std::string& text) {
                                      ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK, MsgIcon::Information);
                                    })),
-      ctx_{settings_,          state_, clock_,    events_, ChoosePrompts(opts_.prompts, qtPrompts_),
-           timers_.All(),      view_,  controls_, *this,   *audio_,
+      ctx_{settings_,
+           state_,
+           opts_.clock ? *opts_.clock : clock_,
+           opts_.events ? *opts_.events : events_,
+           ChoosePrompts(opts_.prompts, qtPrompts_),
+           opts_.timers ? *opts_.timers : timers_.All(),
+           view_,
+           controls_,
+           *this,
+           *audio_,
            opts_.programFolder},
-      port_(opts_.ports),
+      qtPort_(opts_.ports),
+      port_(opts_.port ? *opts_.port : qtPort_),
       engine_(ctx_, table_),
       alerts_(ctx_),
       counters_(ctx_),
@@ -149,7 +158,7 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::ConnectTimers() {
-  timers_.tmrClock.SetHandler([this] {
+  ctx_.timers.tmrClock.SetHandler([this] {
     connection_.tmrClock_Timer();
     recording_.Spool().Warn_Unprotected();
   });

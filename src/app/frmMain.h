@@ -4,6 +4,7 @@
 // forwards; the procedures themselves live in their subsystems.
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -56,6 +57,12 @@ struct StartOptions {
   bool spool = true;                   // keep a recovery spool of the recording in memory
   Prompts* prompts = nullptr;          // message boxes and dialogs (tests script them)
   std::unique_ptr<AudioDevice> audio;  // default: the machine's sound, or the clock
+  // Tests run the window on virtual time and a scripted port: each given seam replaces the
+  // system's (the timers must run on the given clock).
+  Clock* clock = nullptr;
+  Events* events = nullptr;
+  std::optional<Timers> timers;
+  SerialPort* port = nullptr;
 };
 
 class frmMain : public QMainWindow, public Shell, public KeyActions, public LifecycleHost, public RecordingSetupDialog {
@@ -129,7 +136,9 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   SettingsMenu& menuCommands() { return menuCommands_; }
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
+  Connection& connection() { return connection_; }
   Recorder& recorder() { return recorder_; }
+  RecordingMemory& recording() { return recording_; }
   RecordingSaver& saver() { return saver_; }
   Player& player() { return player_; }
   RecordingFiles& recordingFiles() { return *files_; }
@@ -158,7 +167,8 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   std::unique_ptr<AudioDevice> audio_;
   Context ctx_;
 
-  QtSerialPort port_;
+  QtSerialPort qtPort_;
+  SerialPort& port_;
   SensitivityTable table_;
   MeterEngine engine_;
   Alerts alerts_;

@@ -23,9 +23,11 @@ const QColor RangeShade(0x1F, 0x4E, 0x9C, 40);
 
 RecordFileData RecordingInMemory(const SessionState& st) {
   RecordFileData d;
-  d.RecordCount = std::clamp<int32_t>(st.RecordCount, 0, static_cast<int32_t>(st.RecordBuffer.size()) - 1);
-  d.records.assign(st.RecordBuffer.begin(), st.RecordBuffer.begin() + d.RecordCount + (d.RecordCount >= 0 ? 1 : 0));
-  if (d.records.empty()) d.records.resize(1);
+  d.RecordCount = Records_Held(st);
+  if (d.RecordCount > 0)
+    d.records.assign(st.RecordBuffer.begin(), st.RecordBuffer.begin() + d.RecordCount + 1);
+  else
+    d.records.resize(1);
   d.TotalTimeMs = st.TotalTimeMs;
   d.RecordStartSeconds = st.RecordStartSeconds;
   d.RecordStartDay = st.RecordStartDay;

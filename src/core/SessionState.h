@@ -130,4 +130,10 @@ struct SessionState {
   int16_t SavedBdTotal = 0;
 };
 
+// The records 1..n the buffer really holds: RecordCount, never past the buffer's end.
+inline int32_t Records_Held(const SessionState& st) {
+  const auto last = static_cast<int32_t>(st.RecordBuffer.size()) - 1;
+  return st.RecordCount < 0 ? 0 : (st.RecordCount < last ? st.RecordCount : (last < 0 ? 0 : last));
+}
+
 }  // namespace zk

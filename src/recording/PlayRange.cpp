@@ -25,7 +25,7 @@ int32_t PlayRange::Width() const { return std::max(1, bar_.SeekBar_ScaleWidth())
 
 const SampleRecord& PlayRange::Record(int32_t k) const {
   const SessionState& st = ctx_.state;
-  const int32_t last = std::min<int32_t>(st.RecordCount, static_cast<int32_t>(st.RecordBuffer.size()) - 1);
+  const int32_t last = Records_Held(st);
   if (last < 1) return NoRecord;
   return st.RecordBuffer[static_cast<std::size_t>(std::clamp(k, 1, last))];
 }

@@ -52,6 +52,7 @@ void Recorder::cmdRecord_Click() {
   st.LastSecondSamples = 0;
   times_.Start();
   endMs_ = -1;
+  taking_ = false;
 
   if (s.AudioEnable) {
     Use_Sound_Format(st);
@@ -73,6 +74,9 @@ void Recorder::cmdRecord_Click() {
   ctx_.view.Update_ModeDisplay();
 
   Pre_Roll();
+  // Stopped during the pre-roll (the exit stops a recording): the stop has put everything
+  // at rest, and there is nothing to begin.
+  if (st.OperatingMode != ModeRecording) return;
 
   ctx_.view.Remove_Needle();
   const DateTime now = ctx_.clock.Now();
@@ -80,6 +84,7 @@ void Recorder::cmdRecord_Click() {
   st.RecordDate = DateSerial(now.year, now.month, now.day);
   st.RecordStartDay = st.RecordDate - DateSerial(1999, 12, 31);
   memory_.Spool().Begin();
+  taking_ = true;
   gate_.Resume();  // the first reading restarts filter and needle
   st.ElapsedSecs = 0;
   c.SetFocus("cmdStop");
@@ -163,6 +168,9 @@ void Recorder::Record_Sample(int16_t needle, uint8_t kind) {
   SessionState& st = ctx_.state;
   const Settings& s = ctx_.settings;
   SampleRecord& r = st.WorkRecord;  // BdValue and BaseStep come from the last base computation
+  // A reading that slips through during the pre-roll (a dialog opened meanwhile resumes
+  // the stream) is before the recording's start.
+  if (!taking_) return;
   const int32_t t = Record_Time();
   if (endMs_ >= 0 && t >= endMs_) return;  // past the last whole second: the tag waits too
   if (st.TagChanged) {
@@ -296,8 +304,7 @@ void Recorder::mnuRecAudioOff_Click() {
 void Recorder::Use_Sound(bool on) {
   Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", on);
   ctx_.settings.AudioEnable = on;
-  if (on) return;
-  Check_Silent_Track(ctx_);
+  if (!on) Check_Silent_Track(ctx_);
   ctx_.shell.Update_Command_State();
 }
 

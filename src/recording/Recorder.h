@@ -99,6 +99,8 @@ class Recorder : public RecordSink, public StopHalf {
   // While the stop waits for the sound of the last second: records from this time (ms) on
   // are past the recording's end and are not kept. -1: no end yet.
   int32_t endMs_ = -1;
+  // The pre-roll is over and the spool begun: readings are records from now on.
+  bool taking_ = false;
 };
 
 }  // namespace zk
