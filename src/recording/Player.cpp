@@ -268,12 +268,14 @@ bool Player::Wait_For_Record(float& target) {
         if (!Playing_On()) return true;
         AudioMode mode = AudioMode::NotReady;
         ctx_.audio.Mode(mode);
-        if (mode == AudioMode::Stopped) st.RecordIndex = st.RecordCount;
-        if (mode == AudioMode::Paused) {
+        // Paused by the user, nothing is due whatever the device says: a pause during a
+        // loop's restart banner finds the sound stopped at the range start, not ended.
+        if (mode == AudioMode::Paused || st.PlayState == PlayPaused) {
           stall_.Reset();
           paused = true;
           return true;
         }
+        if (mode == AudioMode::Stopped) st.RecordIndex = st.RecordCount;
         // The position of now, not of the last round: a round may have slept a while.
         Query_Position(ctx_.audio, st);
         target = float(st.AudioPosition) * 1000.0f / float(PlayRange::Units(st));
