@@ -104,7 +104,7 @@ class Recorder : public RecordSink, public StopHalf {
   // are past the recording's end and are not kept. -1: no end yet.
   int32_t endMs_ = -1;
   // The pre-roll is over and the spool begun: readings are records from now on.
-  bool taking_ = false;
+  bool taking_ = true;
 };
 
 }  // namespace zk
