@@ -3,7 +3,6 @@
 #include <QAudioSink>
 #include <QAudioSource>
 #include <QIODevice>
-#include <QPointer>
 #include <memory>
 
 #include "sound/ClockSound.h"
@@ -29,9 +28,7 @@ class QtInput : public SoundInput {
   void Release();
   Stopwatch watch_;  // time since the capture last delivered sound
   std::unique_ptr<QAudioSource> source_;
-  // The stream the source hands its sound to. The source deletes it itself when the sound
-  // server goes away, so it is held by a guarded pointer that is then empty.
-  QPointer<QIODevice> io_;
+  QIODevice* io_ = nullptr;
   QByteArray partial_;  // an odd byte left over between reads
 };
 
