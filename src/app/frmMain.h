@@ -136,7 +136,6 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   SettingsMenu& menuCommands() { return menuCommands_; }
   const CommandTable& commands() const { return commands_; }
   SerialPort& port() { return port_; }
-  Connection& connection() { return connection_; }
   Recorder& recorder() { return recorder_; }
   RecordingMemory& recording() { return recording_; }
   RecordingSaver& saver() { return saver_; }

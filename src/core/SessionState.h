@@ -2,6 +2,7 @@
 // The run-time state every subsystem reads and writes: operating mode, connection,
 // status banner, per-reading values and the flags one part raises and another serves.
 // Plain data; the procedures that change it live in their subsystems.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -132,8 +133,8 @@ struct SessionState {
 
 // The records 1..n the buffer really holds: RecordCount, never past the buffer's end.
 inline int32_t Records_Held(const SessionState& st) {
-  const auto last = static_cast<int32_t>(st.RecordBuffer.size()) - 1;
-  return st.RecordCount < 0 ? 0 : (st.RecordCount < last ? st.RecordCount : (last < 0 ? 0 : last));
+  const int32_t last = std::max(0, static_cast<int32_t>(st.RecordBuffer.size()) - 1);
+  return std::clamp(st.RecordCount, 0, last);
 }
 
 }  // namespace zk

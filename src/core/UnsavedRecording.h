@@ -16,15 +16,11 @@
 
 namespace zk {
 
-class RecordingMemory;
-
 // The user's leave (or the lack of anything to lose) to let the recording in memory go.
 class RecordingLeave {
  private:
   RecordingLeave() = default;
   friend std::optional<RecordingLeave> Recording_May_Go(Context& ctx, const std::string& question);
-  // The memory forgets a recording that holds no record without asking anyone.
-  friend class RecordingMemory;
 };
 
 inline constexpr const char* RecordingRunningText = "Recording in progress. Stop the recording first.";

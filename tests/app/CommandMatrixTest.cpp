@@ -298,7 +298,7 @@ bool SameRecord(const SampleRecord& a, const SampleRecord& b) {
 
 std::string Check(Rig& r, const Before& before, bool exited) {
   const SessionState& st = r.st();
-  const int32_t count = std::min<int32_t>(st.RecordCount, static_cast<int32_t>(st.RecordBuffer.size()) - 1);
+  const int32_t count = Records_Held(st);
   if (before.held && !r.prompts.Let_Go()) {
     const bool saved =
         !st.RecordingUnsaved && st.FileLoaded && fs::exists(r.f->controls().ToolTip("lblLoadedFile") + ".zkd");
@@ -369,6 +369,15 @@ class Matrix : public ::testing::TestWithParam<State> {
         if (f.player().Active()) f.cmdStop_Click();
       });
     };
+    // A loaded recording played, with `before` done at their moments, the command fired
+    // at `at` and the playback stopped at `stop` if it still runs.
+    auto play = [&](std::vector<std::pair<double, std::function<void()>>> before, double at, double stop) {
+      loaded();
+      for (auto& [t, action] : before) r.At(t, std::move(action));
+      r.At(at, fire);
+      wind_down(stop);
+      f.cmdPlay_Click();
+    };
     switch (state) {
       case State::Demonstration: fire(); break;
       case State::Live:
@@ -405,32 +414,12 @@ class Matrix : public ::testing::TestWithParam<State> {
         loaded();
         fire();
         break;
-      case State::Playing:
-        loaded();
-        r.At(0.5, fire);
-        wind_down(8);
-        f.cmdPlay_Click();
-        break;
-      case State::Paused:
-        loaded();
-        r.At(0.5, [&f] { f.cmdPlay_Click(); });
-        r.At(0.8, fire);
-        wind_down(3);
-        f.cmdPlay_Click();
-        break;
-      case State::Skipping:
-        loaded();
-        r.At(0.5, [&f] { f.cmdFwd_Click(); });
-        r.At(0.6, fire);
-        wind_down(8);
-        f.cmdPlay_Click();
-        break;
+      case State::Playing: play({}, 0.5, 8); break;
+      case State::Paused: play({{0.5, [&f] { f.cmdPlay_Click(); }}}, 0.8, 3); break;
+      case State::Skipping: play({{0.5, [&f] { f.cmdFwd_Click(); }}}, 0.6, 8); break;
       case State::Looping:
-        loaded();
-        f.cmdLoop_Click();
-        r.At(3.6, fire);
-        wind_down(9);
-        f.cmdPlay_Click();
+        f.cmdLoop_Click();  // the first pass ends at 3 s and the loop starts again
+        play({}, 3.6, 9);
         break;
       case State::OverviewOpen:
         loaded();
