@@ -85,7 +85,6 @@ void RecordingFiles::End_Playback() {
 }
 
 void RecordingFiles::cmdLoad_Click() {
-  SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
   const auto leave = Unsaved_Recording_Guard(ctx_);
   if (!leave) return;
