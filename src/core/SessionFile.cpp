@@ -1,8 +1,6 @@
 #include "core/SessionFile.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -10,6 +8,7 @@
 #include "base/AtomicFile.h"
 #include "base/Numbers.h"
 #include "base/ProgramFolder.h"
+#include "base/SmallFile.h"
 #include "core/SettingsFile.h"
 
 namespace zk {
@@ -85,10 +84,9 @@ bool Read_Session_File(Context& ctx, int screenWidthTwips) {
     Set_Default_Session_Values(ctx, screenWidthTwips);
     return false;
   };
-  std::ifstream in(SessionFilePath(ctx), std::ios::binary);
-  if (!in) return fail();
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return fail();
+  // A FIFO, device, folder or huge file in its place is a file that cannot be read.
+  std::string text;
+  if (ReadSmallFile(SessionFilePath(ctx), text) != SmallFileStatus::Read) return fail();
 
   auto values = ListInput(text);
   if (!values || values->size() < 8) return fail();
