@@ -83,7 +83,7 @@ void Lifecycle::Form_QueryUnload(bool& cancel, bool unattended) {
   // Only a close the user makes ends the recording in memory normally; one the system
   // asks for leaves an unsaved recording's spool for the next start to offer back.
   if (!unattended) host_.Recording_Let_Go();
-  Write_Session();
+  Write_Session(unattended);
   Save_Recording_Settings(ctx_);
   Autosave_Settings(unattended);
   ctx_.audio.Close();
@@ -100,12 +100,12 @@ bool Lifecycle::May_Exit() {
   return Unsaved_Recording_May_Go(ctx_, "Recording not saved, Exit?");
 }
 
-void Lifecycle::Write_Session() {
+void Lifecycle::Write_Session(bool unattended) {
   // The simulator's terminal is only this start's stand-in for the remembered port.
   Settings& set = ctx_.settings;
   const int16_t running = set.CommPort;
   if (simulatorPort_ != 0 && running == simulatorPort_) set.CommPort = sessionCommPort_;
-  Write_Session_File(ctx_, host_.CurrentPlacement());
+  Write_Session_File(ctx_, host_.CurrentPlacement(), unattended);
   set.CommPort = running;
 }
 

@@ -1,6 +1,7 @@
 #include "core/SessionFile.h"
 
 #include <charconv>
+#include <iostream>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -114,7 +115,7 @@ bool Read_Session_File(Context& ctx, int screenWidthTwips) {
   return true;
 }
 
-bool Write_Session_File(Context& ctx, const WindowPlacement& window) {
+bool Write_Session_File(Context& ctx, const WindowPlacement& window, bool unattended) {
   const Settings& s = ctx.settings;
   const std::string eol = "\r\n";
   std::string text;
@@ -126,8 +127,13 @@ bool Write_Session_File(Context& ctx, const WindowPlacement& window) {
   text += NumberText(window.top) + eol;
   text += NumberText(window.width) + eol;
   text += std::to_string(window.state) + eol;
-  if (WriteFileAtomically(SessionFilePath(ctx), text)) return true;
-  ctx.prompts.MsgBox("Error Saving Session Config File", "Save Config File", MsgButtons::OK, MsgIcon::Critical);
+  const std::string path = SessionFilePath(ctx);
+  const FileError err = ReplaceFileAtomically(path, [&](int fd) { return WriteAll(fd, text.data(), text.size()); });
+  if (!err) return true;
+  if (unattended)
+    std::cerr << "zodovaz: Error Saving Session Config File " << path << ": " << err.description << "\n";
+  else
+    ctx.prompts.MsgBox("Error Saving Session Config File", "Save Config File", MsgButtons::OK, MsgIcon::Critical);
   return false;
 }
 

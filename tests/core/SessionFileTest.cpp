@@ -150,6 +150,17 @@ TEST_F(SessionFileTest, WriteFailureIsShownAndAnsweredFalse) {
   EXPECT_EQ(ReadText(cfg + "/inside"), old);
 }
 
+// When the system ends the program nobody may be there to press OK: the failure goes to
+// the standard error, and no box waits.
+TEST_F(SessionFileTest, AnUnattendedWriteFailureGoesToTheStandardError) {
+  std::filesystem::create_directory(cfg);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(Write_Session_File(t.ctx, WindowPlacement{}, true));
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(t.prompts.shown.empty());
+  EXPECT_NE(err.find("Error Saving Session Config File " + cfg), std::string::npos) << err;
+}
+
 // A FIFO, a device or a huge file in the session file's place is a file that cannot be
 // read: start-up goes on at once with the defaults.
 TEST_F(SessionFileTest, WhatIsNoRegularFileOfSaneSizeGivesTheDefaults) {
