@@ -4,6 +4,7 @@
 
 #include "base/Numbers.h"
 #include "base/ProgramFolder.h"
+#include "base/StaleTempFiles.h"
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
@@ -35,6 +36,10 @@ void Lifecycle::Form_Load() {
   sessionCommPort_ = set.CommPort;
   if (simulatorPort_ != 0) set.CommPort = static_cast<int16_t>(simulatorPort_);
   Load_Settings(ctx_);
+  // A save into another folder (Save As, Save File As) or an export killed half way left
+  // its temporary file there; the save folder and the spool are swept by the recovery.
+  for (const std::string& folder : {set.LoadPath, ctx_.programFolder})
+    if (!folder.empty()) RemoveStaleTempFiles(folder);
   host_.PlaceWindow();
   table_.Init_SensTable();
   connection_.Init_Ports();
