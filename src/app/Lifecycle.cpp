@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/QtPrompts.h"
 #include "base/Numbers.h"
 #include "base/ProgramFolder.h"
 #include "base/StaleTempFiles.h"
@@ -32,6 +33,7 @@ void Lifecycle::Form_Load() {
   ctx_.state.DummyAudioPath = FindSilentTrack(ctx_.programFolder, host_.ExecutableFolder());
   std::error_code ec;
   std::filesystem::current_path(ctx_.programFolder, ec);
+  KeepDialogSettingsIn(ctx_.programFolder);
   if (!Read_Session_File(ctx_, host_.ScreenWidthTwips())) Write_Session_File(ctx_, host_.CurrentPlacement());
   sessionCommPort_ = set.CommPort;
   if (simulatorPort_ != 0) set.CommPort = static_cast<int16_t>(simulatorPort_);
