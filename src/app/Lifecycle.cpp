@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
+#include "app/QtPrompts.h"
 #include "base/Numbers.h"
 #include "base/ProgramFolder.h"
+#include "base/StaleTempFiles.h"
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
@@ -31,10 +33,15 @@ void Lifecycle::Form_Load() {
   ctx_.state.DummyAudioPath = FindSilentTrack(ctx_.programFolder, host_.ExecutableFolder());
   std::error_code ec;
   std::filesystem::current_path(ctx_.programFolder, ec);
+  KeepDialogSettingsIn(ctx_.programFolder);
   if (!Read_Session_File(ctx_, host_.ScreenWidthTwips())) Write_Session_File(ctx_, host_.CurrentPlacement());
   sessionCommPort_ = set.CommPort;
   if (simulatorPort_ != 0) set.CommPort = static_cast<int16_t>(simulatorPort_);
   Load_Settings(ctx_);
+  // A save into another folder (Save As, Save File As) or an export killed half way left
+  // its temporary file there; the save folder and the spool are swept by the recovery.
+  for (const std::string& folder : {set.LoadPath, ctx_.programFolder})
+    if (!folder.empty()) RemoveStaleTempFiles(folder);
   host_.PlaceWindow();
   table_.Init_SensTable();
   connection_.Init_Ports();
@@ -83,7 +90,7 @@ void Lifecycle::Form_QueryUnload(bool& cancel, bool unattended) {
   // Only a close the user makes ends the recording in memory normally; one the system
   // asks for leaves an unsaved recording's spool for the next start to offer back.
   if (!unattended) host_.Recording_Let_Go();
-  Write_Session();
+  Write_Session(unattended);
   Save_Recording_Settings(ctx_);
   Autosave_Settings(unattended);
   ctx_.audio.Close();
@@ -100,12 +107,12 @@ bool Lifecycle::May_Exit() {
   return Recording_May_Go(ctx_, "Recording not saved, Exit?").has_value();
 }
 
-void Lifecycle::Write_Session() {
+void Lifecycle::Write_Session(bool unattended) {
   // The simulator's terminal is only this start's stand-in for the remembered port.
   Settings& set = ctx_.settings;
   const int16_t running = set.CommPort;
   if (simulatorPort_ != 0 && running == simulatorPort_) set.CommPort = sessionCommPort_;
-  Write_Session_File(ctx_, host_.CurrentPlacement());
+  Write_Session_File(ctx_, host_.CurrentPlacement(), unattended);
   set.CommPort = running;
 }
 

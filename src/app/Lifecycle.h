@@ -62,7 +62,7 @@ class Lifecycle {
   // The last step before the end: false keeps the program running. The recorder's
   // question about an unsaved recording is asked here.
   bool May_Exit();
-  void Write_Session();
+  void Write_Session(bool unattended);
   void Autosave_Settings(bool unattended);
 
   Context& ctx_;

@@ -4,9 +4,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStringList>
 
 namespace zk {
+
+void KeepDialogSettingsIn(const std::string& folder) {
+  // The dialog's settings are user-scope settings in the native format (an INI file on
+  // Linux); both formats are pointed at the folder, whichever a Qt version takes.
+  for (QSettings::Format f : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(f, QSettings::UserScope, QString::fromStdString(folder));
+}
 
 QColor ToQColor(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 

@@ -2,6 +2,7 @@
 // Message boxes and the file and colour dialogs, shown with Qt.
 #include <QPointer>
 #include <QWidget>
+#include <string>
 
 #include "core/Prompts.h"
 
@@ -20,6 +21,11 @@ class QtPrompts : public Prompts {
  private:
   QPointer<QWidget> owner_;
 };
+
+// Qt's file dialog remembers its last folder and view in Qt's own settings file, by
+// default in the user's configuration folder. This puts that file into `folder` (the
+// program folder), so that the program writes nothing outside it.
+void KeepDialogSettingsIn(const std::string& folder);
 
 // "description (*.ext)|*.ext|..." as a Qt name filter list ("description (*.ext)").
 QString QtNameFilters(const std::string& filter);

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "app/frmOverview.h"
+#include "base/OutputFile.h"
+#include "base/ProgramFolder.h"
 #include "base/Version.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
@@ -34,6 +36,15 @@ std::string RecordingExport::Export(const std::string& path) {
   const RecordFileData data = RecordingInMemory(ctx_.state);
   if (data.RecordCount < 1) return "There is no recording to export.";
   const std::string type = Extension(path);
+  // The recording's own files, where it was loaded from or saved to, are never written
+  // over, nor is anything that is no regular file.
+  const SessionState& st = ctx_.state;
+  std::vector<std::string> own;
+  if (!st.RecordName.empty())
+    for (const char* ext : {".zkd", ".wav", ".mp3"})
+      own.push_back(JoinPath(ctx_.settings.LoadPath, st.RecordName + ext));
+  if (const std::string why = OutputRefusal(path, own); !why.empty())
+    return "Could not export to " + path + ": it " + why + ".";
   FileError e;
   if (type == ".csv") {
     e = WriteCsv(data, path);

@@ -5,6 +5,9 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
 
 namespace zk {
 
@@ -26,8 +29,9 @@ void OnSignal(int sig) {
 
 }  // namespace
 
-TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObject* parent)
-    : QObject(parent), onSignal_(std::move(onSignal)) {
+TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObject* parent,
+                                       std::chrono::milliseconds deadline)
+    : QObject(parent), onSignal_(std::move(onSignal)), deadline_(deadline) {
   if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;  // the signals keep their default then
   g_writeEnd = pipe_[1];
   notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
@@ -49,8 +53,23 @@ TerminationSignals::~TerminationSignals() {
 
 void TerminationSignals::Drain() {
   unsigned char byte = 0;
-  while (::read(pipe_[0], &byte, 1) == 1)
+  while (::read(pipe_[0], &byte, 1) == 1) {
+    Start_Deadline();
     if (onSignal_) onSignal_(byte);
+  }
+}
+
+void TerminationSignals::Start_Deadline() {
+  if (deadlineStarted_ || deadline_.count() <= 0) return;
+  deadlineStarted_ = true;
+  // The thread only sleeps; a program that ends in time takes it along.
+  std::thread([deadline = deadline_] {
+    std::this_thread::sleep_for(deadline);
+    static constexpr char text[] = "zodovaz: the program did not end in time after a termination signal; it ends now\n";
+    const ssize_t n = ::write(STDERR_FILENO, text, sizeof text - 1);
+    (void)n;
+    std::_Exit(1);
+  }).detach();
 }
 
 }  // namespace zk

@@ -240,14 +240,17 @@ void frmMain::closeEvent(QCloseEvent* e) {
 void frmMain::mnuExit_Click() { close(); }
 
 void frmMain::CloseWithoutQuestions() {
+  // A signal that comes while the shut-down of an earlier one is still under way does not
+  // start it again (it would ask for the same files and boxes twice): the program ends.
+  const bool again = unattended_;
   unattended_ = true;
   // Without a box open the window closes as its close box would close it.
-  if (!QApplication::activeModalWidget() && close()) return;
+  if (!again && !QApplication::activeModalWidget() && close()) return;
   // A box or dialog is open (or a close is asking its questions, which makes close() do
   // nothing). Its event loop waits for an answer, and going back to it would let the code
   // that opened it go on with an answer nobody gave — a No to a question about the
   // recording could drop it. So the shut-down is done here and the program ends at once.
-  if (!closing_) {
+  if (!again && !closing_) {
     closing_ = true;
     bool cancel = false;
     lifecycle_.Form_QueryUnload(cancel, true);

@@ -74,8 +74,15 @@ StagedFile::~StagedFile() {
 FileError StagedFile::Open(const std::string& target) {
   if (target.empty()) return ErrnoError(ENOENT);
   const std::filesystem::path resolved = ResolveTarget(target);
+  // Renaming over a FIFO or a device node would put a plain file in its place.
+  struct stat existing {};
+  if (::stat(resolved.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+    return S_ISDIR(existing.st_mode) ? ErrnoError(EISDIR) : FileError{EINVAL, "not a regular file"};
   std::filesystem::path folder = resolved.parent_path();
   if (folder.empty()) folder = ".";
+  // A save or export killed half way here left its temporary file behind: the next one
+  // into the same folder takes it away.
+  RemoveStaleTempFiles(folder.string());
   std::string tmpl = (folder / TempFileTemplate(resolved.filename().string())).string();
   const int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return ErrnoError(errno);

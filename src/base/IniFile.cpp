@@ -1,12 +1,9 @@
 #include "base/IniFile.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <utility>
 
 #include "base/AtomicFile.h"
+#include "base/SmallFile.h"
 
 namespace zk {
 
@@ -77,16 +74,14 @@ IniDocument IniDocument::Parse(std::string_view text) {
 }
 
 IniDocument IniDocument::Load(const std::string& path) {
-  std::error_code ec;
-  const bool exists = !path.empty() && std::filesystem::exists(path, ec);
+  // Something at the path that is no regular file of a sane size (a FIFO, a device, a
+  // folder, a huge file) cannot be read, like a file without read permission.
+  std::string text;
+  const SmallFileStatus status = ReadSmallFile(path, text);
+  if (status == SmallFileStatus::Read) return Parse(text);
   IniDocument failed;
-  failed.unreadable_ = exists;
-  if (!exists) return failed;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return failed;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return failed;
-  return Parse(text);
+  failed.unreadable_ = status == SmallFileStatus::Refused;
+  return failed;
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {

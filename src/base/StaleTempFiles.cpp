@@ -26,7 +26,7 @@ bool EndsWithNoCase(const std::string& s, const std::string& end) {
 
 std::string TempFileTemplate(const std::string& fileName) { return "." + fileName + TempSuffix; }
 
-bool IsRecordingTempFile(const std::string& fileName) {
+bool IsOurTempFile(const std::string& fileName) {
   // "." + target + "." + six letters or digits, with a target of at least one character
   // before its extension.
   if (fileName.size() < 1 + 5 + 1 + TempLetters || fileName[0] != '.') return false;
@@ -38,8 +38,11 @@ bool IsRecordingTempFile(const std::string& fileName) {
   const std::string target = fileName.substr(1, dot - 1);
   // A writer handed a temporary file's path replaces that file through a temporary file
   // of its own: ". + .Run_001.wav.a1B2c3 + .d4E5f6".
-  if (IsRecordingTempFile(target)) return true;
-  return target.size() > 4 && (EndsWithNoCase(target, ".wav") || EndsWithNoCase(target, ".zkd"));
+  if (IsOurTempFile(target)) return true;
+  if (target.size() <= 4) return false;
+  for (const char* ours : {".wav", ".zkd", ".csv", ".edf", ".png"})
+    if (EndsWithNoCase(target, ours)) return true;
+  return false;
 }
 
 int RemoveStaleTempFiles(const std::string& folder, std::chrono::seconds age) {
@@ -53,7 +56,7 @@ int RemoveStaleTempFiles(const std::string& folder, std::chrono::seconds age) {
   const std::time_t before = std::time(nullptr) - static_cast<std::time_t>(age.count());
   int removed = 0;
   while (const dirent* e = ::readdir(dir)) {
-    if (!IsRecordingTempFile(e->d_name)) continue;
+    if (!IsOurTempFile(e->d_name)) continue;
     struct stat st {};
     if (::fstatat(folderFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
     if (!S_ISREG(st.st_mode) || st.st_uid != ::getuid() || st.st_mtime > before) continue;

@@ -4,8 +4,9 @@
 //
 // A temporary file is named "." + the target's name + "." + six letters or digits (as
 // mkstemp makes them), for instance ".Run_001.wav.a1B2c3". One is taken as left behind
-// only when it is a plain file of this user's, belongs to a recording (".wav" or ".zkd"),
-// and has not been written to for StaleTempAge: a save in progress — in this or another
+// only when it is a plain file of this user's, belongs to a recording (".wav" or ".zkd")
+// or to an export of one (".csv", ".edf", ".png"), and has not been written to for
+// StaleTempAge: a save in progress — in this or another
 // running copy of the program — writes to its file all the time, and the age leaves
 // alone any a slow save could still be making.
 #include <chrono>
@@ -18,11 +19,11 @@ inline constexpr std::chrono::minutes StaleTempAge{15};
 // The mkstemp template of the temporary file for a target named `fileName` (no folder).
 std::string TempFileTemplate(const std::string& fileName);
 
-// True when `fileName` (no folder) is a temporary file of a recording's save.
-bool IsRecordingTempFile(const std::string& fileName);
+// True when `fileName` (no folder) is a temporary file of a recording's save or export.
+bool IsOurTempFile(const std::string& fileName);
 
-// Removes from `folder` the temporary files of recording saves that were left behind;
-// answers how many went.
+// Removes from `folder` the temporary files of recording saves and exports that were left
+// behind; answers how many went.
 int RemoveStaleTempFiles(const std::string& folder, std::chrono::seconds age = StaleTempAge);
 
 }  // namespace zk

@@ -1,8 +1,7 @@
 #include "core/SessionFile.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <iostream>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "base/AtomicFile.h"
 #include "base/Numbers.h"
 #include "base/ProgramFolder.h"
+#include "base/SmallFile.h"
 #include "core/SettingsFile.h"
 
 namespace zk {
@@ -85,10 +85,9 @@ bool Read_Session_File(Context& ctx, int screenWidthTwips) {
     Set_Default_Session_Values(ctx, screenWidthTwips);
     return false;
   };
-  std::ifstream in(SessionFilePath(ctx), std::ios::binary);
-  if (!in) return fail();
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return fail();
+  // A FIFO, device, folder or huge file in its place is a file that cannot be read.
+  std::string text;
+  if (ReadSmallFile(SessionFilePath(ctx), text) != SmallFileStatus::Read) return fail();
 
   auto values = ListInput(text);
   if (!values || values->size() < 8) return fail();
@@ -116,7 +115,7 @@ bool Read_Session_File(Context& ctx, int screenWidthTwips) {
   return true;
 }
 
-bool Write_Session_File(Context& ctx, const WindowPlacement& window) {
+bool Write_Session_File(Context& ctx, const WindowPlacement& window, bool unattended) {
   const Settings& s = ctx.settings;
   const std::string eol = "\r\n";
   std::string text;
@@ -128,8 +127,13 @@ bool Write_Session_File(Context& ctx, const WindowPlacement& window) {
   text += NumberText(window.top) + eol;
   text += NumberText(window.width) + eol;
   text += std::to_string(window.state) + eol;
-  if (WriteFileAtomically(SessionFilePath(ctx), text)) return true;
-  ctx.prompts.MsgBox("Error Saving Session Config File", "Save Config File", MsgButtons::OK, MsgIcon::Critical);
+  const std::string path = SessionFilePath(ctx);
+  const FileError err = ReplaceFileAtomically(path, [&](int fd) { return WriteAll(fd, text.data(), text.size()); });
+  if (!err) return true;
+  if (unattended)
+    std::cerr << "zodovaz: Error Saving Session Config File " << path << ": " << err.description << "\n";
+  else
+    ctx.prompts.MsgBox("Error Saving Session Config File", "Save Config File", MsgButtons::OK, MsgIcon::Critical);
   return false;
 }
 

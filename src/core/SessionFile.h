@@ -29,7 +29,9 @@ bool Read_Session_File(Context& ctx, int screenWidthTwips);
 
 // Writes SettingsFilePath, SettingsAutoSave, CommPort, SensitivityIndex and the given
 // placement, one value a line with CR LF line ends, replacing the file atomically. On a
-// failure shows "Error Saving Session Config File" and answers false.
-bool Write_Session_File(Context& ctx, const WindowPlacement& window);
+// failure shows "Error Saving Session Config File" and answers false; unattended (the
+// system is ending the program and nobody may be there to answer a box) the failure goes
+// to the standard error instead.
+bool Write_Session_File(Context& ctx, const WindowPlacement& window, bool unattended = false);
 
 }  // namespace zk

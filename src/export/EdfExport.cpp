@@ -147,6 +147,10 @@ DateTime EdfStart(const RecordFileData& data, const DateTime& fallbackStart, boo
 }
 
 FileError WriteEdf(const RecordFileData& data, const EdfFallbackStart& fallback, const std::string& path) {
+  // Refused before a byte is written: the grid runs to the last record's time.
+  if (data.RecordCount >= 1 && data.records[data.RecordCount].TimeMs > MaxRecordTimeMs)
+    return Failed("the last record is at " + std::to_string(data.records[data.RecordCount].TimeMs) +
+                  " ms, beyond the " + std::to_string(MaxRecordTimeMs / 3'600'000) + " hours a recording can last");
   return ReplaceFileThroughPath(path, [&](const std::string& tempPath) { return WriteInto(tempPath, data, fallback); });
 }
 

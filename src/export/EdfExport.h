@@ -18,7 +18,8 @@ struct EdfFallbackStart {
 };
 
 // Writes `path` atomically (a temporary file beside it, renamed once complete). The
-// recording is only read. On failure the error's text says what went wrong.
+// recording is only read. A recording whose last record lies beyond MaxRecordTimeMs is
+// refused before anything is written. On failure the error's text says what went wrong.
 FileError WriteEdf(const RecordFileData& data, const EdfFallbackStart& fallback, const std::string& path);
 
 // The start the file gets: the header's date and time where the recording has them, the

@@ -128,11 +128,18 @@ std::optional<std::string> RecordingSaver::Choose_Base_Path(FileDialogRequest re
     const auto chosen = ctx_.prompts.SaveFile(req);
     if (!chosen) return std::nullopt;
     const std::string base = Base_Path_Of(*chosen);
-    const std::string written = base + ".zkd";
-    if (written == *chosen || !File_Exists(written)) return base;
-    if (ctx_.prompts.MsgBox(Name_Of(written) + " already exists.\nDo you want to replace it?", req.title,
-                            MsgButtons::YesNo, MsgIcon::Warning) == MsgResult::Yes)
-      return base;
+    // The save writes the .zkd and, with sound, the .wav: each of them that exists is asked
+    // about, except the file the dialog has just asked about itself.
+    std::vector<std::string> existing;
+    for (const std::string& written : {base + ".zkd", base + ".wav"}) {
+      if (written == base + ".wav" && !ctx_.settings.AudioEnable) continue;
+      if (written != *chosen && File_Exists(written)) existing.push_back(Name_Of(written));
+    }
+    if (existing.empty()) return base;
+    const std::string question =
+        existing.size() == 1 ? existing[0] + " already exists.\nDo you want to replace it?"
+                             : existing[0] + " and " + existing[1] + " already exist.\nDo you want to replace them?";
+    if (ctx_.prompts.MsgBox(question, req.title, MsgButtons::YesNo, MsgIcon::Warning) == MsgResult::Yes) return base;
     req.fileName = *chosen;  // No: the dialog again, to pick another name
   }
 }

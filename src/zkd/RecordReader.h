@@ -13,6 +13,10 @@ namespace zk {
 // The most records a recording may hold: 10 million, about 55 hours at 50 a second
 // (200 MB on disk). Larger files are refused rather than loaded.
 inline constexpr int32_t MaxRecords = 10'000'000;
+// The latest time a record may carry for the recording to be written out for other
+// programs: as long as MaxRecords last at 50 a second (about 55 hours). A later time is no
+// recording the program made, and laying it on a regular grid would take gigabytes.
+inline constexpr int64_t MaxRecordTimeMs = int64_t{MaxRecords} * 20;
 
 // "The recording holds <n> records; at most 10000000 (about 55 hours at 50 a second) can
 // be loaded."

@@ -234,5 +234,20 @@ TEST_F(SimulatorStart, TheSessionKeepsTheRememberedPortWhileTheSimulatorStandsIn
   EXPECT_EQ(tc.settings.CommPort, 7);
 }
 
+// A shut-down the system asks for ends without a box even when the session file cannot
+// be written.
+TEST_F(LifecycleTest, AnUnattendedExitAsksNothingWhenTheSessionFileCannotBeWritten) {
+  life.Form_Load();
+  std::filesystem::remove(home.File(SessionFileName));
+  std::filesystem::create_directory(home.File(SessionFileName));
+  ::testing::internal::CaptureStderr();
+  bool cancel = true;
+  life.Form_QueryUnload(cancel, true);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(cancel);
+  EXPECT_TRUE(tc.prompts.shown.empty());
+  EXPECT_NE(err.find("Error Saving Session Config File"), std::string::npos) << err;
+}
+
 }  // namespace
 }  // namespace zk

@@ -1,8 +1,11 @@
 // The program's defences: exceptions that no handler caught, termination signals, and a
 // window restored where no screen shows it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
+
+#include <chrono>
 #include <csignal>
 #include <stdexcept>
 
@@ -32,7 +35,8 @@ TEST(TerminationSignals, EachSignalArrivesOnTheEventLoop) {
   test::TestApp();
   std::vector<int> got;
   {
-    TerminationSignals signals_([&](int sig) { got.push_back(sig); });
+    // No deadline: this process handles the signals and lives on.
+    TerminationSignals signals_([&](int sig) { got.push_back(sig); }, nullptr, std::chrono::milliseconds{0});
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
       std::raise(sig);                                // handled: the test process lives on
       EXPECT_TRUE(got.empty() || got.back() != sig);  // nothing runs inside the handler
@@ -46,6 +50,28 @@ TEST(TerminationSignals, EachSignalArrivesOnTheEventLoop) {
   struct sigaction now {};
   ::sigaction(SIGTERM, nullptr, &now);
   EXPECT_EQ(now.sa_handler, SIG_DFL);  // put back when the object goes
+}
+
+// A shut-down that hangs (here the handler waits for a pipe nobody writes) does not keep
+// the program alive: the deadline ends it and says why.
+TEST(TerminationSignalsDeathTest, AShutDownThatHangsIsEndedByTheDeadline) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        test::TestApp();
+        int never[2];
+        if (::pipe(never) != 0) std::_Exit(3);
+        TerminationSignals signals_(
+            [&](int) {
+              char c;
+              while (::read(never[0], &c, 1) != 0) {
+              }
+            },
+            nullptr, std::chrono::milliseconds{100});
+        std::raise(SIGTERM);
+        for (;;) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 1000);
+      },
+      ::testing::ExitedWithCode(1), "did not end in time after a termination signal");
 }
 
 TEST(OnScreen, OnlyAWindowNoScreenShowsIsMoved) {

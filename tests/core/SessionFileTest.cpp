@@ -1,6 +1,10 @@
 #include "core/SessionFile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "Fakes.h"
 #include "TempFiles.h"
@@ -144,6 +148,37 @@ TEST_F(SessionFileTest, WriteFailureIsShownAndAnsweredFalse) {
   WriteText(cfg + "/inside", old);
   EXPECT_FALSE(Write_Session_File(t.ctx, WindowPlacement{}));
   EXPECT_EQ(ReadText(cfg + "/inside"), old);
+}
+
+// When the system ends the program nobody may be there to press OK: the failure goes to
+// the standard error, and no box waits.
+TEST_F(SessionFileTest, AnUnattendedWriteFailureGoesToTheStandardError) {
+  std::filesystem::create_directory(cfg);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(Write_Session_File(t.ctx, WindowPlacement{}, true));
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(t.prompts.shown.empty());
+  EXPECT_NE(err.find("Error Saving Session Config File " + cfg), std::string::npos) << err;
+}
+
+// A FIFO, a device or a huge file in the session file's place is a file that cannot be
+// read: start-up goes on at once with the defaults.
+TEST_F(SessionFileTest, WhatIsNoRegularFileOfSaneSizeGivesTheDefaults) {
+  ASSERT_EQ(::mkfifo(cfg.c_str(), 0600), 0);
+  SetNonDefaults();
+  EXPECT_FALSE(Read_Session_File(t.ctx, ScreenTwips));
+  ExpectDefaults();
+  std::filesystem::remove(cfg);
+  std::filesystem::create_symlink("/dev/zero", cfg);
+  SetNonDefaults();
+  EXPECT_FALSE(Read_Session_File(t.ctx, ScreenTwips));
+  ExpectDefaults();
+  std::filesystem::remove(cfg);
+  WriteText(cfg, "\"/x.ini\"\r\n2\r\n0\r\n8\r\n0\r\n0\r\n0\r\n0\r\n");
+  std::filesystem::resize_file(cfg, 300u << 20);
+  SetNonDefaults();
+  EXPECT_FALSE(Read_Session_File(t.ctx, ScreenTwips));
+  ExpectDefaults();
 }
 
 }  // namespace

@@ -140,6 +140,21 @@ TEST(EdfFile, WrittenWholeOrTheOldFileKept) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.str()), {}), 1);
 }
 
+// A crafted recording whose last record claims a time no recording can reach would make
+// a file of gigabytes: refused before anything is written.
+TEST(EdfFile, ATimeBeyondWhatARecordingCanLastIsRefusedUpFront) {
+  TempFolder dir;
+  std::vector<SampleRecord> records = test::Readings(650);
+  records.back().TimeMs = INT32_MAX;
+  const FileError e = WriteEdf(Data(records), {DateTime{2024, 1, 1}, "x"}, dir / "out.edf");
+  ASSERT_TRUE(e);
+  EXPECT_NE(e.description.find("2147483647 ms"), std::string::npos) << e.description;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.str()), {}), 0);
+  records.back().TimeMs = static_cast<int32_t>(MaxRecordTimeMs + 1);
+  EXPECT_TRUE(WriteEdf(Data(records), {DateTime{2024, 1, 1}, "x"}, dir / "out.edf"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.str()), {}), 0);
+}
+
 TEST(CsvFile, TheToolsColumnsForEveryRecord) {
   TempFolder dir;
   std::vector<SampleRecord> r = test::Readings(3);

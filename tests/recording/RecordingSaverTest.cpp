@@ -288,9 +288,11 @@ TEST_F(RecordingSaverTest, APairIsReplacedWholeOrNotAtAll) {
   rig.Sensor(20);
   Record(1);
   rig.prompts.files.push_back(dir / "take.zkd");
+  rig.prompts.answers.push_back(MsgResult::Yes);  // replace take.wav
   rig.saver.cmdSave_Click();
-  ASSERT_EQ(rig.prompts.shown.size(), 1u);
-  EXPECT_NE(rig.prompts.shown[0].text.find(dir / "take.zkd"), std::string::npos);
+  ASSERT_EQ(rig.prompts.shown.size(), 2u);
+  EXPECT_EQ(rig.prompts.shown[0].text, "take.wav already exists.\nDo you want to replace it?");
+  EXPECT_NE(rig.prompts.shown[1].text.find(dir / "take.zkd"), std::string::npos);
   EXPECT_EQ(dir.Read("take.wav"), "older sound");
   EXPECT_EQ(Entries(dir.str()), (std::vector<std::string>{"take.wav", "take.zkd"}));
   EXPECT_TRUE(st.RecordingUnsaved);
@@ -398,8 +400,10 @@ TEST_F(SaveFileAs, AFailedSoundIsReportedAndLeavesTheOlderPairWhole) {
   dir.Write("a.wav", "older sound");
   t.audio.result = AudioSaveFailed;
   t.prompts.files.push_back(dir / "a.zkd");
+  t.prompts.answers.push_back(MsgResult::Yes);  // replace a.wav
   saver.lblLoadedFile_MouseDown(RightMouseButton);
-  ASSERT_EQ(t.prompts.shown.size(), 1u);
+  ASSERT_EQ(t.prompts.shown.size(), 2u);
+  t.prompts.shown.erase(t.prompts.shown.begin());
   EXPECT_EQ(t.prompts.shown[0].text.rfind("The file could not be saved for the following reason(s): \n4: '", 0), 0u)
       << t.prompts.shown[0].text;
   EXPECT_EQ(dir.Read("a.zkd"), "older records");

@@ -1,5 +1,7 @@
 // The session picture, checked on the PNG the command writes: recordings are crafted with
 // the project's writer, plotted, read back and looked at pixel by pixel.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -358,6 +360,24 @@ TEST(PlotCommand, BadInputIsRefusedWithUsageOrTheLoadersMessage) {
     EXPECT_EQ(r.code, verifyCode);
     EXPECT_EQ(r.err, verifyErr.str());
   }
+}
+
+// A picture is never written over the recording it is drawn from, nor over a device.
+TEST(PlotCommand, RefusesToWriteOverItsInputOrANonRegularFile) {
+  TempFolder dir;
+  Save(dir / "r.zkd", Calm(3001));
+  std::filesystem::create_hard_link(dir / "r.zkd", dir / "same.png");
+  const auto before = test::ReadBytes(dir / "r.zkd");
+  const QString zkd = QString::fromStdString(dir / "r.zkd");
+  for (const std::string& out : {dir / "r.zkd", dir / "same.png", std::string("/dev/null")}) {
+    const PlotRun r = PlotWith({zkd, "-o", QString::fromStdString(out)});
+    EXPECT_EQ(r.code, 2) << out;
+    EXPECT_NE(r.err.find("will not write " + out + ": it "), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(test::ReadBytes(dir / "r.zkd"), before);
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 TEST(PlotCommand, AFailedWriteKeepsTheOldPicture) {

@@ -1,5 +1,8 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "TestFiles.h"
@@ -139,6 +142,28 @@ TEST_F(ZkdTool, InfoSaysWhatIsWrongWithTheTimes) {
   EXPECT_NE(r.out.find("Warning: 2 record(s) have a negative time, the first is record 5\n"), std::string::npos);
   EXPECT_NE(r.out.find("Warning: the time goes back at 2 record(s), the first is record 5\n"), std::string::npos);
   EXPECT_NE(r.out.find("  tag 7 at a negative time (-65000 ms) (record 5)\n"), std::string::npos) << r.out;
+}
+
+// The output of "edf" is never the recording read (under any name) or its sound track,
+// nor anything that is no regular file: refused as a usage error, nothing touched.
+TEST_F(ZkdTool, EdfRefusesToWriteOverItsInputOrANonRegularFile) {
+  test::WriteText(dir / "r.wav", "sound");
+  std::filesystem::create_symlink(dir / "r.zkd", dir / "link.edf");
+  ASSERT_EQ(::mkfifo((dir / "fifo.edf").c_str(), 0600), 0);
+  const auto before = test::ReadBytes(dir / "r.zkd");
+  for (const std::string& out : {dir / "r.zkd", dir / "link.edf", dir / "r.wav", dir / "fifo.edf"}) {
+    std::ostringstream o, e;
+    EXPECT_EQ(zkd::Edf(dir / "r.zkd", out, o, e), 2) << out;
+    EXPECT_NE(e.str().find("will not write " + out), std::string::npos) << e.str();
+  }
+  EXPECT_EQ(test::ReadBytes(dir / "r.zkd"), before);
+  EXPECT_EQ(test::ReadText(dir / "r.wav"), "sound");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.edf"));
+  struct stat st {};
+  ASSERT_EQ(::lstat((dir / "fifo.edf").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  std::ostringstream o, e;
+  EXPECT_EQ(zkd::Edf(dir / "r.zkd", dir / "r.edf", o, e), 0) << e.str();
 }
 
 }  // namespace

@@ -31,6 +31,11 @@ int Plot(const QStringList& args, std::ostream& out, std::ostream& err) {
   const std::optional<PlotOptions> opt = ReadPlotOptions(line, reason);
   if (!opt) return line.Fail(reason, err);
 
+  const std::string outPath =
+      opt->output.empty() ? std::filesystem::path(opt->input).replace_extension(".png").string() : opt->output;
+  if (const std::string why = OutputRefusal(opt->input, outPath); !why.empty())
+    return line.Fail("will not write " + outPath + ": it " + why, err);
+
   RecordFileData data;
   if (!Read(opt->input, data, err)) return 1;
 
@@ -49,8 +54,6 @@ int Plot(const QStringList& args, std::ostream& out, std::ostream& err) {
     err << "zodovaz-zkd plot: not enough memory for a picture of " << opt->width << " x " << opt->height << "\n";
     return 1;
   }
-  const std::string outPath =
-      opt->output.empty() ? std::filesystem::path(opt->input).replace_extension(".png").string() : opt->output;
   if (FileError e = plot::WritePng(picture.image, outPath)) {
     err << "zodovaz-zkd plot: could not write " << outPath << ": " << e.description << "\n";
     return 1;

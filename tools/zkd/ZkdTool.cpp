@@ -10,6 +10,7 @@
 
 #include "base/Clock.h"
 #include "base/Numbers.h"
+#include "base/OutputFile.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
 #include "sound/SoundFile.h"
@@ -72,6 +73,11 @@ std::string BaseName(const std::string& zkdPath) {
 }
 
 }  // namespace
+
+std::string OutputRefusal(const std::string& zkdPath, const std::string& outPath) {
+  const std::string base = BaseName(zkdPath);
+  return zk::OutputRefusal(outPath, {zkdPath, base + ".wav", base + ".mp3"});
+}
 
 int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   RecordReader reader;
@@ -200,6 +206,10 @@ DateTime FileTime(const std::string& path) {
 }  // namespace
 
 int Edf(const std::string& zkdPath, const std::string& edfPath, std::ostream& out, std::ostream& err) {
+  if (const std::string why = OutputRefusal(zkdPath, edfPath); !why.empty()) {
+    err << "zodovaz-zkd edf: will not write " << edfPath << ": it " << why << "\n";
+    return 2;
+  }
   RecordFileData data;
   if (!Read(zkdPath, data, err)) return 1;
   if (FileError e = WriteEdf(data, {FileTime(zkdPath), "Start time taken from the file time"}, edfPath)) {

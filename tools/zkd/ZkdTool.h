@@ -13,11 +13,16 @@ namespace zk::zkd {
 // it, and answers false.
 bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err);
 
+// Why `outPath` must not be written from the recording at `zkdPath` — it is the recording
+// or its sound track (by any name), or no regular file; empty when it may.
+std::string OutputRefusal(const std::string& zkdPath, const std::string& outPath);
+
 int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err);
 int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err);
 int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err);
 // Writes the recording as EDF+ to `edfPath` and prints that path. A recording without
-// its start date and time in the header starts at the file's modification time.
+// its start date and time in the header starts at the file's modification time. An
+// output OutputRefusal refuses is not written (exit code 2).
 int Edf(const std::string& zkdPath, const std::string& edfPath, std::ostream& out, std::ostream& err);
 
 }  // namespace zk::zkd
