@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/AppInfo.h"
+#include "core/UnexpectedError.h"
 
 namespace zk {
 
@@ -19,13 +20,16 @@ bool RunGuarded(const char* where, const std::function<void()>& work,
   } catch (...) {
     what = "an unknown error";
   }
-  report(std::string("An unexpected error occurred while ") + where + ": " + what +
-         ". The program goes on; please save your work and restart it.");
+  report(Unexpected_Text(where, what));
   return false;
 }
 
 void ReportToUser(const std::string& text) {
   std::cerr << "zodovaz: " << text << "\n";
+  ShowToUser(text);
+}
+
+void ShowToUser(const std::string& text) {
   // A second fault while the first box is open is only written out: boxes must not pile
   // up inside each other's event loops.
   static bool showing = false;

@@ -16,6 +16,8 @@ bool RunGuarded(const char* where, const std::function<void()>& work,
 // The report of the running program: standard error and, unless one is already open, a
 // message box.
 void ReportToUser(const std::string& text);
+// The message box alone, for a report already written to standard error.
+void ShowToUser(const std::string& text);
 
 // The application object of the window: every event is delivered under RunGuarded.
 class GuardedApplication : public QApplication {

@@ -6,6 +6,7 @@
 #include "base/Numbers.h"
 #include "base/ProgramFolder.h"
 #include "base/StaleTempFiles.h"
+#include "core/Banner.h"
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
 #include "display/DerivedColors.h"
@@ -75,8 +76,7 @@ void Lifecycle::Look_For_Sensor() {
   } else {
     ctx_.shell.Splash_Info("Running in Demo Mode");
     st.HardwareFound = true;
-    st.StatusColor = set.Text_Color;
-    st.StatusText = st.StatusWanted = "Demo Mode";
+    Preset_Status(ctx_, "Demo Mode");
   }
   if (!st.HardwareFound) connection_.mnuConnectionConnect_Click();
 }

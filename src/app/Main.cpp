@@ -13,6 +13,7 @@
 #include "app/TerminationSignals.h"
 #include "app/frmMain.h"
 #include "base/ProgramFolder.h"
+#include "core/UnexpectedError.h"
 
 namespace {
 
@@ -51,6 +52,8 @@ int Main(int argc, char** argv) {
 
   Prefer_Socket_Drawing();
   GuardedApplication app(argc, argv);
+  // A fault a step survives (a lost burst, a skipped record) is shown as an escaped one is.
+  Set_Unexpected_Report(ShowToUser);
   QApplication::setApplicationName("zodovaz");
   QApplication::setApplicationVersion(QString::fromStdString(VersionNumberText()));
   // Ties the window to the installed menu entry and its icon (where installed).

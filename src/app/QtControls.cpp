@@ -21,7 +21,14 @@ void QtControls::Add(const std::string& name, int index, QWidget* widget) {
 const QtControls::Entry* QtControls::Find(std::string_view name, int index) const {
   auto it = items_.find(Key{std::string(name), index});
   if (it != items_.end()) return &it->second;
-  if (onUnknown) onUnknown(name, index);
+  if (onUnknown) {
+    onUnknown(name, index);
+  } else {
+#ifndef NDEBUG
+    // A name no control has is a fault of the program: a debug build stops on it at once.
+    qFatal("zodovaz: no control \"%.*s\" (index %d)", static_cast<int>(name.size()), name.data(), index);
+#endif
+  }
   return nullptr;
 }
 

@@ -28,7 +28,7 @@ class QtControls : public Controls {
   // Every registered control, by name and index.
   std::vector<std::pair<std::string, int>> Names() const;
   // Called with a name and index nothing is registered under (which the control
-  // methods otherwise ignore); tests fail on it.
+  // methods otherwise ignore); tests fail on it. Without one a debug build stops there.
   std::function<void(std::string_view name, int index)> onUnknown;
   std::string Picture(std::string_view name, int index = -1) const;
 

@@ -50,8 +50,6 @@ class SettingsMenu {
   // The colour, needle and autosave items of the Settings menu.
   void Register_Commands(CommandTable& commands);
 
-  int32_t LastPicked() const { return dialogColor_; }
-
  private:
   // Shows the colour dialog at its current colour; false on cancel. The choice becomes
   // the dialog's colour for the next time.

@@ -21,8 +21,6 @@ class Simulator {
   // tells why and nothing keeps running.
   bool Start(const QString& program, const QStringList& args, int timeoutMs, std::string& device, std::string& error);
   void Stop();
-  bool Running() const { return process_.state() != QProcess::NotRunning; }
-  qint64 Pid() const { return process_.processId(); }
 
  private:
   QProcess process_;

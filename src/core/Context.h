@@ -8,6 +8,7 @@
 #include "core/Controls.h"
 #include "core/Events.h"
 #include "core/IntervalTimer.h"
+#include "core/MessageTimeBase.h"
 #include "core/MeterView.h"
 #include "core/Prompts.h"
 #include "core/SessionState.h"
@@ -28,6 +29,9 @@ struct Context {
   Shell& shell;
   AudioDevice& audio;
   std::string programFolder;  // where the session file, settings file and dummy.mp3 live
+  // Where the receive path reports each message it reads: the recorder installs its time
+  // base when it is built. None (tools and tests without a recorder): nothing is timed.
+  MessageTimeBase* timeBase = nullptr;
 };
 
 }  // namespace zk

@@ -1,6 +1,8 @@
 #pragma once
 // The settings record: every user setting under its settings-file key name, plus the
-// session values kept in the session file. Colours are 0x00BBGGRR in an int32.
+// session values kept in the session file. Colours are 0x00BBGGRR in an int32. The
+// initial values are the defaults of both the record and the settings file: a key the file
+// lacks takes the value given here.
 #include <cstdint>
 #include <string>
 

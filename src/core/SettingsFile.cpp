@@ -25,62 +25,62 @@ struct KeyInfo {
   const char* key;
   Field field;
   Kind kind;
-  const char* defaultText;  // nullptr: computed (LoadPath)
-  int writeSlot;            // position in the write order
+  int writeSlot;  // position in the write order
 };
 
 constexpr const char* RecordingSection = "Recording";
 
 // Every key of the settings file, in the order it is read. writeSlot gives the order it is
 // written, which differs in two places: Scale_Color goes before FreezeNeedle_Color and
-// GraphHeight_Index before GraphVisible.
+// GraphHeight_Index before GraphVisible. A key the file lacks takes the default of its
+// field in the settings record (Settings.h), the one table of defaults.
 const std::array<KeyInfo, 46> KeyTable{{
-    {"Colors", "Dial_Color", &Settings::Dial_Color, Kind::Int32, "16777215", 0},
-    {"Colors", "LED_Set_Color", &Settings::LED_Set_Color, Kind::Int32, "65280", 1},
-    {"Colors", "LED_BM_Color", &Settings::LED_BM_Color, Kind::Int32, "16711680", 2},
-    {"Colors", "LED_Lag_Color", &Settings::LED_Lag_Color, Kind::Int32, "255", 3},
-    {"Colors", "Panel_Color", &Settings::Panel_Color, Kind::Int32, "10070316", 4},
-    {"Colors", "Background_Color", &Settings::Background_Color, Kind::Int32, "0", 5},
-    {"Colors", "GraphSheet_Color", &Settings::GraphSheet_Color, Kind::Int32, "11924207", 6},
-    {"Colors", "GraphPen_Color", &Settings::GraphPen_Color, Kind::Int32, "0", 7},
-    {"Colors", "GraphGrid_Color", &Settings::GraphGrid_Color, Kind::Int32, "12632256", 8},
-    {"Colors", "MainNeedle_Color", &Settings::MainNeedle_Color, Kind::Int32, "255", 9},
-    {"Colors", "ShadowNeedleColor_Index", &Settings::ShadowNeedleColor_Index, Kind::Int16, "1", 10},
-    {"Colors", "FreezeNeedle_Color", &Settings::FreezeNeedle_Color, Kind::Int32, "0", 12},
-    {"Colors", "Scale_Color", &Settings::Scale_Color, Kind::Int32, "12615680", 11},
-    {"Colors", "Text_Color", &Settings::Text_Color, Kind::Int32, "0", 13},
-    {"Format", "Needle_Width", &Settings::Needle_Width, Kind::Int16, "4", 14},
-    {"Format", "DialType", &Settings::DialType, Kind::Int32, "1", 15},
-    {"Format", "ScaleType", &Settings::ScaleType, Kind::Int32, "0", 16},
-    {"Format", "RecordVisible", &Settings::RecordVisible, Kind::Bool, "1", 17},
-    {"Format", "GraphVisible", &Settings::GraphVisible, Kind::Bool, "0", 19},
-    {"Format", "GraphHeight_Index", &Settings::GraphHeight_Index, Kind::TextOrNumber, "3", 18},
-    {"Format", "ClockType", &Settings::ClockType, Kind::Int32, "1", 20},
-    {"Format", "ClockLeft", &Settings::ClockLeft, Kind::Bool, "False", 21},
-    {"Format", "DateType", &Settings::DateType, Kind::Int32, "1", 22},
-    {"Settings", "SwitchMode_Index", &Settings::SwitchMode_Index, Kind::Int16, "1", 23},
-    {"Settings", "DataLag_Index", &Settings::DataLag_Index, Kind::Int16, "2", 24},
-    {"Settings", "BM_Threshold_Index", &Settings::BM_Threshold_Index, Kind::Int16, "2", 25},
-    {"Settings", "Freeze_Threshold_Index", &Settings::Freeze_Threshold_Index, Kind::Int16, "2", 26},
-    {"Settings", "FreezeEnable", &Settings::FreezeEnable, Kind::Bool, "False", 27},
-    {"Settings", "NeedleBdEnable", &Settings::NeedleBdEnable, Kind::Bool, "False", 28},
-    {"Settings", "zk3SensorMode", &Settings::zk3SensorMode, Kind::Bool, "False", 29},
-    {"Graph", "GraphInvert", &Settings::GraphInvert, Kind::Bool, "0", 30},
-    {"Graph", "GraphPenWidth_Index", &Settings::GraphPenWidth_Index, Kind::TextOrNumber, "2", 31},
-    {"Graph", "GridX", &Settings::GridX, Kind::Bool, "False", 32},
-    {"Graph", "GridY", &Settings::GridY, Kind::Bool, "False", 33},
-    {"Graph", "GraphTimescale", &Settings::GraphTimescale, Kind::TextOrNumber, "8", 34},
-    {"Graph", "GraphGain", &Settings::GraphGain, Kind::Int16, "0", 35},
-    {RecordingSection, "SavePath", &Settings::SavePath, Kind::Text, "", 36},
-    {RecordingSection, "SavePrefix", &Settings::SavePrefix, Kind::Text, "Prefix_", 37},
-    {RecordingSection, "LoadPath", &Settings::LoadPath, Kind::Text, nullptr, 38},
-    {RecordingSection, "RecordingMode", &Settings::RecordingMode, Kind::Int32, "2", 39},
-    {RecordingSection, "SuffixType", &Settings::SuffixType, Kind::Int32, "1", 40},
-    {RecordingSection, "SuffixNum", &Settings::SuffixNum, Kind::Int16, "1", 41},
-    {RecordingSection, "AudioEnable", &Settings::AudioEnable, Kind::Bool, "True", 42},
-    {RecordingSection, "RecPromptEnable", &Settings::RecPromptEnable, Kind::Bool, "True", 43},
-    {RecordingSection, "TimeDateEnable", &Settings::TimeDateEnable, Kind::Bool, "True", 44},
-    {RecordingSection, "PlayLoopEnable", &Settings::PlayLoopEnable, Kind::Bool, "False", 45},
+    {"Colors", "Dial_Color", &Settings::Dial_Color, Kind::Int32, 0},
+    {"Colors", "LED_Set_Color", &Settings::LED_Set_Color, Kind::Int32, 1},
+    {"Colors", "LED_BM_Color", &Settings::LED_BM_Color, Kind::Int32, 2},
+    {"Colors", "LED_Lag_Color", &Settings::LED_Lag_Color, Kind::Int32, 3},
+    {"Colors", "Panel_Color", &Settings::Panel_Color, Kind::Int32, 4},
+    {"Colors", "Background_Color", &Settings::Background_Color, Kind::Int32, 5},
+    {"Colors", "GraphSheet_Color", &Settings::GraphSheet_Color, Kind::Int32, 6},
+    {"Colors", "GraphPen_Color", &Settings::GraphPen_Color, Kind::Int32, 7},
+    {"Colors", "GraphGrid_Color", &Settings::GraphGrid_Color, Kind::Int32, 8},
+    {"Colors", "MainNeedle_Color", &Settings::MainNeedle_Color, Kind::Int32, 9},
+    {"Colors", "ShadowNeedleColor_Index", &Settings::ShadowNeedleColor_Index, Kind::Int16, 10},
+    {"Colors", "FreezeNeedle_Color", &Settings::FreezeNeedle_Color, Kind::Int32, 12},
+    {"Colors", "Scale_Color", &Settings::Scale_Color, Kind::Int32, 11},
+    {"Colors", "Text_Color", &Settings::Text_Color, Kind::Int32, 13},
+    {"Format", "Needle_Width", &Settings::Needle_Width, Kind::Int16, 14},
+    {"Format", "DialType", &Settings::DialType, Kind::Int32, 15},
+    {"Format", "ScaleType", &Settings::ScaleType, Kind::Int32, 16},
+    {"Format", "RecordVisible", &Settings::RecordVisible, Kind::Bool, 17},
+    {"Format", "GraphVisible", &Settings::GraphVisible, Kind::Bool, 19},
+    {"Format", "GraphHeight_Index", &Settings::GraphHeight_Index, Kind::TextOrNumber, 18},
+    {"Format", "ClockType", &Settings::ClockType, Kind::Int32, 20},
+    {"Format", "ClockLeft", &Settings::ClockLeft, Kind::Bool, 21},
+    {"Format", "DateType", &Settings::DateType, Kind::Int32, 22},
+    {"Settings", "SwitchMode_Index", &Settings::SwitchMode_Index, Kind::Int16, 23},
+    {"Settings", "DataLag_Index", &Settings::DataLag_Index, Kind::Int16, 24},
+    {"Settings", "BM_Threshold_Index", &Settings::BM_Threshold_Index, Kind::Int16, 25},
+    {"Settings", "Freeze_Threshold_Index", &Settings::Freeze_Threshold_Index, Kind::Int16, 26},
+    {"Settings", "FreezeEnable", &Settings::FreezeEnable, Kind::Bool, 27},
+    {"Settings", "NeedleBdEnable", &Settings::NeedleBdEnable, Kind::Bool, 28},
+    {"Settings", "zk3SensorMode", &Settings::zk3SensorMode, Kind::Bool, 29},
+    {"Graph", "GraphInvert", &Settings::GraphInvert, Kind::Bool, 30},
+    {"Graph", "GraphPenWidth_Index", &Settings::GraphPenWidth_Index, Kind::TextOrNumber, 31},
+    {"Graph", "GridX", &Settings::GridX, Kind::Bool, 32},
+    {"Graph", "GridY", &Settings::GridY, Kind::Bool, 33},
+    {"Graph", "GraphTimescale", &Settings::GraphTimescale, Kind::TextOrNumber, 34},
+    {"Graph", "GraphGain", &Settings::GraphGain, Kind::Int16, 35},
+    {RecordingSection, "SavePath", &Settings::SavePath, Kind::Text, 36},
+    {RecordingSection, "SavePrefix", &Settings::SavePrefix, Kind::Text, 37},
+    {RecordingSection, "LoadPath", &Settings::LoadPath, Kind::Text, 38},
+    {RecordingSection, "RecordingMode", &Settings::RecordingMode, Kind::Int32, 39},
+    {RecordingSection, "SuffixType", &Settings::SuffixType, Kind::Int32, 40},
+    {RecordingSection, "SuffixNum", &Settings::SuffixNum, Kind::Int16, 41},
+    {RecordingSection, "AudioEnable", &Settings::AudioEnable, Kind::Bool, 42},
+    {RecordingSection, "RecPromptEnable", &Settings::RecPromptEnable, Kind::Bool, 43},
+    {RecordingSection, "TimeDateEnable", &Settings::TimeDateEnable, Kind::Bool, 44},
+    {RecordingSection, "PlayLoopEnable", &Settings::PlayLoopEnable, Kind::Bool, 45},
 }};
 
 bool IsRecording(const KeyInfo& k) { return std::string_view(k.section) == RecordingSection; }
@@ -93,17 +93,6 @@ const std::array<const KeyInfo*, KeyTable.size()>& WriteOrder() {
     return o;
   }();
   return order;
-}
-
-std::string DefaultText(const KeyInfo& k, const Context& ctx) {
-  if (k.defaultText) return k.defaultText;
-  // The samples folder that ships with the program.
-  return SamplesFolder(ctx.programFolder, ExecutableFolder());
-}
-
-std::string StoredText(const IniDocument& doc, const KeyInfo& k, const Context& ctx) {
-  if (auto v = doc.Get(k.section, k.key)) return *v;
-  return DefaultText(k, ctx).substr(0, IniValueMax);
 }
 
 // Converts the text into the field; a text that does not convert leaves it as it was.
@@ -132,6 +121,18 @@ std::string FieldText(const Settings& s, const KeyInfo& k) {
     case Kind::Text: return s.*std::get<std::string Settings::*>(k.field);
   }
   return {};
+}
+
+std::string DefaultText(const KeyInfo& k, const Context& ctx) {
+  // The samples folder that ships with the program: it depends on where the program is.
+  if (k.field == Field(&Settings::LoadPath)) return SamplesFolder(ctx.programFolder, ExecutableFolder());
+  static const Settings defaults;
+  return FieldText(defaults, k);
+}
+
+std::string StoredText(const IniDocument& doc, const KeyInfo& k, const Context& ctx) {
+  if (auto v = doc.Get(k.section, k.key)) return *v;
+  return DefaultText(k, ctx).substr(0, IniValueMax);
 }
 
 // Whether the stored text matches the field. Texts that do not convert count as equal.

@@ -75,8 +75,6 @@ class VirtualEvents : public Events {
   void DoEventsFor(double seconds) override;
   // Runs `action` in the first DoEvents that reaches virtual time `t` (seconds since midnight).
   void At(double t, std::function<void()> action);
-  // Actions still waiting for their moment.
-  std::size_t Scripted() const { return script_.size(); }
   int calls = 0;
 
  private:

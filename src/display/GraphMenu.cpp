@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/Numbers.h"
+#include "core/ControlNames.h"
 #include "core/MenuTicks.h"
 
 namespace zk {
@@ -11,40 +12,40 @@ GraphMenu::GraphMenu(Context& ctx, StripChart& chart, Surface& graph, const Surf
     : ctx_(ctx), chart_(chart), graph_(graph), panel_(panel) {}
 
 void GraphMenu::Register_Commands(CommandTable& commands) {
-  commands.Add("mnuViewGraph", [this] { mnuViewGraph_Click(); });
-  commands.Add("mnuGraphGridX", [this] { mnuGraphGridX_Click(); });
-  commands.Add("mnuGraphGridY", [this] { mnuGraphGridY_Click(); });
-  commands.AddIndexed("mnuGraphHeightIndex", [this](int i) { mnuGraphHeightIndex_Click(i); });
-  commands.AddIndexed("mnuGraphPenWidthIndex", [this](int i) { mnuGraphPenWidthIndex_Click(i); });
-  commands.Add("mnuGraphInvert", [this] { mnuGraphInvert_Click(); });
-  commands.AddIndexed("mnuGraphTimescaleSecs", [this](int i) { mnuGraphTimescaleSecs_Click(i); });
+  commands.Add(ctl::mnuViewGraph, [this] { mnuViewGraph_Click(); });
+  commands.Add(ctl::mnuGraphGridX, [this] { mnuGraphGridX_Click(); });
+  commands.Add(ctl::mnuGraphGridY, [this] { mnuGraphGridY_Click(); });
+  commands.AddIndexed(ctl::mnuGraphHeightIndex, [this](int i) { mnuGraphHeightIndex_Click(i); });
+  commands.AddIndexed(ctl::mnuGraphPenWidthIndex, [this](int i) { mnuGraphPenWidthIndex_Click(i); });
+  commands.Add(ctl::mnuGraphInvert, [this] { mnuGraphInvert_Click(); });
+  commands.AddIndexed(ctl::mnuGraphTimescaleSecs, [this](int i) { mnuGraphTimescaleSecs_Click(i); });
 }
 
 void GraphMenu::mnuViewGraph_Click() {
   Settings& s = ctx_.settings;
   s.GraphVisible = !s.GraphVisible;
-  ctx_.controls.SetChecked("mnuViewGraph", s.GraphVisible);
-  ctx_.controls.SetVisible("picGraph", s.GraphVisible);
-  ctx_.controls.SetEnabled("mnuGraph", s.GraphVisible);
+  ctx_.controls.SetChecked(ctl::mnuViewGraph, s.GraphVisible);
+  ctx_.controls.SetVisible(ctl::picGraph, s.GraphVisible);
+  ctx_.controls.SetEnabled(ctl::mnuGraph, s.GraphVisible);
   ctx_.shell.Form_Resize();
 }
 
 void GraphMenu::mnuGraphGridX_Click() {
   Settings& s = ctx_.settings;
   s.GridX = !s.GridX;
-  ctx_.controls.SetChecked("mnuGraphGridX", s.GridX);
+  ctx_.controls.SetChecked(ctl::mnuGraphGridX, s.GridX);
 }
 
 void GraphMenu::mnuGraphGridY_Click() {
   Settings& s = ctx_.settings;
   s.GridY = !s.GridY;
-  ctx_.controls.SetChecked("mnuGraphGridY", s.GridY);
+  ctx_.controls.SetChecked(ctl::mnuGraphGridY, s.GridY);
 }
 
 void GraphMenu::mnuGraphInvert_Click() {
   Settings& s = ctx_.settings;
   s.GraphInvert = !s.GraphInvert;
-  ctx_.controls.SetChecked("mnuGraphInvert", s.GraphInvert);
+  ctx_.controls.SetChecked(ctl::mnuGraphInvert, s.GraphInvert);
   chart_.GraphResetPending = true;
 }
 
@@ -52,14 +53,14 @@ void GraphMenu::mnuGraphInvert_Click() {
 // anywhere else (a bad saved value at start-up) changes nothing.
 void GraphMenu::mnuGraphPenWidthIndex_Click(int index) {
   if (index < 1 || index > 3) return;
-  Tick_One(ctx_.controls, "mnuGraphPenWidthIndex", 0, 3, index);
+  Tick_One(ctx_.controls, ctl::mnuGraphPenWidthIndex, 0, 3, index);
   ctx_.settings.GraphPenWidth_Index = std::to_string(index);
   chart_.GraphResetPending = true;
 }
 
 void GraphMenu::mnuGraphHeightIndex_Click(int index) {
   if (index < 1 || index > 5) return;
-  Tick_One(ctx_.controls, "mnuGraphHeightIndex", 0, 5, index);
+  Tick_One(ctx_.controls, ctl::mnuGraphHeightIndex, 0, 5, index);
   ctx_.settings.GraphHeight_Index = std::to_string(index);
   graph_.Resize(graph_.WidthPx(), CInt32(panel_.HeightPx() * index / 5.0));
   ctx_.shell.Form_Resize();

@@ -81,7 +81,6 @@ class Surface {
   void SetFontSize(double points);  // sizes below 1 point are drawn at 1 point
   void SetFontBold(bool b);
   void SetFontItalic(bool b);
-  double FontSize() const { return fontPoints_; }
 
   // Clears to the back colour and puts the current position at (0, 0).
   void Cls();

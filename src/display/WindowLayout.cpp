@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "base/Numbers.h"
+#include "core/UnexpectedError.h"
 #include "display/MeterDisplay.h"
 
 namespace zk {
@@ -17,7 +18,8 @@ template <class F>
 void Step(F&& f) {
   try {
     f();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    Report_Unexpected("laying out the window", e);
   }
 }
 

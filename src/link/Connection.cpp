@@ -3,6 +3,8 @@
 #include "core/UnsavedRecording.h"
 
 #include "core/Banner.h"
+#include "core/ControlNames.h"
+#include "core/Wait.h"
 #include "link/Delays.h"
 #include "link/MessageReader.h"
 #include "link/PortTable.h"
@@ -12,7 +14,6 @@ namespace zk {
 
 namespace {
 const char* const LineSettings = "9600,n,8,1";
-const char* const PortMenu = "mnuConnectionPortComm";
 constexpr double DiscardSeconds = 0.1;    // after the two "Q"
 constexpr double ReplyWaitSeconds = 0.5;  // after "V"
 }  // namespace
@@ -33,7 +34,7 @@ bool Parse_Version_Reply(const std::string& reply, VersionReply& out) {
   return true;
 }
 
-Connection::Connection(Context& ctx, SerialPort& port) : ctx_(ctx), port_(port), gate_(ctx, port) {}
+Connection::Connection(Context& ctx, SerialPort& port) : ctx_(ctx), port_(port), gate_(ctx, port), reader_(ctx, port) {}
 
 void Connection::Send(const std::string& command) { port_.Output(command + "\r"); }
 
@@ -49,16 +50,16 @@ void Connection::Init_Ports() {
       st.PortPresent[p] = 0;
   }
   Controls& ui = ctx_.controls;
-  ui.SetCaption(PortMenu, 0, "None");
-  ui.SetVisible(PortMenu, 0, true);
+  ui.SetCaption(ctl::mnuConnectionPortComm, 0, "None");
+  ui.SetVisible(ctl::mnuConnectionPortComm, 0, true);
   for (int p = 1; p <= PortTable::MaxPort; ++p) {
     if (st.PortPresent[p] != 0) {
-      ui.SetCaption(PortMenu, p, "Comm" + std::to_string(p) + ":");
-      ui.SetVisible(PortMenu, p, true);
-      ui.SetChecked(PortMenu, p, false);
-      ui.SetVisible(PortMenu, 0, false);
+      ui.SetCaption(ctl::mnuConnectionPortComm, p, "Comm" + std::to_string(p) + ":");
+      ui.SetVisible(ctl::mnuConnectionPortComm, p, true);
+      ui.SetChecked(ctl::mnuConnectionPortComm, p, false);
+      ui.SetVisible(ctl::mnuConnectionPortComm, 0, false);
     } else {
-      ui.SetVisible(PortMenu, p, false);
+      ui.SetVisible(ctl::mnuConnectionPortComm, p, false);
     }
   }
 }
@@ -112,7 +113,7 @@ bool Connection::Check_Version() {
   Send("Q");
   Discard_Input_For(DiscardSeconds);
   if (Com_Input_Vers()) {
-    ctx_.controls.SetChecked(PortMenu, n, true);
+    ctx_.controls.SetChecked(ctl::mnuConnectionPortComm, n, true);
     Start_Sensor();
     return true;
   }
@@ -127,20 +128,8 @@ bool Connection::Com_Input_Vers() {
   // carriage return, or what came within 0.2 s more. The reply is read as it arrives, so a
   // sensor that answers quickly is not kept waiting for the full half second.
   std::string reply;
-  bool complete = false;
-  const double start = ctx_.clock.Timer();
-  while (!complete && Timer_Elapsed(start, ctx_.clock.Timer()) < ReplyWaitSeconds + MessageReader::Deadline) {
-    while (port_.InBufferCount() > 0) {
-      const std::string c = port_.Input();
-      if (c.empty()) continue;
-      if (c[0] == '\r') {
-        complete = true;
-        break;
-      }
-      if (MessageReader::Passes(c[0]) && reply.size() < MessageReader::MaxLength) reply += c[0];
-    }
-    if (!complete) ctx_.events.DoEvents();
-  }
+  Wait_Until(ctx_.events, ctx_.clock, ReplyWaitSeconds + MessageReader::Deadline,
+             [&] { return reader_.Take_Waiting(reply); });
   VersionReply v;
   if (!Parse_Version_Reply(reply, v)) return false;
   SessionState& st = ctx_.state;
@@ -152,7 +141,7 @@ bool Connection::Com_Input_Vers() {
 }
 
 void Connection::Start_Sensor() {
-  ctx_.controls.SetEnabled("mnuConnectSyncTest", true);
+  ctx_.controls.SetEnabled(ctl::mnuConnectSyncTest, true);
   const std::string& type = ctx_.state.SensorType;
   if (type == "3A") {
     TDelay(ctx_, 10);
@@ -169,7 +158,7 @@ void Connection::Start_Sensor() {
     Send("U");
     TDelay(ctx_, 10);
     Send("R");
-    ctx_.controls.SetVisible("mnuConnectSensor", true);
+    ctx_.controls.SetVisible(ctl::mnuConnectSensor, true);
   }
 }
 
@@ -201,11 +190,7 @@ void Connection::mnuConnectionConnect_Click() {
     st.HardwareFound = true;
     set.CommPort = 0;
     st.StatusColor = set.Text_Color;
-    st.StatusWanted = "Demo Mode";
-    if (st.StatusText != "Demo Mode") {
-      st.StatusText = "Demo Mode";
-      ctx_.view.Update_ModeDisplay();
-    }
+    Show_Status(ctx_, "Demo Mode");
   }
   ctx_.shell.Splash_Unload();
   if (set.CommPort != 0) {
@@ -242,21 +227,21 @@ void Connection::tmrClock_Timer() {
 }
 
 void Connection::Register_Commands(CommandTable& commands) {
-  commands.Add("mnuConnectionConnect", [this] { mnuConnectionConnect_Click(); });
-  commands.Add("mnuSensorLocal", [this] { mnuSensorLocal_Click(); });
-  commands.Add("mnuSensorRemote", [this] { mnuSensorRemote_Click(); });
+  commands.Add(ctl::mnuConnectionConnect, [this] { mnuConnectionConnect_Click(); });
+  commands.Add(ctl::mnuSensorLocal, [this] { mnuSensorLocal_Click(); });
+  commands.Add(ctl::mnuSensorRemote, [this] { mnuSensorRemote_Click(); });
 }
 
 void Connection::mnuSensorLocal_Click() {
   Send("SL");
-  ctx_.controls.SetChecked("mnuSensorLocal", false);
-  ctx_.controls.SetChecked("mnuSensorRemote", false);
+  ctx_.controls.SetChecked(ctl::mnuSensorLocal, false);
+  ctx_.controls.SetChecked(ctl::mnuSensorRemote, false);
 }
 
 void Connection::mnuSensorRemote_Click() {
   Send("SR");
-  ctx_.controls.SetChecked("mnuSensorLocal", false);
-  ctx_.controls.SetChecked("mnuSensorRemote", false);
+  ctx_.controls.SetChecked(ctl::mnuSensorLocal, false);
+  ctx_.controls.SetChecked(ctl::mnuSensorRemote, false);
 }
 
 }  // namespace zk

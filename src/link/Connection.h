@@ -7,6 +7,7 @@
 
 #include "core/CommandTable.h"
 #include "core/Context.h"
+#include "link/MessageReader.h"
 #include "link/PortGate.h"
 #include "link/SerialPort.h"
 
@@ -43,6 +44,7 @@ class Connection {
   Context& ctx_;
   SerialPort& port_;
   PortGate gate_;
+  MessageReader reader_;  // collects the version reply
   int lastMinute_ = -1;
 };
 

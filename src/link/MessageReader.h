@@ -1,8 +1,8 @@
 #pragma once
 // Collects the sensor's messages from the port for one receive call: characters "," to
 // "Z" only, a carriage return ends a message, and the whole call has one deadline 0.2 s
-// after it began. While waiting it keeps the recording's elapsed-time label current and,
-// with sound, the sound's position of the moment in AudioPosition, which times the records.
+// after it began. Each message read, and a call that runs out of time, is reported to the
+// recording's time base (Context::timeBase), which times the records from that moment.
 #include <cstddef>
 #include <string>
 
@@ -28,15 +28,18 @@ class MessageReader {
   void Begin();
   // Reads up to and including the next carriage return.
   Result Next(std::string& message);
+  // Adds what already waits on the port to `message`, through the filter and up to
+  // MaxLength characters, as far as a carriage return (taken, not kept). True when the
+  // carriage return came; false when the port ran dry before it.
+  bool Take_Waiting(std::string& message);
   // True when the character passes the message filter.
   static bool Passes(char c) { return c >= ',' && c <= 'Z'; }
 
  private:
-  void Refresh_Time_Base();
+  Result Read(Result r);
   Context& ctx_;
   SerialPort& port_;
   double start_ = 0;
-  int32_t shownSecs_ = -1;  // the recording time on the label without sound
 };
 
 }  // namespace zk

@@ -37,9 +37,6 @@ class QtSerialPort : public SerialPort {
   void Output(const std::string& text) override;
   bool WaitForInput(int ms) override;
 
-  // The device the current port number opens, for messages and tests.
-  std::string DevicePath() const { return table_.Device(commPort_); }
-
  private:
   void Apply_Settings();
   void On_Ready_Read();

@@ -4,8 +4,9 @@
 
 #include "base/Numbers.h"
 #include "core/Banner.h"
+#include "core/ControlNames.h"
 #include "core/MenuTicks.h"
-#include "link/Delays.h"
+#include "core/UnexpectedError.h"
 #include "link/SyncTest.h"
 #include "meter/Counters.h"
 #include "meter/MeterEngine.h"
@@ -58,8 +59,9 @@ void SampleStream::Comm1_OnComm() {
       Com_Input();
       if (st.NewReading) engine_.Show_Reading();
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // A failed drawing step loses this burst only; the stream must not stay paused.
+    Report_Unexpected("showing a reading", e);
   }
   gate_.Release();
 }
@@ -104,72 +106,76 @@ void SampleStream::Com_Input() {
 }
 
 SampleStream::Step SampleStream::Dispatch(char& kind, const std::string& payload) {
+  const std::string& type = ctx_.state.SensorType;
+  if (type == "3A" || type == "40") return Take_Reading(kind, payload);
+  if (type == "31") return Take_Probe_Message(kind, payload);
+  return Step::Next;  // unknown sensor: ignored
+}
+
+// Types "3A" and "40": readings ("P", "O") and the external switch ("T", with a reading).
+SampleStream::Step SampleStream::Take_Reading(char& kind, const std::string& payload) {
   SessionState& st = ctx_.state;
-  Settings& set = ctx_.settings;
-  Controls& ui = ctx_.controls;
-
-  if (st.SensorType == "3A" || st.SensorType == "40") {
-    if (kind != 'P' && kind != 'O' && kind != 'T') return Step::Error;
-    if (kind == 'T') {  // the external switch was closed
-      if (set.SwitchMode_Index == 1) {
-        st.NeedleSetRequest = true;
-      } else if (set.SwitchMode_Index == 2) {
-        ++st.TagCount;
-        st.TagChanged = true;
-        Show_TagCount(ctx_);
-      }
-      kind = 'P';
-    }
-    const auto v = Decode_Reading(payload);
-    if (!v) return Step::Error;
-    st.RawReading = *v;
-    st.NewReading = true;
-    Show_Input_Ok();
-    return Step::Next;
+  if (kind != 'P' && kind != 'O' && kind != 'T') return Step::Error;
+  if (kind == 'T') {
+    Switch_Closed();
+    kind = 'P';
   }
+  const auto v = Decode_Reading(payload);
+  if (!v) return Step::Error;
+  st.RawReading = *v;
+  st.NewReading = true;
+  Show_Input_Ok();
+  return Step::Next;
+}
 
-  if (st.SensorType != "31") return Step::Next;  // unknown sensor: ignored
+void SampleStream::Switch_Closed() {
+  SessionState& st = ctx_.state;
+  const int mode = ctx_.settings.SwitchMode_Index;
+  if (mode == 1) {
+    st.NeedleSetRequest = true;
+  } else if (mode == 2) {
+    ++st.TagCount;
+    st.TagChanged = true;
+    Show_TagCount(ctx_);
+  }
+}
+
+// Type "31": a reading of the local ("L") or the remote ("R") probe, or a fault of the
+// remote probe ("X"). Remote readings count again once as many "R" as "X" were seen.
+SampleStream::Step SampleStream::Take_Probe_Message(char& kind, const std::string& payload) {
+  SessionState& st = ctx_.state;
   switch (kind) {
-    case 'L': {  // local probe
+    case 'L':
+    case 'R': {
       const auto v = Decode_Reading(payload);
       if (!v) return Step::Error;
-      st.RawReading = Scale_Local_Reading(*v);
-      if (!ui.Checked("mnuSensorLocal")) {
-        Tick_Pair(ui, "mnuSensorLocal", "mnuSensorRemote", true);
-        set.zk3SensorMode = false;
-      }
-      st.NewReading = true;
+      const bool remote = kind == 'R';
       kind = 'P';
-      return Step::Next;
-    }
-    case 'R': {  // remote probe; readings count again once as many "R" as "X" were seen
-      const auto v = Decode_Reading(payload);
-      if (!v) return Step::Error;
-      st.RawReading = *v;
-      if (!ui.Checked("mnuSensorRemote")) {
-        Tick_Pair(ui, "mnuSensorLocal", "mnuSensorRemote", false);
-        set.zk3SensorMode = true;
-      }
-      kind = 'P';
-      if (st.RemoteErrorCount < 1)
+      st.RawReading = remote ? *v : Scale_Local_Reading(*v);
+      Show_Probe(remote);
+      if (!remote || st.RemoteErrorCount < 1)
         st.NewReading = true;
       else
         --st.RemoteErrorCount;
       return Step::Next;
     }
-    case 'X':  // remote probe fault
+    case 'X':
       kind = 'P';
       if (++st.RemoteErrorCount > 5) {
         st.RemoteErrorCount = 5;
-        if (st.StatusText != InputError) {
-          st.StatusText = InputError;
-          st.StatusColor = 255;
-          ctx_.view.Update_ModeDisplay();
-        }
+        if (st.StatusText != InputError) Set_Banner(ctx_, InputError, 255);
       }
       return Step::Next;
     default: return Step::Next;
   }
+}
+
+// The probe the sensor reads from is ticked in the menu and kept as the sensor mode.
+void SampleStream::Show_Probe(bool remote) {
+  Controls& ui = ctx_.controls;
+  if (ui.Checked(remote ? ctl::mnuSensorRemote : ctl::mnuSensorLocal)) return;
+  Tick_Pair(ui, ctl::mnuSensorLocal, ctl::mnuSensorRemote, !remote);
+  ctx_.settings.zk3SensorMode = remote;
 }
 
 }  // namespace zk

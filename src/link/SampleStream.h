@@ -37,7 +37,12 @@ class SampleStream {
 
  private:
   enum class Step { Next, Error };
+  // Decodes one message by the sensor type; `kind` becomes the kind it is recorded as.
   Step Dispatch(char& kind, const std::string& payload);
+  Step Take_Reading(char& kind, const std::string& payload);
+  Step Take_Probe_Message(char& kind, const std::string& payload);
+  void Switch_Closed();          // the tag or the needle set of the external switch
+  void Show_Probe(bool remote);  // the probe ticks of the Connection menu
   void Show_Input_Error();
   void Show_Input_Ok();
 

@@ -5,6 +5,7 @@
 
 #include "base/Numbers.h"
 #include "core/Banner.h"
+#include "core/ControlNames.h"
 #include "core/UnsavedRecording.h"
 #include "meter/MeterEngine.h"
 
@@ -38,12 +39,12 @@ SyncTest::SyncTest(Context& ctx, SerialPort& port, MeterEngine& engine)
 
 void SyncTest::mnuConnectSyncTest_Click() {
   SessionState& st = ctx_.state;
-  if (ctx_.controls.Caption("mnuConnectSyncTest") != StopCaption) {
-    ctx_.controls.SetCaption("mnuConnectSyncTest", StopCaption);
+  if (ctx_.controls.Caption(ctl::mnuConnectSyncTest) != StopCaption) {
+    ctx_.controls.SetCaption(ctl::mnuConnectSyncTest, StopCaption);
     st.SyncTestActive = true;
     Start_SyncTest();
   } else {
-    ctx_.controls.SetCaption("mnuConnectSyncTest", StartCaption);
+    ctx_.controls.SetCaption(ctl::mnuConnectSyncTest, StartCaption);
     st.SyncTestActive = false;
     st.NeedleSetRequest = true;  // re-centre the needle on the next reading
     ctx_.timers.tmrLED.Start();  // and let the lamp go dark
@@ -57,8 +58,7 @@ void SyncTest::Start_SyncTest() {
     return;
   }
   gate_.Pause();
-  st.StatusText = "Test Mode";
-  ctx_.view.Update_ModeDisplay();
+  Set_Banner(ctx_, "Test Mode");
   st.SyncPattern = Build_Sync_Pattern();
   st.RawReading = TestReading;
   st.FilteredReading = TestReading;
@@ -115,7 +115,7 @@ void SyncTest::Advance() {
 }
 
 void SyncTest::Register_Commands(CommandTable& commands) {
-  commands.Add("mnuConnectSyncTest", [this] { mnuConnectSyncTest_Click(); });
+  commands.Add(ctl::mnuConnectSyncTest, [this] { mnuConnectSyncTest_Click(); });
 }
 
 }  // namespace zk

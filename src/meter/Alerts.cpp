@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/Banner.h"
+#include "core/ControlNames.h"
 #include "core/MenuTicks.h"
 
 namespace zk {
@@ -26,13 +27,13 @@ void Alerts::Connect_Timers() {
 }
 
 void Alerts::Register_Commands(CommandTable& commands) {
-  commands.AddIndexed("mnuSettingsBodyMotionThreshold", [this](int i) { mnuSettingsBodyMotionThreshold_Click(i); });
-  commands.Add("mnuSetBmFreezeOn", [this] { mnuSetBmFreezeOn_Click(); });
-  commands.Add("mnuSetBmFreezeOff", [this] { mnuSetBmFreezeOff_Click(); });
-  commands.AddIndexed("mnuSettingsLagThreshold", [this](int i) { mnuSettingsLagThreshold_Click(i); });
-  commands.AddIndexed("mnuSettingsExtSwMode", [this](int i) { mnuSettingsExtSwMode_Click(i); });
-  commands.Add("mnuSetNeedleBDOn", [this] { mnuSetNeedleBDOn_Click(); });
-  commands.Add("mnuSetNeedleBDOff", [this] { mnuSetNeedleBDOff_Click(); });
+  commands.AddIndexed(ctl::mnuSettingsBodyMotionThreshold, [this](int i) { mnuSettingsBodyMotionThreshold_Click(i); });
+  commands.Add(ctl::mnuSetBmFreezeOn, [this] { mnuSetBmFreezeOn_Click(); });
+  commands.Add(ctl::mnuSetBmFreezeOff, [this] { mnuSetBmFreezeOff_Click(); });
+  commands.AddIndexed(ctl::mnuSettingsLagThreshold, [this](int i) { mnuSettingsLagThreshold_Click(i); });
+  commands.AddIndexed(ctl::mnuSettingsExtSwMode, [this](int i) { mnuSettingsExtSwMode_Click(i); });
+  commands.Add(ctl::mnuSetNeedleBDOn, [this] { mnuSetNeedleBDOn_Click(); });
+  commands.Add(ctl::mnuSetNeedleBDOff, [this] { mnuSetNeedleBDOff_Click(); });
 }
 
 void Alerts::tmrLED_Timer() {
@@ -52,14 +53,14 @@ void Alerts::tmrRise_Timer() {
 
 void Alerts::mnuSettingsBodyMotionThreshold_Click(int index) {
   index = Valid_Index(index, 3, 2);
-  Tick_One(ctx_.controls, "mnuSettingsBodyMotionThreshold", 1, 3, index);
+  Tick_One(ctx_.controls, ctl::mnuSettingsBodyMotionThreshold, 1, 3, index);
   ctx_.settings.BM_Threshold_Index = static_cast<int16_t>(index);
   ctx_.state.BodyMotionLimit = BodyMotionLimits[index];
 }
 
 void Alerts::Set_Freeze(bool on) {
   ctx_.settings.FreezeEnable = on;
-  Tick_Pair(ctx_.controls, "mnuSetBmFreezeOn", "mnuSetBmFreezeOff", on);
+  Tick_Pair(ctx_.controls, ctl::mnuSetBmFreezeOn, ctl::mnuSetBmFreezeOff, on);
 }
 
 void Alerts::mnuSetBmFreezeOn_Click() { Set_Freeze(true); }
@@ -67,26 +68,26 @@ void Alerts::mnuSetBmFreezeOff_Click() { Set_Freeze(false); }
 
 void Alerts::mnuSettingsLagThreshold_Click(int index) {
   index = Valid_Index(index, 5, 2);
-  Tick_One(ctx_.controls, "mnuSettingsLagThreshold", 1, 5, index);
+  Tick_One(ctx_.controls, ctl::mnuSettingsLagThreshold, 1, 5, index);
   ctx_.settings.DataLag_Index = static_cast<int16_t>(index);
   ctx_.state.LagMessages = static_cast<int16_t>(index);  // "1/50 sec" .. "4/50 sec", "1/10 sec" = 5
 }
 
 void Alerts::mnuSettingsExtSwMode_Click(int index) {
   index = Valid_Index(index, 2, 1);
-  Tick_One(ctx_.controls, "mnuSettingsExtSwMode", 1, 2, index);
+  Tick_One(ctx_.controls, ctl::mnuSettingsExtSwMode, 1, 2, index);
   ctx_.settings.SwitchMode_Index = static_cast<int16_t>(index);
-  ctx_.controls.SetVisible("lblTag", index == 2);
+  ctx_.controls.SetVisible(ctl::lblTag, index == 2);
 }
 
 void Alerts::mnuSetNeedleBDOn_Click() {
   ctx_.settings.NeedleBdEnable = true;
-  Tick_Pair(ctx_.controls, "mnuSetNeedleBDOn", "mnuSetNeedleBDOff", true);
+  Tick_Pair(ctx_.controls, ctl::mnuSetNeedleBDOn, ctl::mnuSetNeedleBDOff, true);
 }
 
 void Alerts::mnuSetNeedleBDOff_Click() {
   ctx_.settings.NeedleBdEnable = false;
-  Tick_Pair(ctx_.controls, "mnuSetNeedleBDOn", "mnuSetNeedleBDOff", false);
+  Tick_Pair(ctx_.controls, ctl::mnuSetNeedleBDOn, ctl::mnuSetNeedleBDOff, false);
 }
 
 void Alerts::Toggle_Freeze() {

@@ -2,9 +2,11 @@
 
 #include <string>
 
+#include "core/ControlNames.h"
+
 namespace zk {
 
-void Show_TagCount(Context& ctx) { ctx.controls.SetCaption("lblTag", std::to_string(ctx.state.TagCount)); }
+void Show_TagCount(Context& ctx) { ctx.controls.SetCaption(ctl::lblTag, std::to_string(ctx.state.TagCount)); }
 
 Counters::Counters(Context& ctx) : ctx_(ctx) {}
 

@@ -9,6 +9,7 @@
 #include "base/RecordingRates.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
+#include "core/UnexpectedError.h"
 #include "meter/MeterEngine.h"
 #include "recording/PlayRange.h"
 #include "recording/RecordLoader.h"
@@ -174,8 +175,9 @@ void Player::Play_Loop() {
     if (!st.NewReading || !Playing_On()) continue;
     try {
       engine_.Show_Reading();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
       // A record that cannot be drawn is skipped; the playback goes on.
+      Report_Unexpected("showing a record of the playback", e);
     }
     if (shown_) shown_();
   }

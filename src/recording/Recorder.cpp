@@ -5,6 +5,7 @@
 #include "base/Clock.h"
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
+#include "core/Banner.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
 #include "core/UnsavedRecording.h"
@@ -25,7 +26,13 @@ constexpr double SilentPreRoll = 18 * 0.054;
 }  // namespace
 
 Recorder::Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory, RecordingSaver& saver)
-    : ctx_(ctx), view_(view), gate_(gate), memory_(memory), saver_(saver) {}
+    : ctx_(ctx), view_(view), gate_(gate), memory_(memory), saver_(saver) {
+  ctx_.timeBase = &timeBase_;
+}
+
+Recorder::~Recorder() {
+  if (ctx_.timeBase == &timeBase_) ctx_.timeBase = nullptr;
+}
 
 void Recorder::Register_Commands(CommandTable& commands) {
   commands.Add("mnuRecAudioOn", [this] { mnuRecAudioOn_Click(); });
@@ -69,9 +76,7 @@ void Recorder::cmdRecord_Click() {
   c.SetForeColor("lblPlayTime", Red);
   gate_.Hold();
   view_.Show_TransportWord("RECORD");
-  st.StatusText = "Recording";
-  st.StatusColor = s.Text_Color;
-  ctx_.view.Update_ModeDisplay();
+  Set_Banner(ctx_, "Recording", s.Text_Color);
 
   Pre_Roll();
   // Stopped during the pre-roll (the exit stops a recording): the stop has put everything

@@ -25,6 +25,7 @@
 #include "core/StreamGate.h"
 #include "core/TransportView.h"
 #include "recording/RecordClock.h"
+#include "recording/RecordTimeBase.h"
 #include "recording/RecordingMemory.h"
 #include "recording/RecordingSaver.h"
 #include "recording/Transport.h"
@@ -47,7 +48,9 @@ class Recorder : public RecordSink, public StopHalf {
   // How long past the second they wait for the waits may run at most (seconds).
   static constexpr double WaitMargin = 0.5;
 
+  // Installs the recording's time base as the receive path's (Context::timeBase).
   Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory, RecordingSaver& saver);
+  ~Recorder() override;
 
   // The Recording menu: Audio On, Audio Off.
   void Register_Commands(CommandTable& commands);
@@ -96,6 +99,7 @@ class Recorder : public RecordSink, public StopHalf {
   RecordingMemory& memory_;
   RecordingSaver& saver_;
   RecordClock times_;
+  RecordTimeBase timeBase_{ctx_};
   // While the stop waits for the sound of the last second: records from this time (ms) on
   // are past the recording's end and are not kept. -1: no end yet.
   int32_t endMs_ = -1;

@@ -1,6 +1,7 @@
 #include "recording/Transport.h"
 
 #include "base/RecordingCodes.h"
+#include "core/Banner.h"
 
 namespace zk {
 
@@ -31,9 +32,7 @@ void Transport::Stop_Tail() {
   if ((!s.SavePath.empty() || s.RecordingMode == RecManual) && s.CommPort != 0) c.SetEnabled("cmdRecord", true);
   view_.SeekBar_Clear();
   view_.SeekBar_Box(st.RangeStartX, 0, st.RangeEndX, 100, view_.ButtonFaceColor());
-  st.StatusText = st.StatusWanted;
-  st.StatusColor = s.Text_Color;
-  ctx_.view.Update_ModeDisplay();
+  Set_Banner(ctx_, st.StatusWanted, s.Text_Color);
   ctx_.shell.Update_Command_State();
   c.SetEnabled("picRecord", true);
 }

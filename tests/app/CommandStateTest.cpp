@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "Fakes.h"
 #include "WindowControls.h"
 #include "base/RecordingCodes.h"
@@ -21,25 +24,98 @@ struct CommandState : ::testing::Test {
   std::string Tip(const char* n) { return c.Get(n, -1).toolTip; }
 };
 
-TEST_F(CommandState, DemonstrationModeHidesRecordingAndOffersLoading) {
-  t.state.OperatingMode = ModeNone;
-  t.state.FileLoaded = false;
-  c.SetVisible("chkOveride", true);
-  Update_Command_State(t.ctx);
-  EXPECT_FALSE(En("cmdStop"));
-  EXPECT_FALSE(Vis("cmdRecord"));
-  EXPECT_FALSE(Vis("cmdSave"));
-  EXPECT_FALSE(Vis("lblRecordMode"));
-  EXPECT_FALSE(Vis("cmdLoop"));
-  EXPECT_TRUE(Vis("cmdLoad") && En("cmdLoad"));
-  EXPECT_FALSE(En("cmdRev") || En("cmdFwd"));
-  EXPECT_EQ(Pic("cmdPlay"), "Play");
-  EXPECT_FALSE(En("cmdPlay"));
-  EXPECT_TRUE(Vis("chkOveride"));  // left as it was
+// What a mode leaves on the panel: for each control whether it is shown and whether it
+// can be used ('y', 'n', or '-' for "as it was"), and the play button's picture.
+struct ControlState {
+  const char* name;
+  char shown, enabled;
+};
+struct ModeCase {
+  const char* what;
+  int mode, playState;
+  bool fileLoaded;
+  std::vector<std::pair<const char*, bool>> shownBefore;  // set up before the update
+  std::vector<ControlState> expect;
+  const char* playPicture;  // nullptr: not looked at
+};
 
-  t.state.FileLoaded = true;
-  Update_Command_State(t.ctx);
-  EXPECT_TRUE(En("cmdPlay"));
+const ModeCase ModeCases[] = {
+    {"demonstration mode hides recording and offers loading",
+     ModeNone,
+     0,
+     false,
+     {{"chkOveride", true}},
+     {{"cmdStop", '-', 'n'},
+      {"cmdRecord", 'n', '-'},
+      {"cmdSave", 'n', '-'},
+      {"lblRecordMode", 'n', '-'},
+      {"cmdLoop", 'n', '-'},
+      {"cmdLoad", 'y', 'y'},
+      {"cmdRev", '-', 'n'},
+      {"cmdFwd", '-', 'n'},
+      {"cmdPlay", '-', 'n'},
+      {"chkOveride", 'y', '-'}},  // left as it was
+     "Play"},
+    {"demonstration mode with a recording loaded offers playing it",
+     ModeNone,
+     0,
+     true,
+     {},
+     {{"cmdPlay", '-', 'y'}},
+     "Play"},
+    {"playback shows the transport and the pause picture",
+     ModePlayback,
+     PlayPlaying,
+     true,
+     {},
+     {{"cmdStop", '-', 'y'},
+      {"cmdRev", '-', 'y'},
+      {"cmdFwd", '-', 'y'},
+      {"cmdRecord", 'n', '-'},
+      {"cmdSave", 'n', '-'},
+      {"lblRecordMode", 'n', '-'},
+      {"cmdLoad", 'n', '-'},
+      {"cmdLoop", 'y', '-'},
+      {"chkOveride", 'y', '-'}},
+     "Pause"},
+    {"a paused playback shows the play picture", ModePlayback, PlayPaused, true, {}, {}, "Play"},
+    {"recording disables all but stop and leaves what is shown",
+     ModeRecording,
+     0,
+     true,
+     {{"lblRecordMode", true}, {"cmdLoop", false}},
+     {{"cmdStop", '-', 'y'},
+      {"cmdRecord", '-', 'n'},
+      {"cmdSave", '-', 'n'},
+      {"cmdLoad", '-', 'n'},
+      {"cmdRev", '-', 'n'},
+      {"cmdFwd", '-', 'n'},
+      {"cmdPlay", '-', 'n'},
+      {"lblRecordMode", 'y', '-'},
+      {"cmdLoop", 'n', '-'}},
+     nullptr},
+};
+
+TEST_F(CommandState, EachModeSetsItsControls) {
+  for (const ModeCase& k : ModeCases) {
+    SCOPED_TRACE(k.what);
+    t.state.OperatingMode = k.mode;
+    t.state.PlayState = k.playState;
+    t.state.FileLoaded = k.fileLoaded;
+    for (const auto& [name, shown] : k.shownBefore) c.SetVisible(name, shown);
+    Update_Command_State(t.ctx);
+    for (const ControlState& e : k.expect) {
+      if (e.shown != '-') {
+        EXPECT_EQ(Vis(e.name), e.shown == 'y') << e.name << " shown";
+      }
+      if (e.enabled != '-') {
+        EXPECT_EQ(En(e.name), e.enabled == 'y') << e.name << " enabled";
+      }
+    }
+    if (k.playPicture) {
+      EXPECT_EQ(Pic("cmdPlay"), k.playPicture);
+    }
+  }
 }
 
 TEST_F(CommandState, LiveModeSaveButtonFollowsTheUnsavedRecordingAndMode) {
@@ -87,30 +163,6 @@ TEST_F(CommandState, LiveRecordButtonKeepsItsStateWithoutAFolderForAutomaticName
   c.SetEnabled("cmdRecord", false);
   Update_Command_State(t.ctx);
   EXPECT_TRUE(En("cmdRecord"));
-}
-
-TEST_F(CommandState, PlaybackShowsTransportAndPausePicture) {
-  t.state.OperatingMode = ModePlayback;
-  t.state.PlayState = 1;
-  Update_Command_State(t.ctx);
-  EXPECT_TRUE(En("cmdStop") && En("cmdRev") && En("cmdFwd"));
-  EXPECT_FALSE(Vis("cmdRecord") || Vis("cmdSave") || Vis("lblRecordMode") || Vis("cmdLoad"));
-  EXPECT_TRUE(Vis("cmdLoop") && Vis("chkOveride"));
-  EXPECT_EQ(Pic("cmdPlay"), "Pause");
-  t.state.PlayState = 2;
-  Update_Command_State(t.ctx);
-  EXPECT_EQ(Pic("cmdPlay"), "Play");
-}
-
-TEST_F(CommandState, RecordingDisablesAllButStopAndLeavesVisibility) {
-  t.state.OperatingMode = ModeRecording;
-  c.SetVisible("lblRecordMode", true);
-  c.SetVisible("cmdLoop", false);
-  Update_Command_State(t.ctx);
-  EXPECT_TRUE(En("cmdStop"));
-  for (const char* n : {"cmdRecord", "cmdSave", "cmdLoad", "cmdRev", "cmdFwd", "cmdPlay"}) EXPECT_FALSE(En(n)) << n;
-  EXPECT_TRUE(Vis("lblRecordMode"));
-  EXPECT_FALSE(Vis("cmdLoop"));
 }
 
 TEST_F(CommandState, UnknownModeChangesNothing) {

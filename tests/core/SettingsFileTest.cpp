@@ -133,6 +133,26 @@ TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndTheDefaultPath) {
   EXPECT_FALSE(std::filesystem::exists(ini));  // loading never creates the file
 }
 
+// The defaults of the file and of the record are one: every key missing from the file
+// loads as the field's initial value, and a fresh record is unchanged against no file.
+TEST_F(SettingsFileTest, EveryMissingKeyLoadsAsTheRecordsDefault) {
+  SetEveryField();
+  Load_Settings(t.ctx);  // no file yet
+  s.SettingsFilePath = tmp.File("loaded.ini");
+  Save_Settings(t.ctx);
+  Save_Recording_Settings(t.ctx);
+
+  test::TestContext fresh;
+  fresh.ctx.programFolder = tmp.str();
+  fresh.settings.LoadPath = s.LoadPath;  // the one default computed from the program folder
+  fresh.settings.SettingsFilePath = tmp.File("none.ini");
+  EXPECT_TRUE(Settings_Unchanged(fresh.ctx));
+  fresh.settings.SettingsFilePath = tmp.File("fresh.ini");
+  Save_Settings(fresh.ctx);
+  Save_Recording_Settings(fresh.ctx);
+  EXPECT_EQ(ReadText(tmp.File("loaded.ini")), ReadText(tmp.File("fresh.ini")));
+}
+
 TEST_F(SettingsFileTest, ConversionRules) {
   WriteText(ini,
             "[Colors]\nDial_Color=abc\nLED_Set_Color=2.5\nLED_BM_Color=3.5\n"

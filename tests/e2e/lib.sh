@@ -277,13 +277,33 @@ e2e_focus() { xdotool windowfocus --sync "$WIN" >/dev/null 2>&1 || xdotool windo
 # Screenshot of the whole screen into $1.
 e2e_shot() { import -window root "$1" 2>/dev/null; }
 
-# The meter panel's pixel size: the client width and 1.6 : 1, under the menu bar.
-# MENU_H is the menu bar height (the window's height minus panel and record panel).
+# The meter panel's pixel size: the client width and 1.6 : 1, under the menu bar. MENU_H,
+# the menu bar's height, is measured: the first row of the window's left edge in the
+# panel's colour, give or take 2 a channel ($1 as "r,g,b"; the default colour when not
+# given). Waits up to 5 s for the panel to be drawn.
 e2e_panel() {
   PW=$WW
   PH=$(( (WW * 10 + 8) / 16 ))
-  MENU_H=$(( WH - PH - 81 ))
+  e2e_until 50 e2e_panel_top "${1:-44,170,153}" || fail "the meter panel was not drawn"
 }
+e2e_panel_top() {
+  local top
+  e2e_shot "$E2E_TMP/panel.png"
+  top=$(convert "$E2E_TMP/panel.png" -crop "1x${WH}+$(( WX + 2 ))+${WY}" +repage -depth 8 txt:- 2>/dev/null |
+    awk -F'[ ,:()]+' -v c="$1" '
+      function near(a, b) { return a - b <= 2 && b - a <= 2 }
+      BEGIN { split(c, want, ",") }
+      NR > 1 && near($3, want[1]) && near($4, want[2]) && near($5, want[3]) { print $2; exit }')
+  [ -n "$top" ] || return 1
+  MENU_H=$top
+}
+
+# The number of the program's windows on the screen besides the main window: the menus
+# and boxes it has open.
+e2e_popups() {
+  echo $(( $(xdotool search --all --onlyvisible --pid "$ZK_PID" '' 2>/dev/null | wc -l) - 1 ))
+}
+e2e_popups_are() { [ "$(e2e_popups)" -eq "$1" ]; }
 
 # Median x (screen) of the needle's pure red pixels in the dial's upper part; empty when
 # there is no needle.

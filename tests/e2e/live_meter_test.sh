@@ -105,13 +105,15 @@ e2e_until 50 banner_is "$F0" || fail "the banner did not return to the status af
 pass "F showed its message for a second"
 
 # Settings > Autosave Settings > On, by keyboard, then File > Exit.
+# Keys reach an open menu in the order they were pressed; each step waits for the menus
+# it opens or closes.
 xdotool key alt+s
-sleep 0.3
-for i in 1 2 3 4 5; do xdotool key Down; sleep 0.05; done
+e2e_until 30 e2e_popups_are 1 || fail "Alt+S did not open the Settings menu"
+for i in 1 2 3 4 5; do xdotool key Down; done
 xdotool key Right
-sleep 0.3
+e2e_until 30 e2e_popups_are 2 || fail "the Autosave Settings menu did not open"
 xdotool key Return
-sleep 0.3
+e2e_until 30 e2e_popups_are 0 || fail "choosing On did not close the menus"
 e2e_exit_by_menu
 case $? in
   1) fail "the program did not end after File > Exit" ;;

@@ -37,18 +37,10 @@ e2e_find_window || fail "the meter window did not appear the second time"
 sleep 1
 e2e_focus
 xdotool key r
-GONE=""
-for i in $(seq 1 150); do
-  if ! pgrep -f "zodovaz-sim --script $E2E_TMP/unplug.script" >/dev/null; then
-    GONE=$(date +%s%N)
-    break
-  fi
-  sleep 0.1
-done
-[ -n "$GONE" ] || fail "the simulator did not disconnect"
+sim_gone() { ! pgrep -f "zodovaz-sim --script $E2E_TMP/unplug.script" >/dev/null; }
+e2e_until 150 sim_gone || fail "the simulator did not disconnect"
 e2e_wait_file "$REC/take_003.zkd" 60 || fail "the recording did not stop and save itself after the sensor went"
-SAVED=$(date +%s%N)
+# How soon the watchdog stops is measured on virtual time by the unit tests; here the
+# recording must end where the readings did: its sound no more than 4 s past its records.
 e2e_check_recording "$REC/take_003" 4000
-WAITED=$(( (SAVED - GONE) / 1000000 ))
-[ "$WAITED" -le 3000 ] || fail "the recording was saved $WAITED ms after the sensor went"
-pass "unplugged in a recording: stopped and saved $WAITED ms later"
+pass "unplugged in a recording: stopped and saved itself"

@@ -127,16 +127,30 @@ e2e_exit_by_menu || fail "File > Exit did not end the program cleanly"
 sed -i 's/^RecordingMode=.*/RecordingMode=2/' "$HOME_DIR/zk3_Zodovaz.ini"
 e2e_start_meter --home "$HOME_DIR" --simulate --sim-arg --script --sim-arg "$E2E_TMP/ramp.script"
 e2e_find_window || fail "the meter window did not appear"
-sleep 1
-e2e_focus
-xdotool key r
-sleep 3
+e2e_panel
+# R until the recording runs (a key pressed before the sensor is live does nothing), then
+# two seconds of it.
+has_spool() { [ -n "$(spools)" ]; }
+for i in 1 2 3 4 5; do
+  e2e_focus
+  xdotool key r
+  e2e_until 20 has_spool && break
+done
+spool_holds_2s() { [ "$(spool_seconds "$(spools)")" -ge 2 ]; }
+e2e_until 100 spool_holds_2s || fail "the recording did not run for two seconds"
+# S, and the banner leaves "Recording" once the recording has stopped.
+e2e_shot "$E2E_TMP/rec.png"
+REC_BANNER=$(e2e_banner_sig "$E2E_TMP/rec.png")
+banner_left() {
+  e2e_shot "$E2E_TMP/b.png"
+  [ "$(e2e_banner_sig "$E2E_TMP/b.png")" != "$REC_BANNER" ]
+}
 e2e_focus
 xdotool key s
-sleep 1
+e2e_until 50 banner_left || fail "S did not stop the recording"
 e2e_focus
 xdotool key alt+f
-sleep 0.3
+e2e_until 30 e2e_popups_are 1 || fail "Alt+F did not open the File menu"
 xdotool key x
 for i in $(seq 1 100); do
   xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 && break

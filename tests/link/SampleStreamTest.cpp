@@ -1,8 +1,10 @@
 // The receive path: decoding per sensor type, faults and time-outs, the status banner,
 // the tag counter, the needle-lag lamp and the hand-over to engine and display.
 #include <stdexcept>
+#include <vector>
 
 #include "LinkFixture.h"
+#include "core/UnexpectedError.h"
 
 namespace zk::test {
 namespace {
@@ -82,20 +84,27 @@ TEST_F(StreamTest, RecordingCountsMessagesAndKinds) {
   EXPECT_EQ(st.RecSampleKind, 79);  // "O"
   Receive("T0003\r");
   EXPECT_EQ(st.RecSampleKind, 80);  // the switch message counts as "P"
-  EXPECT_EQ(tc.controls.Caption("lblPlayTime"), "00:00");
 }
 
-TEST_F(StreamTest, RecordingWithAudioTakesTheTimeBaseFromTheSoundPosition) {
+// Counts the reports of the receive path and the message count each one saw.
+struct CountingTimeBase : MessageTimeBase {
+  explicit CountingTimeBase(SessionState& st) : st(st) {}
+  void Message_Read() override { counts.push_back(st.RecSampleCount); }
+  SessionState& st;
+  std::vector<int32_t> counts;
+};
+
+TEST_F(StreamTest, TheTimeBaseHearsOfEveryMessageBeforeItIsCounted) {
+  CountingTimeBase base(st);
+  ctx.timeBase = &base;
   st.OperatingMode = ModeRecording;
-  set.AudioEnable = true;
-  st.RecSampleCount = 40;
-  tc.audio.position = 3 * 44100 + 10;
-  Receive("P0001\r");
-  EXPECT_EQ(st.AudioPosition, 3 * 44100 + 10);
-  EXPECT_EQ(st.AudioSecsSeen, 3);
-  EXPECT_EQ(st.ElapsedSecs, 2);
-  EXPECT_EQ(st.RecSampleCount, 41);  // the count runs on through the seconds
-  EXPECT_EQ(tc.controls.Caption("lblPlayTime"), "00:02");
+  Receive("P0001\rO0002\r\r");
+  // Once per message, before the message is counted, and once for the bare return.
+  EXPECT_EQ(base.counts, (std::vector<int32_t>{0, 1, 2}));
+  base.counts.clear();
+  Receive("P0");  // no carriage return: the call runs out of time
+  EXPECT_EQ(base.counts, (std::vector<int32_t>{2}));
+  ctx.timeBase = nullptr;
 }
 
 TEST_F(StreamTest, UnknownKindIsAnErrorAndLeavesTheRestWaiting) {
@@ -248,9 +257,20 @@ TEST_F(StreamTest, FailingDrawStillRestoresTheThreshold) {
   MeterEngine e2(c2, table);
   SyncTest s2(c2, port, e2);
   SampleStream stream2(c2, port, e2, s2);
+  std::vector<std::string> told;
+  Set_Unexpected_Report([&](const std::string& text) { told.push_back(text); });
+  testing::internal::CaptureStderr();
   port.Arrive("P0FA0\r");
   stream2.Comm1_OnComm();
+  port.Arrive("P0FA0\r");
+  stream2.Comm1_OnComm();
+  const std::string err = testing::internal::GetCapturedStderr();
+  Set_Unexpected_Report({});
   EXPECT_EQ(port.RThreshold(), 5);
+  // Reported on standard error each time, and to the user once.
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("showing a reading: needle"), std::string::npos) << told[0];
+  EXPECT_NE(err.find("showing a reading: needle"), err.rfind("showing a reading: needle")) << err;
 }
 
 TEST_F(StreamTest, DemoModeLeavesTheThresholdAtZero) {
