@@ -30,7 +30,7 @@ void MoveNeedle(benchmark::State& st, bool announced) {
   int32_t p = -9000;
   for (auto _ : st) {
     rig.state.WorkRecord.Needle = static_cast<int16_t>(p);
-    rig.display.Update_Needle();  // erase the old stroke, draw the new one
+    rig.engine.Update_Needle();  // erase the old stroke, draw the new one
     p = p >= 9000 ? -9000 : p + 37;
   }
   benchmark::DoNotOptimize(regions);

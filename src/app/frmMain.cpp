@@ -59,7 +59,7 @@ frmMain::frmMain(StartOptions options)
       engine_(ctx_, table_),
       alerts_(ctx_),
       counters_(ctx_),
-      display_(ctx_, engine_, counters_, table_),
+      display_(ctx_, counters_, table_),
       sync_(ctx_, port_, engine_),
       stream_(ctx_, port_, engine_, sync_),
       connection_(ctx_, port_),

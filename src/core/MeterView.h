@@ -1,6 +1,7 @@
 #pragma once
 // The drawing procedures of the meter display as the lower layers call them. The display
-// implements them; the receive path and the meter engine only call.
+// implements them; the receive path and the meter engine only call. The view draws what
+// it is given: the needle value comes from the meter engine, which decides it.
 #include <cstdint>
 #include <string>
 
@@ -10,7 +11,8 @@ class MeterView {
  public:
   virtual ~MeterView() = default;
   virtual void Draw_Panel() = 0;
-  virtual void Update_Needle() = 0;
+  // Draws the needle at value p (1/65536 of a turn), erasing the one shown before.
+  virtual void Draw_Needle(int32_t p) = 0;
   virtual void Remove_Needle() = 0;
   virtual void Update_LED(int32_t color) = 0;  // paints the lamp and stores LedColor
   virtual void Update_ModeDisplay() = 0;

@@ -1,6 +1,7 @@
 #pragma once
-// Where the drawn needle goes while recording: the display hands every needle it draws in
-// recording mode to the recorder, with the kind letter of the message it came from.
+// Where the drawn needle goes while recording: the meter engine hands every needle it has
+// had drawn in recording mode to the recorder, with the kind letter of the message it
+// came from.
 #include <cstdint>
 
 namespace zk {

@@ -13,8 +13,8 @@ class ForwardingView : public MeterView {
   void Draw_Panel() override {
     if (target_) target_->Draw_Panel();
   }
-  void Update_Needle() override {
-    if (target_) target_->Update_Needle();
+  void Draw_Needle(int32_t p) override {
+    if (target_) target_->Draw_Needle(p);
   }
   void Remove_Needle() override {
     if (target_) target_->Remove_Needle();

@@ -11,7 +11,7 @@
 
 namespace zk {
 
-MeterDisplay::MeterDisplay(Context& ctx, MeterEngine& engine, Counters& counters, const SensitivityTable& table)
+MeterDisplay::MeterDisplay(Context& ctx, Counters& counters, const SensitivityTable& table)
     : dial(ctx, picMeterPanel),
       needle(ctx, picMeterPanel),
       knob(ctx, picKnob, picMeterPanel, table),
@@ -21,7 +21,6 @@ MeterDisplay::MeterDisplay(Context& ctx, MeterEngine& engine, Counters& counters
       chart(ctx, picGraph, table),
       graphMenu(ctx, chart, picGraph, picMeterPanel),
       ctx_(ctx),
-      engine_(engine),
       counters_(counters) {
   picMeterPanel.Scale(-1000, 1200, 2000, -1250);
   picFilePosition.Scale(0, 0, 1000, 100);
@@ -67,12 +66,7 @@ void MeterDisplay::Draw_Clock() {
   clockDisplay.Update_Clock(hour, minute, second, DateSerial(now.year, now.month, now.day));
 }
 
-void MeterDisplay::Update_Needle() {
-  if (ctx_.state.ResetPending) Draw_Panel();
-  const int32_t p = engine_.Needle_Position();
-  needle.Draw(p);
-  engine_.Needle_Drawn(p);
-}
+void MeterDisplay::Draw_Needle(int32_t p) { needle.Draw(p); }
 
 void MeterDisplay::Remove_Needle() {
   needle.Remove_Needle();

@@ -3,15 +3,17 @@
 // picBD, picGraph, picFilePosition) and the classes that draw on them, and implements the
 // view interface the lower layers call.
 //
-// Construction order: the Context holds a MeterView&, but the display needs the Context
-// and the meter engine first. Build the Context with a ForwardingView (display/
-// ForwardingView.h), then the engine, the counters and this display, and finally point the
-// forwarding view at the display. The display itself never calls ctx.view; its parts call
-// each other directly.
+// The display draws what it is given; the needle value comes from the meter engine, which
+// runs the reading step and calls Draw_Needle. The display never calls the engine.
 //
-// The drawing procedures handle no errors themselves: an overflow (OverflowError), a knob
-// step without a gain text (std::out_of_range) or a needle value beyond 16 bits while
-// recording ends the procedure and passes to the caller, which decides what to skip.
+// Construction order: the Context holds a MeterView&, but the display's parts need the
+// Context. Build the Context with a ForwardingView (display/ForwardingView.h), then the
+// counters and this display, and finally point the forwarding view at the display. The
+// display itself never calls ctx.view; its parts call each other directly.
+//
+// The drawing procedures handle no errors themselves: an overflow (OverflowError) or a
+// knob step without a gain text (std::out_of_range) ends the procedure and passes to the
+// caller, which decides what to skip.
 #include <cstdint>
 #include <string>
 
@@ -28,14 +30,13 @@
 #include "display/StripChart.h"
 #include "display/Surface.h"
 #include "meter/Counters.h"
-#include "meter/MeterEngine.h"
 #include "meter/SensitivityTable.h"
 
 namespace zk {
 
 class MeterDisplay : public MeterView, public TransportView {
  public:
-  MeterDisplay(Context& ctx, MeterEngine& engine, Counters& counters, const SensitivityTable& table);
+  MeterDisplay(Context& ctx, Counters& counters, const SensitivityTable& table);
 
   // tmrMessage -> tmrMessage_Timer. Call once, from the owner of the window's timers.
   void Connect_Timers();
@@ -49,7 +50,7 @@ class MeterDisplay : public MeterView, public TransportView {
 
   // MeterView.
   void Draw_Panel() override;
-  void Update_Needle() override;
+  void Draw_Needle(int32_t p) override;
   void Remove_Needle() override;
   void Update_LED(int32_t color) override;
   void Update_ModeDisplay() override;
@@ -102,7 +103,6 @@ class MeterDisplay : public MeterView, public TransportView {
  private:
   void Draw_Clock();
   Context& ctx_;
-  MeterEngine& engine_;
   Counters& counters_;
 };
 

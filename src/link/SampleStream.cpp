@@ -52,7 +52,7 @@ void SampleStream::Comm1_OnComm() {
       sync_.Com_Sync();
       if (st.NewReading) {
         st.FilteredReading = st.RawReading;
-        ctx_.view.Update_Needle();
+        engine_.Update_Needle();
         if (ctx_.settings.GraphVisible) ctx_.view.Update_Graph(st.RawReading);
       }
     } else {

@@ -62,7 +62,7 @@ void MeterEngine::Filter() {
 
 void MeterEngine::Show_Reading() {
   Process_Sample();
-  ctx_.view.Update_Needle();
+  Update_Needle();
   if (ctx_.settings.GraphVisible) ctx_.view.Update_Graph(ctx_.state.RawReading);
 }
 
@@ -365,7 +365,14 @@ void MeterEngine::Calc_Base() {
 }
 
 // ---------------------------------------------------------------------------------------
-// The needle steps of the display's Update_Needle
+// The needle step
+
+void MeterEngine::Update_Needle() {
+  if (ctx_.state.ResetPending) ctx_.view.Draw_Panel();
+  const int32_t p = Needle_Position();
+  ctx_.view.Draw_Needle(p);
+  Needle_Drawn(p);
+}
 
 int32_t MeterEngine::Needle_Position() {
   SessionState& st = ctx_.state;

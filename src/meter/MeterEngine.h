@@ -3,8 +3,9 @@
 // the base and blow-down (BD) values, and the body-motion state. During playback it
 // restores the display state stored with each recorded sample instead.
 //
-// Per reading the order is: Process_Sample, then the display's Update_Needle, which asks
-// Needle_Position for the value to draw, draws it and then calls Needle_Drawn.
+// The engine owns the reading step. Per reading the order is: Process_Sample, then
+// Update_Needle, which computes the needle, hands it to the view to draw and then, while
+// recording, to the recording sink. The view only draws what it is given.
 #include <cstdint>
 #include <string>
 
@@ -26,7 +27,8 @@ class MeterEngine {
  public:
   MeterEngine(Context& ctx, const SensitivityTable& table);
 
-  // Where each needle drawn while recording goes (nothing is recorded without one).
+  // Where each needle drawn while recording goes (nothing is recorded without one). The
+  // recorder is attached once it exists; it never calls back into the engine.
   void SetRecordSink(RecordSink* sink) { sink_ = sink; }
 
   // Adaptive moving average of RawReading into FilteredReading (window 3..10).
@@ -36,9 +38,13 @@ class MeterEngine {
   // dial type from state.WorkRecord.
   void Process_Sample();
   // One reading on the meter, the same for a live reading and a played record:
-  // Process_Sample, the display's Update_Needle, and Update_Graph(RawReading) while the
-  // strip chart is shown.
+  // Process_Sample, Update_Needle, and Update_Graph(RawReading) while the strip chart is
+  // shown.
   void Show_Reading();
+  // The needle step: a pending reset first redraws the whole panel (which also clears the
+  // old needle); then Needle_Position is drawn by the view and handed on (Needle_Drawn).
+  // A drawing or recording failure passes to the caller with ResetPending still set.
+  void Update_Needle();
   // Needle value for a smoothed reading on the current dial type; updates the reference,
   // LastNeedle, LastSensitivityIndex, the fall/rise timers and the SET lamp.
   int32_t Calc_Needle(int32_t reading);
@@ -47,21 +53,20 @@ class MeterEngine {
   // Folds an angle once into (0, 6.28318]; exactly 0 becomes 0.00001.
   static float CAng(float angle);
 
-  // The needle value to draw now: the recorded needle in playback without override,
-  // otherwise Calc_Base then Calc_Needle(FilteredReading); the sync test's SyncValue
-  // replaces it while that test runs.
-  int32_t Needle_Position();
-  // After the needle p was drawn: while recording, hands CInt16(p) to the recorder (a
-  // value outside 16 bits throws OverflowError and leaves ResetPending set); then clears
-  // ResetPending.
-  void Needle_Drawn(int32_t p);
-
   // Text rules shared with the recorder, the player and the tools.
   static uint8_t Base_Step(int32_t raw);              // 4..245 for raw 0..65535
   static const std::string& Base_Text(uint8_t step);  // (step \ 2 + 8) / 20, "0.0#"
   static std::string Bd_Text(int32_t bdValue);        // bdValue = BdTotal \ 4; "#0.0", "000" above 999
 
  private:
+  // The needle value to draw now: the recorded needle in playback without override,
+  // otherwise Calc_Base then Calc_Needle(FilteredReading); the sync test's SyncValue
+  // replaces it while that test runs.
+  int32_t Needle_Position();
+  // After the needle p was drawn: while recording, hands CInt16(p) to the sink (a value
+  // outside 16 bits throws OverflowError and leaves ResetPending set); then clears
+  // ResetPending.
+  void Needle_Drawn(int32_t p);
   int32_t Arc_Needle(int32_t reading, int32_t m, bool stepChanged);
   int32_t Circular_Needle(int32_t reading, int32_t m, bool stepChanged);
   void Live_Sample();

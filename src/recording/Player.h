@@ -2,9 +2,9 @@
 // The player: shows a recording in memory (just recorded or loaded) through the meter,
 // paced by its sound track. The track is the clock — each record is handed to the meter
 // once the track's position reaches its TimeMs, and records are dropped while the sound
-// runs ahead. Play, pause and resume, the stop half, skipping, loop or single play, and
-// the display set-up after a load live here; the play range arithmetic in PlayRange, the
-// seek bar's mouse and the banner clock in SeekBar.
+// runs ahead. Play, pause and resume, the stop half, loop or single play, and the display
+// set-up after a load live in Player.cpp, skipping and seeking in PlayerSkip.cpp; the play
+// range arithmetic in PlayRange, the seek bar's mouse and the banner clock in SeekBar.
 //
 // The play loop runs inside cmdPlay_Click and waits through Events::DoEvents, so pause,
 // stop, skip, seek and the timers arrive as events during its waits; it ends when the

@@ -7,6 +7,7 @@
 #include "base/Numbers.h"
 #include "display/ForwardingView.h"
 #include "display/MeterDisplay.h"
+#include "meter/MeterEngine.h"
 
 namespace zk::test {
 
@@ -24,7 +25,7 @@ struct DisplayRig : VirtualWindowTimers {
   SensitivityTable table;
   MeterEngine engine{ctx, table};
   Counters counters{ctx};
-  MeterDisplay display{ctx, engine, counters, table};
+  MeterDisplay display{ctx, counters, table};
 
   // A panel of the given width in the 1.6 : 1 shape, with the knob and BD counter at their
   // laid-out sizes.
@@ -56,11 +57,11 @@ struct DisplayRig : VirtualWindowTimers {
   }
 
   // Draws the needle at p as the player would: playback without override takes the
-  // recorded needle value.
+  // recorded needle value, and the engine has the display draw it.
   void Needle(int32_t p) {
     state.OperatingMode = ModePlayback;
     state.WorkRecord.Needle = static_cast<int16_t>(p);
-    display.Update_Needle();
+    engine.Update_Needle();
   }
 };
 

@@ -99,7 +99,7 @@ TEST(Needle, ZeroWidthDrawsNothingButStillRecords) {
   rig.state.OperatingMode = ModeRecording;
   rig.state.SyncTestActive = true;
   rig.state.SyncValue = 1234;
-  rig.display.Update_Needle();
+  rig.engine.Update_Needle();
   EXPECT_FALSE(rig.state.ResetPending);
   EXPECT_EQ(rig.recorder.samples, std::vector<int16_t>{1234});
   EXPECT_TRUE(rig.panel().Image() == face);

@@ -165,10 +165,13 @@ TEST_F(StreamTest, SwitchAsTagOrNeedleSet) {
   EXPECT_EQ(tc.controls.Caption("lblTag"), "1");
   EXPECT_EQ(st.RawReading, 4000);
   EXPECT_FALSE(st.NeedleSetRequest);
+  EXPECT_NE(st.LedColor, set.LED_Set_Color);
 
+  // As needle SET the request is served by the same reading's needle step: the lamp shows it.
   set.SwitchMode_Index = 1;
   Receive("T0FA1\r");
-  EXPECT_TRUE(st.NeedleSetRequest);
+  EXPECT_FALSE(st.NeedleSetRequest);
+  EXPECT_EQ(st.LedColor, set.LED_Set_Color);
   EXPECT_EQ(st.TagCount, 1);
   EXPECT_EQ(st.RawReading, 4001);
 }
@@ -248,7 +251,7 @@ TEST_F(StreamTest, LagLampGoesDarkAfterMidnight) {
 class ThrowingView : public RecordingView {
  public:
   using RecordingView::RecordingView;
-  void Update_Needle() override { throw std::overflow_error("needle"); }
+  void Draw_Needle(int32_t) override { throw std::overflow_error("needle"); }
 };
 
 TEST_F(StreamTest, FailingDrawStillRestoresTheThreshold) {

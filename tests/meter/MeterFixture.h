@@ -24,13 +24,12 @@ class MeterTest : public ::testing::Test {
     counters.Connect_Timers();
   }
 
-  // One live reading the way the receive path and Update_Needle run it.
+  // One live reading the way the receive path runs it; the needle drawn.
   int32_t Feed(int32_t raw) {
     t.state.RawReading = raw;
     engine.Process_Sample();
-    const int32_t p = engine.Needle_Position();
-    engine.Needle_Drawn(p);
-    return p;
+    engine.Update_Needle();
+    return t.view.lastNeedle;
   }
 
   // A reading that has been steady for a while: the smoothing and the body-motion

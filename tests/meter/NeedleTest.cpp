@@ -1,4 +1,6 @@
 // The needle on the four dials, SET requests and the automatic re-SET.
+#include <stdexcept>
+
 #include "MeterFixture.h"
 #include "base/Numbers.h"
 
@@ -147,41 +149,82 @@ TEST_F(NeedleTest, SetMovesTheTraditionalBase) {
   t.state.RawReading = 40000;
   t.state.FilteredReading = 40000;
   t.state.NeedleSetRequest = true;
-  EXPECT_EQ(engine.Needle_Position(), -2503);
+  engine.Update_Needle();
+  EXPECT_EQ(t.view.lastNeedle, -2503);
   EXPECT_EQ(t.state.BaseText, "4.15");
 }
 
 TEST_F(NeedleTest, NeedleSourcesAndRecording) {
   Settle(DialCircular1, StepGain10, 20000);
   t.state.FilteredReading = 19990;
-  EXPECT_EQ(engine.Needle_Position(), 100);
+  engine.Update_Needle();
+  EXPECT_EQ(t.view.lastNeedle, 100);
 
   t.state.SyncTestActive = true;
   t.state.SyncValue = -9000;
-  EXPECT_EQ(engine.Needle_Position(), -9000);
+  engine.Update_Needle();
+  EXPECT_EQ(t.view.lastNeedle, -9000);
   t.state.SyncTestActive = false;
 
   t.state.OperatingMode = ModePlayback;
   t.state.WorkRecord.Needle = -1234;
   t.state.FilteredReading = 0;
-  EXPECT_EQ(engine.Needle_Position(), -1234);
+  engine.Update_Needle();
+  EXPECT_EQ(t.view.lastNeedle, -1234);
   EXPECT_EQ(t.state.LastNeedle, 100);  // the engine did not run
 
+  // A pending reset redraws the panel before the needle; live, nothing is recorded.
   t.state.OperatingMode = ModeLive;
   t.state.ResetPending = true;
-  engine.Needle_Drawn(100);
+  engine.Update_Needle();
+  EXPECT_EQ(t.view.drawPanel, 1);
+  EXPECT_EQ(t.view.needle, 4);
   EXPECT_TRUE(t.recorder.samples.empty());
   EXPECT_FALSE(t.state.ResetPending);
 
   t.state.OperatingMode = ModeRecording;
   t.state.ResetPending = true;
-  engine.Needle_Drawn(-32768);
+  t.state.SyncTestActive = true;
+  t.state.SyncValue = -32768;
+  t.state.RecSampleKind = 'P';
+  engine.Update_Needle();
   EXPECT_EQ(t.recorder.samples, std::vector<int16_t>{-32768});
+  EXPECT_EQ(t.recorder.kinds, std::vector<uint8_t>{'P'});
   EXPECT_FALSE(t.state.ResetPending);
-  t.state.ResetPending = true;
-  EXPECT_THROW(engine.Needle_Drawn(40000), OverflowError);
-  EXPECT_TRUE(t.state.ResetPending);
+  t.state.SyncTestActive = false;
+
+  // A needle beyond 16 bits (a frozen needle left out of range) is drawn but cannot be
+  // recorded: the step fails and nothing is stored.
+  Settle(DialTraditional, StepGain10, 20000, 40000);
+  t.state.NeedleFrozen = true;
+  EXPECT_THROW(engine.Update_Needle(), OverflowError);
+  EXPECT_EQ(t.view.lastNeedle, 40000);
   EXPECT_EQ(t.recorder.samples.size(), 1u);
+}
+
+// A step that fails, in the drawing or in the recording, keeps the reset pending so that
+// the next reading starts again from a full redraw; a needle not drawn is not recorded.
+TEST_F(NeedleTest, AFailedStepKeepsTheResetPending) {
+  struct FailingSink : RecordSink {
+    void Record_Sample(int16_t, uint8_t) override { throw std::runtime_error("disk full"); }
+  } failingSink;
+  engine.SetRecordSink(&failingSink);
+  t.state.OperatingMode = ModeRecording;
+  t.state.ResetPending = true;
+  EXPECT_THROW(engine.Update_Needle(), std::runtime_error);
+  EXPECT_TRUE(t.state.ResetPending);
+
+  struct FailingView : RecordingView {
+    using RecordingView::RecordingView;
+    void Draw_Needle(int32_t) override { throw std::overflow_error("needle"); }
+  } failingView{t.state};
+  Context ctx{t.settings,  t.state,    t.clock, t.events, t.prompts, t.ctx.timers,
+              failingView, t.controls, t.shell, t.audio,  "/tmp"};
+  MeterEngine failing(ctx, table);
+  failing.SetRecordSink(&t.recorder);
+  EXPECT_THROW(failing.Update_Needle(), std::overflow_error);
+  EXPECT_TRUE(t.state.ResetPending);
+  EXPECT_TRUE(t.recorder.samples.empty());
 }
 
 }  // namespace

@@ -21,8 +21,7 @@
 
 namespace zk::test {
 
-// Draws the needle as the display does (asks the engine, then reports it drawn) and keeps,
-// for every needle, the record shown and how late it came on the sound clock.
+// Keeps, for every needle drawn, the record shown and how late it came on the sound clock.
 class PlayView : public RecordingView {
  public:
   PlayView(SessionState& st, std::function<int32_t()> soundMs)
@@ -33,10 +32,8 @@ class PlayView : public RecordingView {
     int32_t lateMs;
   };
   std::vector<Drawn> drawn;
-  MeterEngine* engine = nullptr;
-  void Update_Needle() override {
-    RecordingView::Update_Needle();
-    if (engine) engine->Needle_Drawn(engine->Needle_Position());
+  void Draw_Needle(int32_t p) override {
+    RecordingView::Draw_Needle(p);
     drawn.push_back({st_.RecordIndex - 1, st_.WorkRecord.TimeMs, soundMs_() - st_.WorkRecord.TimeMs});
   }
   std::vector<int32_t> Indices() const {
@@ -54,7 +51,6 @@ class PlayerTest : public ::testing::Test {
  protected:
   PlayerTest() {
     table.Init_SensTable();
-    view.engine = &engine;
     t.state.DummyAudioPath = std::string(ZK_PROGRAM_FOLDER) + "/dummy.mp3";
   }
 

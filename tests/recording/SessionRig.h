@@ -39,17 +39,6 @@ struct CountingSetupDialog : RecordingSetupDialog {
   void Show_Recording_Setup() override { ++shown; }
 };
 
-// The needle step of the display: the engine's position is "drawn" and handed on.
-class NeedleView : public RecordingView {
- public:
-  using RecordingView::RecordingView;
-  MeterEngine* engine = nullptr;
-  void Update_Needle() override {
-    RecordingView::Update_Needle();
-    if (engine) engine->Needle_Drawn(engine->Needle_Position());
-  }
-};
-
 class StopShell : public FakeShell {
  public:
   Transport* transport = nullptr;
@@ -94,7 +83,6 @@ struct SessionRig : VirtualWindowTimers {
     port.SetCommPort(3);
     port.SetPortOpen(true);
     port.SetRThreshold(5);
-    view.engine = &engine;
     shell.transport = &transport;
     events.onComm = [this] { stream.Comm1_OnComm(); };
     engine.SetRecordSink(&recorder);
@@ -142,7 +130,7 @@ struct SessionRig : VirtualWindowTimers {
   FakeSerialPort port{clock};
   PumpEvents events{clock, port};
   ScriptedPrompts prompts;
-  NeedleView view{state};
+  RecordingView view{state};
   FakeControls controls;
   StopShell shell;
   FakeAudio fake;

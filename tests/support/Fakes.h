@@ -90,6 +90,7 @@ class RecordingView : public MeterView {
   std::vector<int32_t> ledColors;
   std::string lastBase, lastBd;
   int32_t lastGraph = 0;
+  int32_t lastNeedle = 0;
   std::vector<std::string> modeTexts;  // StatusText at each banner redraw
   std::tuple<int, int, int, int32_t> lastClock{};
 
@@ -97,7 +98,10 @@ class RecordingView : public MeterView {
     ++drawPanel;
     st_.ResetPending = true;
   }
-  void Update_Needle() override { ++needle; }
+  void Draw_Needle(int32_t p) override {
+    ++needle;
+    lastNeedle = p;
+  }
   void Remove_Needle() override { ++removeNeedle; }
   void Update_LED(int32_t c) override {
     ++led;

@@ -1,6 +1,6 @@
 #pragma once
-// The window's side of the seams without a window: a view that keeps what it was asked to
-// show and runs the needle procedure, prompts that take the first button, a shell and an
+// The window's side of the seams without a window: a view that keeps the needle it was
+// given to draw, prompts that take the first button, a shell and an
 // audio device that do nothing. Control states are kept in a core ControlTable.
 #include <optional>
 #include <string>
@@ -10,16 +10,14 @@
 #include "core/Prompts.h"
 #include "core/SessionState.h"
 #include "core/Shell.h"
-#include "meter/MeterEngine.h"
 
 namespace zk::replay {
 
 class HeadlessView : public MeterView {
  public:
   explicit HeadlessView(SessionState& st) : st_(st) {}
-  void Attach(MeterEngine& engine) { engine_ = &engine; }
 
-  // The needle drawn by the last Update_Needle; nullopt when nothing was drawn since Take.
+  // The needle drawn last; nullopt when nothing was drawn since Take.
   std::optional<int32_t> TakeDrawn() {
     auto d = drawn_;
     drawn_.reset();
@@ -28,12 +26,7 @@ class HeadlessView : public MeterView {
 
   // A full redraw of the dial restarts the engine on the next reading.
   void Draw_Panel() override { st_.ResetPending = true; }
-  void Update_Needle() override {
-    if (st_.ResetPending) Draw_Panel();
-    const int32_t p = engine_->Needle_Position();
-    drawn_ = p;
-    engine_->Needle_Drawn(p);
-  }
+  void Draw_Needle(int32_t p) override { drawn_ = p; }
   void Remove_Needle() override {}
   void Update_LED(int32_t color) override { st_.LedColor = color; }
   void Update_ModeDisplay() override {}
@@ -45,7 +38,6 @@ class HeadlessView : public MeterView {
 
  private:
   SessionState& st_;
-  MeterEngine* engine_ = nullptr;
   std::optional<int32_t> drawn_;
 };
 

@@ -79,7 +79,6 @@ void Run_Replay(const ReplayOptions& options, CaptureSource& capture, std::ostre
     Load_Settings(rig.ctx);
   }
   rig.table.Init_SensTable();
-  rig.view.Attach(rig.engine);
   rig.alerts.Connect_Timers();
   rig.alerts.mnuSettingsLagThreshold_Click(std::clamp<int>(set.DataLag_Index, 1, 5));
   rig.alerts.mnuSettingsBodyMotionThreshold_Click(std::clamp<int>(set.BM_Threshold_Index, 1, 3));

@@ -122,7 +122,6 @@ SampleRecording RecordScript(const SessionScript& script, const SessionStart& st
   Settings& set = rig.settings;
   SessionState& st = rig.state;
   rig.table.Init_SensTable();
-  rig.view.Attach(rig.engine);
   rig.engine.SetRecordSink(&rig.recorder);
   rig.alerts.Connect_Timers();
   rig.alerts.mnuSettingsBodyMotionThreshold_Click(std::clamp<int>(set.BM_Threshold_Index, 1, 3));
