@@ -23,6 +23,7 @@ class IniDocument {
   // file that could not be read is marked unreadable: Save then refuses, so that writing
   // one key can never replace a file whose other keys were not seen.
   static IniDocument Load(const std::string& path);
+  bool Unreadable() const { return unreadable_; }
   // Parses INI text (CR LF, LF or CR line ends).
   static IniDocument Parse(std::string_view text);
 
