@@ -6,6 +6,7 @@
 
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
+#include "core/Banner.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
 #include "core/UnexpectedError.h"
@@ -138,9 +139,7 @@ void Player::Start_Sound() {
   st.ElapsedSecs = st.AudioPosition / PlayRange::Units(st);
   if (st.RecordStartSeconds != 0) clock_.Show_Recording_Clock(st.RecordStartSeconds + st.ElapsedSecs);
   st.MciResult = ctx_.audio.Play();
-  st.StatusText = "Playback";
-  st.StatusColor = s.Text_Color;
-  ctx_.view.Update_ModeDisplay();
+  Set_Banner(ctx_, "Playback", s.Text_Color);
   ctx_.view.Update_LED(s.Dial_Color);
 }
 
