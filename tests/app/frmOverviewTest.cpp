@@ -1,6 +1,8 @@
 // The overview window in the main window: a click in the picture moves the play
 // position as the seek bar does, the tag keys and menus, export, and its place in the INI.
 #include <gtest/gtest.h>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include "Fakes.h"
@@ -113,6 +115,32 @@ TEST_F(frmOverviewTest, BracketKeysAndTheMenuMoveBetweenTags) {
   EXPECT_EQ(st.RangeStartIndex, 1500);
   f->Choose("mnuRecPrevTag");
   Key(vk::BracketLeft);
+  EXPECT_EQ(st.RangeStartIndex, 500);
+}
+
+// The overview has the keyboard: its keys reach the main window's key handler, so a click
+// in the picture and then P plays from there without a click on the main window.
+TEST_F(frmOverviewTest, KeysPressedInTheOverviewReachTheKeyHandler) {
+  frmOverview& w = Open();
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(w.isActiveWindow());
+  const SessionState& st = f->ctx().state;
+  auto press = [&](QWidget& to, Qt::Key key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&to, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&to, &up);
+  };
+  press(w, Qt::Key_BracketRight, "]");
+  EXPECT_EQ(st.RangeStartIndex, 500);
+  press(w, Qt::Key_BracketRight, "]");
+  EXPECT_EQ(st.RangeStartIndex, 1500);
+  press(w, Qt::Key_BracketLeft, "[");
+  EXPECT_EQ(st.RangeStartIndex, 500);
+
+  // A text field of the overview keeps what is typed into it.
+  QLineEdit field(&w);
+  press(field, Qt::Key_BracketRight, "]");
   EXPECT_EQ(st.RangeStartIndex, 500);
 }
 
