@@ -26,9 +26,15 @@ class Navigator {
 
   // The pixel column of record k (clamped to 1..RecordCount).
   int XOf(int32_t k) const;
-  // The first record drawn at or after pixel x (clamped to the picture): the record a
-  // click at x goes to. 0 when there are no records.
+  // The record a click at pixel x (clamped to the picture) goes to: the first record at
+  // or after the roundest whole second of the column (so a click on the grid line of
+  // 1:30 goes to 1:30), or the column's first record when the column holds no whole
+  // second or no record after it; without records in the column, the next record drawn.
+  // 0 when there are no records.
   int32_t RecordAt(int x) const;
+  // The roundest whole second (in milliseconds) of pixel column x, or the time at its
+  // left edge when it holds none.
+  int64_t RoundTimeAt(int x) const;
   // The time at the left edge of pixel column x, clamped to the range.
   int64_t TimeAt(int x) const;
 
