@@ -8,6 +8,7 @@
 
 #include "base/Numbers.h"
 #include "plot/SessionPicture.h"
+#include "zkd/RecordCodec.h"
 
 namespace zk {
 
@@ -32,6 +33,13 @@ RecordFileData RecordingInMemory(const SessionState& st) {
   d.RecordStartSeconds = st.RecordStartSeconds;
   d.RecordStartDay = st.RecordStartDay;
   d.RecordDate = st.RecordDate;
+  // A recording made here keeps plain readings in memory and gets its "C" and "D" header
+  // records only in the file; it carries them here as well, so that the picture and the
+  // export show its start as the saved file does.
+  if (d.RecordCount >= 2 && st.RecordStartSeconds != 0 && d.records[1].Marker != 'C' && d.records[2].Marker != 'D') {
+    d.records[1] = ClockHeaderRecord(d.records[1], RecordHeader{}.ClockType, st.RecordStartSeconds);
+    d.records[2] = DateHeaderRecord(d.records[2], RecordHeader{}.DateType, st.RecordStartDay);
+  }
   return d;
 }
 

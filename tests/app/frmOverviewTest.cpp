@@ -12,7 +12,9 @@
 #include "base/IniFile.h"
 #include "base/RecordingCodes.h"
 #include "sound/AudioFactory.h"
+#include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
+#include "zkd/StartTexts.h"
 
 namespace zk {
 namespace {
@@ -78,7 +80,8 @@ TEST_F(frmOverviewTest, AClickMovesThePlayPositionThereAndADragSelectsARange) {
   EXPECT_EQ(st.RangeStartIndex, w.Navigator().RecordAt(x));
   EXPECT_NEAR(st.RangeStartIndex, 1200, 10);
   EXPECT_EQ(st.RangeEndIndex, 3000);
-  EXPECT_EQ(f->controls().Caption("lblPlayTime"), "00:23");
+  // Record 1200 is at 23.98 s; its column holds 24 s, where the click goes.
+  EXPECT_EQ(f->controls().Caption("lblPlayTime"), "00:24");
   EXPECT_EQ(w.CursorX(), x);
 
   // A drag selects the range between its ends.
@@ -116,6 +119,25 @@ TEST_F(frmOverviewTest, BracketKeysAndTheMenuMoveBetweenTags) {
   f->Choose("mnuRecPrevTag");
   Key(vk::BracketLeft);
   EXPECT_EQ(st.RangeStartIndex, 500);
+}
+
+// A recording just made carries its start in memory only in the session, not in header
+// records: the overview and the export take it from there, as the saved file has it.
+TEST_F(frmOverviewTest, AFreshRecordingShowsItsStartAsTheSavedFileDoes) {
+  frmOverview& w = Open();
+  const QImage plain = w.Picture();
+  SessionState& st = f->ctx().state;
+  EXPECT_FALSE(HasStartTime(RecordingInMemory(st)));
+  st.RecordStartSeconds = 10 * 3600 + 15 * 60;
+  st.RecordDate = DateSerial(2026, 3, 14);
+  st.RecordStartDay = st.RecordDate - DateSerial(1999, 12, 31);
+  const RecordFileData d = RecordingInMemory(st);
+  ASSERT_TRUE(HasStartTime(d) && HasStartDate(d));
+  EXPECT_EQ(HeaderStartSeconds(d.records[1]), st.RecordStartSeconds);
+  EXPECT_EQ(HeaderStartDay(d.records[2]), st.RecordStartDay);
+  EXPECT_NE(st.RecordBuffer[1].Marker, 'C');  // the buffer keeps its readings
+  w.Redraw();
+  EXPECT_NE(w.Picture(), plain);  // the clock row and the date
 }
 
 // The overview has the keyboard: its keys reach the main window's key handler, so a click
