@@ -6,6 +6,7 @@
 // Times are taken as never going back: a damaged record whose time falls below an earlier
 // one's counts at the earlier time, so the mapping stays monotonic and every search is a
 // binary search.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -23,6 +24,11 @@ class Navigator {
   Navigator(const std::vector<SampleRecord>& records, int32_t count, const TimeRange& range, int left, int columns);
 
   int32_t RecordCount() const { return static_cast<int32_t>(times_.size()) - 1; }
+  const TimeRange& Range() const { return range_; }
+  // Record k's time as the navigator takes it (never below an earlier record's).
+  int64_t TimeOf(int32_t k) const { return RecordCount() < 1 ? 0 : times_[std::clamp(k, 1, RecordCount())]; }
+  // The width of a pixel column in milliseconds.
+  double ColumnMs() const { return static_cast<double>(range_.Span()) / columns_; }
 
   // The pixel column of record k (clamped to 1..RecordCount).
   int XOf(int32_t k) const;

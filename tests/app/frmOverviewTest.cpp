@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QToolButton>
+#include <QWheelEvent>
 
 #include "Fakes.h"
 #include "QtTestApp.h"
@@ -138,6 +140,73 @@ TEST_F(frmOverviewTest, AFreshRecordingShowsItsStartAsTheSavedFileDoes) {
   EXPECT_NE(st.RecordBuffer[1].Marker, 'C');  // the buffer keeps its readings
   w.Redraw();
   EXPECT_NE(w.Picture(), plain);  // the clock row and the date
+}
+
+// The wheel zooms about the pointer, a Ctrl drag to the span dragged, Back returns; the
+// time under the pointer stands in the corner, with the clock when the start is known.
+TEST_F(frmOverviewTest, ZoomAndTheTimeUnderThePointer) {
+  frmOverview& w = Open();
+  auto wheel = [&](int x, int delta) {
+    const QPointF at(x, 200);
+    QWheelEvent e(at, w.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                  false);
+    QCoreApplication::sendEvent(&w, &e);
+  };
+  auto hover = [&](int x) {
+    const QPointF at(x, 200);
+    QMouseEvent move(QEvent::MouseMove, at, w.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
+  };
+  const int at30 = w.Navigator().XOf(1501);  // 30 s
+  hover(at30);
+  EXPECT_EQ(w.Readout(), "00:30.0");  // a minute over 800 pixels: below a second a column, tenths
+  wheel(at30, 120);
+  ASSERT_TRUE(w.Zoom());
+  EXPECT_NEAR(w.Zoom()->toMs - w.Zoom()->fromMs, 59980 / 2, 1);
+  EXPECT_TRUE(w.Zoom()->Holds(30000));
+  EXPECT_EQ(w.Navigator().Range().fromMs, w.Zoom()->fromMs);  // the picture is of the span alone
+  EXPECT_EQ(w.Picture().size(), QSize(800, 400));
+  EXPECT_NEAR(w.Navigator().XOf(1501), at30, 2);  // 30 s stays under the pointer
+
+  // A Ctrl drag zooms to the span dragged; a click there still moves the play position.
+  const int32_t rangeStart = f->ctx().state.RangeStartIndex;
+  const int from = w.Navigator().XOf(1251), to = w.Navigator().XOf(1351);  // 25 s .. 27 s
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(from, 200), w.mapToGlobal(QPointF(from, 200)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::ControlModifier);
+  QCoreApplication::sendEvent(&w, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(to, 200), w.mapToGlobal(QPointF(to, 200)), Qt::LeftButton,
+                      Qt::NoButton, Qt::ControlModifier);
+  QCoreApplication::sendEvent(&w, &release);
+  ASSERT_TRUE(w.Zoom());
+  EXPECT_NEAR(w.Zoom()->fromMs, 25000, 100);
+  EXPECT_NEAR(w.Zoom()->toMs, 27000, 100);
+  EXPECT_EQ(f->ctx().state.RangeStartIndex, rangeStart);  // the drag selected no play range
+  hover(w.Navigator().XOf(1301));
+  EXPECT_EQ(w.Readout(), "00:26.0");
+  Click(w, w.Navigator().XOf(1301));
+  EXPECT_EQ(f->ctx().state.RangeStartIndex, 1301);
+
+  // Back, by the key's action and by the button, to the spans before.
+  auto* back = w.findChild<QAction*>("actOverviewBack");
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->shortcut(), QKeySequence(Qt::Key_Backspace));
+  back->trigger();
+  EXPECT_NEAR(w.Zoom()->toMs - w.Zoom()->fromMs, 59980 / 2, 1);
+  w.findChild<QToolButton*>("cmdOverviewBack")->click();
+  EXPECT_FALSE(w.Zoom());
+  EXPECT_EQ(w.Navigator().Range().toMs, 59980);
+
+  // Zoomed out past the whole recording: the whole of it.
+  wheel(at30, 120);
+  wheel(at30, -240);
+  EXPECT_FALSE(w.Zoom());
+
+  // The clock time when the recording carries its start.
+  f->ctx().state.RecordStartSeconds = 10 * 3600;
+  hover(at30 + 1);
+  hover(at30);
+  EXPECT_EQ(w.Readout(), "00:30.0   10:00:30");
+  f->ctx().state.RecordStartSeconds = 0;
 }
 
 // The overview has the keyboard: its keys reach the main window's key handler, so a click
