@@ -1,17 +1,39 @@
 #include "app/KeyFilter.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include <algorithm>
 
 #include "app/KeyCodes.h"
 
 namespace zk {
 
+namespace {
+
+// A field the user types text into keeps its keys.
+bool TakesText(QWidget* w) {
+  return qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+         qobject_cast<QAbstractSpinBox*>(w);
+}
+
+}  // namespace
+
+bool KeyFilter::Passes(const QWidget* top) const {
+  return top == &window_ ||
+         std::any_of(others_.begin(), others_.end(), [&](const QPointer<QWidget>& o) { return o == top; });
+}
+
 bool KeyFilter::Owns(QObject* watched) const {
-  if (!preview_ || !window_.isActiveWindow()) return false;
+  if (!preview_) return false;
   if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
   auto* w = qobject_cast<QWidget*>(watched);
-  return w && w->window() == &window_;
+  if (!w || !Passes(w->window()) || !w->window()->isActiveWindow()) return false;
+  return w->window() == &window_ || !TakesText(w);
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -19,7 +41,8 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
   // A key that opened a dialog (O, or R showing a message) is released in the dialog, so
   // its release never reaches the keyboard: the window coming back re-arms the guard, or
   // the next key would be taken for a held one and ignored.
-  if (type == QEvent::WindowActivate && watched == &window_) keyboard_.SetKeyReleased(true);
+  if (type == QEvent::WindowActivate && watched->isWidgetType() && Passes(static_cast<QWidget*>(watched)))
+    keyboard_.SetKeyReleased(true);
   if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !Owns(watched))
     return QObject::eventFilter(watched, event);
   auto* k = static_cast<QKeyEvent*>(event);

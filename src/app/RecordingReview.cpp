@@ -21,11 +21,10 @@ bool HasTags(const SessionState& st) {
 
 }  // namespace
 
-RecordingReview::RecordingReview(Context& ctx, Player& player, QWidget& mainWindow)
-    : ctx_(ctx),
-      player_(player),
-      main_(mainWindow),
-      export_(ctx, [this] { return overview_ && overview_->isVisible() ? overview_->size() : QSize(); }) {}
+RecordingReview::RecordingReview(Context& ctx, Player& player, QWidget& mainWindow, KeyFilter& keys)
+    : ctx_(ctx), player_(player), main_(mainWindow), keys_(keys), export_(ctx, [this] {
+        return overview_ && overview_->isVisible() ? overview_->size() : QSize();
+      }) {}
 
 void RecordingReview::Register_Commands(CommandTable& commands) {
   commands.Add("mnuViewOverview", [this] { mnuViewOverview_Click(); });
@@ -45,6 +44,7 @@ void RecordingReview::mnuViewOverview_Click() {
             player_.Seek_Bar().Seek_To_Record(s.first);
         },
         &main_);
+    keys_.Also_For(*overview_);
     Place_Window();
   }
   overview_->show();

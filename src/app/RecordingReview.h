@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/KeyFilter.h"
 #include "app/RecordingExport.h"
 #include "app/frmOverview.h"
 #include "core/CommandTable.h"
@@ -20,7 +21,8 @@ inline constexpr const char* OverviewSection = "Overview";
 
 class RecordingReview {
  public:
-  RecordingReview(Context& ctx, Player& player, QWidget& mainWindow);
+  // The overview passes its keys to the main window's keyboard through `keys`.
+  RecordingReview(Context& ctx, Player& player, QWidget& mainWindow, KeyFilter& keys);
 
   void Register_Commands(CommandTable& commands);
 
@@ -44,6 +46,7 @@ class RecordingReview {
   Context& ctx_;
   Player& player_;
   QWidget& main_;
+  KeyFilter& keys_;
   std::unique_ptr<frmOverview> overview_;
   RecordingExport export_;
 };

@@ -83,7 +83,7 @@ frmMain::frmMain(StartOptions options)
   if (opts_.spool) recording_.Spool().SetFolder(JoinPath(opts_.programFolder, RecoveryFolderName));
   setWindowTitle(ProgramTitle);
   BuildWidgets();
-  review_ = std::make_unique<RecordingReview>(ctx_, player_, *this);
+  review_ = std::make_unique<RecordingReview>(ctx_, player_, *this, keyFilter_);
   BuildMenus();
   RegisterCommands();
   ConnectTimers();

@@ -1,13 +1,19 @@
 #include "app/frmOverview.h"
 
+#include <QAction>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "base/Numbers.h"
 #include "plot/SessionPicture.h"
+#include "plot/Zoom.h"
+#include "zkd/RecordCodec.h"
+#include "zkd/StartTexts.h"
 
 namespace zk {
 
@@ -32,6 +38,13 @@ RecordFileData RecordingInMemory(const SessionState& st) {
   d.RecordStartSeconds = st.RecordStartSeconds;
   d.RecordStartDay = st.RecordStartDay;
   d.RecordDate = st.RecordDate;
+  // A recording made here keeps plain readings in memory and gets its "C" and "D" header
+  // records only in the file; it carries them here as well, so that the picture and the
+  // export show its start as the saved file does.
+  if (d.RecordCount >= 2 && st.RecordStartSeconds != 0 && d.records[1].Marker != 'C' && d.records[2].Marker != 'D') {
+    d.records[1] = ClockHeaderRecord(d.records[1], RecordHeader{}.ClockType, st.RecordStartSeconds);
+    d.records[2] = DateHeaderRecord(d.records[2], RecordHeader{}.DateType, st.RecordStartDay);
+  }
   return d;
 }
 
@@ -47,6 +60,68 @@ frmOverview::frmOverview(const SessionState& state, SelectHandler select, QWidge
   resized_.setSingleShot(true);
   resized_.setInterval(ResizeMs);
   connect(&resized_, &QTimer::timeout, this, [this] { Redraw(); });
+  readout_.setParent(this);
+  readout_.setObjectName("lblOverviewTime");
+  readout_.setAutoFillBackground(true);
+  readout_.hide();
+  backButton_.setParent(this);
+  backButton_.setObjectName("cmdOverviewBack");
+  backButton_.setText("Back");
+  backButton_.setToolTip("Back to the span shown before (Backspace)");
+  backButton_.hide();
+  connect(&backButton_, &QToolButton::clicked, this, [this] { Zoom_Back(); });
+  auto* back = new QAction("Back", this);
+  back->setObjectName("actOverviewBack");
+  back->setShortcut(Qt::Key_Backspace);
+  back->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(back, &QAction::triggered, this, [this] { Zoom_Back(); });
+  addAction(back);
+}
+
+plot::TimeRange frmOverview::Whole() const { return plot::TimeRange{0, std::max(0, st_.TotalTimeMs)}; }
+
+void frmOverview::Zoom_To(std::optional<plot::TimeRange> span) {
+  if (span && plot::IsWhole(*span, Whole())) span.reset();
+  const bool same =
+      span.has_value() == zoom_.has_value() && (!span || (span->fromMs == zoom_->fromMs && span->toMs == zoom_->toMs));
+  if (same) return;
+  back_.push_back(zoom_);
+  zoom_ = span;
+  backButton_.setVisible(true);
+  Redraw();
+}
+
+void frmOverview::Zoom_Back() {
+  if (back_.empty()) return;
+  zoom_ = back_.back();
+  back_.pop_back();
+  backButton_.setVisible(!back_.empty());
+  Redraw();
+}
+
+void frmOverview::Place_Corner() {
+  backButton_.adjustSize();
+  const int right = backButton_.isVisible() ? width() - backButton_.width() - 4 : width() - 2;
+  backButton_.move(width() - backButton_.width() - 2, 2);
+  readout_.adjustSize();
+  readout_.move(right - readout_.width(), 2 + std::max(0, backButton_.height() - readout_.height()) / 2);
+}
+
+void frmOverview::Show_Readout(std::optional<int> x) {
+  QString text;
+  if (x && !picture_.isNull() && !Recording()) {
+    const int64_t t = nav_.RoundTimeAt(*x);
+    text = QString::fromStdString(Format_Time(static_cast<int32_t>(t / 1000), st_.TotalTimeMs));
+    // Zoomed in below a second a column: tenths too.
+    if (nav_.ColumnMs() < 1000) text += QString(".%1").arg(t / 100 % 10);
+    if (st_.RecordStartSeconds != 0)
+      text +=
+          "   " + QString::fromStdString(TimeOfDay(static_cast<int32_t>((st_.RecordStartSeconds + t / 1000) % 86400)));
+  }
+  if (text == readout_.text() && readout_.isVisible() == !text.isEmpty()) return;
+  readout_.setText(text);
+  readout_.setVisible(!text.isEmpty());
+  Place_Corner();
 }
 
 frmOverview::Identity frmOverview::Current() const {
@@ -73,7 +148,7 @@ void frmOverview::Redraw() {
     update();
     return;
   }
-  const plot::TimeRange range = plot::WholeRecording(data);
+  const plot::TimeRange range = zoom_ ? *zoom_ : plot::WholeRecording(data);
   const plot::SessionPicture p = plot::DrawSession(data, name, range, std::max(width(), 1), std::max(height(), 1));
   picture_ = p.image;
   nav_ = plot::Navigator(data.records, data.RecordCount, range, p.layout.left, p.layout.columns);
@@ -90,6 +165,10 @@ void frmOverview::Redraw() {
 
 void frmOverview::Follow() {
   if (!Recording() && !(Current() == shown_)) {
+    // Another recording: shown whole.
+    zoom_.reset();
+    back_.clear();
+    backButton_.hide();
     Redraw();
     return;
   }
@@ -97,7 +176,9 @@ void frmOverview::Follow() {
     MoveCursor(std::nullopt);
     return;
   }
-  MoveCursor(nav_.XOf(PlayPosition()));
+  // Outside the span shown, no cursor.
+  const int32_t at = PlayPosition();
+  MoveCursor(nav_.Range().Holds(nav_.TimeOf(at)) ? std::optional<int>(nav_.XOf(at)) : std::nullopt);
   // The range shade, when the range is less than the whole recording.
   const int32_t first = std::max(1, st_.RangeStartIndex);
   const int32_t last = st_.RangeEndIndex < 1 ? nav_.RecordCount() : st_.RangeEndIndex;
@@ -142,6 +223,7 @@ void frmOverview::paintEvent(QPaintEvent* e) {
 
 void frmOverview::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
+  Place_Corner();
   resized_.start();
 }
 
@@ -161,13 +243,15 @@ void frmOverview::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || picture_.isNull() || Recording()) return;
   pressX_ = static_cast<int>(e->position().x());
   dragX_.reset();
+  zoomDrag_ = e->modifiers() & Qt::ControlModifier;
 }
 
 void frmOverview::mouseMoveEvent(QMouseEvent* e) {
   const int x = static_cast<int>(e->position().x());
+  Show_Readout(x);
   if (pressX_ && (e->buttons() & Qt::LeftButton)) {
-    // A drag shows what it selects; only a stopped recording takes a range.
-    if (st_.OperatingMode != ModePlayback) {
+    // A drag shows what it selects; only a stopped recording takes a range, any a zoom.
+    if (zoomDrag_ || st_.OperatingMode != ModePlayback) {
       dragX_ = x;
       update();
     }
@@ -178,12 +262,39 @@ void frmOverview::mouseMoveEvent(QMouseEvent* e) {
 
 void frmOverview::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !pressX_) return;
-  const plot::Navigator::Selection s = nav_.Select(*pressX_, static_cast<int>(e->position().x()));
+  const int releaseX = static_cast<int>(e->position().x());
+  const plot::Navigator::Selection s = nav_.Select(*pressX_, releaseX);
+  const int pressX = *pressX_;
   pressX_.reset();
   dragX_.reset();
+  if (zoomDrag_) {
+    zoomDrag_ = false;
+    update();
+    if (s.range)
+      Zoom_To(plot::ZoomBetween(nav_.TimeAt(std::min(pressX, releaseX)), nav_.TimeAt(std::max(pressX, releaseX) + 1),
+                                Whole()));
+    return;
+  }
   if (select_) select_(s);
   Follow();
   update();
+}
+
+void frmOverview::wheelEvent(QWheelEvent* e) {
+  const int notches = e->angleDelta().y() / 120;
+  if (notches == 0 || picture_.isNull() || Recording()) return;
+  // Each notch away from the user halves the span, each towards doubles it.
+  const int64_t at = nav_.TimeAt(static_cast<int>(e->position().x()));
+  const double factor = notches > 0 ? 0.5 : 2.0;
+  plot::TimeRange span = zoom_ ? *zoom_ : Whole();
+  for (int n = 0; n < std::abs(notches); ++n) span = plot::ZoomAbout(span, Whole(), at, factor);
+  Zoom_To(span);
+  e->accept();
+}
+
+void frmOverview::leaveEvent(QEvent* e) {
+  Show_Readout(std::nullopt);
+  QWidget::leaveEvent(e);
 }
 
 void frmOverview::ShowTagTip(const QPoint& at, int x) {

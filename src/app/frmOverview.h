@@ -2,10 +2,16 @@
 // The overview window: the whole recording in memory drawn as the session picture, with
 // a cursor at the play position and the play range shaded. A left click moves the play
 // position there and a left drag selects a play range, by the seek bar's rules; hovering
-// a tag shows its number and time. The picture is drawn once per recording and size and
-// kept as an image: following the play position repaints only the cursor's strip.
+// a tag shows its number and time. The wheel zooms about the pointer and a drag with Ctrl
+// held zooms to the span dragged; Backspace or the Back button return to the span shown
+// before. The time under the pointer (and its clock time, when the recording carries its
+// start) stands in the top right corner. The picture is drawn once per recording, span
+// and size and kept as an image: following the play position repaints only the cursor's
+// strip, and a resting pointer costs nothing.
 #include <QImage>
+#include <QLabel>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 
 #include <cstdint>
@@ -40,6 +46,14 @@ class frmOverview : public QWidget {
 
   const QImage& Picture() const { return picture_; }
   const plot::Navigator& Navigator() const { return nav_; }
+  // The span shown; nullopt for the whole recording.
+  const std::optional<plot::TimeRange>& Zoom() const { return zoom_; }
+  // Shows `span` (nullopt: the whole recording), remembering the span shown before.
+  void Zoom_To(std::optional<plot::TimeRange> span);
+  // Back to the span shown before the last zoom.
+  void Zoom_Back();
+  // The time under the pointer, as the corner shows it ("" when the pointer is away).
+  QString Readout() const { return readout_.text(); }
   // The cursor's column; nullopt when no recording is shown.
   std::optional<int> CursorX() const { return cursorX_; }
 
@@ -51,6 +65,8 @@ class frmOverview : public QWidget {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void leaveEvent(QEvent* e) override;
 
  private:
   // What tells one recording in memory from another.
@@ -65,6 +81,9 @@ class frmOverview : public QWidget {
   void MoveCursor(std::optional<int> x);
   int32_t PlayPosition() const;
   void ShowTagTip(const QPoint& at, int x);
+  void Show_Readout(std::optional<int> x);
+  void Place_Corner();
+  plot::TimeRange Whole() const;
 
   const SessionState& st_;
   SelectHandler select_;
@@ -75,6 +94,11 @@ class frmOverview : public QWidget {
   std::optional<int> cursorX_;
   int32_t rangeFirst_ = 0, rangeLast_ = 0;
   std::optional<int> pressX_, dragX_;
+  bool zoomDrag_ = false;  // the drag under way chooses a span to zoom to
+  std::optional<plot::TimeRange> zoom_;
+  std::vector<std::optional<plot::TimeRange>> back_;  // the spans shown before, latest last
+  QLabel readout_;
+  QToolButton backButton_;
   QTimer follow_, resized_;
 };
 

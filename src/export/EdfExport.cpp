@@ -49,10 +49,10 @@ bool SetUp(int h, const DateTime& start, bool fromHeader, int annotationSignals,
     return false;
   }
   // Unknown patient fields stay "X" (EDFlib's default); the recording field says how the
-  // signals were made and where the start came from.
+  // signals were made and where the start came from, in the 32 characters EDFlib leaves
+  // it beside the start date and the equipment (it cuts a longer text mid-word).
   edf_set_equipment(h, "zodovaz");
-  edf_set_recording_additional(
-      h, fromHeader ? "50Hz grid, last value held across gaps" : "50Hz grid, last value held; start not recorded");
+  edf_set_recording_additional(h, fromHeader ? EdfRecordingNote : EdfRecordingNoteNoStart);
   if (edf_set_number_of_annotation_signals(h, annotationSignals)) {
     error = "the EDF library refused the annotation space";
     return false;

@@ -12,6 +12,11 @@
 
 namespace zk {
 
+// The recording field's note on how the signals were made: with the recording's own
+// start, and without it.
+inline constexpr const char* EdfRecordingNote = "50Hz grid, gaps hold last value";
+inline constexpr const char* EdfRecordingNoteNoStart = "50Hz, gaps held, start unknown";
+
 struct EdfFallbackStart {
   DateTime start;
   std::string note;  // the annotation, e.g. "Start time taken from the file time"

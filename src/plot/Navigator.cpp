@@ -29,12 +29,32 @@ int64_t Navigator::TimeAt(int x) const {
   return range_.fromMs + (c * range_.Span() + columns_ - 1) / columns_;
 }
 
+int64_t Navigator::RoundTimeAt(int x) const {
+  // The steps of the time axis's grid, the roundest first.
+  static constexpr int64_t steps[] = {86400, 43200, 21600, 10800, 7200, 3600, 1800, 900, 600,
+                                      300,   120,   60,    30,    15,   10,   5,    2,   1};
+  const int c = std::clamp(x - left_, 0, columns_ - 1);
+  const int64_t from = TimeAt(left_ + c);
+  const int64_t to = c + 1 < columns_ ? TimeAt(left_ + c + 1) : range_.toMs + 1;  // exclusive
+  for (int64_t step : steps) {
+    const int64_t ms = step * 1000;
+    const int64_t t = from <= 0 ? 0 : (from + ms - 1) / ms * ms;
+    if (t >= from && t < to) return t;
+  }
+  return from;
+}
+
 int32_t Navigator::RecordAt(int x) const {
   const int32_t n = RecordCount();
   if (n < 1) return 0;
-  const int64_t t = TimeAt(x);
-  const auto it = std::lower_bound(times_.begin() + 1, times_.end(), t);
-  return std::min<int32_t>(n, static_cast<int32_t>(it - times_.begin()));
+  auto first = [&](int64_t t) {
+    const auto it = std::lower_bound(times_.begin() + 1, times_.end(), t);
+    return std::min<int32_t>(n, static_cast<int32_t>(it - times_.begin()));
+  };
+  const int c = std::clamp(x - left_, 0, columns_ - 1);
+  const int32_t round = first(RoundTimeAt(x));
+  if (ColumnOf(times_[round], range_, columns_) == c) return round;
+  return first(TimeAt(x));
 }
 
 Navigator::Selection Navigator::Select(int pressX, int releaseX) const {

@@ -6,6 +6,7 @@
 // Times are taken as never going back: a damaged record whose time falls below an earlier
 // one's counts at the earlier time, so the mapping stays monotonic and every search is a
 // binary search.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -23,12 +24,23 @@ class Navigator {
   Navigator(const std::vector<SampleRecord>& records, int32_t count, const TimeRange& range, int left, int columns);
 
   int32_t RecordCount() const { return static_cast<int32_t>(times_.size()) - 1; }
+  const TimeRange& Range() const { return range_; }
+  // Record k's time as the navigator takes it (never below an earlier record's).
+  int64_t TimeOf(int32_t k) const { return RecordCount() < 1 ? 0 : times_[std::clamp(k, 1, RecordCount())]; }
+  // The width of a pixel column in milliseconds.
+  double ColumnMs() const { return static_cast<double>(range_.Span()) / columns_; }
 
   // The pixel column of record k (clamped to 1..RecordCount).
   int XOf(int32_t k) const;
-  // The first record drawn at or after pixel x (clamped to the picture): the record a
-  // click at x goes to. 0 when there are no records.
+  // The record a click at pixel x (clamped to the picture) goes to: the first record at
+  // or after the roundest whole second of the column (so a click on the grid line of
+  // 1:30 goes to 1:30), or the column's first record when the column holds no whole
+  // second or no record after it; without records in the column, the next record drawn.
+  // 0 when there are no records.
   int32_t RecordAt(int x) const;
+  // The roundest whole second (in milliseconds) of pixel column x, or the time at its
+  // left edge when it holds none.
+  int64_t RoundTimeAt(int x) const;
   // The time at the left edge of pixel column x, clamped to the range.
   int64_t TimeAt(int x) const;
 

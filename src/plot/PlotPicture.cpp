@@ -94,7 +94,9 @@ void EventLabels(QPainter& p, const PlotLayout& L, const TimeRange& range, const
   const QFontMetrics fm(p.font());
   const int h = L.fontPx + 4;
   const int right = L.left + L.columns;
-  int limit = right;  // the next label written starts here
+  // Where the label written after this one starts: the gap is kept between labels, not
+  // at the right edge, so a label clamped against the edge (an event at the end) shows.
+  int limit = right + L.fontPx / 2;
   p.setPen(Col(colour));
   for (auto it = events.rbegin(); it != events.rend(); ++it) {
     const int x = L.X(it->timeMs, range);

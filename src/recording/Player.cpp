@@ -228,11 +228,15 @@ void Player::Playback_Step() {
     range_.Draw_Progress();
 
     if (st.RecordIndex > st.RecordCount - 1 || st.RecordIndex > st.RangeEndIndex) {
-      if (s.PlayLoopEnable && st.OperatingMode == ModePlayback)
+      if (s.PlayLoopEnable && st.OperatingMode == ModePlayback) {
         Restart_Loop();
-      else
-        transport_.cmdStop_Click();
-      break;
+        break;
+      }
+      // The stop has put TIME at the range's start, where P plays from again: the
+      // elapsed time of the sound that ended is not shown over it.
+      transport_.cmdStop_Click();
+      lagLamp_.Put_Out();
+      return;
     }
 
     st.WorkRecord = range_.Record(st.RecordIndex);

@@ -1,7 +1,11 @@
 // The overview window in the main window: a click in the picture moves the play
 // position as the seek bar does, the tag keys and menus, export, and its place in the INI.
 #include <gtest/gtest.h>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QToolButton>
+#include <QWheelEvent>
 
 #include "Fakes.h"
 #include "QtTestApp.h"
@@ -10,7 +14,9 @@
 #include "base/IniFile.h"
 #include "base/RecordingCodes.h"
 #include "sound/AudioFactory.h"
+#include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
+#include "zkd/StartTexts.h"
 
 namespace zk {
 namespace {
@@ -76,7 +82,8 @@ TEST_F(frmOverviewTest, AClickMovesThePlayPositionThereAndADragSelectsARange) {
   EXPECT_EQ(st.RangeStartIndex, w.Navigator().RecordAt(x));
   EXPECT_NEAR(st.RangeStartIndex, 1200, 10);
   EXPECT_EQ(st.RangeEndIndex, 3000);
-  EXPECT_EQ(f->controls().Caption("lblPlayTime"), "00:23");
+  // Record 1200 is at 23.98 s; its column holds 24 s, where the click goes.
+  EXPECT_EQ(f->controls().Caption("lblPlayTime"), "00:24");
   EXPECT_EQ(w.CursorX(), x);
 
   // A drag selects the range between its ends.
@@ -113,6 +120,118 @@ TEST_F(frmOverviewTest, BracketKeysAndTheMenuMoveBetweenTags) {
   EXPECT_EQ(st.RangeStartIndex, 1500);
   f->Choose("mnuRecPrevTag");
   Key(vk::BracketLeft);
+  EXPECT_EQ(st.RangeStartIndex, 500);
+}
+
+// A recording just made carries its start in memory only in the session, not in header
+// records: the overview and the export take it from there, as the saved file has it.
+TEST_F(frmOverviewTest, AFreshRecordingShowsItsStartAsTheSavedFileDoes) {
+  frmOverview& w = Open();
+  const QImage plain = w.Picture();
+  SessionState& st = f->ctx().state;
+  EXPECT_FALSE(HasStartTime(RecordingInMemory(st)));
+  st.RecordStartSeconds = 10 * 3600 + 15 * 60;
+  st.RecordDate = DateSerial(2026, 3, 14);
+  st.RecordStartDay = st.RecordDate - DateSerial(1999, 12, 31);
+  const RecordFileData d = RecordingInMemory(st);
+  ASSERT_TRUE(HasStartTime(d) && HasStartDate(d));
+  EXPECT_EQ(HeaderStartSeconds(d.records[1]), st.RecordStartSeconds);
+  EXPECT_EQ(HeaderStartDay(d.records[2]), st.RecordStartDay);
+  EXPECT_NE(st.RecordBuffer[1].Marker, 'C');  // the buffer keeps its readings
+  w.Redraw();
+  EXPECT_NE(w.Picture(), plain);  // the clock row and the date
+}
+
+// The wheel zooms about the pointer, a Ctrl drag to the span dragged, Back returns; the
+// time under the pointer stands in the corner, with the clock when the start is known.
+TEST_F(frmOverviewTest, ZoomAndTheTimeUnderThePointer) {
+  frmOverview& w = Open();
+  auto wheel = [&](int x, int delta) {
+    const QPointF at(x, 200);
+    QWheelEvent e(at, w.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                  false);
+    QCoreApplication::sendEvent(&w, &e);
+  };
+  auto hover = [&](int x) {
+    const QPointF at(x, 200);
+    QMouseEvent move(QEvent::MouseMove, at, w.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
+  };
+  const int at30 = w.Navigator().XOf(1501);  // 30 s
+  hover(at30);
+  EXPECT_EQ(w.Readout(), "00:30.0");  // a minute over 800 pixels: below a second a column, tenths
+  wheel(at30, 120);
+  ASSERT_TRUE(w.Zoom());
+  EXPECT_NEAR(w.Zoom()->toMs - w.Zoom()->fromMs, 59980 / 2, 1);
+  EXPECT_TRUE(w.Zoom()->Holds(30000));
+  EXPECT_EQ(w.Navigator().Range().fromMs, w.Zoom()->fromMs);  // the picture is of the span alone
+  EXPECT_EQ(w.Picture().size(), QSize(800, 400));
+  EXPECT_NEAR(w.Navigator().XOf(1501), at30, 2);  // 30 s stays under the pointer
+
+  // A Ctrl drag zooms to the span dragged; a click there still moves the play position.
+  const int32_t rangeStart = f->ctx().state.RangeStartIndex;
+  const int from = w.Navigator().XOf(1251), to = w.Navigator().XOf(1351);  // 25 s .. 27 s
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(from, 200), w.mapToGlobal(QPointF(from, 200)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::ControlModifier);
+  QCoreApplication::sendEvent(&w, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(to, 200), w.mapToGlobal(QPointF(to, 200)), Qt::LeftButton,
+                      Qt::NoButton, Qt::ControlModifier);
+  QCoreApplication::sendEvent(&w, &release);
+  ASSERT_TRUE(w.Zoom());
+  EXPECT_NEAR(w.Zoom()->fromMs, 25000, 100);
+  EXPECT_NEAR(w.Zoom()->toMs, 27000, 100);
+  EXPECT_EQ(f->ctx().state.RangeStartIndex, rangeStart);  // the drag selected no play range
+  hover(w.Navigator().XOf(1301));
+  EXPECT_EQ(w.Readout(), "00:26.0");
+  Click(w, w.Navigator().XOf(1301));
+  EXPECT_EQ(f->ctx().state.RangeStartIndex, 1301);
+
+  // Back, by the key's action and by the button, to the spans before.
+  auto* back = w.findChild<QAction*>("actOverviewBack");
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->shortcut(), QKeySequence(Qt::Key_Backspace));
+  back->trigger();
+  EXPECT_NEAR(w.Zoom()->toMs - w.Zoom()->fromMs, 59980 / 2, 1);
+  w.findChild<QToolButton*>("cmdOverviewBack")->click();
+  EXPECT_FALSE(w.Zoom());
+  EXPECT_EQ(w.Navigator().Range().toMs, 59980);
+
+  // Zoomed out past the whole recording: the whole of it.
+  wheel(at30, 120);
+  wheel(at30, -240);
+  EXPECT_FALSE(w.Zoom());
+
+  // The clock time when the recording carries its start.
+  f->ctx().state.RecordStartSeconds = 10 * 3600;
+  hover(at30 + 1);
+  hover(at30);
+  EXPECT_EQ(w.Readout(), "00:30.0   10:00:30");
+  f->ctx().state.RecordStartSeconds = 0;
+}
+
+// The overview has the keyboard: its keys reach the main window's key handler, so a click
+// in the picture and then P plays from there without a click on the main window.
+TEST_F(frmOverviewTest, KeysPressedInTheOverviewReachTheKeyHandler) {
+  frmOverview& w = Open();
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(w.isActiveWindow());
+  const SessionState& st = f->ctx().state;
+  auto press = [&](QWidget& to, Qt::Key key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&to, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&to, &up);
+  };
+  press(w, Qt::Key_BracketRight, "]");
+  EXPECT_EQ(st.RangeStartIndex, 500);
+  press(w, Qt::Key_BracketRight, "]");
+  EXPECT_EQ(st.RangeStartIndex, 1500);
+  press(w, Qt::Key_BracketLeft, "[");
+  EXPECT_EQ(st.RangeStartIndex, 500);
+
+  // A text field of the overview keeps what is typed into it.
+  QLineEdit field(&w);
+  press(field, Qt::Key_BracketRight, "]");
   EXPECT_EQ(st.RangeStartIndex, 500);
 }
 

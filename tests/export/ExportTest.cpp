@@ -122,6 +122,22 @@ TEST(EdfFile, WrittenWholeOrTheOldFileKept) {
   EXPECT_EQ(edf.substr(192, 5), "EDF+C");
   EXPECT_EQ(edf.substr(236, 8), "3       ");            // data records
   EXPECT_NE(edf.find("file time"), std::string::npos);  // says where its start came from
+  // The recording field (80 characters) holds how the signals were made, whole, with
+  // and without a start in the recording.
+  for (const bool header : {false, true}) {
+    RecordFileData h = d;
+    if (header) {
+      h.records[1].Marker = 'C';
+      h.records[2].Marker = 'D';
+      h.RecordDate = DateSerial(2026, 3, 14);
+      h.RecordStartSeconds = 3600;
+    }
+    ASSERT_FALSE(WriteEdf(h, {DateTime{2024, 1, 2, 3, 4, 5}, "x"}, dir / "field.edf"));
+    const std::string field = ReadAll(dir / "field.edf").substr(88, 80);
+    const std::string text = header ? EdfRecordingNote : EdfRecordingNoteNoStart;
+    EXPECT_NE(field.find("zodovaz " + text + " "), std::string::npos) << "[" << field << "]";
+  }
+  std::filesystem::remove(dir / "field.edf");
 
   // A disk that fills half way fails and leaves the old file as it was.
   {

@@ -24,12 +24,13 @@ TEST(Navigator, PixelsAndRecordsMapBothWays) {
   EXPECT_EQ(nav.XOf(1), 50);
   EXPECT_EQ(nav.XOf(1000), 149);  // the range's end belongs to the last column
   EXPECT_EQ(nav.RecordAt(50), 1);
-  // A click goes to the first record drawn in its column, which is drawn in that column.
+  // A click goes to a record drawn in its column: the first one, or the one at the
+  // column's whole second.
   for (int x = 50; x < 150; ++x) {
     const int32_t k = nav.RecordAt(x);
     EXPECT_EQ(nav.XOf(k), x) << "x " << x;
-    if (k > 1) {
-      EXPECT_LT(nav.XOf(k - 1), x) << "x " << x;
+    if (k > 1 && nav.XOf(k - 1) == x) {
+      EXPECT_EQ(recs[k].TimeMs % 1000, 0) << "x " << x;
     }
   }
   // Outside the picture a click clamps to its ends.
@@ -37,6 +38,22 @@ TEST(Navigator, PixelsAndRecordsMapBothWays) {
   EXPECT_EQ(nav.RecordAt(400), nav.RecordAt(149));
   EXPECT_EQ(nav.XOf(0), 50);
   EXPECT_EQ(nav.XOf(5000), 149);
+}
+
+// A click on a grid line goes to the time the line is labelled with, at any width.
+TEST(Navigator, AClickOnAGridLineGoesToItsTime) {
+  const auto recs = Records(9000);  // 0 .. 179 980 ms
+  for (int columns = 500; columns <= 1700; columns += 37) {
+    const Navigator nav(recs, 9000, {0, 179980}, 10, columns);
+    for (int64_t s : {30, 60, 90, 120, 150}) {
+      const int x = 10 + ColumnOf(s * 1000, {0, 179980}, columns);
+      EXPECT_EQ(nav.RoundTimeAt(x), s * 1000) << columns << " columns, " << s << " s";
+      EXPECT_EQ(recs[nav.RecordAt(x)].TimeMs, s * 1000) << columns << " columns, " << s << " s";
+    }
+  }
+  // A column without a whole second starts at its left edge.
+  const Navigator fine(recs, 9000, {0, 179980}, 0, 100000);
+  EXPECT_EQ(fine.RoundTimeAt(5), fine.TimeAt(5));
 }
 
 TEST(Navigator, MoreColumnsThanRecordsAndDamagedTimes) {

@@ -93,6 +93,20 @@ TEST_F(PlayerTest, TheEndOfTheRangeStopsOrLoops) {
   EXPECT_LE(*std::max_element(idx.begin(), idx.end()), 100);
 }
 
+// After a range played to its end, TIME shows where P plays from again, the range's
+// start, even when a reading from the sensor arrives during "END" (the receive path then
+// clears the elapsed second).
+TEST_F(PlayerTest, TheEndOfTheRangeShowsItsStartTime) {
+  Load(500);
+  t.state.RangeStartIndex = 51;               // 1.00 s
+  t.state.RangeEndIndex = 200;                // 3.98 s
+  At(4.5, [&] { t.state.ElapsedSecs = 0; });  // 1 s banner, 3 s of range, then "END"
+  Play();
+  EXPECT_EQ(bar.Words(), (std::vector<std::string>{"PLAY", "END"}));
+  EXPECT_EQ(view.Indices().back(), 200);
+  EXPECT_EQ(t.controls.Caption("lblPlayTime"), "00:01");
+}
+
 TEST_F(PlayerTest, QuickSkipsAddUpAndResumeOnce) {
   Load(3000);  // one minute: 10 s a skip
   ASSERT_EQ(t.state.SkipSeconds, 10);

@@ -124,6 +124,27 @@ TEST(PlotPicture, TagLineCrossesEveryLaneAtItsShareOfTheWidth) {
   EXPECT_TRUE(numbered);
 }
 
+// A tag on the first or the last record keeps its number, written inside the picture.
+TEST(PlotPicture, TagsAtEitherEndAreNumbered) {
+  TempFolder dir;
+  auto buf = Calm(3001);
+  for (int k : {1, 3001}) {
+    buf[k].Marker = 'T';
+    buf[k].Tag = static_cast<uint16_t>(k == 1 ? 1 : 2);
+  }
+  Save(dir / "r.zkd", buf);
+  const QImage image = Picture(dir / "r.zkd");
+  const PlotLayout L = LayoutFor(image, 30000, 30000);
+  auto numbered = [&](int from, int to) {
+    for (int y = L.tagRowTop; y < L.LanesTop(); ++y)
+      for (int x = from; x < to; ++x)
+        if (Is(image, x, y, C.tag)) return true;
+    return false;
+  };
+  EXPECT_TRUE(numbered(L.left, L.left + 3 * L.fontPx));
+  EXPECT_TRUE(numbered(L.left + L.columns - 3 * L.fontPx, L.left + L.columns));
+}
+
 TEST(PlotPicture, TwoHoursKeepOneRecordSpikes) {
   TempFolder dir;
   auto buf = Calm(360000);
@@ -360,6 +381,23 @@ TEST(PlotCommand, BadInputIsRefusedWithUsageOrTheLoadersMessage) {
     EXPECT_EQ(r.code, verifyCode);
     EXPECT_EQ(r.err, verifyErr.str());
   }
+}
+
+// The command names times as "info" and the player do: a recording of 4.998 s lasts
+// 00:05, and 0:05 is its end.
+TEST(PlotCommand, TimesAreTheLengthTheInfoShows) {
+  TempFolder dir;
+  auto buf = Calm(250);
+  buf[250].TimeMs = 4998;
+  Save(dir / "r.zkd", buf);
+  const QString zkd = QString::fromStdString(dir / "r.zkd");
+  EXPECT_EQ(PlotWith({zkd, "--from", "0:04"}).code, 0);
+  PlotRun r = PlotWith({zkd, "--from", "0:05"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("nothing to draw after 00:05, the end of the recording"), std::string::npos) << r.err;
+  r = PlotWith({zkd, "--from", "0:06", "--to", "0:09"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("(the recording lasts 00:05)"), std::string::npos) << r.err;
 }
 
 // A picture is never written over the recording it is drawn from, nor over a device.

@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <ctime>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +167,25 @@ TEST_F(ZkdTool, EdfRefusesToWriteOverItsInputOrANonRegularFile) {
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
   std::ostringstream o, e;
   EXPECT_EQ(zkd::Edf(dir / "r.zkd", dir / "r.edf", o, e), 0) << e.str();
+}
+
+// A recording without its own start takes it from the file's time, which is when the
+// recording ended: the start is that time less the recording's length.
+TEST_F(ZkdTool, EdfStartFromTheFileTimeIsTheEndLessTheLength) {
+  ASSERT_FALSE(WriteRecordFile(dir / "plain.zkd", buf, 3100, std::nullopt));  // 61.98 s
+  struct tm end {};
+  end.tm_year = 2024 - 1900;
+  end.tm_mon = 4;
+  end.tm_mday = 6;
+  end.tm_hour = 10;
+  end.tm_isdst = -1;
+  const time_t t = mktime(&end);
+  const struct timespec times[2] = {{t, 0}, {t, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "plain.zkd").c_str(), times, 0), 0);
+  std::ostringstream o, e;
+  ASSERT_EQ(zkd::Edf(dir / "plain.zkd", dir / "plain.edf", o, e), 0) << e.str();
+  const std::string header = test::ReadText(dir / "plain.edf").substr(168, 16);
+  EXPECT_EQ(header, "06.05.2409.58.58");  // 10:00:00 less 62 s
 }
 
 }  // namespace

@@ -16,8 +16,10 @@ namespace zk::zkd {
 
 namespace {
 
+// A time of the recording in whole seconds, rounded as "info" and the player show its
+// length: a recording of 4.998 s lasts 00:05 and --from 0:05 is its end.
 std::string TimeText(int64_t ms, int32_t totalTimeMs) {
-  return Format_Time(static_cast<int32_t>(ms / 1000), totalTimeMs);
+  return Format_Time(CInt32(static_cast<double>(ms) / 1000.0), totalTimeMs);
 }
 
 }  // namespace
@@ -42,6 +44,10 @@ int Plot(const QStringList& args, std::ostream& out, std::ostream& err) {
   // The part to draw; a --to beyond the end stops at the end.
   const int64_t duration = std::max(0, data.TotalTimeMs);
   plot::TimeRange range{opt->fromMs.value_or(0), std::min<int64_t>(opt->toMs.value_or(duration), duration)};
+  const int64_t shownEndMs = int64_t{CInt32(static_cast<double>(duration) / 1000.0)} * 1000;
+  if (opt->fromMs && *opt->fromMs >= duration && *opt->fromMs <= shownEndMs)
+    return line.Fail("nothing to draw after " + TimeText(duration, data.TotalTimeMs) + ", the end of the recording",
+                     err);
   if ((opt->fromMs || opt->toMs) && range.fromMs >= range.toMs)
     return line.Fail("nothing to draw between " + TimeText(range.fromMs, data.TotalTimeMs) + " and " +
                          TimeText(opt->toMs.value_or(duration), data.TotalTimeMs) + " (the recording lasts " +

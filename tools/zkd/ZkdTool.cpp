@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
@@ -188,12 +189,15 @@ int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
 namespace {
 
 // The file's modification time as the local date and time; the epoch when it has none.
-DateTime FileTime(const std::string& path) {
+// The start of a recording without its own start: the file was written when the
+// recording ended, so its time less the recording's length.
+DateTime FileStartTime(const std::string& path, int32_t lengthMs) {
   DateTime d;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return d;
+  const time_t start = st.st_mtime - (std::max(0, lengthMs) + 500) / 1000;
   struct tm local {};
-  if (!localtime_r(&st.st_mtime, &local)) return d;
+  if (!localtime_r(&start, &local)) return d;
   d.year = local.tm_year + 1900;
   d.month = local.tm_mon + 1;
   d.day = local.tm_mday;
@@ -212,7 +216,8 @@ int Edf(const std::string& zkdPath, const std::string& edfPath, std::ostream& ou
   }
   RecordFileData data;
   if (!Read(zkdPath, data, err)) return 1;
-  if (FileError e = WriteEdf(data, {FileTime(zkdPath), "Start time taken from the file time"}, edfPath)) {
+  if (FileError e =
+          WriteEdf(data, {FileStartTime(zkdPath, data.TotalTimeMs), "Start time taken from the file time"}, edfPath)) {
     err << "zodovaz-zkd edf: could not write " << edfPath << ": " << e.description << "\n";
     return 1;
   }
