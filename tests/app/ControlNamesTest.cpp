@@ -14,8 +14,9 @@
 namespace zk {
 namespace {
 
-// Files that address another window's controls (the recording settings dialog).
-const std::set<std::string> OtherWindows = {"RecordingSetup.h", "RecordingSetup.cpp", "frmRec.h", "frmRec.cpp"};
+// Files that address another window's controls (the recording settings dialog, the overview).
+const std::set<std::string> OtherWindows = {"RecordingSetup.h", "RecordingSetup.cpp", "frmRec.h",
+                                            "frmRec.cpp",       "frmOverview.h",      "frmOverview.cpp"};
 
 // Every quoted control name in a source text: a quote, a control prefix followed by
 // letters, digits and underscores (or the list box List1), a quote. A scan by hand, since
