@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/Numbers.h"
+#include "base/PairJournal.h"
 #include "base/StaleTempFiles.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
@@ -48,7 +49,12 @@ void RecordingRecovery::Remove_Stale_Temp_Files() {
   // Left by a crash in the middle of a save; see StaleTempFiles.h for what is taken as
   // left behind (among others, nothing written to within the last minutes, so that a save
   // of another running copy is never disturbed).
-  if (!ctx_.settings.SavePath.empty()) RemoveStaleTempFiles(ctx_.settings.SavePath);
+  // A save over an existing pair that a crash cut short between its renames is completed
+  // first; the sweep leaves alone whatever a journal still names.
+  if (!ctx_.settings.SavePath.empty()) {
+    RestorePairs(ctx_.settings.SavePath);
+    RemoveStaleTempFiles(ctx_.settings.SavePath);
+  }
   if (!memory_.Spool().Folder().empty()) RemoveStaleTempFiles(memory_.Spool().Folder());
 }
 
