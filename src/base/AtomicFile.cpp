@@ -136,10 +136,8 @@ std::string BackUp(const std::string& target) {
   return "";
 }
 
-}  // namespace
-
-namespace {
 void (*afterRename)(std::size_t) = nullptr;
+
 }  // namespace
 
 void SetAfterRenameHook(void (*hook)(std::size_t renamed)) { afterRename = hook; }

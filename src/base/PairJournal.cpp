@@ -202,4 +202,9 @@ std::set<std::string> FilesNamedByJournals(const std::string& folder) {
   return names;
 }
 
+void RestorePairsAndSweep(const std::string& folder) {
+  RestorePairs(folder);
+  RemoveStaleTempFiles(folder);
+}
+
 }  // namespace zk

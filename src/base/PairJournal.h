@@ -51,4 +51,9 @@ std::set<std::string> RestorePairs(const std::string& folder);
 // The names (no folder) of the files named by the journals in `folder`.
 std::set<std::string> FilesNamedByJournals(const std::string& folder);
 
+// What a start does to a folder recordings are saved in: the pairs a crash left half
+// replaced are completed, then the temporary files left behind are swept
+// (StaleTempFiles.h), those of a pair still not whole excepted.
+void RestorePairsAndSweep(const std::string& folder);
+
 }  // namespace zk

@@ -51,10 +51,7 @@ void RecordingRecovery::Remove_Stale_Temp_Files() {
   // of another running copy is never disturbed).
   // A save over an existing pair that a crash cut short between its renames is completed
   // first; the sweep leaves alone whatever a journal still names.
-  if (!ctx_.settings.SavePath.empty()) {
-    RestorePairs(ctx_.settings.SavePath);
-    RemoveStaleTempFiles(ctx_.settings.SavePath);
-  }
+  if (!ctx_.settings.SavePath.empty()) RestorePairsAndSweep(ctx_.settings.SavePath);
   if (!memory_.Spool().Folder().empty()) RemoveStaleTempFiles(memory_.Spool().Folder());
 }
 

@@ -1,12 +1,11 @@
 #include "base/PairJournal.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "PairSaves.h"
 #include "TempFiles.h"
 #include "base/AtomicFile.h"
 #include "base/StaleTempFiles.h"
@@ -15,30 +14,9 @@ namespace zk {
 namespace {
 
 using test::ReadText;
+using test::SavePair;
 using test::TempFolder;
 using test::WriteText;
-
-void EndAfterFirstRename(std::size_t renamed) {
-  if (renamed == 1) ::_exit(0);
-}
-
-// Replaces the pair `base`.wav / .zkd with new texts in a child process; the child ends
-// right after the first rename when `crash` is set, as a crash there would.
-void SavePair(const std::string& base, bool crash) {
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (crash) SetAfterRenameHook(EndAfterFirstRename);
-    StagedFile wav, zkd;
-    bool ok = !wav.Open(base + ".wav") && !zkd.Open(base + ".zkd");
-    ok = ok && !WriteAll(wav.Fd(), "new wav", 7) && !WriteAll(zkd.Fd(), "new zkd", 7);
-    ok = ok && !wav.Finish() && !zkd.Finish() && !CommitTogether({&wav, &zkd});
-    ::_exit(ok ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
 
 std::vector<std::string> Names(const std::string& folder) {
   std::vector<std::string> names;
