@@ -72,7 +72,7 @@ void RecordingRecovery::Offer_Recovery() {
       }
       case SpoolContent::Recording: {
         // Only a first part comes back: the spool, which holds the rest, is kept whatever
-        // the answer, and the recording brought back has no spool of its own.
+        // the answer, and the recording brought back gets a spool of its own.
         const bool partial = !reading.problem.empty();
         const std::string kept = partial ? spool->SetAside() : "";
         if (ctx_.prompts.MsgBox(RecoverQuestion(r, ctx_.settings.AudioEnable, reading.problem, kept), RecoverTitle,
@@ -83,7 +83,10 @@ void RecordingRecovery::Offer_Recovery() {
         const auto leave = Unsaved_Recording_Guard(ctx_);  // nothing is held yet at start-up
         if (!leave) break;
         memory_.Flush_RecBuffer(*leave);
-        if (!partial) memory_.Spool().Adopt(std::move(spool));
+        if (partial)
+          memory_.Spool().Respool(r);
+        else
+          memory_.Spool().Adopt(std::move(spool));
         Bring_Back(r);
         break;
       }
