@@ -4,8 +4,8 @@
 
 #include "app/QtPrompts.h"
 #include "base/Numbers.h"
+#include "base/PairJournal.h"
 #include "base/ProgramFolder.h"
-#include "base/StaleTempFiles.h"
 #include "core/Banner.h"
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
@@ -40,9 +40,10 @@ void Lifecycle::Form_Load() {
   if (simulatorPort_ != 0) set.CommPort = static_cast<int16_t>(simulatorPort_);
   Load_Settings(ctx_);
   // A save into another folder (Save As, Save File As) or an export killed half way left
-  // its temporary file there; the save folder and the spool are swept by the recovery.
+  // its temporary file there, or a pair half replaced; the save folder and the spool are
+  // seen to by the recovery.
   for (const std::string& folder : {set.LoadPath, ctx_.programFolder})
-    if (!folder.empty()) RemoveStaleTempFiles(folder);
+    if (!folder.empty()) RestorePairsAndSweep(folder);
   host_.PlaceWindow();
   table_.Init_SensTable();
   connection_.Init_Ports();

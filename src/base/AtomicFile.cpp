@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/PairJournal.h"
 #include "base/StaleTempFiles.h"
 
 namespace zk {
@@ -135,17 +136,31 @@ std::string BackUp(const std::string& target) {
   return "";
 }
 
+void (*afterRename)(std::size_t) = nullptr;
+
 }  // namespace
+
+void SetAfterRenameHook(void (*hook)(std::size_t renamed)) { afterRename = hook; }
 
 FileError CommitTogether(const std::vector<StagedFile*>& files) {
   // The last file needs none: when its rename fails, its target was not touched.
   std::vector<std::string> backups;
   for (std::size_t i = 0; i < files.size(); ++i)
     backups.push_back(i + 1 < files.size() ? BackUp(files[i]->Target()) : std::string());
+  // More than one rename: a crash between them is completed at the next start.
+  PairJournal journal;
   FileError err;
+  if (files.size() > 1) {
+    std::vector<JournalEntry> entries;
+    for (std::size_t i = 0; i < files.size(); ++i)
+      entries.push_back({files[i]->Target(), files[i]->TempPath(), backups[i]});
+    err = journal.Write(entries);
+  }
   std::size_t done = 0;
-  for (; done < files.size(); ++done)
+  for (; !err && done < files.size(); ++done) {
     if ((err = files[done]->Commit())) break;
+    if (afterRename) afterRename(done + 1);
+  }
   if (err) {
     for (std::size_t i = 0; i < done; ++i) {
       if (!backups[i].empty())

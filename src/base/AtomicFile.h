@@ -68,7 +68,12 @@ class StagedFile {
 // Commits every file of `files`, so that they replace their targets as one: when one
 // rename fails, the targets already replaced get their older files back (or go, when they
 // had none) and the error is answered.
+// More than one file is committed under a journal (PairJournal.h), so that a crash
+// between two renames is completed at the next start.
 FileError CommitTogether(const std::vector<StagedFile*>& files);
+// For tests that end the process between two renames: called after each rename of
+// CommitTogether with how many are done.
+void SetAfterRenameHook(void (*hook)(std::size_t renamed));
 
 // The same for a text already in memory; false when any step failed.
 bool WriteFileAtomically(const std::string& path, std::string_view content);

@@ -9,6 +9,8 @@
 #include <cctype>
 #include <ctime>
 
+#include "base/PairJournal.h"
+
 namespace zk {
 
 namespace {
@@ -54,9 +56,12 @@ int RemoveStaleTempFiles(const std::string& folder, std::chrono::seconds age) {
     return 0;
   }
   const std::time_t before = std::time(nullptr) - static_cast<std::time_t>(age.count());
+  // A file a journal names belongs to a pair not yet whole: it may be all that is left of
+  // one of its files.
+  const std::set<std::string> journaled = FilesNamedByJournals(folder);
   int removed = 0;
   while (const dirent* e = ::readdir(dir)) {
-    if (!IsOurTempFile(e->d_name)) continue;
+    if (!IsOurTempFile(e->d_name) || journaled.count(e->d_name) != 0) continue;
     struct stat st {};
     if (::fstatat(folderFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
     if (!S_ISREG(st.st_mode) || st.st_uid != ::getuid() || st.st_mtime > before) continue;

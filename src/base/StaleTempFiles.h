@@ -5,10 +5,10 @@
 // A temporary file is named "." + the target's name + "." + six letters or digits (as
 // mkstemp makes them), for instance ".Run_001.wav.a1B2c3". One is taken as left behind
 // only when it is a plain file of this user's, belongs to a recording (".wav" or ".zkd")
-// or to an export of one (".csv", ".edf", ".png"), and has not been written to for
-// StaleTempAge: a save in progress — in this or another
-// running copy of the program — writes to its file all the time, and the age leaves
-// alone any a slow save could still be making.
+// or to an export of one (".csv", ".edf", ".png"), is named by no journal of a pair not
+// yet whole (PairJournal.h), and has not been written to for StaleTempAge: a save in
+// progress — in this or another running copy of the program — writes to its file all the
+// time, and the age leaves alone any a slow save could still be making.
 #include <chrono>
 #include <string>
 

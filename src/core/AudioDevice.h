@@ -38,7 +38,11 @@ class AudioDevice {
   virtual int32_t SeekTo(int32_t position) = 0;
   virtual int32_t SeekToStart() = 0;
   // Removes the recorded sound from 0 to the given byte position (new recordings only).
+  // While recording, the capture goes on and its positions move back by what was removed.
   virtual int32_t DeleteFromStart(int32_t bytes) = 0;
+  // Stops a new recording and makes its sound end at the given byte position: what was
+  // captured beyond it goes, and up to it what was not captured is silence.
+  virtual int32_t EndAt(int32_t bytes) = 0;
   // Writes the recording (or a copy of the open WAV) to `path`, replacing an existing file
   // only once the new one is complete.
   virtual int32_t SaveWav(const std::string& path) = 0;

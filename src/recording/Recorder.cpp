@@ -135,16 +135,32 @@ void Recorder::Name_New_Recording(const DateTime& now) {
 void Recorder::Pre_Roll() {
   SessionState& st = ctx_.state;
   if (ctx_.settings.AudioEnable) {
+    const double begun = ctx_.clock.Timer();
     Wait_Until(ctx_.events, ctx_.clock, PreRollLimit, [&] {
       st.InputWatchdogArmed = false;
       st.MciResult = Query_Position(ctx_.audio, st);
       gate_.Discard();
+      Drop_Burst(begun);
       return st.AudioPosition / SoundBytesPerSecond > 0;
     });
   } else {
     Wait_Until(ctx_.events, ctx_.clock, SilentPreRoll, [] { return false; });
     st.InputWatchdogArmed = false;
   }
+}
+
+// A sound server may hand over at the start more sound than the time since the capture
+// began could hold: sound it had waiting from before. That sound is older than the
+// recording, and counted as pre-roll it would make the first reading come at once and lie
+// well into the recording's first second. It is taken off the start of the sound, so that
+// the pre-roll is the second of sound captured just before the first reading.
+void Recorder::Drop_Burst(double begun) {
+  SessionState& st = ctx_.state;
+  const double since = Timer_Elapsed(begun, ctx_.clock.Timer());
+  const int32_t ahead = st.AudioPosition - static_cast<int32_t>(since * SoundBytesPerSecond);
+  if (ahead <= BurstBytes) return;
+  st.MciResult = ctx_.audio.DeleteFromStart(ahead & ~1);
+  st.MciResult = Query_Position(ctx_.audio, st);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -268,9 +284,12 @@ void Recorder::Finish_Sound() {
         return st.AudioPosition >= end && audio.Length(captured) == 0 && captured >= end;
       },
       [&] { return sound.Still(st.AudioPosition) || (st.AudioPosition < end && stream.Still(st.RecordCount)); });
-  st.MciResult = audio.Stop();
-  st.MciResult = audio.SeekToStart();
   const int32_t seconds = std::max(0, st.AudioPosition / SoundBytesPerSecond - 1);
+  // The sound ends with the records, on the same whole second: a server that let a
+  // backlog go at the stop, or a capture that fell behind, does not make it run on or
+  // fall short.
+  st.MciResult = audio.EndAt((seconds + 1) * SoundBytesPerSecond);
+  st.MciResult = audio.SeekToStart();
   Show_Length(seconds);
   memory_.Spool().Finish(seconds);  // before the pre-roll is cut: the spool's sound follows it
   st.MciResult = audio.DeleteFromStart(SoundBytesPerSecond);

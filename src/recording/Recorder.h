@@ -47,6 +47,9 @@ class Recorder : public RecordSink, public StopHalf {
   static constexpr double StreamSilence = 0.25;
   // How long past the second they wait for the waits may run at most (seconds).
   static constexpr double WaitMargin = 0.5;
+  // Sound beyond the time since the capture began by more than this, in the pre-roll, was
+  // waiting at the sound server before the recording (bytes: 50 ms).
+  static constexpr int32_t BurstBytes = SoundBytesPerSecond / 20;
 
   // Installs the recording's time base as the receive path's (Context::timeBase).
   Recorder(Context& ctx, TransportView& view, StreamGate& gate, RecordingMemory& memory, RecordingSaver& saver);
@@ -81,6 +84,7 @@ class Recorder : public RecordSink, public StopHalf {
 
  private:
   void Pre_Roll();
+  void Drop_Burst(double begun);
   // RecordName for a recording started at `now`, shown by the recording mode.
   void Name_New_Recording(const DateTime& now);
   void Finish_Sound();

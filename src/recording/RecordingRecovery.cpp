@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/Numbers.h"
+#include "base/PairJournal.h"
 #include "base/StaleTempFiles.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
@@ -48,7 +49,9 @@ void RecordingRecovery::Remove_Stale_Temp_Files() {
   // Left by a crash in the middle of a save; see StaleTempFiles.h for what is taken as
   // left behind (among others, nothing written to within the last minutes, so that a save
   // of another running copy is never disturbed).
-  if (!ctx_.settings.SavePath.empty()) RemoveStaleTempFiles(ctx_.settings.SavePath);
+  // A save over an existing pair that a crash cut short between its renames is completed
+  // first; the sweep leaves alone whatever a journal still names.
+  if (!ctx_.settings.SavePath.empty()) RestorePairsAndSweep(ctx_.settings.SavePath);
   if (!memory_.Spool().Folder().empty()) RemoveStaleTempFiles(memory_.Spool().Folder());
 }
 
@@ -69,7 +72,7 @@ void RecordingRecovery::Offer_Recovery() {
       }
       case SpoolContent::Recording: {
         // Only a first part comes back: the spool, which holds the rest, is kept whatever
-        // the answer, and the recording brought back has no spool of its own.
+        // the answer, and the recording brought back gets a spool of its own.
         const bool partial = !reading.problem.empty();
         const std::string kept = partial ? spool->SetAside() : "";
         if (ctx_.prompts.MsgBox(RecoverQuestion(r, ctx_.settings.AudioEnable, reading.problem, kept), RecoverTitle,
@@ -80,7 +83,10 @@ void RecordingRecovery::Offer_Recovery() {
         const auto leave = Unsaved_Recording_Guard(ctx_);  // nothing is held yet at start-up
         if (!leave) break;
         memory_.Flush_RecBuffer(*leave);
-        if (!partial) memory_.Spool().Adopt(std::move(spool));
+        if (partial)
+          memory_.Spool().Respool(r);
+        else
+          memory_.Spool().Adopt(std::move(spool));
         Bring_Back(r);
         break;
       }

@@ -25,6 +25,12 @@ void CaptureClock::Forget_Blocks() {
   next_ = 0;
 }
 
+void CaptureClock::Drop(int64_t frames) {
+  delivered_ -= frames;
+  answered_ = std::max<int64_t>(0, answered_ - frames);
+  line_ += static_cast<double>(frames) / rate_;
+}
+
 int64_t CaptureClock::Block() const { return *std::max_element(blocks_.begin(), blocks_.end()); }
 
 int64_t CaptureClock::Now(int64_t delivered) {

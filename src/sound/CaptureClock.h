@@ -32,6 +32,8 @@ class CaptureClock {
   // Another input takes over the capture: its time line is found afresh, and the answers
   // do not go back meanwhile.
   void Restart();
+  // `frames` were taken off the start of the capture: every position moves back by as much.
+  void Drop(int64_t frames);
   // The frames delivered so far, looked at now: the estimated frame of the present moment.
   int64_t Now(int64_t delivered);
   // The most the present moment may lie beyond the frames delivered: the largest of the

@@ -16,9 +16,9 @@ double Stopwatch::Elapsed() {
   return elapsed_;
 }
 
-bool ClockInput::Start(const PcmFormat& fmt, int64_t framesSoFar) {
+bool ClockInput::Start(const PcmFormat& fmt, int64_t) {
   fmt_ = fmt;
-  startFrames_ = framesSoFar;
+  handed_ = 0;
   watch_.Restart();
   running_ = true;
   return true;
@@ -28,9 +28,10 @@ void ClockInput::Collect(PcmSamples& into) {
   if (!running_) return;
   int64_t due = static_cast<int64_t>(std::floor(watch_.Elapsed() * fmt_.rate));
   if (block_ > 0) due -= due % block_;
-  const int64_t frames = startFrames_ + due;
-  const auto samples = static_cast<std::size_t>(frames * fmt_.channels);
-  if (samples > into.size()) into.resize(samples, 0);
+  if (due > 0) due += lead_;
+  // Counted here rather than taken from `into`, which its owner may cut meanwhile.
+  if (due > handed_) into.insert(into.end(), static_cast<std::size_t>((due - handed_) * fmt_.channels), int16_t{0});
+  handed_ = std::max(handed_, due);
 }
 
 void ClockInput::Stop(PcmSamples& into) {

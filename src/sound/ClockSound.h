@@ -20,9 +20,12 @@ class Stopwatch {
 
 // `blockFrames` above 0 hands the silence over in whole blocks of that many frames, each
 // once its last frame is due, as a sound server does; 0 hands over every frame as it is due.
+// `leadFrames` more are handed over at once with the first sound, as a sound server does
+// that had sound waiting when the capture began.
 class ClockInput : public SoundInput {
  public:
-  explicit ClockInput(Clock& clock, int64_t blockFrames = 0) : watch_(clock), block_(blockFrames) {}
+  explicit ClockInput(Clock& clock, int64_t blockFrames = 0, int64_t leadFrames = 0)
+      : watch_(clock), block_(blockFrames), lead_(leadFrames) {}
   bool Real() const override { return false; }
   bool Start(const PcmFormat& fmt, int64_t framesSoFar) override;
   void Collect(PcmSamples& into) override;
@@ -31,9 +34,9 @@ class ClockInput : public SoundInput {
 
  private:
   Stopwatch watch_;
-  int64_t block_;
+  int64_t block_, lead_;
   PcmFormat fmt_;
-  int64_t startFrames_ = 0;
+  int64_t handed_ = 0;  // frames handed over since Start
   bool running_ = false;
 };
 

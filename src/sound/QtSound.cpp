@@ -57,7 +57,8 @@ bool QtInput::Start(const PcmFormat& fmt, int64_t) {
 }
 
 void QtInput::Collect(PcmSamples& into) {
-  if (!io_) return;
+  // A source that has failed may already have let its stream go: nothing more is read.
+  if (!io_ || !source_ || Broken(source_->error())) return;
   QByteArray data = partial_ + io_->readAll();
   const qsizetype whole = data.size() / 2 * 2;
   partial_ = data.mid(whole);
@@ -74,7 +75,7 @@ void QtInput::Stop(PcmSamples& into) {
 
 bool QtInput::Failed() {
   if (!source_) return false;
-  if (Broken(source_->error())) return true;
+  if (!io_ || Broken(source_->error())) return true;
   if (io_ && io_->bytesAvailable() > 0) return false;  // sound is waiting to be collected
   return watch_.Elapsed() > StallSeconds;
 }

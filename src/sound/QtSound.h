@@ -3,6 +3,7 @@
 #include <QAudioSink>
 #include <QAudioSource>
 #include <QIODevice>
+#include <QPointer>
 #include <memory>
 
 #include "sound/ClockSound.h"
@@ -28,7 +29,9 @@ class QtInput : public SoundInput {
   void Release();
   Stopwatch watch_;  // time since the capture last delivered sound
   std::unique_ptr<QAudioSource> source_;
-  QIODevice* io_ = nullptr;
+  // The stream the source hands its sound to. The source deletes it itself when the sound
+  // server goes away, so it is held by a guarded pointer that is then empty.
+  QPointer<QIODevice> io_;
   QByteArray partial_;  // an odd byte left over between reads
 };
 

@@ -316,11 +316,27 @@ int32_t TrackDevice::SeekToStart() { return SeekTo(0); }
 
 int32_t TrackDevice::DeleteFromStart(int32_t bytes) {
   if (kind_ != Kind::Recording) return Fail(kind_ == Kind::None ? AudioNotOpen : AudioNotSupported, "");
-  Stop();
+  const bool recording = mode_ == AudioMode::Recording;
+  if (recording)
+    Collect();
+  else
+    Stop();
   auto& s = track_->samples;
-  const int64_t frames = std::clamp<int64_t>(FrameOf(bytes), 0, static_cast<int64_t>(s.size()) / track_->fmt.channels);
+  const int64_t frames = std::clamp<int64_t>(FrameOf(bytes), 0, Delivered());
   s.erase(s.begin(), s.begin() + frames * track_->fmt.channels);
-  frame_ = std::max<int64_t>(0, frame_ - frames);
+  if (recording)
+    capture_.Drop(frames);  // the capture goes on, its positions moved back with the sound
+  else
+    frame_ = std::max<int64_t>(0, frame_ - frames);
+  return 0;
+}
+
+int32_t TrackDevice::EndAt(int32_t bytes) {
+  if (kind_ != Kind::Recording) return Fail(kind_ == Kind::None ? AudioNotOpen : AudioNotSupported, "");
+  Stop();
+  const int64_t frames = std::max<int64_t>(0, FrameOf(bytes));
+  track_->samples.resize(static_cast<std::size_t>(frames * track_->fmt.channels), 0);
+  frame_ = std::min(frame_, frames);
   return 0;
 }
 

@@ -60,6 +60,35 @@ void SpoolDriver::Adopt(std::unique_ptr<SpoolFolder> folder) {
   adopted_ = std::move(folder);
 }
 
+void SpoolDriver::Respool(const RecoveredRecording& r) {
+  Remove();
+  if (folder_.empty()) return;
+  spool_ = SpoolWriter::Begin(folder_, r.info, beginError_);
+  warned_ = false;
+  audio_ = r.info.Audio;
+  if (!spool_) return;
+  // Written a second at a time, as while recording: each second's sound before the first
+  // record of the next second, so that every mark follows what it counts.
+  std::size_t soundDone = 0;  // samples
+  const auto soundUpTo = [&](std::size_t end) {
+    end = std::min(end, r.sound.size());
+    if (audio_ && end > soundDone) spool_->AppendSound(r.sound.data() + soundDone, end - soundDone);
+    soundDone = std::max(soundDone, end);
+  };
+  second_ = 0;
+  for (int32_t k = 1; k <= r.RecordCount; ++k) {
+    const SampleRecord& record = r.records[static_cast<std::size_t>(k)];
+    const int32_t second = std::clamp(record.TimeMs / 1000, second_, std::max(r.Seconds - 1, 0));
+    if (second > second_) {
+      soundUpTo(static_cast<std::size_t>(second) * SoundBytesPerSecond / 2);
+      second_ = second;
+    }
+    spool_->AppendRecord(record, second_);
+  }
+  soundUpTo(r.sound.size());
+  spool_->Finish(r.Seconds);
+}
+
 void SpoolDriver::Warn_Unprotected() {
   if (warned_) return;
   const FileError error = spool_ ? spool_->Failure() : beginError_;

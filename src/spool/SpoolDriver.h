@@ -12,6 +12,7 @@
 
 #include "core/Context.h"
 #include "spool/SpoolFolder.h"
+#include "spool/SpoolReader.h"
 #include "spool/SpoolWriter.h"
 
 namespace zk {
@@ -35,6 +36,10 @@ class SpoolDriver {
   void Finish(int32_t seconds);
   // A recovered recording's spool, now the spool of the recording in memory.
   void Adopt(std::unique_ptr<SpoolFolder> folder);
+  // A recording brought back from a spool that could not serve as its own (only a first
+  // part of it came back): written to a new spool, finished, which it keeps until it ends
+  // normally, so that a crash before then offers it again.
+  void Respool(const RecoveredRecording& r);
   // The recording in memory ended normally.
   void Remove();
   // The program ends now without a normal end of the recording in memory: everything

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "Fakes.h"
+#include "PairSaves.h"
 #include "QtTestApp.h"
 #include "TempFiles.h"
 #include "TestFiles.h"
@@ -224,6 +225,30 @@ TEST_F(frmMainTest, ARecordingNamedAtStartUpOpensReadyToPlay) {
   EXPECT_EQ(prompts.shown[0].title, "File Not Found");
   EXPECT_FALSE(g->ctx().state.FileLoaded);
   EXPECT_FALSE(g->controls().Enabled("cmdPlay"));
+}
+
+// A crash between the two renames of a save over an existing pair, in the save folder and
+// in the load folder (a Save As elsewhere): the next start puts the new pair in place
+// whole, and nothing of the save is left beside it.
+TEST_F(frmMainTest, TheStartCompletesAPairACrashLeftHalfReplaced) {
+  const std::string rec = home.File("rec"), other = home.File("other");
+  for (const std::string& folder : {rec, other}) {
+    std::filesystem::create_directory(folder);
+    test::WriteText(folder + "/Run_001.wav", "old wav");
+    test::WriteText(folder + "/Run_001.zkd", "old zkd");
+    test::SavePair(folder + "/Run_001", true);
+    ASSERT_EQ(test::ReadText(folder + "/Run_001.zkd"), "old zkd");
+  }
+  home.Write("zk3_Zodovaz.ini",
+             "[Recording]\r\nSavePath=" + rec + "/\r\nLoadPath=" + other + "/\r\nAudioEnable=False\r\n");
+  Loaded();
+  for (const std::string& folder : {rec, other}) {
+    EXPECT_EQ(test::ReadText(folder + "/Run_001.wav"), "new wav") << folder;
+    EXPECT_EQ(test::ReadText(folder + "/Run_001.zkd"), "new zkd") << folder;
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) files += e.is_regular_file();
+    EXPECT_EQ(files, 2) << folder;
+  }
 }
 
 TEST_F(frmMainTest, MaximisedWindowStoresItsNormalGeometryAndTheNextStartKeepsTheSession) {

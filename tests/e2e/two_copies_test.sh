@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Two copies of the program on one program folder, recording at the same time in "Auto
 # Save" mode: both started with the counter at 1, yet each recording is saved under a
-# number of its own — take_001 and take_002, one from each copy, each whole with its
-# sound — neither replaces the other, the settings file holds the next number 3, no
-# recovery spool is left behind, and both copies end cleanly on SIGTERM. Started again
-# after both have ended, the program records take_003.
+# number of its own — take_001 and take_002, one from each copy, each whole with the
+# sound of its own microphone — neither replaces the other, the settings file holds the
+# next number 3, no recovery spool is left behind, and both copies end cleanly on
+# SIGTERM. Started again after both have ended, the program records take_003.
 # Usage: two_copies_test.sh BIN_DIR
 set -uo pipefail
 BIN=$(cd "$1" && pwd)
@@ -64,7 +64,14 @@ spool_of() { compgen -G "$SPOOLS/recording-*-$1" >/dev/null; }
 both_recording() { spool_of "$FIRST_PID" && spool_of "$SECOND_PID"; }
 none_recording() { ! spool_of "$FIRST_PID" && ! spool_of "$SECOND_PID"; }
 
+# Each copy records its own microphone: the first copy's capture is moved to a tone as
+# soon as it opens, the second's stays on the silent one.
+pactl load-module module-sine-source source_name=e2e_tone frequency=440 >/dev/null || fail "no tone source"
+capture() { pactl list short source-outputs | awk 'NR == 1 { print $1 }'; }
+capturing() { [ -n "$(capture)" ]; }
 as_first; e2e_focus; xdotool key r
+e2e_until 150 capturing || fail "the first copy did not open the microphone"
+pactl move-source-output "$(capture)" e2e_tone || fail "the first copy's capture did not move to the tone"
 as_second; e2e_focus; xdotool key r
 e2e_until 150 both_recording || fail "the two copies were not recording at the same time"
 pass "both copies are recording at once"
@@ -85,17 +92,25 @@ FILES=$(cd "$REC" && ls | tr '\n' ' ')
 [ "$FILES" = "take_001.wav take_001.zkd take_002.wav take_002.zkd " ] ||
   fail "the recordings folder holds $FILES rather than the two recordings"
 cmp -s "$REC/take_001.zkd" "$REC/take_002.zkd" && fail "take_001.zkd and take_002.zkd are the same recording"
-cmp -s "$REC/take_001.wav" "$REC/take_002.wav" && fail "take_001.wav and take_002.wav are the same sound"
 # One recording from each copy: one starts below 30000 (the first copy's), one at 30000 or
-# above (the second's).
+# above (the second's); the first copy's sound holds the tone, the second's is silent.
+# (The sound ends on the records' last whole second, so two silent tracks of one length
+# would be the same bytes: the microphones tell the copies' sounds apart.)
+has_sound() { [ "$(tail -c +45 "$1" | tr -d '\0' | head -c 1 | wc -c)" -eq 1 ]; }
 FROM=""
 for t in 001 002; do
   first=$(e2e_zkd_column "$REC/take_$t.zkd" 3 | head -1)
-  if [ "$first" -lt 30000 ]; then FROM="$FROM first"; else FROM="$FROM second"; fi
+  if [ "$first" -lt 30000 ]; then
+    FROM="$FROM first"
+    has_sound "$REC/take_$t.wav" || fail "take_$t.wav, the first copy's, does not hold its microphone's tone"
+  else
+    FROM="$FROM second"
+    has_sound "$REC/take_$t.wav" && fail "take_$t.wav, the second copy's, holds sound from the first's microphone"
+  fi
 done
 [ "$FROM" = " first second" ] || [ "$FROM" = " second first" ] ||
   fail "take_001 and take_002 are not one recording of each copy (they are from:$FROM)"
-pass "take_001 and take_002 hold one recording of each copy (from:$FROM), neither replaced"
+pass "take_001 and take_002 hold one recording of each copy (from:$FROM), each with its own sound, neither replaced"
 e2e_until 50 grep -q '^SuffixNum=3' "$INI" ||
   fail "the settings file holds $(grep '^SuffixNum' "$INI") after both saves, not the next number 3"
 pass "the settings file holds the next number 3"

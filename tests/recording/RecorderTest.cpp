@@ -257,7 +257,8 @@ TEST_F(LiveRecording, NothingRecordedLeavesNothingInMemory) {
 // whose reading counts its messages, so that every record traces back to the moment its
 // message was sent and to the sound of that moment.
 struct BlockRecording {
-  explicit BlockRecording(int blockMs = 150) : rig(false, SoundSampleRate * blockMs / 1000) {
+  explicit BlockRecording(int blockMs = 150, int leadMs = 0)
+      : rig(false, SoundSampleRate * blockMs / 1000, SoundSampleRate * leadMs / 1000) {
     rig.settings.SavePath = dir.str() + "/";
   }
   TempFolder dir;
@@ -340,6 +341,25 @@ TEST(TimeBase, FirstRecordLiesWithItsSoundLikeEveryOther) {
   EXPECT_LE(t.st.RecordBuffer[1].TimeMs, 25);
 }
 
+// A server that hands over 1.3 s of sound with its first block (sound it had waiting): the
+// pre-roll still ends a second of capture after the start, the first second holds its 50
+// records, and every record lies with its sound.
+TEST(TimeBase, SoundWaitingAtTheStartIsNoPartOfThePreRoll) {
+  BlockRecording t(20, 1300);
+  for (int i = 0; i < 300; ++i) t.Send(i * 0.02 + 0.0013);
+  t.Record(3.4);
+  ASSERT_GT(t.st.RecordCount, 100);
+  EXPECT_LE(t.st.RecordBuffer[1].TimeMs, 25);
+  int firstSecond = 0;
+  for (int k = 1; k <= t.st.RecordCount; ++k)
+    firstSecond += t.st.RecordBuffer[static_cast<std::size_t>(k)].TimeMs < 1000;
+  EXPECT_GE(firstSecond, 49);
+  for (double o : t.Offsets()) EXPECT_LE(std::abs(o), 6.0);
+  int32_t length = 0;
+  ASSERT_EQ(t.rig.ctx.audio.Length(length), 0);
+  EXPECT_EQ(length, 4 * SoundBytesPerSecond);  // the records' four seconds, no more
+}
+
 TEST(TimeBase, StopEndsOnAWholeSecondWithItsSoundComplete) {
   BlockRecording t;
   for (int i = 0; i < 400; ++i) t.Send(i * 0.02 + 0.0013);
@@ -349,8 +369,7 @@ TEST(TimeBase, StopEndsOnAWholeSecondWithItsSoundComplete) {
   EXPECT_LT(t.st.TotalTimeMs, 3000);  // no record past the last whole second
   int32_t length = 0;
   ASSERT_EQ(t.rig.ctx.audio.Length(length), 0);
-  EXPECT_GE(length, 3 * SoundBytesPerSecond);  // its sound arrived in full
-  EXPECT_LT(length, 3 * SoundBytesPerSecond + SoundBytesPerSecond * 150 / 1000);
+  EXPECT_EQ(length, 3 * SoundBytesPerSecond);  // its sound arrived in full, and ends with the records
 }
 
 // ---------------------------------------------------------------------------------------

@@ -70,6 +70,18 @@ struct Recovery : ::testing::Test {
     first.rig.Run(seconds);
     return Bytes(first.rig.state, first.rig.state.RecordCount);
   }
+  // Flips a byte of the third second of the spool `name`'s data; answers the damaged bytes.
+  std::vector<uint8_t> DamageThirdSecond(const std::string& name) {
+    const std::string data = recovery + "/" + name + "/data";
+    std::vector<uint8_t> bytes = ReadBytes(data);
+    // The first chunk of the third batch starts after two marks.
+    std::size_t at = 0;
+    for (int marks = 0; marks < 2; at += ChunkHeaderSize + ChunkAt(bytes, at)->size)
+      if (ChunkAt(bytes, at)->kind == ChunkKind::Mark) ++marks;
+    bytes[at + ChunkHeaderSize + 3] ^= 0x01;
+    WriteBytes(data, bytes);
+    return bytes;
+  }
   static int32_t SoundLength(Start& s) {
     int32_t length = -1;
     s.rig.ctx.audio.Length(length);
@@ -304,16 +316,9 @@ TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
   ASSERT_EQ(Spools().size(), 1u);
   const std::string name = Spools()[0];
   const std::string kept = recovery + "/damaged-" + name.substr(std::strlen("recording-"));
-  const std::string data = recovery + "/" + name + "/data";
   const std::string info = ReadText(recovery + "/" + name + "/info");
-  std::vector<uint8_t> bytes = ReadBytes(data);
-  const std::vector<uint8_t> original = bytes;
-  // A byte of the third second: the first chunk of the third batch starts after two marks.
-  std::size_t at = 0;
-  for (int marks = 0; marks < 2; at += ChunkHeaderSize + ChunkAt(bytes, at)->size)
-    if (ChunkAt(bytes, at)->kind == ChunkKind::Mark) ++marks;
-  bytes[at + ChunkHeaderSize + 3] ^= 0x01;
-  WriteBytes(data, bytes);
+  const std::vector<uint8_t> original = ReadBytes(recovery + "/" + name + "/data");
+  std::vector<uint8_t> bytes = DamageThirdSecond(name);
 
   {
     Start next(dir, RecAutoName);
@@ -353,6 +358,37 @@ TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
             "sound (data) are damaged from the start. Its files are kept in " +
                 kept + ".");
   EXPECT_EQ(ReadBytes(kept + "/data"), bytes);
+}
+
+// The first part of a damaged spool, once brought back, has a spool of its own: a second
+// crash before it is saved offers it again, whole; saving it removes that spool and
+// leaves the damaged one set aside.
+TEST_F(Recovery, APartRecoveredIsOfferedAgainAfterASecondCrash) {
+  Abandoned(RecAutoName, 4.5);
+  const std::string name = Spools().at(0);
+  const std::string kept = recovery + "/damaged-" + name.substr(std::strlen("recording-"));
+  DamageThirdSecond(name);
+  std::vector<uint8_t> recovered;
+  {
+    Start next(dir, RecAutoName);
+    next.recovery.Offer_Recovery();  // Yes to the first 00:02
+    ASSERT_NEAR(next.rig.state.RecordCount, 100, 2);
+    recovered = Bytes(next.rig.state, next.rig.state.RecordCount);
+  }  // the second crash
+  ASSERT_EQ(Spools().size(), 2u);
+
+  Start again(dir, RecAutoName);
+  again.recovery.Offer_Recovery();
+  ASSERT_EQ(again.Titles(), std::vector<std::string>{"Recover Recording"});
+  EXPECT_EQ(again.rig.prompts.shown[0].text,
+            "A recording of 00:02 started on 08/12/2026 at 10:00:01 was not saved when the program last ended. "
+            "Recover it?");
+  const SessionState& st = again.rig.state;
+  EXPECT_EQ(Bytes(st, st.RecordCount), recovered);
+  EXPECT_EQ(SoundLength(again), 2 * SoundBytesPerSecond);
+  again.rig.saver.cmdSave_Click();
+  EXPECT_TRUE(fs::exists(dir / "Run_001.zkd"));
+  EXPECT_EQ(Spools(), std::vector<std::string>{kept.substr(recovery.size() + 1)});
 }
 
 // A link in the recovery folder named like a spool leads nowhere the recovery acts on.

@@ -66,10 +66,11 @@ class PumpEvents : public Events {
 
 // `fakeAudio`: the scripted FakeAudio instead of the clock-driven sound device.
 // `soundBlock`: the clock-driven device's input hands its sound over in blocks of that many
-// frames, as a sound server does (0: every frame as it is due).
+// frames, as a sound server does (0: every frame as it is due); `soundLead` more frames come
+// at once with the first block, as from a server that had sound waiting.
 struct SessionRig : VirtualWindowTimers {
-  explicit SessionRig(bool fakeAudio = false, int64_t soundBlock = 0)
-      : device(fakeAudio ? nullptr : Clock_Device(clock, soundBlock)) {
+  explicit SessionRig(bool fakeAudio = false, int64_t soundBlock = 0, int64_t soundLead = 0)
+      : device(fakeAudio ? nullptr : Clock_Device(clock, soundBlock, soundLead)) {
     table.Init_SensTable();
     settings.CommPort = 3;
     settings.SavePath = "/nonexistent-folder/";
@@ -94,9 +95,9 @@ struct SessionRig : VirtualWindowTimers {
     tmrClock.Start();
   }
 
-  static std::unique_ptr<AudioDevice> Clock_Device(Clock& clock, int64_t block) {
-    if (block == 0) return MakeNullAudioDevice(clock);
-    return std::make_unique<TrackDevice>(clock, std::make_unique<ClockInput>(clock, block),
+  static std::unique_ptr<AudioDevice> Clock_Device(Clock& clock, int64_t block, int64_t lead) {
+    if (block == 0 && lead == 0) return MakeNullAudioDevice(clock);
+    return std::make_unique<TrackDevice>(clock, std::make_unique<ClockInput>(clock, block, lead),
                                          std::make_unique<ClockOutput>(clock), AudioNotice{});
   }
 

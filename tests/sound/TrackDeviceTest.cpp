@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "Fakes.h"
@@ -36,9 +37,13 @@ class RampInput : public SoundInput {
     const auto want = static_cast<std::size_t>(base_ + static_cast<int64_t>((clock_.Timer() - start_) * rate_));
     while (into.size() < want) into.push_back(static_cast<int16_t>(into.size() % 32768));
   }
-  void Stop(PcmSamples& into) override { Collect(into); }
+  void Stop(PcmSamples& into) override {
+    Collect(into);
+    into.insert(into.end(), static_cast<std::size_t>(backlog), int16_t{-1});
+  }
   bool Failed() override { return broken; }
   bool startOk = true, broken = false;
+  int64_t backlog = 0;  // frames a stalled server lets go at the stop
 
  private:
   Clock& clock_;
@@ -261,6 +266,50 @@ TEST(RecordedTrack, BrokenInputContinuesOnTheClock) {
   e.clock.Advance(2.0);
   EXPECT_EQ(e.Pos(), 88200);
   EXPECT_EQ(e.notices.size(), 1u);
+}
+
+// The recording's sound ends where the recorder says, whatever the input still hands
+// over at the stop or failed to hand over before it.
+TEST(RecordedTrack, EndAtCutsABacklogAndFillsAShortfallWithSilence) {
+  Device d(true);
+  d.dev->OpenNewRecording();
+  d.dev->Record();
+  d.clock.Advance(3.2);
+  EXPECT_GT(d.Pos(), 3 * 44100);
+  d.ramp->backlog = 22050 * 98 / 10;  // 9.8 s
+  ASSERT_EQ(d.dev->EndAt(3 * 44100), 0);
+  EXPECT_EQ(d.Mode(), AudioMode::Stopped);
+  int32_t len = 0;
+  d.dev->Length(len);
+  EXPECT_EQ(len, 3 * 44100);
+  std::vector<int16_t> got;
+  ASSERT_EQ(d.dev->RecordedSound(0, got), 0);
+  for (std::size_t i = 0; i < got.size(); ++i)
+    if (got[i] != static_cast<short>(i % 32768)) FAIL() << "sample " << i;
+
+  ASSERT_EQ(d.dev->EndAt(4 * 44100), 0);
+  d.dev->Length(len);
+  EXPECT_EQ(len, 4 * 44100);
+  got.clear();
+  d.dev->RecordedSound(3 * 44100, got);
+  EXPECT_EQ(std::count(got.begin(), got.end(), int16_t{0}), 22050);
+}
+
+// Sound taken off the start while recording: the capture goes on, its positions moved back.
+TEST(RecordedTrack, DeletingFromTheStartWhileRecordingKeepsRecording) {
+  Device d;
+  d.dev->OpenNewRecording();
+  d.dev->Record();
+  d.clock.Advance(1.5);
+  EXPECT_EQ(d.Pos(), 66150);
+  ASSERT_EQ(d.dev->DeleteFromStart(22050), 0);
+  EXPECT_EQ(d.Mode(), AudioMode::Recording);
+  EXPECT_EQ(d.Pos(), 44100);
+  d.clock.Advance(1.0);
+  EXPECT_EQ(d.Pos(), 88200);
+  int32_t len = 0;
+  d.dev->Length(len);
+  EXPECT_EQ(len, 88200);
 }
 
 TEST(RecordedTrack, SaveWavFailureKeepsTheOldFileAndIsReported) {

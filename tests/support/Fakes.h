@@ -218,6 +218,7 @@ class FakeAudio : public AudioDevice {
     return Do("seek start");
   }
   int32_t DeleteFromStart(int32_t b) override { return Do("delete " + std::to_string(b)); }
+  int32_t EndAt(int32_t b) override { return Do("end " + std::to_string(b)); }
   int32_t SaveWav(const std::string& p) override { return Do("save " + p); }
   std::vector<int16_t> sound;  // what a recording holds
   int32_t RecordedSound(int32_t from, std::vector<int16_t>& out) override {

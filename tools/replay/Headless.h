@@ -85,6 +85,7 @@ class NoAudio : public AudioDevice {
   int32_t SeekTo(int32_t) override { return 1; }
   int32_t SeekToStart() override { return 1; }
   int32_t DeleteFromStart(int32_t) override { return 1; }
+  int32_t EndAt(int32_t) override { return 1; }
   int32_t SaveWav(const std::string&) override { return 1; }
   int32_t RecordedSound(int32_t, std::vector<int16_t>&) override { return 1; }
   int32_t OpenRecordedSound(std::vector<int16_t>) override { return 1; }
