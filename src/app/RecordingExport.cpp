@@ -5,11 +5,13 @@
 #include <filesystem>
 
 #include "app/frmOverview.h"
+#include "base/Numbers.h"
 #include "base/OutputFile.h"
 #include "base/ProgramFolder.h"
 #include "base/Version.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
+#include "export/RecordRange.h"
 #include "plot/SessionPicture.h"
 
 namespace zk {
@@ -32,8 +34,9 @@ EdfFallbackStart FallbackStart(const SessionState& st, Clock& clock) {
 
 }  // namespace
 
-std::string RecordingExport::Export(const std::string& path) {
-  const RecordFileData data = RecordingInMemory(ctx_.state);
+std::string RecordingExport::Export(const std::string& path, std::optional<std::pair<int32_t, int32_t>> part) {
+  const RecordFileData whole = RecordingInMemory(ctx_.state);
+  const RecordFileData data = part ? RecordRange(whole, part->first, part->second) : whole;
   if (data.RecordCount < 1) return "There is no recording to export.";
   const std::string type = Extension(path);
   // The recording's own files, where it was loaded from or saved to, are never written
@@ -70,9 +73,21 @@ void RecordingExport::mnuFileExport_Click() {
   req.filter = ExportFilter;
   req.fileName = (st.RecordName.empty() ? std::string("recording") : st.RecordName) + ".csv";
   req.flags = 0x2;  // ask before overwriting
+  // A play range less than the whole recording: that part alone, if the user wants it.
+  std::optional<std::pair<int32_t, int32_t>> part;
+  const int32_t first = std::max(1, st.RangeStartIndex);
+  const int32_t last = st.RangeEndIndex < 1 ? st.RecordCount : std::min(st.RangeEndIndex, st.RecordCount);
+  if (st.OperatingMode != ModePlayback && (first > 1 || last < st.RecordCount) && first <= last) {
+    const auto time = [&](int32_t k) { return Format_Time(st.RecordBuffer[k].TimeMs / 1000, st.TotalTimeMs); };
+    const MsgResult answer = ctx_.prompts.MsgBox("Export only the selected part of the recording, " + time(first) +
+                                                     " to " + time(last) + "?\n\nNo exports the whole recording.",
+                                                 ProgramTitle, MsgButtons::YesNoCancel, MsgIcon::Question);
+    if (answer == MsgResult::Cancel) return;
+    if (answer == MsgResult::Yes) part = std::make_pair(first, last);
+  }
   const std::optional<std::string> path = ctx_.prompts.SaveFile(req);
   if (!path || path->empty()) return;
-  const std::string failure = Export(*path);
+  const std::string failure = Export(*path, part);
   if (!failure.empty()) ctx_.prompts.MsgBox(failure, ProgramTitle, MsgButtons::OK, MsgIcon::Critical);
 }
 

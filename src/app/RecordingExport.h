@@ -2,11 +2,14 @@
 // File > Export Recording...: the recording in memory written as CSV (the columns of
 // "zodovaz-zkd csv"), EDF+ or a PNG picture, by the type chosen in the save dialog. The
 // recording itself is never changed; the file is written atomically, and a failure says
-// which file and why.
+// which file and why. With a part of the recording selected as the play range, the
+// export offers that part alone.
 #include <QSize>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "core/Context.h"
 
@@ -20,7 +23,8 @@ class RecordingExport {
   void mnuFileExport_Click();
   // Writes the file of the type its extension names (.csv, .edf, .png); an empty text on
   // success, else the message for the user.
-  std::string Export(const std::string& path);
+  // With `part`, records first..last alone, as a recording of their own.
+  std::string Export(const std::string& path, std::optional<std::pair<int32_t, int32_t>> part = std::nullopt);
 
  private:
   Context& ctx_;

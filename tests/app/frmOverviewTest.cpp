@@ -1,11 +1,13 @@
 // The overview window in the main window: a click in the picture moves the play
 // position as the seek bar does, the tag keys and menus, export, and its place in the INI.
 #include <gtest/gtest.h>
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "Fakes.h"
 #include "QtTestApp.h"
@@ -140,6 +142,36 @@ TEST_F(frmOverviewTest, AFreshRecordingShowsItsStartAsTheSavedFileDoes) {
   EXPECT_NE(st.RecordBuffer[1].Marker, 'C');  // the buffer keeps its readings
   w.Redraw();
   EXPECT_NE(w.Picture(), plain);  // the clock row and the date
+}
+
+// With a part selected, the export offers it alone: Yes writes that part, No the whole,
+// Cancel nothing.
+TEST_F(frmOverviewTest, ExportOffersTheSelectedPart) {
+  frmOverview& w = Open();
+  Click(w, w.Navigator().XOf(2001), w.Navigator().XOf(1001));  // 20 s .. 40 s
+  const SessionState& st = f->ctx().state;
+  const int32_t first = st.RangeStartIndex, last = st.RangeEndIndex;
+  ASSERT_LT(last - first, 1100);
+  auto lines = [&](const std::string& name) {
+    const std::string text = home.Read(name);
+    return std::count(text.begin(), text.end(), '\n');
+  };
+  prompts.files.push_back(home.File("part.csv"));
+  f->Choose("mnuFileExport");  // answered Yes
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_NE(prompts.shown[0].text.find("00:20 to 00:40"), std::string::npos) << prompts.shown[0].text;
+  EXPECT_EQ(lines("part.csv"), last - first + 2);  // the heading and the part's records
+  prompts.answers = {MsgResult::No};
+  prompts.files.push_back(home.File("whole.csv"));
+  f->Choose("mnuFileExport");
+  EXPECT_EQ(lines("whole.csv"), 3001);
+  prompts.answers = {MsgResult::Cancel};
+  f->Choose("mnuFileExport");
+  EXPECT_EQ(prompts.fileRequests.size(), 2u);  // no dialog after Cancel
+  prompts.files.push_back(home.File("part.edf"));
+  f->Choose("mnuFileExport");
+  EXPECT_GT(std::filesystem::file_size(home.File("part.edf")), 1000u);
 }
 
 // The wheel zooms about the pointer, a Ctrl drag to the span dragged, Back returns; the

@@ -11,6 +11,9 @@
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
 #include "export/EdfSignals.h"
+#include "export/RecordRange.h"
+#include "zkd/RecordCodec.h"
+#include "zkd/StartTexts.h"
 
 namespace zk {
 namespace {
@@ -107,6 +110,34 @@ TEST(EdfStartTest, HeaderStartOrTheFallback) {
   EXPECT_EQ(s.hour, 10);
   EXPECT_EQ(s.minute, 30);
   EXPECT_EQ(s.second, 5);
+}
+
+// A part of a recording as a recording of its own: renumbered, times from its first
+// whole second, the start moved on by as much (past midnight into the next day).
+TEST(RecordRangeTest, APartKeepsItsClockTimes) {
+  std::vector<SampleRecord> r = test::Readings(3000);  // 20 ms apart
+  r[1] = ClockHeaderRecord(r[1], 1, 86400 - 10);       // 23:59:50
+  r[2] = DateHeaderRecord(r[2], 1, 100);
+  r[1700].Marker = 'T';
+  RecordFileData d = Data(r);
+  d.RecordStartSeconds = 86400 - 10;
+  d.RecordStartDay = 100;
+  d.RecordDate = DateSerial(1999, 12, 31) + 100;
+  const RecordFileData p = RecordRange(d, 1511, 2000);  // 30.2 s .. 39.98 s
+  EXPECT_EQ(p.RecordCount, 490);
+  EXPECT_EQ(p.records[1].TimeMs, 200);
+  EXPECT_EQ(p.TotalTimeMs, 9980);
+  EXPECT_EQ(p.records[190].Marker, 'T');  // record 1700
+  EXPECT_EQ(p.RecordStartSeconds, 20);    // 00:00:20 the next day
+  EXPECT_EQ(p.RecordStartDay, 101);
+  EXPECT_EQ(HeaderStartSeconds(p.records[1]), 20);
+  EXPECT_EQ(HeaderStartDay(p.records[2]), 101);
+  bool fromHeader = false;
+  EXPECT_EQ(EdfStart(p, DateTime{}, fromHeader).day, DateFromSerial(d.RecordDate + 1).day);
+  EXPECT_TRUE(fromHeader);
+  // Out of reach: clamped to the recording.
+  EXPECT_EQ(RecordRange(d, -5, 99999).RecordCount, 3000);
+  EXPECT_EQ(RecordRange(Data({SampleRecord{}}), 1, 5).RecordCount, 0);
 }
 
 TEST(EdfFile, WrittenWholeOrTheOldFileKept) {
