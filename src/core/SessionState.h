@@ -64,6 +64,9 @@ struct SessionState {
 
   // Flags.
   bool ResetPending = false;
+  // Raised when a playback ends: the next live reading sets the base and BD readouts
+  // from the sensor again instead of leaving the recording's last values shown.
+  bool BaseRefreshPending = false;
   bool NeedleSetRequest = false;
   bool BodyMotionActive = false;
   bool NeedleFrozen = false;

@@ -40,6 +40,8 @@ void MeterDisplay::Draw_Panel() {
   st.ResetPending = true;
   picMeterPanel.Cls();
   dial.Draw_Face();
+  // The face alone, before any text or lamp: what the needle and the lamp give back.
+  picMeterPanel.KeepFace();
   readouts.Update_BaseDisplay(st.BaseText);
   readouts.Update_BdDisplay(st.BdText);
   st.StatusColor = s.Text_Color;

@@ -1,5 +1,6 @@
 #include "display/NeedleDrawer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -94,19 +95,21 @@ void NeedleDrawer::Erase_Or_Forget() {
       Paint(wipe);
       panel_.DrawWidth = width;
     } else if (erase) {
-      panel_.PaintRuns(d.runs, dial, hub_.isNull() ? nullptr : &hub_, hubAt_);
+      panel_.RestoreFace(d.runs, dial);
     }
     d = Drawn();
   }
 }
 
-void NeedleDrawer::Keep_Hub() {
-  // The ring (radius 35, a 3-pixel pen) and its soft edge.
-  const double r = panel_.PxLenX(35) + 3;
-  const QPointF c(panel_.PxX(0), panel_.PxY(CircularCentreY));
-  const QRect box = QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).toAlignedRect();
-  hub_ = panel_.Copy(box);
-  hubAt_ = box.intersected(QRect(0, 0, panel_.WidthPx(), panel_.HeightPx())).topLeft();
+bool NeedleDrawer::Restore_Arc_Zone() {
+  if (!panel_.Face()) return false;
+  // Out to the needle's round tip, short of the lamp over the SET mark; as wide as the
+  // panel-coloured sector the face is hollowed with.
+  const double reach = panel_.PxLenX(1000) + std::max<int>(1, ctx_.settings.Needle_Width) / 2.0 + 1;
+  const QRect all(0, 0, panel_.WidthPx(), panel_.HeightPx());
+  panel_.RestoreFace(StrokeSpans::Fan(QPointF(panel_.PxX(0), panel_.PxY(0)), reach, Sweep / 1.7, all),
+                     ctx_.settings.Dial_Color);
+  return true;
 }
 
 void NeedleDrawer::Draw(int32_t p) {
@@ -123,7 +126,6 @@ void NeedleDrawer::Draw(int32_t p) {
       const float cy = static_cast<float>(CircularCentreY);
       const bool mirror = s.DialType == DialCircular2;
       panel_.DrawWidth = s.Needle_Width;
-      if (st.ResetPending) Keep_Hub();
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 50, 500);
       Drawn next[2];
       next[0] = Plan(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
@@ -136,7 +138,6 @@ void NeedleDrawer::Draw(int32_t p) {
       if (s.Needle_Width < 1) return;
       const bool continuous = s.DialType == DialContinuous;
       panel_.DrawWidth = s.Needle_Width;
-      hub_ = QImage();
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 500, 1000);
       Drawn next[2];
       next[0] = Plan(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
@@ -180,6 +181,8 @@ void NeedleDrawer::Remove_Needle() {
       break;
     case DialTraditional:
     case DialContinuous:
+      // The face as the dial drew it: a wipe with sectors would repaint the face's edges.
+      if (Restore_Arc_Zone()) break;
       Solid_Pen(s.Dial_Color);
       panel_.Circle(0, 0, 1000, s.Dial_Color, -(HalfPi - Sweep / 1.8), -(Sweep / 1.8 + HalfPi));
       Solid_Pen(s.Panel_Color);

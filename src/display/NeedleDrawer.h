@@ -2,10 +2,11 @@
 // Draws the needle on picMeterPanel: each move erases the strokes drawn last by painting
 // their pixels in the dial colour again, then draws the new ones. The strokes are kept as
 // runs of whole pixels (no antialiasing), so the erase covers exactly the pixels the
-// stroke coloured. On the circular dials a wide needle's inner end reaches the hub ring;
-// the erase gives those pixels back from a copy of the hub taken with the fresh face. A
-// move that would colour exactly the pixels already coloured changes nothing on the face
-// and is not drawn: a hand at rest does not repaint the panel fifty times a second.
+// stroke coloured. A wide needle reaches face detail (the hub ring of the circular dials,
+// the inner scale arc of the traditional ones on a small panel): the erase gives its
+// pixels back from the copy of the face the dial keeps on the surface. A move that would colour exactly the pixels
+// already coloured changes nothing on the face and is not drawn: a hand at rest does not repaint the panel fifty times
+// a second.
 #include <QImage>
 #include <QLineF>
 #include <QPoint>
@@ -58,17 +59,16 @@ class NeedleDrawer {
   // unless they are the same pixels in the same colours on a face that still shows them.
   void Replace(Drawn (&next)[2]);
   void Paint(const Drawn& d);
-  // Paints the pixels of the strokes drawn last in the dial colour (the hub from its copy),
-  // unless ResetPending says the face is fresh.
+  // Gives the pixels of the strokes drawn last back to the face, unless ResetPending says
+  // the face is fresh.
   void Erase_Or_Forget();
-  // Copies the hub of a fresh circular face.
-  void Keep_Hub();
+  // The needle zone of a traditional face given back from the kept face; false when no
+  // face is kept at this size.
+  bool Restore_Arc_Zone();
   Context& ctx_;
   Surface& panel_;
   NeedleStrokes strokes_;
   Drawn drawn_[2];  // the needle and its mirror end or its shadow
-  QImage hub_;
-  QPoint hubAt_;
 };
 
 }  // namespace zk

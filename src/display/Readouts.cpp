@@ -63,12 +63,17 @@ void Readouts::Update_LED(int32_t color) {
       break;
     default: break;
   }
-  // Aliased, as the needle strokes are: the dot in the dial colour then covers every pixel
-  // the lit dot touched, and no soft edge is left to darken with each lamp.
-  const bool aa = panel_.Antialiased;
-  panel_.Antialiased = false;
-  panel_.PSet(x, y, color);
-  panel_.Antialiased = aa;
+  // Whole pixels, as the needle strokes are: the dot going out gives exactly the pixels
+  // the lit dot covered back to the face (the SET tick beneath it included), so no ring
+  // or notch is left.
+  const QPointF at(panel_.PxX(x), panel_.PxY(y));
+  const StrokeSpans dot(at, at, panel_.DrawWidth, QRect(0, 0, panel_.WidthPx(), panel_.HeightPx()));
+  if (color == ctx_.settings.Dial_Color)
+    panel_.RestoreFace(dot, color);
+  else
+    panel_.PaintRuns(dot, color);
+  panel_.CurrentX = x;
+  panel_.CurrentY = y;
   ctx_.state.LedColor = color;
 }
 

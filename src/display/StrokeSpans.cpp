@@ -75,6 +75,28 @@ StrokeSpans::StrokeSpans(QPointF a, QPointF b, double width, const QRect& clip) 
   if (!runs_.empty()) bounds_ = QRect(QPoint(left, runs_.front().y), QPoint(right - 1, runs_.back().y));
 }
 
+StrokeSpans StrokeSpans::Fan(QPointF centre, double radius, double halfAngle, const QRect& clip) {
+  StrokeSpans fan;
+  const double slope = std::tan(halfAngle);
+  const int top = std::max(clip.top(), static_cast<int>(std::ceil(centre.y() - radius - 0.5)));
+  const int bottom = std::min(clip.bottom(), static_cast<int>(std::floor(centre.y() - 0.5)));
+  int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
+  for (int y = top; y <= bottom; ++y) {
+    const double up = centre.y() - (y + 0.5);
+    const double h = radius * radius - up * up;
+    if (up <= 0 || h < 0) continue;
+    const double half = std::min(std::sqrt(h), slope * up);
+    const int p0 = std::max(clip.left(), static_cast<int>(std::ceil(centre.x() - half - 0.5)));
+    const int p1 = std::min(clip.right() + 1, static_cast<int>(std::ceil(centre.x() + half - 0.5)));
+    if (p0 >= p1) continue;
+    fan.runs_.push_back({y, p0, p1});
+    left = std::min(left, p0);
+    right = std::max(right, p1);
+  }
+  if (!fan.runs_.empty()) fan.bounds_ = QRect(QPoint(left, fan.runs_.front().y), QPoint(right - 1, fan.runs_.back().y));
+  return fan;
+}
+
 std::vector<QRect> StrokeSpans::Bands(int rows) const {
   std::vector<QRect> bands;
   bands.reserve(runs_.size() / static_cast<size_t>(std::max(1, rows)) + 1);

@@ -22,6 +22,11 @@ class StrokeSpans {
   // wide, clipped to `clip`.
   StrokeSpans(QPointF a, QPointF b, double width, const QRect& clip);
 
+  // The pixels whose centres lie within `radius` of `centre` and above it, at most
+  // `halfAngle` radians (below a right angle) either side of the vertical: the fan a
+  // needle sweeps about its pivot, clipped to `clip`.
+  static StrokeSpans Fan(QPointF centre, double radius, double halfAngle, const QRect& clip);
+
   const std::vector<Run>& Runs() const { return runs_; }
   bool Empty() const { return runs_.empty(); }
   QRect Bounds() const { return bounds_; }

@@ -114,6 +114,13 @@ class Surface {
   void PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* patch = nullptr, QPoint patchAt = {});
   // A copy of a rectangle of the image (pixels; clipped to the image).
   QImage Copy(const QRect& px) const;
+  // Keeps a copy of the whole image as the face: the background that drawers which erase
+  // their own marks (the needle, the lamp) give back pixel for pixel.
+  void KeepFace();
+  // The face kept last, or null when none was kept at the present size.
+  const QImage* Face() const;
+  // Paints the pixels of `runs` from the face; in `color` where no face is kept.
+  void RestoreFace(const StrokeSpans& runs, int32_t color);
   // Text extent in user units; with an upward y axis TextHeight is negative.
   double TextWidth(const std::string& text) const;
   double TextHeight(const std::string& text) const;
@@ -150,6 +157,15 @@ class Surface {
   void Flush() const;
 
   QImage image_;
+  // Tells the window of the pixels of `runs` (see PaintRuns).
+  void Announce(const StrokeSpans& runs);
+  // 1 when the face's tile (tx, ty) is all `plain`, else 2.
+  uint8_t ScanTile(int tx, int ty, QRgb plain) const;
+
+  QImage face_;  // see KeepFace
+  // Per tile of the face: 0 not looked at, 1 all one colour (faceTileColour_), 2 detail.
+  std::vector<uint8_t> faceTiles_;
+  QRgb faceTileColour_ = 0;
   mutable std::unique_ptr<QPainter> painter_;
   ScaleMode mode_ = ScaleMode::Pixel;
   double left_ = 0, top_ = 0, width_ = 1, height_ = 1;

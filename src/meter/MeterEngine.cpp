@@ -328,6 +328,17 @@ void MeterEngine::Calc_Base() {
   const Settings& set = ctx_.settings;
   const bool traditional = set.DialType == DialTraditional;
 
+  // The first reading after a playback: the readouts still show the recording's values,
+  // so the base is read from the sensor whatever the dial, and no drop is counted across
+  // the time the meter was not watching.
+  if (st.BaseRefreshPending) {
+    st.BaseRefreshPending = false;
+    st.LastBaseStep = Base_Step(st.RawReading);
+    Show_Base(st.LastBaseStep);
+    ctx_.view.Update_BdDisplay(st.BdText);
+    return;
+  }
+
   // On the traditional dial the base moves only when the needle is SET, unless the
   // needle-BD option is on.
   if (traditional && !set.NeedleBdEnable && !st.NeedleSetRequest) return;
@@ -354,12 +365,16 @@ void MeterEngine::Calc_Base() {
     }
   }
 
+  Show_Base(step);
+}
+
+void MeterEngine::Show_Base(uint8_t step) {
+  SessionState& st = ctx_.state;
   const std::string& base = Base_Text(step);
   if (base != st.BaseText) {
     st.BaseText = base;
     ctx_.view.Update_BaseDisplay(st.BaseText);
   }
-
   st.WorkRecord.BaseStep = step;
   st.WorkRecord.BdValue = static_cast<int16_t>(st.BdTotal / 4);
 }

@@ -59,6 +59,8 @@ class MeterEngine {
   static std::string Bd_Text(int32_t bdValue);        // bdValue = BdTotal \ 4; "#0.0", "000" above 999
 
  private:
+  // Shows the base text of `step` when it changed and stores the step and BD in WorkRecord.
+  void Show_Base(uint8_t step);
   // The needle value to draw now: the recorded needle in playback without override,
   // otherwise Calc_Base then Calc_Needle(FilteredReading); the sync test's SyncValue
   // replaces it while that test runs.

@@ -350,6 +350,7 @@ void Player::Stop() {
   Wait(1.0);
   ctx_.view.Remove_Needle();
   st.ResetPending = true;
+  st.BaseRefreshPending = true;
   st.NewReading = false;
 
   if (!st.PlaybackOverride) Restore_User_Values(true);

@@ -88,6 +88,71 @@ TEST(CleanDrawing, ThousandMovesAndHundredLampCyclesChangeNothingButTheNeedle) {
   }
 }
 
+// Small panels, where a wide needle's round tip reaches the inner scale arc of the
+// traditional dials and the hub ring of the circular ones.
+TEST(CleanDrawing, WideNeedlesOnSmallPanelsLeaveTheScaleWhole) {
+  for (int size : {333, 550}) {
+    for (int32_t type : {0, 1, 2, 3}) {
+      for (int16_t width : {4, 8}) {
+        for (int32_t scale : {0, 1}) {
+          DisplayRig rig(size);
+          rig.settings.DialType = type;
+          rig.settings.ScaleType = scale;
+          rig.settings.Needle_Width = width;
+          Start(rig, 0);
+          const int32_t range = type == 0 || type == 3 ? 32767 : 10500;
+          std::mt19937 gen(size + type * 10 + width + scale);
+          std::uniform_int_distribution<int32_t> value(-range, range);
+          for (int i = 0; i < 300; ++i) {
+            rig.Needle(value(gen));
+            if (i % 10 == 9) LampCycle(rig, i / 10);
+          }
+          EXPECT_EQ(ChangedFromRepaint(rig, -1234), 0)
+              << size << " px, dial type " << type << ", width " << width << ", scale " << scale;
+        }
+      }
+    }
+  }
+}
+
+// A pause prints its word over the needle; the resume wipes both, and the face is the
+// face of a full repaint again.
+TEST(CleanDrawing, PauseAndResumeLeaveNoTrace) {
+  for (int size : {333, 550, 800}) {
+    for (int32_t type : {0, 1, 2, 3}) {
+      for (int16_t width : {1, 4, 8}) {
+        DisplayRig rig(size);
+        rig.settings.DialType = type;
+        rig.settings.Needle_Width = width;
+        Start(rig, 0);
+        rig.Needle(3000);
+        for (int round = 0; round < 3; ++round) {
+          rig.display.Show_TransportWord("PAUSE");
+          rig.display.Remove_Needle();
+          rig.Needle(-2503 + round * 700);
+        }
+        EXPECT_EQ(ChangedFromRepaint(rig, 1500), 0) << size << " px, dial type " << type << ", width " << width;
+      }
+    }
+  }
+}
+
+// The lamp over the SET mark covers the end of the SET tick; going out gives it back.
+TEST(CleanDrawing, TheLampGoingOutLeavesTheSetTickWhole) {
+  for (int size : {333, 550, 1280}) {
+    for (int32_t type : {1, 2}) {
+      for (int32_t scale : {0, 1}) {
+        DisplayRig rig(size);
+        rig.settings.DialType = type;
+        rig.settings.ScaleType = scale;
+        Start(rig, 8000);
+        for (int i = 0; i < 30; ++i) LampCycle(rig, i);
+        EXPECT_EQ(ChangedFromRepaint(rig, 8000), 0) << size << " px, dial type " << type << ", scale " << scale;
+      }
+    }
+  }
+}
+
 TEST(CleanDrawing, AnalogueClockDotsKeepTheirShadeEachMinute) {
   for (int32_t type : {0, 1}) {
     DisplayRig rig(1280);

@@ -286,6 +286,42 @@ TEST_F(PlayerTest, StopEndsAWaitForARecordFarAhead) {
   EXPECT_EQ(player.Range().Record_Position(60), std::numeric_limits<int32_t>::max());
 }
 
+// After a playback the readouts show the sensor again from its next reading, even on the
+// traditional dial, whose base otherwise moves only at a SET; no drop is counted across the
+// playback.
+TEST_F(PlayerTest, TheNextLiveReadingAfterPlaybackShowsTheSensorsBase) {
+  auto records = Readings(100);
+  for (int k = 1; k <= 100; ++k) {
+    records[k].BaseStep = 114;  // 3.25
+    records[k].Flags = RecordFlags::BdCount;
+  }
+  Load(records);
+  t.settings.CommPort = 1;
+  t.settings.DialType = DialTraditional;
+  t.state.LastBaseStep = 200;
+  t.state.BaseText = MeterEngine::Base_Text(200);
+  t.state.BdTotal = 40;
+  t.state.BdCountEnabled = true;
+  Play();
+  ASSERT_EQ(t.state.OperatingMode, ModeLive);
+  EXPECT_EQ(view.lastBase, "3.25");
+
+  const int32_t raw = 10000;
+  t.state.RawReading = raw;
+  engine.Show_Reading();
+  const std::string live = MeterEngine::Base_Text(MeterEngine::Base_Step(raw));
+  ASSERT_NE(live, "3.25");
+  EXPECT_EQ(t.state.BaseText, live);
+  EXPECT_EQ(view.lastBase, live);
+  EXPECT_EQ(t.state.BdTotal, 40);
+  EXPECT_EQ(view.lastBd, "1.0");
+
+  // From then on the traditional dial's base waits for a SET again.
+  t.state.RawReading = 50000;
+  engine.Show_Reading();
+  EXPECT_EQ(t.state.BaseText, live);
+}
+
 TEST_F(PlayerTest, LoadedFileShowsNameTimesAndSkipLength) {
   Load(50);
   EXPECT_EQ(t.controls.Caption("lblLoadedFile"), "take001");
