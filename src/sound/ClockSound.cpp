@@ -19,6 +19,7 @@ double Stopwatch::Elapsed() {
 bool ClockInput::Start(const PcmFormat& fmt, int64_t framesSoFar) {
   fmt_ = fmt;
   startFrames_ = framesSoFar;
+  delivered_ = framesSoFar;
   watch_.Restart();
   running_ = true;
   return true;
@@ -29,8 +30,9 @@ void ClockInput::Collect(PcmSamples& into) {
   int64_t due = static_cast<int64_t>(std::floor(watch_.Elapsed() * fmt_.rate));
   if (block_ > 0) due -= due % block_;
   const int64_t frames = startFrames_ + due;
-  const auto samples = static_cast<std::size_t>(frames * fmt_.channels);
-  if (samples > into.size()) into.resize(samples, 0);
+  if (frames <= delivered_) return;
+  into.insert(into.end(), static_cast<std::size_t>((frames - delivered_) * fmt_.channels), int16_t{0});
+  delivered_ = frames;
 }
 
 void ClockInput::Stop(PcmSamples& into) {

@@ -34,6 +34,7 @@ class ClockInput : public SoundInput {
   int64_t block_;
   PcmFormat fmt_;
   int64_t startFrames_ = 0;
+  int64_t delivered_ = 0;  // frames handed over, those before the start included
   bool running_ = false;
 };
 
