@@ -7,6 +7,9 @@
 #   recording  the same with recording and sound
 #   playback   a recording of 50 records a second played with its sound, with how late
 #              the records were drawn on the sound clock (median, 99th percentile)
+# and, first, the floor: zk_cpu_floor (bench/floor, built with the benchmarks), the least a
+# Qt window does to show a moving line. Every case is printed also as a ratio to the floor
+# of the same run, a figure that carries from one machine to another.
 # Each case runs SECONDS (default 30) after a warm-up. Given several build folders, it
 # measures them case by case side by side, so a before/after comparison shares the load
 # of the moment. With -p it then profiles each case with perf (software clock samples)
@@ -27,6 +30,7 @@ shift $((OPTIND - 1))
 BINS=()
 for b in "$@"; do
   [ -x "$b/zodovaz" ] && [ -x "$b/zk_make_sweep" ] || { echo "$b: no zodovaz or zk_make_sweep there" >&2; exit 2; }
+  [ -x "$b/zk_cpu_floor" ] || { echo "$b: no zk_cpu_floor there (build with ZK_BENCH=1)" >&2; exit 2; }
   BINS+=("$(cd "$b" && pwd)")
 done
 if [ "$PROFILE" = 1 ] && ! command -v perf >/dev/null 2>&1; then
@@ -78,6 +82,17 @@ profile() {
     grep -v '^#' | grep -v '^$' | head -n 15 | sed 's/^/    /'
 }
 
+# The floor's share of one core, measured once with the first build's program.
+measure_floor() {
+  "${BINS[0]}/zk_cpu_floor" >"$E2E_TMP/floor.log" 2>&1 &
+  ZK_PID=$!
+  e2e_until 100 xdotool search --onlyvisible --name '^zk_cpu_floor$' >/dev/null || fail "the floor's window did not appear"
+  sleep "$WARMUP"
+  FLOOR=$(share)
+  stop
+  printf '%-10s %6s %% of one core  %s\n' floor "$FLOOR" "${BINS[0]}/zk_cpu_floor"
+}
+
 # Runs case $1 on every build; $2 measures (share or profile).
 run_case() {
   local name=$1 how=$2 b figure
@@ -113,7 +128,8 @@ run_case() {
     esac
     stop
     if [ "$how" = share ]; then
-      printf '%-10s %6s %% of one core  %s' "$name" "$figure" "$b"
+      printf '%-10s %6s %% of one core  %5s x the floor  %s' "$name" "$figure" \
+        "$(echo "scale=2; $figure / $FLOOR" | bc 2>/dev/null)" "$b"
       [ "$name" = playback ] && printf '  (lateness %s)' "$(lateness)"
       printf '\n'
     else
@@ -134,6 +150,7 @@ lateness() {
 }
 
 echo "share of one core over ${SPAN} s after a ${WARMUP} s warm-up; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+measure_floor
 for c in idle live moving recording playback; do run_case "$c" share; done
 if [ "$PROFILE" = 1 ]; then
   echo

@@ -37,12 +37,13 @@ Prompts& ChoosePrompts(Prompts* given, QtPrompts& own) { return given ? *given :
 
 frmMain::frmMain(StartOptions options)
     : opts_(std::move(options)),
-      audio_(opts_.audio
-                 ? std::move(opts_.audio)
-                 : MakeAudioDevice(clock_,
-                                   [this](const std::string& text) {
-                                     ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK, MsgIcon::Information);
-                                   })),
+      audio_(opts_.audio ? std::move(opts_.audio)
+                         : MakeAudioDevice(
+                               clock_,
+                               [this](const std::string& text) {
+                                 ctx_.prompts.MsgBox(text, ProgramTitle, MsgButtons::OK, MsgIcon::Information);
+                               },
+                               opts_.spool ? JoinPath(opts_.programFolder, RecoveryFolderName) : "")),
       ctx_{settings_,
            state_,
            opts_.clock ? *opts_.clock : clock_,

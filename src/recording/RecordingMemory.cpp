@@ -1,5 +1,7 @@
 #include "recording/RecordingMemory.h"
 
+#include <malloc.h>
+
 #include "base/Numbers.h"
 
 namespace zk {
@@ -21,6 +23,8 @@ void RecordingMemory::Forget() {
   savedHeader_.reset();
   spool_.Remove();
   Empty_Buffer();
+  // The allocator keeps what a long recording freed for itself; handed back to the system.
+  malloc_trim(0);
 }
 
 void RecordingMemory::Empty_Buffer() {

@@ -6,7 +6,7 @@
 
 namespace zk {
 
-std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice) {
+std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice, const std::string& scratchFolder) {
   std::unique_ptr<SoundInput> in;
   std::unique_ptr<SoundOutput> out;
   if (HaveSoundInput())
@@ -17,7 +17,7 @@ std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice) {
     out = std::make_unique<QtOutput>(clock);
   else
     out = std::make_unique<ClockOutput>(clock);
-  return std::make_unique<TrackDevice>(clock, std::move(in), std::move(out), std::move(notice));
+  return std::make_unique<TrackDevice>(clock, std::move(in), std::move(out), std::move(notice), scratchFolder);
 }
 
 std::unique_ptr<AudioDevice> MakeNullAudioDevice(Clock& clock, AudioNotice notice) {

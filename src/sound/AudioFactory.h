@@ -18,8 +18,10 @@ namespace zk {
 using AudioNotice = std::function<void(const std::string& text)>;
 
 // Real input and output where the machine has them, the clock where it has not. Needs a
-// QCoreApplication. `clock` must outlive the device.
-std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice = {});
+// QCoreApplication. `clock` must outlive the device. A new recording's sound is kept in a
+// scratch file in `scratchFolder` (empty: the system's temporary folder).
+std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice = {},
+                                             const std::string& scratchFolder = "");
 
 // The clock-only device (no sound at all). Needs no Qt application object.
 std::unique_ptr<AudioDevice> MakeNullAudioDevice(Clock& clock, AudioNotice notice = {});

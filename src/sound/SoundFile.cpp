@@ -101,6 +101,12 @@ int64_t MemorySource::Read(int64_t frame, int16_t* out, int64_t frames) {
 }
 
 FileError WriteWav(int fd, const PcmSamples& samples, PcmFormat fmt) {
+  MemorySource source(samples, fmt);
+  return WriteWav(fd, source);
+}
+
+FileError WriteWav(int fd, FrameSource& source) {
+  const PcmFormat fmt = source.Format();
   SF_INFO info{};
   info.samplerate = fmt.rate;
   info.channels = fmt.channels;
@@ -108,7 +114,6 @@ FileError WriteWav(int fd, const PcmSamples& samples, PcmFormat fmt) {
   SNDFILE* sf = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
   if (!sf) return FileError{EIO, sf_strerror(nullptr)};
   FileError err;
-  MemorySource source(samples, fmt);
   std::vector<int16_t> chunk(static_cast<std::size_t>(fmt.channels) * 16384);
   for (int64_t at = 0;;) {
     const int64_t n = source.Read(at, chunk.data(), 16384);

@@ -58,6 +58,8 @@ bool WavDataIsWhole(const std::string& path, std::string& error);
 
 // Writes 16-bit PCM samples as a WAV file to `fd`.
 FileError WriteWav(int fd, const PcmSamples& samples, PcmFormat fmt);
+// Writes every frame of `source` as a 16-bit PCM WAV file to `fd`.
+FileError WriteWav(int fd, FrameSource& source);
 // Writes `path` atomically (temporary file + rename).
 FileError SaveWavFile(const std::string& path, const PcmSamples& samples, PcmFormat fmt);
 

@@ -37,7 +37,8 @@ class SoundInput {
   // Starts capturing; `framesSoFar` is how much the track already holds (a clock input
   // taking over from a failed real one continues from there).
   virtual bool Start(const PcmFormat& fmt, int64_t framesSoFar) = 0;
-  // Appends what was captured since the last call.
+  // Appends what was captured since the last call (the caller may empty `into` between
+  // calls: it is not a record of the whole capture).
   virtual void Collect(PcmSamples& into) = 0;
   virtual void Stop(PcmSamples& into) = 0;
   // True when the capture has broken down or delivers nothing; the device then

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "sound/ClockSound.h"
+#include "sound/ScratchTrack.h"
 #include "sound/SoundFile.h"
 
 namespace zk {
@@ -36,16 +37,18 @@ constexpr const char* OutputBroke = "The sound output stopped playing: playback 
 }  // namespace
 
 struct TrackDevice::Track {
-  PcmSamples samples;                     // a new recording
-  std::unique_ptr<SoundFileSource> file;  // a WAV or MP3
-  std::unique_ptr<FrameSource> source;    // what plays
+  std::unique_ptr<ScratchTrack> recorded;  // a new recording
+  PcmSamples arriving;                     // what the input has just handed over
+  std::unique_ptr<SoundFileSource> file;   // a WAV or MP3
+  std::unique_ptr<FrameSource> source;     // what plays
   PcmFormat fmt;
   int32_t bits = 16;
 };
 
 TrackDevice::TrackDevice(Clock& clock, std::unique_ptr<SoundInput> input, std::unique_ptr<SoundOutput> output,
-                         AudioNotice notice)
-    : input_(std::move(input)),
+                         AudioNotice notice, std::string scratchFolder)
+    : scratchFolder_(std::move(scratchFolder)),
+      input_(std::move(input)),
       clockInput_(std::make_unique<ClockInput>(clock)),
       output_(std::move(output)),
       clockOutput_(std::make_unique<ClockOutput>(clock)),
@@ -87,7 +90,7 @@ void TrackDevice::DeliverNotice() {
 
 int32_t TrackDevice::Close() {
   DeliverNotice();
-  if (mode_ == AudioMode::Recording && activeInput_ && track_) activeInput_->Stop(track_->samples);
+  if (mode_ == AudioMode::Recording && activeInput_ && track_) activeInput_->Stop(track_->arriving);
   StopPlaying();
   track_.reset();
   kind_ = Kind::None;
@@ -100,7 +103,8 @@ void TrackDevice::NewRecordingTrack() {
   Close();
   track_ = std::make_unique<Track>();
   track_->fmt = PcmFormat{SoundSampleRate, 1};
-  track_->source = std::make_unique<MemorySource>(track_->samples, track_->fmt);
+  track_->recorded = std::make_unique<ScratchTrack>(scratchFolder_);
+  track_->source = std::make_unique<ScratchSource>(*track_->recorded, track_->fmt);
   kind_ = Kind::Recording;
   mode_ = AudioMode::Stopped;
 }
@@ -170,16 +174,22 @@ int64_t TrackDevice::ClampFrame(int64_t frame) const {
 void TrackDevice::Collect() {
   if (mode_ != AudioMode::Recording || !activeInput_) return;
   if (activeInput_->Real() && activeInput_->Failed()) {
-    activeInput_->Stop(track_->samples);
+    StopInput();
     activeInput_ = clockInput_.get();
     activeInput_->Start(track_->fmt, Delivered());
     capture_.Restart();
     Tell(true, InputBroke, true);
   }
-  activeInput_->Collect(track_->samples);
+  activeInput_->Collect(track_->arriving);
+  track_->recorded->Take(track_->arriving);
 }
 
-int64_t TrackDevice::Delivered() const { return static_cast<int64_t>(track_->samples.size()) / track_->fmt.channels; }
+void TrackDevice::StopInput() {
+  activeInput_->Stop(track_->arriving);
+  track_->recorded->Take(track_->arriving);
+}
+
+int64_t TrackDevice::Delivered() const { return track_->recorded->Size() / track_->fmt.channels; }
 
 int64_t TrackDevice::CurrentFrame() {
   if (mode_ == AudioMode::Recording) {
@@ -214,7 +224,7 @@ void TrackDevice::StopPlaying() {
 
 void TrackDevice::StopRecording() {
   if (mode_ != AudioMode::Recording) return;
-  activeInput_->Stop(track_->samples);
+  StopInput();
   activeInput_ = nullptr;
   frame_ = Delivered();
   mode_ = AudioMode::Stopped;
@@ -321,9 +331,8 @@ int32_t TrackDevice::DeleteFromStart(int32_t bytes) {
     Collect();
   else
     Stop();
-  auto& s = track_->samples;
   const int64_t frames = std::clamp<int64_t>(FrameOf(bytes), 0, Delivered());
-  s.erase(s.begin(), s.begin() + frames * track_->fmt.channels);
+  track_->recorded->DropFront(frames * track_->fmt.channels);
   if (recording)
     capture_.Drop(frames);  // the capture goes on, its positions moved back with the sound
   else
@@ -335,7 +344,7 @@ int32_t TrackDevice::EndAt(int32_t bytes) {
   if (kind_ != Kind::Recording) return Fail(kind_ == Kind::None ? AudioNotOpen : AudioNotSupported, "");
   Stop();
   const int64_t frames = std::max<int64_t>(0, FrameOf(bytes));
-  track_->samples.resize(static_cast<std::size_t>(frames * track_->fmt.channels), 0);
+  track_->recorded->Resize(frames * track_->fmt.channels);
   frame_ = std::min(frame_, frames);
   return 0;
 }
@@ -346,7 +355,7 @@ int32_t TrackDevice::SaveWav(const std::string& path) {
   FileError err;
   if (kind_ == Kind::Recording) {
     StopRecording();
-    err = SaveWavFile(path, track_->samples, track_->fmt);
+    err = ReplaceFileAtomically(path, [&](int fd) { return WriteWav(fd, *track_->source); });
   } else if (kind_ == Kind::Wav && track_->file->IsWav()) {
     err = ReplaceFileAtomically(path, [&](int fd) { return track_->file->CopyTo(fd); });
   } else {
@@ -359,15 +368,18 @@ int32_t TrackDevice::SaveWav(const std::string& path) {
 int32_t TrackDevice::RecordedSound(int32_t from, std::vector<int16_t>& out) {
   if (kind_ != Kind::Recording) return Fail(kind_ == Kind::None ? AudioNotOpen : AudioNotSupported, "");
   if (mode_ == AudioMode::Recording) Collect();
-  const auto& s = track_->samples;
-  const std::size_t first = static_cast<std::size_t>(std::max(0, from)) / 2;
-  if (first < s.size()) out.insert(out.end(), s.begin() + static_cast<std::ptrdiff_t>(first), s.end());
+  const ScratchTrack& s = *track_->recorded;
+  const int64_t first = std::max(0, from) / 2;
+  if (first >= s.Size()) return 0;
+  const std::size_t had = out.size();
+  out.resize(had + static_cast<std::size_t>(s.Size() - first));
+  out.resize(had + static_cast<std::size_t>(s.Read(first, out.data() + had, s.Size() - first)));
   return 0;
 }
 
 int32_t TrackDevice::OpenRecordedSound(std::vector<int16_t> samples) {
   NewRecordingTrack();
-  track_->samples.assign(samples.begin(), samples.end());
+  track_->recorded->Append(samples.data(), samples.size());
   return 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The audio device of the program: one track at a time — a new recording (16-bit mono
-// 22050 Hz PCM in memory, positions in bytes), a WAV file (positions in bytes of its own
+// 22050 Hz PCM, kept in a scratch file as it arrives, positions in bytes), a WAV file (positions in bytes of its own
 // format), an MP3 (positions in milliseconds) or the silent timing track (milliseconds,
 // no end). Sound goes through a SoundInput and a SoundOutput; when a real one is missing
 // or breaks down the device carries on with the clock and tells the user once.
@@ -27,8 +27,11 @@ enum AudioError : int32_t {
 
 class TrackDevice : public AudioDevice {
  public:
-  // `input`/`output` may be real or clock ones; the clock ones are the fallbacks.
-  TrackDevice(Clock& clock, std::unique_ptr<SoundInput> input, std::unique_ptr<SoundOutput> output, AudioNotice notice);
+  // `input`/`output` may be real or clock ones; the clock ones are the fallbacks. A new
+  // recording's sound goes to a scratch file in `scratchFolder` (empty: the system's
+  // temporary folder).
+  TrackDevice(Clock& clock, std::unique_ptr<SoundInput> input, std::unique_ptr<SoundOutput> output, AudioNotice notice,
+              std::string scratchFolder = "");
   ~TrackDevice() override;
 
   int32_t Close() override;
@@ -73,11 +76,13 @@ class TrackDevice : public AudioDevice {
   int64_t ClampFrame(int64_t frame) const;
   int32_t StartPlaying();
   void Collect();
+  void StopInput();  // the input stops; what it still held is taken in
   void StopPlaying();
   void StopRecording();
   void Tell(bool input, const char* text, bool later = false);
   void DeliverNotice();
 
+  std::string scratchFolder_;
   std::unique_ptr<SoundInput> input_, clockInput_;
   std::unique_ptr<SoundOutput> output_, clockOutput_;
   SoundInput* activeInput_ = nullptr;

@@ -30,12 +30,13 @@ class RampInput : public SoundInput {
     rate_ = fmt.rate;
     start_ = clock_.Timer();
     base_ = framesSoFar;
+    given_ = framesSoFar;
     return startOk;
   }
   void Collect(PcmSamples& into) override {
     if (broken) return;
-    const auto want = static_cast<std::size_t>(base_ + static_cast<int64_t>((clock_.Timer() - start_) * rate_));
-    while (into.size() < want) into.push_back(static_cast<int16_t>(into.size() % 32768));
+    const int64_t want = base_ + static_cast<int64_t>((clock_.Timer() - start_) * rate_);
+    for (; given_ < want; ++given_) into.push_back(static_cast<int16_t>(given_ % 32768));
   }
   void Stop(PcmSamples& into) override {
     Collect(into);
@@ -48,7 +49,7 @@ class RampInput : public SoundInput {
  private:
   Clock& clock_;
   double start_ = 0;
-  int64_t base_ = 0;
+  int64_t base_ = 0, given_ = 0;
   int32_t rate_ = 22050;
 };
 
