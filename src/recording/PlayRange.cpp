@@ -5,13 +5,14 @@
 #include <limits>
 
 #include "base/Numbers.h"
+#include "core/ControlNames.h"
 
 namespace zk {
 
 void Show_Recording_Length(Context& ctx, int32_t seconds, int32_t skipFromSeconds) {
   SessionState& st = ctx.state;
-  ctx.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
-  ctx.controls.SetCaption("lblTotalTime", Format_Time(seconds, st.TotalTimeMs));
+  ctx.controls.SetCaption(ctl::lblPlayTime, Format_Time(0, st.TotalTimeMs));
+  ctx.controls.SetCaption(ctl::lblTotalTime, Format_Time(seconds, st.TotalTimeMs));
   st.SkipSeconds = Skip_Seconds(skipFromSeconds);
 }
 

@@ -7,6 +7,7 @@
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
 #include "core/Banner.h"
+#include "core/ControlNames.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
 #include "core/UnexpectedError.h"
@@ -44,7 +45,7 @@ bool Player::Playing_On() const { return !closing_ && ctx_.state.OperatingMode =
 void Player::Show_Loaded_File(const std::string& basePath) {
   SessionState& st = ctx_.state;
   const std::string name = basePath.substr(basePath.find_last_of('/') + 1);
-  ctx_.controls.SetCaption("lblLoadedFile", name);
+  ctx_.controls.SetCaption(ctl::lblLoadedFile, name);
   st.RecordName = name;
   Show_Recording_Length(ctx_, CInt32(st.TotalTimeMs / 1000.0), st.TotalTimeMs / 1000);
   st.PlayState = PlayStopped;
@@ -79,7 +80,7 @@ void Player::Start() {
   SessionState& st = ctx_.state;
   if (st.RecordCount < 1 || st.RecordBuffer.size() < 2) return;
   busy_ = true;
-  ctx_.controls.SetEnabled("picRecord", false);
+  ctx_.controls.SetEnabled(ctl::picRecord, false);
   Put_User_Values_Aside();
   Enter_Playback_Mode();
   Seek_To_Range_Start();
@@ -106,15 +107,15 @@ void Player::Put_User_Values_Aside() {
 // Playback mode: the live stream paused, the menus that would disturb a playback off.
 void Player::Enter_Playback_Mode() {
   Controls& c = ctx_.controls;
-  c.SetCaption("lblTag", "");
+  c.SetCaption(ctl::lblTag, "");
   ctx_.state.OperatingMode = ModePlayback;
   gate_.Pause();
-  for (const char* menu : {"mnuFile", "mnuConnection", "mnuRecording"}) c.SetEnabled(menu, false);
+  for (const char* menu : {ctl::mnuFile, ctl::mnuConnection, ctl::mnuRecording}) c.SetEnabled(menu, false);
   if (!ctx_.state.PlaybackOverride) {
-    c.SetEnabled("mnuSettingsBmFreeze", false);
-    c.SetEnabled("mnuViewMeter", false);
+    c.SetEnabled(ctl::mnuSettingsBmFreeze, false);
+    c.SetEnabled(ctl::mnuViewMeter, false);
   }
-  c.SetEnabled("mnuViewRecording", false);
+  c.SetEnabled(ctl::mnuViewRecording, false);
 }
 
 // The range inside the file, its first record in WorkRecord, the sound there.
@@ -126,7 +127,7 @@ void Player::Seek_To_Range_Start() {
   st.RangeStartPosition = std::to_string(startPosition);
   st.MciResult = ctx_.audio.SeekTo(startPosition);
   Fetch_Error_Text(ctx_);
-  ctx_.controls.SetCaption("lblPlayTime", range_.Time_Of(startPosition));
+  ctx_.controls.SetCaption(ctl::lblPlayTime, range_.Time_Of(startPosition));
 }
 
 // After the banner: the panel drawn, the clock at the range start, the sound playing.
@@ -153,9 +154,9 @@ void Player::Show_Playing() {
   stall_.Reset();
   st.ResetPending = true;
   st.PlayState = PlayPlaying;
-  c.SetEnabled("picRecord", true);
+  c.SetEnabled(ctl::picRecord, true);
   ctx_.shell.Update_Command_State();
-  c.SetFocus("cmdStop");
+  c.SetFocus(ctl::cmdStop);
 }
 
 // The play loop: one record per step to the meter. Everything else a user does during a
@@ -185,7 +186,7 @@ void Player::Pause() {
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
   busy_ = true;
-  c.SetEnabled("picRecord", false);
+  c.SetEnabled(ctl::picRecord, false);
   // A skip still waiting to resume would start the sound again under the pause.
   ctx_.timers.tmrSkip.Stop();
   st.MciResult = ctx_.audio.Pause();
@@ -195,19 +196,19 @@ void Player::Pause() {
   if (!Playing_On()) return;
   st.NewReading = false;
   st.PlayState = PlayPaused;
-  c.SetEnabled("picRecord", true);
+  c.SetEnabled(ctl::picRecord, true);
   ctx_.shell.Update_Command_State();
 }
 
 void Player::Resume() {
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
-  c.SetEnabled("picRecord", false);
+  c.SetEnabled(ctl::picRecord, false);
   ctx_.view.Remove_Needle();
   st.MciResult = ctx_.audio.PlayFrom(st.AudioPosition);
   stall_.Reset();
   st.PlayState = PlayPlaying;
-  c.SetEnabled("picRecord", true);
+  c.SetEnabled(ctl::picRecord, true);
   ctx_.shell.Update_Command_State();
 }
 
@@ -223,7 +224,7 @@ void Player::Playback_Step() {
       st.SeekPending = false;
       range_.Draw_Range_Box();
       st.ResetPending = true;
-      ctx_.controls.SetCaption("lblPlayTime", Format_Time(st.AudioPosition / PlayRange::Units(st), st.TotalTimeMs));
+      ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(st.AudioPosition / PlayRange::Units(st), st.TotalTimeMs));
     }
     range_.Draw_Progress();
 
@@ -304,7 +305,7 @@ void Player::Show_Elapsed() {
   const int32_t secs = st.AudioPosition / PlayRange::Units(st);
   if (secs == st.ElapsedSecs) return;
   st.ElapsedSecs = secs;
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(secs, st.TotalTimeMs));
+  ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(secs, st.TotalTimeMs));
   if (st.RecordStartSeconds != 0 && (st.RecordStartSeconds + secs) % 60 == 0)
     clock_.Show_Recording_Clock(st.RecordStartSeconds + secs);
 }
@@ -322,7 +323,7 @@ void Player::Restart_Loop() {
   Query_Position(ctx_.audio, st);
   st.ElapsedSecs = st.AudioPosition / PlayRange::Units(st);
   clock_.Show_Recording_Clock(st.RecordStartSeconds + st.ElapsedSecs);
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
+  ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(0, st.TotalTimeMs));
   // Paused during the banner: the sound starts with the next resume.
   if (st.PlayState == PlayPlaying) st.MciResult = ctx_.audio.Play();
   stall_.Reset();
@@ -341,7 +342,7 @@ void Player::Stop() {
   SessionState& st = ctx_.state;
   const Settings& s = ctx_.settings;
   Controls& c = ctx_.controls;
-  c.SetEnabled("picRecord", false);
+  c.SetEnabled(ctl::picRecord, false);
   st.OperatingMode = s.CommPort != 0 ? ModeLive : ModeNone;
   ctx_.timers.tmrSkip.Stop();
   st.MciResult = ctx_.audio.Stop();
@@ -354,9 +355,9 @@ void Player::Stop() {
   st.NewReading = false;
 
   if (!st.PlaybackOverride) Restore_User_Values(true);
-  c.SetCaption("lblPlayTime", range_.Time_Of(ParseInt32(st.RangeStartPosition).value_or(0)));
-  c.SetEnabled("mnuSettingsBmFreeze", true);
-  c.SetEnabled("mnuViewMeter", true);
+  c.SetCaption(ctl::lblPlayTime, range_.Time_Of(ParseInt32(st.RangeStartPosition).value_or(0)));
+  c.SetEnabled(ctl::mnuSettingsBmFreeze, true);
+  c.SetEnabled(ctl::mnuViewMeter, true);
   gate_.Resume();
   stopping_ = false;
 }
@@ -372,7 +373,7 @@ void Player::Restore_User_Values(bool draw) {
   st.BdTotal = st.SavedBdTotal;
   st.BdCountEnabled = st.SavedBdCountEnabled;
   st.BdText = MeterEngine::Bd_Text(st.BdTotal / 4);
-  Tick_Pair(c, "mnuSetBmFreezeOn", "mnuSetBmFreezeOff", s.FreezeEnable);
+  Tick_Pair(c, ctl::mnuSetBmFreezeOn, ctl::mnuSetBmFreezeOff, s.FreezeEnable);
   if (!draw) return;
   ctx_.view.Update_SensKnob();
   ctx_.view.Draw_Panel();
@@ -398,7 +399,7 @@ void Player::Shut_Down() {
 void Player::cmdLoop_Click() {
   Settings& s = ctx_.settings;
   s.PlayLoopEnable = !s.PlayLoopEnable;
-  ctx_.controls.SetPicture("cmdLoop", -1, s.PlayLoopEnable ? "Loop" : "Single");
+  ctx_.controls.SetPicture(ctl::cmdLoop, -1, s.PlayLoopEnable ? "Loop" : "Single");
 }
 
 void Player::chkOveride_Click(bool checked) {
@@ -406,9 +407,9 @@ void Player::chkOveride_Click(bool checked) {
   Controls& c = ctx_.controls;
   st.ResetPending = true;
   st.PlaybackOverride = checked;
-  c.SetEnabled("mnuSettingsBmFreeze", checked);
+  c.SetEnabled(ctl::mnuSettingsBmFreeze, checked);
   if (!checked) return;
-  c.SetEnabled("mnuViewMeter", true);
+  c.SetEnabled(ctl::mnuViewMeter, true);
   // The meter works from the recorded readings with the user's own settings.
   Restore_User_Values(false);
 }

@@ -3,6 +3,7 @@
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
 #include "base/RecordingRates.h"
+#include "core/ControlNames.h"
 #include "recording/PlayRange.h"
 #include "recording/Player.h"
 
@@ -43,7 +44,7 @@ void Player::Show_Record_Position() {
   SessionState& st = ctx_.state;
   st.WorkRecord = range_.Record(st.RecordIndex);
   st.AudioPosition = range_.Record_Position(st.RecordIndex);
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(st.AudioPosition / PlayRange::Units(st), st.TotalTimeMs));
+  ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(st.AudioPosition / PlayRange::Units(st), st.TotalTimeMs));
 }
 
 void Player::tmrSkip_Timer() {

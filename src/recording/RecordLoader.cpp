@@ -7,6 +7,7 @@
 #include "base/ProgramFolder.h"
 #include "base/RecordingCodes.h"
 #include "core/Context.h"
+#include "core/ControlNames.h"
 #include "core/SoundQueries.h"
 #include "sound/AudioFactory.h"
 #include "sound/SoundFile.h"
@@ -139,8 +140,8 @@ bool Read_Records(Context& ctx, const std::string& basePath, LoadProgress& progr
     case ReadStatus::IoError: return failed(reader.Error());
   }
 
-  ctx.controls.SetCaption("lblLoadedFile", "Loading......");
-  ctx.controls.SetToolTip("lblLoadedFile", -1, basePath);
+  ctx.controls.SetCaption(ctl::lblLoadedFile, "Loading......");
+  ctx.controls.SetToolTip(ctl::lblLoadedFile, -1, basePath);
 
   RecordFileData data;
   const ReadResult read = ReadRecords(reader, data, &progress, [&] { ctx.events.DoEvents(); });

@@ -2,6 +2,7 @@
 
 #include "base/Numbers.h"
 #include "base/RecordingRates.h"
+#include "core/ControlNames.h"
 #include "core/SoundQueries.h"
 
 namespace zk {
@@ -24,13 +25,13 @@ void RecordTimeBase::Message_Read() {
     if (whole > st.AudioSecsSeen) {
       st.AudioSecsSeen = whole;
       st.ElapsedSecs = whole - 1;
-      ctx_.controls.SetCaption("lblPlayTime", Format_Time(whole - 1, st.TotalTimeMs));
+      ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(whole - 1, st.TotalTimeMs));
     }
   } else {
     const auto secs = static_cast<int32_t>(IntDiv(st.RecSampleCount, RecordsPerSecond));
     if (secs == shownSecs_) return;
     shownSecs_ = secs;
-    ctx_.controls.SetCaption("lblPlayTime", Format_Time(secs, st.TotalTimeMs));
+    ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(secs, st.TotalTimeMs));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
 #include "core/Banner.h"
+#include "core/ControlNames.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
 #include "core/UnsavedRecording.h"
@@ -35,8 +36,8 @@ Recorder::~Recorder() {
 }
 
 void Recorder::Register_Commands(CommandTable& commands) {
-  commands.Add("mnuRecAudioOn", [this] { mnuRecAudioOn_Click(); });
-  commands.Add("mnuRecAudioOff", [this] { mnuRecAudioOff_Click(); });
+  commands.Add(ctl::mnuRecAudioOn, [this] { mnuRecAudioOn_Click(); });
+  commands.Add(ctl::mnuRecAudioOff, [this] { mnuRecAudioOff_Click(); });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -50,7 +51,8 @@ void Recorder::cmdRecord_Click() {
   const auto leave = Unsaved_Recording_Guard(ctx_);
   if (!leave) return;
 
-  for (const char* n : {"picRecord", "picFilePosition", "mnuViewRecording", "mnuRecording"}) c.SetEnabled(n, false);
+  for (const char* n : {ctl::picRecord, ctl::picFilePosition, ctl::mnuViewRecording, ctl::mnuRecording})
+    c.SetEnabled(n, false);
   memory_.Flush_RecBuffer(*leave);  // the recording in memory ends here
   st.RecSampleCount = 0;
   st.TagChanged = false;  // a tag counted before the recording is not this recording's
@@ -73,7 +75,7 @@ void Recorder::cmdRecord_Click() {
   if (s.AudioEnable) st.MciResult = ctx_.audio.Record();
 
   st.OperatingMode = ModeRecording;
-  c.SetForeColor("lblPlayTime", Red);
+  c.SetForeColor(ctl::lblPlayTime, Red);
   gate_.Hold();
   view_.Show_TransportWord("RECORD");
   Set_Banner(ctx_, "Recording", s.Text_Color);
@@ -92,13 +94,13 @@ void Recorder::cmdRecord_Click() {
   taking_ = true;
   gate_.Resume();  // the first reading restarts filter and needle
   st.ElapsedSecs = 0;
-  c.SetFocus("cmdStop");
+  c.SetFocus(ctl::cmdStop);
 
   view_.SeekBar_Clear();
   st.RangeStartX = MarkLeft;
   st.RangeEndX = MarkRight;
   view_.SeekBar_Box(MarkLeft, 0, MarkRight, 100, Red);
-  c.SetEnabled("picRecord", true);
+  c.SetEnabled(ctl::picRecord, true);
   ctx_.shell.Update_Command_State();
 }
 
@@ -115,15 +117,15 @@ void Recorder::Name_New_Recording(const DateTime& now) {
   Controls& c = ctx_.controls;
   st.RecordName = Free_RecordName(ctx_.settings, now);  // as it will likely be saved
   switch (ctx_.settings.RecordingMode) {
-    case RecManual: c.SetToolTip("lblRecordMode", "Buffer"); [[fallthrough]];
+    case RecManual: c.SetToolTip(ctl::lblRecordMode, "Buffer"); [[fallthrough]];
     case RecAutoName:
     case RecCapture:
-      c.SetCaption("lblLoadedFile", "Buffer");
-      c.SetToolTip("lblLoadedFile", "Buffer");
+      c.SetCaption(ctl::lblLoadedFile, "Buffer");
+      c.SetToolTip(ctl::lblLoadedFile, "Buffer");
       break;
     case RecAutoSave:
-      c.SetCaption("lblLoadedFile", st.RecordName);
-      c.SetToolTip("lblLoadedFile", "");
+      c.SetCaption(ctl::lblLoadedFile, st.RecordName);
+      c.SetToolTip(ctl::lblLoadedFile, "");
       break;
     default: break;
   }
@@ -227,7 +229,7 @@ void Recorder::Record_Sample(int16_t needle, uint8_t kind) {
 void Recorder::Stop() {
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
-  c.SetEnabled("picRecord", false);
+  c.SetEnabled(ctl::picRecord, false);
   if (ctx_.settings.AudioEnable)
     Finish_Sound();
   else
@@ -249,7 +251,7 @@ void Recorder::Show_Length(int32_t seconds) { Show_Recording_Length(ctx_, second
 void Recorder::Keep_Stopped() {
   SessionState& st = ctx_.state;
   Controls& c = ctx_.controls;
-  c.SetForeColor("lblPlayTime", Black);
+  c.SetForeColor(ctl::lblPlayTime, Black);
   st.RangeStartX = 0;
   st.RangeEndX = view_.SeekBar_ScaleWidth();
   st.RangeStartIndex = 1;
@@ -259,7 +261,7 @@ void Recorder::Keep_Stopped() {
     return;
   }
   memory_.Keep_Unsaved();
-  c.SetEnabled("picFilePosition", true);
+  c.SetEnabled(ctl::picFilePosition, true);
   saver_.Keep_By_Mode();
 }
 
@@ -326,7 +328,7 @@ void Recorder::mnuRecAudioOff_Click() {
 }
 
 void Recorder::Use_Sound(bool on) {
-  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", on);
+  Tick_Pair(ctx_.controls, ctl::mnuRecAudioOn, ctl::mnuRecAudioOff, on);
   ctx_.settings.AudioEnable = on;
   if (!on) Check_Silent_Track(ctx_);
   ctx_.shell.Update_Command_State();

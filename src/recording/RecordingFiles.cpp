@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/Numbers.h"
+#include "core/ControlNames.h"
 #include "core/UnsavedRecording.h"
 #include "recording/Player.h"
 #include "recording/RecordLoader.h"
@@ -63,7 +64,7 @@ bool RecordingFiles::Load(const std::string& basePath) {
   SeekBarProgress progress(bar_);
   if (!Load_File(ctx_, basePath, progress)) return false;
   memory_.Mark_Loaded();
-  ctx_.controls.SetEnabled("picFilePosition", true);
+  ctx_.controls.SetEnabled(ctl::picFilePosition, true);
   player_.Show_Loaded_File(basePath);
   return true;
 }
@@ -89,7 +90,7 @@ void RecordingFiles::cmdLoad_Click() {
   const auto leave = Unsaved_Recording_Guard(ctx_);
   if (!leave) return;
   End_Playback();
-  c.SetEnabled("picRecord", false);
+  c.SetEnabled(ctl::picRecord, false);
   gate_.Pause();
   try {
     FileDialogRequest req;
@@ -109,7 +110,7 @@ void RecordingFiles::cmdLoad_Click() {
   } catch (const std::exception& e) {
     ctx_.prompts.MsgBox(FileFailureText("loaded", 0, e.what()), ProgramTitle, MsgButtons::OK, MsgIcon::None);
   }
-  c.SetEnabled("picRecord", true);
+  c.SetEnabled(ctl::picRecord, true);
   gate_.Resume();
   ctx_.shell.Update_Command_State();
 }
@@ -117,7 +118,7 @@ void RecordingFiles::cmdLoad_Click() {
 void RecordingFiles::cmdLoad_MouseDown(int button) {
   if (button != RightMouseButton) return;
   Controls& c = ctx_.controls;
-  const std::string loaded = c.ToolTip("lblLoadedFile");
+  const std::string loaded = c.ToolTip(ctl::lblLoadedFile);
   const int number = Series_Number(loaded);
   if (number < 1) return;
   const auto leave = Unsaved_Recording_Guard(ctx_);
@@ -139,10 +140,10 @@ void RecordingFiles::cmdLoad_MouseDown(int button) {
     }
     ++entries;
   }
-  c.SetEnabled("cboFile", true);
-  c.SetVisible("cboFile", true);
-  c.SetVisible("lblLoadedFile", false);
-  c.SetFocus("cboFile");
+  c.SetEnabled(ctl::cboFile, true);
+  c.SetVisible(ctl::cboFile, true);
+  c.SetVisible(ctl::lblLoadedFile, false);
+  c.SetFocus(ctl::cboFile);
   list_.DropDown();
   list_.SetKeyPreview(false);
   ctx_.shell.Update_Command_State();
@@ -184,15 +185,15 @@ void RecordingFiles::Take_Entry() {
 // The list gives way to the file name again; the readings held while it was open go on.
 void RecordingFiles::Close_List() {
   Controls& c = ctx_.controls;
-  c.SetEnabled("cboFile", false);
-  c.SetVisible("cboFile", false);
-  c.SetVisible("lblLoadedFile", true);
+  c.SetEnabled(ctl::cboFile, false);
+  c.SetVisible(ctl::cboFile, false);
+  c.SetVisible(ctl::lblLoadedFile, true);
   gate_.Resume();
   list_.SetKeyPreview(true);
 }
 
 void RecordingFiles::cboFile_LostFocus() {
-  if (!ctx_.controls.Visible("cboFile")) return;
+  if (!ctx_.controls.Visible(ctl::cboFile)) return;
   // Nothing is loaded, but the live readings must not stay held.
   Close_List();
 }

@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include "base/Numbers.h"
+#include "core/ControlNames.h"
 
 namespace zk {
 
@@ -15,8 +16,8 @@ void RecordingMemory::Forget_Empty() {
 void RecordingMemory::Forget() {
   SessionState& st = ctx_.state;
   st.MciResult = ctx_.audio.Close();
-  ctx_.controls.SetCaption("lblLoadedFile", "No File Loaded");
-  ctx_.controls.SetToolTip("lblLoadedFile", "No File Loaded");
+  ctx_.controls.SetCaption(ctl::lblLoadedFile, "No File Loaded");
+  ctx_.controls.SetToolTip(ctl::lblLoadedFile, "No File Loaded");
   st.RecordingUnsaved = false;
   st.RecordingSaveFailed = false;
   st.FileLoaded = false;
@@ -34,9 +35,9 @@ void RecordingMemory::Empty_Buffer() {
   st.RecordCount = 0;
   st.TotalTimeMs = 0;
   st.TagCount = 0;
-  ctx_.controls.SetCaption("lblTag", "");
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(0, st.TotalTimeMs));
-  ctx_.controls.SetCaption("lblTotalTime", "");
+  ctx_.controls.SetCaption(ctl::lblTag, "");
+  ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(0, st.TotalTimeMs));
+  ctx_.controls.SetCaption(ctl::lblTotalTime, "");
 }
 
 void RecordingMemory::Keep_Unsaved() {

@@ -7,6 +7,7 @@
 #include "base/Numbers.h"
 #include "base/PairJournal.h"
 #include "base/StaleTempFiles.h"
+#include "core/ControlNames.h"
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
 #include "recording/RecordLoader.h"
@@ -105,7 +106,7 @@ void RecordingRecovery::Bring_Back(RecoveredRecording& r) {
   st.RecordDate = r.info.RecordDate;
   // The recording is saved the way it was made: with its sound, or without.
   s.AudioEnable = r.info.Audio;
-  Tick_Pair(ctx_.controls, "mnuRecAudioOn", "mnuRecAudioOff", r.info.Audio);
+  Tick_Pair(ctx_.controls, ctl::mnuRecAudioOn, ctl::mnuRecAudioOff, r.info.Audio);
   if (r.info.Audio) {
     Recorder::Use_Sound_Format(st);
     st.MciResult = ctx_.audio.OpenRecordedSound(std::move(r.sound));

@@ -6,6 +6,7 @@
 
 #include "base/RecordingCodes.h"
 #include "base/Version.h"
+#include "core/ControlNames.h"
 #include "core/Controls.h"
 #include "core/SettingsFile.h"
 #include "core/UnsavedRecording.h"
@@ -30,7 +31,7 @@ RecordingSaver::RecordingSaver(Context& ctx, RecordingMemory& memory, RecordingS
     : ctx_(ctx), memory_(memory), setup_(setup) {}
 
 void RecordingSaver::Register_Commands(CommandTable& commands) {
-  commands.Add("mnuRecSettings", [this] { mnuRecSettings_Click(); });
+  commands.Add(ctl::mnuRecSettings, [this] { mnuRecSettings_Click(); });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -79,10 +80,10 @@ void RecordingSaver::Keep_By_Mode() {
   Controls& c = ctx_.controls;
   switch (s.RecordingMode) {
     case RecManual:
-    case RecCapture: c.SetToolTip("cmdSave", "Save As"); break;
+    case RecCapture: c.SetToolTip(ctl::cmdSave, "Save As"); break;
     case RecAutoName:
-      c.SetToolTip("lblLoadedFile", Path_In(s.SavePath, st.RecordName));
-      c.SetToolTip("cmdSave", "Save");
+      c.SetToolTip(ctl::lblLoadedFile, Path_In(s.SavePath, st.RecordName));
+      c.SetToolTip(ctl::cmdSave, "Save");
       break;
     case RecAutoSave: Save_Auto_Name(); break;
     default: break;
@@ -112,8 +113,8 @@ bool RecordingSaver::Save_Auto_Name() {
 
 bool RecordingSaver::Auto_Save_Failed() {
   memory_.Mark_Save_Failed();
-  ctx_.controls.SetCaption("lblLoadedFile", NotSavedCaption);
-  ctx_.controls.SetToolTip("lblLoadedFile", NotSavedTip);
+  ctx_.controls.SetCaption(ctl::lblLoadedFile, NotSavedCaption);
+  ctx_.controls.SetToolTip(ctl::lblLoadedFile, NotSavedTip);
   return false;
 }
 
@@ -166,7 +167,7 @@ bool RecordingSaver::Save_Recording_As() {
   st.RecordName = name;
   if (manual) {
     s.SavePath = folder;
-    ctx_.controls.SetToolTip("lblRecordMode", "");
+    ctx_.controls.SetToolTip(ctl::lblRecordMode, "");
   }
   s.LoadPath = folder;
   Show_Saved(base);
@@ -175,8 +176,8 @@ bool RecordingSaver::Save_Recording_As() {
 
 void RecordingSaver::Show_Saved(const std::string& basePath) {
   SessionState& st = ctx_.state;
-  ctx_.controls.SetCaption("lblLoadedFile", st.RecordName);
-  ctx_.controls.SetToolTip("lblLoadedFile", basePath);
+  ctx_.controls.SetCaption(ctl::lblLoadedFile, st.RecordName);
+  ctx_.controls.SetToolTip(ctl::lblLoadedFile, basePath);
   memory_.Mark_Saved();
   memory_.Spool().Remove();  // saved: the recording no longer needs its spool
 }

@@ -5,6 +5,7 @@
 
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
+#include "core/ControlNames.h"
 
 namespace zk {
 
@@ -42,7 +43,7 @@ void SeekBar::picFilePosition_MouseDown(int button, float xIn) {
     return;
   }
   if (button == LeftButton) {
-    ctx_.controls.SetCaption("lblPlayTime", range_.Time_At(x));
+    ctx_.controls.SetCaption(ctl::lblPlayTime, range_.Time_At(x));
     st.RangeStartX = 0;
     st.RangeStartIndex = 1;
     bar_.SeekBar_Clear();
@@ -66,9 +67,9 @@ void SeekBar::picFilePosition_MouseDown(int button, float xIn) {
 void SeekBar::picFilePosition_MouseMove(int button, float xIn) {
   SessionState& st = ctx_.state;
   const double x = std::clamp<double>(xIn, 0, range_.Width());
-  ctx_.controls.SetToolTip("picFilePosition", range_.Time_At(x));
+  ctx_.controls.SetToolTip(ctl::picFilePosition, range_.Time_At(x));
   if (st.OperatingMode == ModePlayback || button != LeftButton || st.RecordCount < 1) return;
-  ctx_.controls.SetCaption("lblPlayTime", range_.Time_At(x));
+  ctx_.controls.SetCaption(ctl::lblPlayTime, range_.Time_At(x));
   if (x > st.RangeStartX) bar_.SeekBar_Box(st.RangeStartX, 0, x, 100, bar_.ButtonFaceColor());
   st.ElapsedSecs = range_.Record(range_.Record_At(x)).TimeMs / 1000;
   clock_.Show_Recording_Clock(st.RecordStartSeconds + st.ElapsedSecs);
@@ -90,7 +91,7 @@ void SeekBar::picFilePosition_MouseUp(int button, float xIn) {
     }
     range_.Normalize_Range();
   }
-  ctx_.controls.SetCaption("lblPlayTime", range_.Time_At(st.RangeStartX));
+  ctx_.controls.SetCaption(ctl::lblPlayTime, range_.Time_At(st.RangeStartX));
   bar_.SeekBar_Clear();
   range_.Draw_Range_Box();
   clock_.Show_Present_Clock();
@@ -116,7 +117,7 @@ void SeekBar::Select_Range(int32_t first, int32_t last) {
   st.RangeStartX = st.RangeStartIndex == 1 ? 0 : range_.X_Of(st.RangeStartIndex);
   st.RangeEndX = st.RangeEndIndex == st.RecordCount ? range_.Width() : range_.X_Of(st.RangeEndIndex);
   st.WorkRecord = range_.Record(st.RangeStartIndex);
-  ctx_.controls.SetCaption("lblPlayTime", Format_Time(st.WorkRecord.TimeMs / 1000, st.TotalTimeMs));
+  ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(st.WorkRecord.TimeMs / 1000, st.TotalTimeMs));
   bar_.SeekBar_Clear();
   range_.Draw_Range_Box();
   clock_.Show_Present_Clock();

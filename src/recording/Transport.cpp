@@ -2,6 +2,7 @@
 
 #include "base/RecordingCodes.h"
 #include "core/Banner.h"
+#include "core/ControlNames.h"
 
 namespace zk {
 
@@ -26,15 +27,16 @@ void Transport::Stop_Tail() {
   const Settings& s = ctx_.settings;
   Controls& c = ctx_.controls;
   st.PlayState = PlayStopped;
-  for (const char* menu : {"mnuFile", "mnuConnection", "mnuRecording", "mnuViewRecording", "mnuViewMeter"})
+  for (const char* menu :
+       {ctl::mnuFile, ctl::mnuConnection, ctl::mnuRecording, ctl::mnuViewRecording, ctl::mnuViewMeter})
     c.SetEnabled(menu, true);
   st.RecordIndex = 1;
-  if ((!s.SavePath.empty() || s.RecordingMode == RecManual) && s.CommPort != 0) c.SetEnabled("cmdRecord", true);
+  if ((!s.SavePath.empty() || s.RecordingMode == RecManual) && s.CommPort != 0) c.SetEnabled(ctl::cmdRecord, true);
   view_.SeekBar_Clear();
   view_.SeekBar_Box(st.RangeStartX, 0, st.RangeEndX, 100, view_.ButtonFaceColor());
   Set_Banner(ctx_, st.StatusWanted, s.Text_Color);
   ctx_.shell.Update_Command_State();
-  c.SetEnabled("picRecord", true);
+  c.SetEnabled(ctl::picRecord, true);
 }
 
 }  // namespace zk
