@@ -63,6 +63,9 @@ class AudioDevice {
   virtual int32_t Channels(int32_t& v) = 0;
   // Text for a return code; false when there is none.
   virtual bool ErrorText(int32_t code, std::string& text) = 0;
+  // True once the sound input of the recording under way broke down: the rest of its
+  // sound is silence on the clock.
+  virtual bool InputLost() const { return false; }
 };
 
 // The mode as text: "playing", "paused", "stopped", "recording", "not ready".

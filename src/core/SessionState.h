@@ -124,6 +124,7 @@ struct SessionState {
   int32_t MciResult = 0;
   std::string MciErrorText;
   bool MciErrorFlag = false;
+  bool SoundInputLost = false;  // the recording under way goes on without its sound input
   std::string DummyAudioPath;
 
   // User values put aside while a recording plays.

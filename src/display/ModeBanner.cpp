@@ -47,10 +47,12 @@ void ModeBanner::Update_ModeDisplay() {
     Print_Centred(Wipe, x, y2);
     return;
   }
-  // Recording or playing: with sound the second line is left as it is.
-  if (s.AudioEnable) return;
+  // Recording or playing: with sound the second line is left as it is, unless the
+  // recording's sound input broke down.
+  const bool lost = st.OperatingMode == ModeRecording && st.SoundInputLost;
+  if (s.AudioEnable && !lost) return;
   Print_Centred(Wipe, x, y2);
-  Print_Centred("Audio OFF", x, y2);
+  Print_Centred(lost ? "Audio LOST" : "Audio OFF", x, y2);
 }
 
 }  // namespace zk

@@ -75,6 +75,7 @@ void Recorder::cmdRecord_Click() {
   if (s.AudioEnable) st.MciResult = ctx_.audio.Record();
 
   st.OperatingMode = ModeRecording;
+  st.SoundInputLost = false;
   c.SetForeColor(ctl::lblPlayTime, Red);
   gate_.Hold();
   view_.Show_TransportWord("RECORD");
@@ -221,6 +222,16 @@ void Recorder::Record_Sample(int16_t needle, uint8_t kind) {
   st.TotalTimeMs = r.TimeMs;
   ++st.RecordIndex;
   memory_.Spool().Record(r);
+  Show_Sound_Lost();
+}
+
+// The banner's second line says at once when the sound input broke down: the recording
+// goes on, silent, and the box with the details waits for the next command.
+void Recorder::Show_Sound_Lost() {
+  SessionState& st = ctx_.state;
+  if (st.SoundInputLost || !ctx_.settings.AudioEnable || !ctx_.audio.InputLost()) return;
+  st.SoundInputLost = true;
+  ctx_.view.Update_ModeDisplay();
 }
 
 // ---------------------------------------------------------------------------------------

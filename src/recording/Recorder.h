@@ -96,6 +96,7 @@ class Recorder : public RecordSink, public StopHalf {
   void Keep_Stopped();
   uint8_t Lamp_Code() const;
   int32_t Record_Time();
+  void Show_Sound_Lost();
 
   Context& ctx_;
   TransportView& view_;

@@ -104,6 +104,7 @@ void TrackDevice::NewRecordingTrack() {
   track_ = std::make_unique<Track>();
   track_->fmt = PcmFormat{SoundSampleRate, 1};
   track_->recorded = std::make_unique<ScratchTrack>(scratchFolder_);
+  inputLost_ = false;
   track_->source = std::make_unique<ScratchSource>(*track_->recorded, track_->fmt);
   kind_ = Kind::Recording;
   mode_ = AudioMode::Stopped;
@@ -178,6 +179,7 @@ void TrackDevice::Collect() {
     activeInput_ = clockInput_.get();
     activeInput_->Start(track_->fmt, Delivered());
     capture_.Restart();
+    inputLost_ = true;
     Tell(true, InputBroke, true);
   }
   activeInput_->Collect(track_->arriving);

@@ -58,6 +58,7 @@ class TrackDevice : public AudioDevice {
   int32_t BitsPerSample(int32_t& v) override;
   int32_t Channels(int32_t& v) override;
   bool ErrorText(int32_t code, std::string& text) override;
+  bool InputLost() const override { return inputLost_; }
 
  private:
   enum class Kind { None, Recording, Wav, Mp3, Silent };
@@ -89,7 +90,8 @@ class TrackDevice : public AudioDevice {
   SoundOutput* activeOutput_ = nullptr;
   AudioNotice notice_;
   bool toldInput_ = false, toldOutput_ = false;
-  std::string pending_;  // a notice waiting for the next command
+  bool inputLost_ = false;  // the recording's real input broke down
+  std::string pending_;     // a notice waiting for the next command
 
   Kind kind_ = Kind::None;
   std::unique_ptr<Track> track_;

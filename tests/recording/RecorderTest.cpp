@@ -66,6 +66,24 @@ TEST_F(RecordSample, TimeWithoutSoundCountsTheMessages) {
   EXPECT_EQ(TimeOf(51, 7000), 1020);  // the sound plays no part
 }
 
+// The sound input breaking down shows on the banner with the next record, once; without
+// sound asked for there is nothing to say.
+TEST_F(RecordSample, ALostSoundInputShowsOnTheBannerOnce) {
+  TimeOf(1, 0);
+  const int before = rig.view.mode;
+  rig.fake.inputLost = true;
+  TimeOf(2, 20);
+  EXPECT_TRUE(st.SoundInputLost);
+  EXPECT_EQ(rig.view.mode, before + 1);
+  TimeOf(3, 40);
+  EXPECT_EQ(rig.view.mode, before + 1);
+
+  st.SoundInputLost = false;
+  rig.settings.AudioEnable = false;
+  TimeOf(4, 60);
+  EXPECT_FALSE(st.SoundInputLost);
+}
+
 TEST_F(RecordSample, BufferGrowsBy3000RecordsKeepingEveryOne) {
   rig.settings.AudioEnable = false;
   std::vector<std::size_t> bounds;

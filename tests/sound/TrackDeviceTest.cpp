@@ -249,9 +249,11 @@ TEST(RecordedTrack, BrokenInputContinuesOnTheClock) {
   d.dev->Record();
   d.clock.Advance(1.0);
   EXPECT_EQ(d.Pos(), 44100);
+  EXPECT_FALSE(d.dev->InputLost());
   d.ramp->broken = true;
   d.clock.Advance(1.0);
   EXPECT_EQ(d.Pos(), 44100);  // the clock takes over from here
+  EXPECT_TRUE(d.dev->InputLost()) << "the banner can say so at once";
   d.clock.Advance(1.0);
   EXPECT_EQ(d.Pos(), 88200);
   EXPECT_TRUE(d.notices.empty());  // not from inside a position query
@@ -259,6 +261,8 @@ TEST(RecordedTrack, BrokenInputContinuesOnTheClock) {
   ASSERT_EQ(d.notices.size(), 1u);  // but at the next command
   d.dev->SeekToStart();
   EXPECT_EQ(d.notices.size(), 1u);
+  d.dev->OpenNewRecording();
+  EXPECT_FALSE(d.dev->InputLost()) << "a new recording starts with its input whole";
 
   Device e(true);
   e.ramp->startOk = false;  // the input will not start at all

@@ -178,6 +178,8 @@ class FakeAudio : public AudioDevice {
  public:
   int32_t position = 0, length = 0, result = 0;
   AudioMode mode = AudioMode::Stopped;
+  bool inputLost = false;
+  bool InputLost() const override { return inputLost; }
   std::vector<std::string> calls;
   int32_t Do(const std::string& c) {
     calls.push_back(c);
