@@ -48,7 +48,27 @@ void SaveButtonLive(Context& ctx) {
   }
 }
 
+// The record button's tool tip: why it cannot be used, when it is shown greyed.
+void RecordTip(Context& ctx) {
+  const int mode = ctx.state.OperatingMode;
+  if (mode != ModeLive && mode != ModeRecording) return;  // hidden there, or no mode at all
+  Controls& c = ctx.controls;
+  const bool greyed = c.Visible("cmdRecord") && !c.Enabled("cmdRecord");
+  const std::string why = greyed ? Record_Disabled_Reason(ctx) : "";
+  c.SetToolTip("cmdRecord", -1, why.empty() ? "Record" : "Record (" + why + ")");
+}
+
 }  // namespace
+
+std::string Record_Disabled_Reason(const Context& ctx) {
+  const Settings& s = ctx.settings;
+  const SessionState& st = ctx.state;
+  if (st.OperatingMode == ModeRecording) return "recording now";
+  if (s.CommPort == 0) return "no sensor connected";
+  if (s.RecordingMode != RecManual && s.SavePath.empty())
+    return "no folder to save in: choose one in Recording Settings";
+  return "";
+}
 
 void Update_Command_State(Context& ctx) {
   Controls& c = ctx.controls;
@@ -107,6 +127,7 @@ void Update_Command_State(Context& ctx) {
       break;
     default: break;
   }
+  RecordTip(ctx);
 }
 
 void Update_RecordModeLabel(Context& ctx) {

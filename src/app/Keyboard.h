@@ -2,6 +2,7 @@
 // The operator's keys: sensitivity, needle SET, the BD counter, freeze, tags and the
 // transport buttons. Keys arrive as virtual-key codes (letters as their capital).
 #include <cstdint>
+#include <string_view>
 
 #include "core/Context.h"
 #include "meter/Alerts.h"
@@ -17,16 +18,42 @@ constexpr int BracketLeft = 219, BracketRight = 221;
 }  // namespace vk
 
 // Every key Form_KeyDown acts on, with the Shift it wants; any other key does nothing.
+// The same table names each key for the user (Help > Keyboard, the menus' key hints):
+// `keys` as the key reads, `does` what it does, `menuItems` the menu items that do the
+// same and show the key beside them.
 struct KeyUse {
   int code;
   bool shift;
+  const char* keys;
+  const char* does;
+  const char* menuItems[2] = {nullptr, nullptr};
 };
 inline constexpr KeyUse KeyTable[] = {
-    {vk::Up, false},         {vk::Down, false}, {vk::Space, false}, {vk::Insert, false},
-    {vk::C, false},          {vk::Z, false},    {vk::F, false},     {vk::R, false},
-    {vk::S, false},          {vk::P, false},    {vk::T, false},     {vk::Comma, true},
-    {vk::Period, true},      {vk::O, false},    {vk::L, false},     {vk::BracketRight, false},
-    {vk::BracketLeft, false}};
+    {vk::Up, false, "Up", "Sensitivity one step up (held: keeps stepping)"},
+    {vk::Down, false, "Down", "Sensitivity one step down (held: keeps stepping)"},
+    {vk::Space, false, "Space", "Needle SET: the next reading centres the needle"},
+    {vk::Insert, false, "Ins", "Needle SET, as Space"},
+    {vk::C, false, "C", "BD counter on or off"},
+    {vk::Z, false, "Z", "BD counter to zero"},
+    {vk::F, false, "F", "Body motion freeze on or off", {"mnuSetBmFreezeOn", "mnuSetBmFreezeOff"}},
+    {vk::R, false, "R", "Record"},
+    {vk::S, false, "S", "Stop"},
+    {vk::P, false, "P", "Play or pause"},
+    {vk::T, false, "T", "Count a tag (while recording)"},
+    {vk::Comma, true, "<", "Rewind (Shift and comma)"},
+    {vk::Period, true, ">", "Fast forward (Shift and full stop)"},
+    {vk::O, false, "O", "Open a recording"},
+    {vk::L, false, "L", "List the loaded recording's series"},
+    {vk::BracketRight, false, "]", "Play position to the next tag", {"mnuRecNextTag"}},
+    {vk::BracketLeft, false, "[", "Play position to the previous tag", {"mnuRecPrevTag"}}};
+
+// The key text of the table's key for a menu item, or nullptr when no key does what it does.
+constexpr const char* KeysOfMenuItem(std::string_view name) {
+  for (const KeyUse& k : KeyTable)
+    for (const char* item : k.menuItems)
+      if (item && name == item) return k.keys;
+  return nullptr;
+}
 
 // The record panel's buttons as the keys press them.
 class KeyActions {

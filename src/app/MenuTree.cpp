@@ -1,7 +1,10 @@
 #include "app/MenuTree.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 
+#include "app/KeyCodes.h"
+#include "app/Keyboard.h"
 #include "link/PortTable.h"
 
 namespace zk {
@@ -118,6 +121,7 @@ std::vector<MenuItemSpec> BuildSpec() {
 
   add(0, "mnuRecording", "Recording");
   add(1, "mnuRecSettings", "Settings");
+  add(1, "mnuRecOpenFolder", "Open Save Folder");
   add(1, "mnuRecAudioMode", "Audio");
   add(2, "mnuRecAudioOn", "On");
   add(2, "mnuRecAudioOff", "Off");
@@ -126,11 +130,42 @@ std::vector<MenuItemSpec> BuildSpec() {
 
   add(0, "mnuhelp", "&Help");
   add(1, "mnuhelpAbout", "&About");
+  add(1, "mnuHelpKeys", "&Keyboard");
   {
     auto* h = add(1, "mnuHelpHelp", "Help");
     h->visible = h->enabled = false;
   }
   return m;
+}
+
+// The keys of the key table belong to the window's keyboard commands. A menu item shows
+// its key as a shortcut hint, but that shortcut lives in the widget context, and the menu
+// bar, the one widget that context could match in (it has the focus while the menu is
+// worked from the keyboard), claims such keys as plain key presses: so a key never runs
+// the menu item's command besides the keyboard's, and two items showing one key are no
+// ambiguous shortcut.
+class KeysStayWithTheWindow : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ShortcutOverride) {
+      auto* k = static_cast<QKeyEvent*>(event);
+      if (!(k->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) && VirtualKeyCode(k->key()) != 0) {
+        event->accept();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+void ShowKeyHint(QAction* action, const std::string& name) {
+  const char* keys = KeysOfMenuItem(name);
+  if (!keys) return;
+  action->setShortcutContext(Qt::WidgetShortcut);
+  action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
 }
 
 }  // namespace
@@ -142,6 +177,7 @@ const std::vector<MenuItemSpec>& MainMenuSpec() {
 
 void BuildMainMenu(QMenuBar* bar, QtControls& controls, const MenuHandler& onChosen) {
   const auto& spec = MainMenuSpec();
+  bar->installEventFilter(new KeysStayWithTheWindow(bar));
   std::vector<QMenu*> open;  // open[level] is the menu that items of level+1 go into
   for (size_t i = 0; i < spec.size(); ++i) {
     const MenuItemSpec& it = spec[i];
@@ -169,6 +205,7 @@ void BuildMainMenu(QMenuBar* bar, QtControls& controls, const MenuHandler& onCho
         }
         if (onChosen) onChosen(name, index);
       });
+      ShowKeyHint(action, it.name);
     }
     action->setObjectName(QString::fromStdString(it.name));
     action->setMenuRole(QAction::NoRole);

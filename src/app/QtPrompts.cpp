@@ -1,11 +1,13 @@
 #include "app/QtPrompts.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStringList>
+#include <QUrl>
 
 namespace zk {
 
@@ -105,6 +107,10 @@ std::optional<int32_t> QtPrompts::ChooseColor(int32_t initial) {
   const QColor c = QColorDialog::getColor(ToQColor(initial), owner_);
   if (!c.isValid()) return std::nullopt;
   return FromQColor(c);
+}
+
+bool QtPrompts::OpenFolder(const std::string& folder) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
 }
 
 }  // namespace zk

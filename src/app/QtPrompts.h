@@ -17,6 +17,7 @@ class QtPrompts : public Prompts {
   std::optional<std::string> OpenFile(const FileDialogRequest& req) override;
   std::optional<std::string> SaveFile(const FileDialogRequest& req) override;
   std::optional<int32_t> ChooseColor(int32_t initial) override;
+  bool OpenFolder(const std::string& folder) override;
 
  private:
   QPointer<QWidget> owner_;

@@ -9,6 +9,7 @@
 #include "base/OutputFile.h"
 #include "base/ProgramFolder.h"
 #include "base/Version.h"
+#include "core/Banner.h"
 #include "export/CsvExport.h"
 #include "export/EdfExport.h"
 #include "export/RecordRange.h"
@@ -73,6 +74,10 @@ void RecordingExport::mnuFileExport_Click() {
   req.filter = ExportFilter;
   req.fileName = (st.RecordName.empty() ? std::string("recording") : st.RecordName) + ".csv";
   req.flags = 0x2;  // ask before overwriting
+  // Beside the recording: where it was loaded from or saved to; one not yet saved, in
+  // the folder it would be saved in.
+  req.initDir =
+      !st.RecordName.empty() && !ctx_.settings.LoadPath.empty() ? ctx_.settings.LoadPath : ctx_.settings.SavePath;
   // A play range less than the whole recording: that part alone, if the user wants it.
   std::optional<std::pair<int32_t, int32_t>> part;
   const int32_t first = std::max(1, st.RangeStartIndex);
@@ -88,7 +93,10 @@ void RecordingExport::mnuFileExport_Click() {
   const std::optional<std::string> path = ctx_.prompts.SaveFile(req);
   if (!path || path->empty()) return;
   const std::string failure = Export(*path, part);
-  if (!failure.empty()) ctx_.prompts.MsgBox(failure, ProgramTitle, MsgButtons::OK, MsgIcon::Critical);
+  if (!failure.empty())
+    ctx_.prompts.MsgBox(failure, ProgramTitle, MsgButtons::OK, MsgIcon::Critical);
+  else
+    Show_Message(ctx_, "Exported to " + *path);
 }
 
 }  // namespace zk

@@ -15,7 +15,9 @@
 #include "app/FileMenuSettings.h"
 #include "app/MenuTree.h"
 #include "app/RecordPanel.h"
+#include "app/SaveFolderMenu.h"
 #include "app/frmAbout.h"
+#include "app/frmKeys.h"
 #include "app/frmMeter.h"
 #include "app/frmRec.h"
 #include "app/frmZkSplash.h"
@@ -180,7 +182,12 @@ void frmMain::RegisterCommands() {
   commands_.Add("mnuViewMeter", [this] { mnuViewMeter_Click(); });
   recorder_.Register_Commands(commands_);
   saver_.Register_Commands(commands_);
+  Register_Save_Folder_Commands(commands_, ctx_);
   commands_.Add("mnuhelpAbout", [this] { mnuhelpAbout_Click(); });
+  commands_.Add("mnuHelpKeys", [this] {
+    frmKeys dlg(this);
+    dlg.exec();
+  });
   commands_.Add("mnuHelpHelp", [this] { mnuHelpHelp_Click(); });
   review_->Register_Commands(commands_);
 }
@@ -364,10 +371,7 @@ void frmMain::mnuViewRecording_Click() {
     c.SetPicture("cmdFwd", -1, "Fwd");
     c.SetPicture("cmdRev", -1, "Rev");
     c.SetToolTip("cmdLoad", -1, "Open");
-    if (s.SavePath.empty()) {
-      const std::string docs = Documents_Folder();
-      if (!docs.empty()) s.SavePath = docs + "/";
-    }
+    Fill_Save_Folder(ctx_);
     // The panel comes back with the settings' sound choice. Hiding it dropped the
     // recording; a panel laid out again while shown (new settings applied) keeps it.
     recorder_.Use_Sound(s.AudioEnable);
@@ -390,6 +394,7 @@ void frmMain::mnuViewMeter_Click() {
 }
 
 void frmMain::Show_Recording_Setup() {
+  Fill_Save_Folder(ctx_);  // the dialog names the folder recordings will go to
   frmRec dlg(ctx_, this);
   dlg.exec();
 }

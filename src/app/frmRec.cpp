@@ -28,6 +28,7 @@ void frmRec::Build() {
 
   auto* lblSavePath = new QLabel(this);
   lblSavePath->setMinimumWidth(260);
+  lblSavePath->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the path may be copied
   auto* cmdBrowseSaveFolder = new QPushButton("Browse", this);
   auto* cmdClose = new QPushButton("Close", this);
   c.Add("lblSavePath", lblSavePath);

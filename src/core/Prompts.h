@@ -26,6 +26,8 @@ class Prompts {
   virtual std::optional<std::string> OpenFile(const FileDialogRequest& req) = 0;
   virtual std::optional<std::string> SaveFile(const FileDialogRequest& req) = 0;
   virtual std::optional<int32_t> ChooseColor(int32_t initial) = 0;
+  // Shows the folder in the desktop's file manager; false when that could not be done.
+  virtual bool OpenFolder(const std::string& /*folder*/) { return false; }
 };
 
 }  // namespace zk

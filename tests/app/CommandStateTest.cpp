@@ -165,6 +165,30 @@ TEST_F(CommandState, LiveRecordButtonKeepsItsStateWithoutAFolderForAutomaticName
   EXPECT_TRUE(En("cmdRecord"));
 }
 
+TEST_F(CommandState, AGreyedRecordButtonSaysWhy) {
+  t.state.OperatingMode = ModeLive;
+  t.settings.RecordingMode = RecAutoName;
+  t.settings.SavePath = "";
+  t.settings.CommPort = 3;
+  c.SetVisible("cmdRecord", true);
+  c.SetEnabled("cmdRecord", false);
+  Update_Command_State(t.ctx);
+  EXPECT_EQ(Tip("cmdRecord"), "Record (no folder to save in: choose one in Recording Settings)");
+  t.settings.CommPort = 0;  // the sensor comes first: a folder alone would not help
+  Update_Command_State(t.ctx);
+  EXPECT_EQ(Tip("cmdRecord"), "Record (no sensor connected)");
+  t.state.OperatingMode = ModeRecording;
+  Update_Command_State(t.ctx);
+  EXPECT_EQ(Tip("cmdRecord"), "Record (recording now)");
+  // Usable again: the plain tip comes back.
+  t.state.OperatingMode = ModeLive;
+  t.settings.CommPort = 3;
+  t.settings.SavePath = "/tmp/";
+  Update_Command_State(t.ctx);
+  EXPECT_TRUE(En("cmdRecord"));
+  EXPECT_EQ(Tip("cmdRecord"), "Record");
+}
+
 TEST_F(CommandState, UnknownModeChangesNothing) {
   t.state.OperatingMode = 7;
   Update_Command_State(t.ctx);

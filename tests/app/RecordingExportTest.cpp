@@ -41,5 +41,29 @@ TEST(RecordingExport, TheRecordingsOwnFilesAndNonRegularFilesAreRefused) {
   EXPECT_TRUE(std::filesystem::is_regular_file(dir / "out.csv"));
 }
 
+TEST(RecordingExport, TheDialogStartsBesideTheRecordingAndTheBannerSaysWhereItWent) {
+  test::TempFolder dir;
+  test::TestContext tc;
+  tc.state.RecordBuffer = test::Readings(100);
+  tc.state.RecordCount = 100;
+  tc.settings.SavePath = "/save/here/";
+  RecordingExport exporter(tc.ctx, {});
+  // One not yet saved: the folder it would be saved in.
+  exporter.mnuFileExport_Click();
+  ASSERT_EQ(tc.prompts.fileRequests.size(), 1u);
+  EXPECT_EQ(tc.prompts.fileRequests[0].initDir, "/save/here/");
+  // A loaded or saved one: its own folder.
+  tc.state.RecordName = "r";
+  tc.settings.LoadPath = dir.str();
+  tc.prompts.files.push_back(dir / "r.csv");
+  exporter.mnuFileExport_Click();
+  ASSERT_EQ(tc.prompts.fileRequests.size(), 2u);
+  EXPECT_EQ(tc.prompts.fileRequests[1].initDir, dir.str());
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir / "r.csv"));
+  EXPECT_EQ(tc.state.StatusText, "Exported to " + dir / "r.csv");
+  EXPECT_TRUE(tc.tmrMessage.Enabled());
+  EXPECT_TRUE(tc.prompts.shown.empty());
+}
+
 }  // namespace
 }  // namespace zk

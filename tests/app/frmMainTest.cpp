@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include "Fakes.h"
 #include "PairSaves.h"
@@ -150,6 +151,19 @@ TEST_F(frmMainTest, HidingTheRecordPanelAsksBeforeItDropsAnUnsavedRecording) {
   EXPECT_FALSE(f->recordPanel().isHidden());
   EXPECT_TRUE(f->controls().Enabled("mnuRecording"));
   EXPECT_EQ(prompts.shown.size(), 2u);  // showing asks nothing
+}
+
+TEST_F(frmMainTest, ShowingTheRecordPanelGivesAnEmptySaveFolderTheDocumentsFolder) {
+  auto f = Loaded();
+  Settings& s = f->ctx().settings;
+  if (s.RecordVisible) f->Choose("mnuViewRecording");
+  s.SavePath.clear();
+  const std::string docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  std::filesystem::remove_all(docs);
+  f->Choose("mnuViewRecording");
+  EXPECT_EQ(s.SavePath, docs + "/");
+  EXPECT_TRUE(std::filesystem::is_directory(docs));
+  EXPECT_NE(s.SavePath.rfind(home.str(), 0), 0u);  // not the program folder
 }
 
 // Another settings file lays the record panel out afresh; the recording in memory stays,
