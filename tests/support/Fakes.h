@@ -229,7 +229,9 @@ class FakeAudio : public AudioDevice {
     sound = std::move(s);
     return Do("open recorded " + std::to_string(sound.size()));
   }
+  int positionQueries = 0;  // how often the position was asked
   int32_t Position(int32_t& p) override {
+    ++positionQueries;
     p = position;
     return result;
   }
