@@ -508,6 +508,25 @@ std::string LongSpool(const TempFolder& dir, int32_t seconds) {
   return text;
 }
 
+// The sound is streamed after the reading: a data file damaged in between (a disk error)
+// still gives sound as long as the records it goes with, silence where it cannot be read.
+TEST(SpoolRecovery, SoundThatCannotBeStreamedReadsAsSilenceOfItsLength) {
+  TempFolder dir;
+  const std::string path = LongSpool(dir, 3);
+  RecoveredRecording r;
+  ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
+  ASSERT_EQ(r.SoundBytes, 3u * SoundBytesPerSecond);
+  // The second second's sound chunk loses a byte of its payload.
+  const std::size_t batch = 3 * ChunkHeaderSize + 50 * RecordSize + SoundBytesPerSecond + SecondMarkSize;
+  fs::resize_file(path + "/data", batch + ChunkHeaderSize + 50 * RecordSize + ChunkHeaderSize + 100);
+  SpoolSound stream(path, r.SoundBytes);
+  std::vector<int16_t> sound(3 * SamplesPerSecond, 1);
+  ASSERT_EQ(stream.Read(sound.data(), sound.size()), sound.size());
+  for (std::size_t n = 0; n < SamplesPerSecond; ++n) ASSERT_EQ(sound[n], SoundAt(static_cast<int64_t>(n))) << n;
+  for (std::size_t n = SamplesPerSecond; n < sound.size(); ++n) ASSERT_EQ(sound[n], 0) << n;
+  EXPECT_EQ(stream.Read(sound.data(), 1), 0u);  // and then it ends
+}
+
 // The data file is read a chunk at a time and the sound stays in it until it is streamed
 // where it goes: reading back needs little more memory than the records, far less than
 // the sound. When the spool is longer than a recording can be, the part that fits is
