@@ -230,6 +230,9 @@ void frmOverview::resizeEvent(QResizeEvent* e) {
 void frmOverview::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
   Redraw();
+  // The resizes of opening are drawn by the line above: the settle timer they started
+  // would draw the same picture again.
+  resized_.stop();
   follow_.start();
 }
 

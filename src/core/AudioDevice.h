@@ -10,7 +10,9 @@
 // time since it was handed over — and never goes back; Length is the sound captured so far. Mode() reports
 // Playing until the end of the track, then Stopped; the silent track never ends.
 // Seeking stops playback. Play() after Pause() resumes where it paused.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,9 +53,12 @@ class AudioDevice {
   // taken in first, as a position query does. Positions are those of the recording before
   // DeleteFromStart.
   virtual int32_t RecordedSound(int32_t from, std::vector<int16_t>& out) = 0;
-  // A new recording that already holds `samples` (16-bit mono, 22050 a second), stopped
-  // at position 0 as after a recording's stop: it plays and saves like one.
-  virtual int32_t OpenRecordedSound(std::vector<int16_t> samples) = 0;
+  // A new recording that already holds the sound `next` hands over (16-bit mono, 22050 a
+  // second), stopped at position 0 as after a recording's stop: it plays and saves like
+  // one. `next` fills up to `count` samples a call and answers how many; 0 ends the sound.
+  // The sound is taken a piece at a time, so that it is never held whole twice.
+  using SoundPieces = std::function<std::size_t(int16_t* out, std::size_t count)>;
+  virtual int32_t OpenRecordedSound(const SoundPieces& next) = 0;
   virtual int32_t Position(int32_t& position) = 0;
   virtual int32_t Length(int32_t& length) = 0;
   virtual int32_t Mode(AudioMode& mode) = 0;

@@ -1,14 +1,16 @@
 #pragma once
-// The recording's time base as the receive path keeps it: the serial reader reports every
-// message it has read (and a receive call that ran out of time), so that the sound position
-// that times the records, and the elapsed-time label, are those of the moment the message
-// came in. The recorder implements it; the serial layer only reads.
+// The recording's time base as the receive path keeps it: the serial reader reports the end
+// of every receive call (right after its last message was read, or when it ran out of
+// time), so that the sound position that times the call's record, and the elapsed-time
+// label, are those of the moment the burst came in. One report per burst: a burst gives one
+// record, so the positions of its earlier messages would time nothing. The recorder
+// implements it; the serial layer only reads.
 namespace zk {
 
 class MessageTimeBase {
  public:
   virtual ~MessageTimeBase() = default;
-  virtual void Message_Read() = 0;
+  virtual void Burst_Read() = 0;
 };
 
 }  // namespace zk

@@ -17,17 +17,16 @@ bool MessageReader::Take_Waiting(std::string& message) {
   return false;
 }
 
-MessageReader::Result MessageReader::Read(Result r) {
-  if (ctx_.timeBase) ctx_.timeBase->Message_Read();
-  return r;
+void MessageReader::End() {
+  if (ctx_.timeBase) ctx_.timeBase->Burst_Read();
 }
 
 MessageReader::Result MessageReader::Next(std::string& message) {
   message.clear();
   for (;;) {
     const double elapsed = Timer_Elapsed(start_, ctx_.clock.Timer());
-    if (elapsed > Deadline) return Read(Result::TimedOut);
-    if (Take_Waiting(message)) return Read(message.empty() ? Result::Empty : Result::Message);
+    if (elapsed > Deadline) return Result::TimedOut;
+    if (Take_Waiting(message)) return message.empty() ? Result::Empty : Result::Message;
     // Nothing waits: sleep on the port until a character arrives or just past the deadline.
     port_.WaitForInput(static_cast<int>((Deadline - elapsed) * 1000.0) + 1);
   }

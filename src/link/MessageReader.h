@@ -1,8 +1,9 @@
 #pragma once
 // Collects the sensor's messages from the port for one receive call: characters "," to
 // "Z" only, a carriage return ends a message, and the whole call has one deadline 0.2 s
-// after it began. Each message read, and a call that runs out of time, is reported to the
-// recording's time base (Context::timeBase), which times the records from that moment.
+// after it began. The end of a receive call is reported to the recording's time base
+// (Context::timeBase), which times the call's record from that moment: one sound position
+// query per burst, not one per message.
 #include <cstddef>
 #include <string>
 
@@ -28,6 +29,9 @@ class MessageReader {
   void Begin();
   // Reads up to and including the next carriage return.
   Result Next(std::string& message);
+  // Ends a receive call, right after its last message was read (or it ran out of time):
+  // tells the time base.
+  void End();
   // Adds what already waits on the port to `message`, through the filter and up to
   // MaxLength characters, as far as a carriage return (taken, not kept). True when the
   // carriage return came; false when the port ran dry before it.
@@ -36,7 +40,6 @@ class MessageReader {
   static bool Passes(char c) { return c >= ',' && c <= 'Z'; }
 
  private:
-  Result Read(Result r);
   Context& ctx_;
   SerialPort& port_;
   double start_ = 0;

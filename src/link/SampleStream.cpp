@@ -73,9 +73,15 @@ void SampleStream::Show_Input_Ok() {
 }
 
 void SampleStream::Com_Input() {
-  SessionState& st = ctx_.state;
-  st.InputWatchdogArmed = false;
+  ctx_.state.InputWatchdogArmed = false;
   reader_.Begin();
+  Take_Burst();
+  // The sound position of the moment the burst's last message was read times its record.
+  reader_.End();
+}
+
+void SampleStream::Take_Burst() {
+  SessionState& st = ctx_.state;
   st.NewReading = false;
   int messages = 0;
   std::string msg;

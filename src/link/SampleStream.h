@@ -37,6 +37,8 @@ class SampleStream {
 
  private:
   enum class Step { Next, Error };
+  // The messages of one receive call, up to the burst's end, a time-out or an error.
+  void Take_Burst();
   // Decodes one message by the sensor type; `kind` becomes the kind it is recorded as.
   Step Dispatch(char& kind, const std::string& payload);
   Step Take_Reading(char& kind, const std::string& payload);

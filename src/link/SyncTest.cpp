@@ -67,9 +67,14 @@ void SyncTest::Start_SyncTest() {
 }
 
 void SyncTest::Com_Sync() {
-  SessionState& st = ctx_.state;
-  st.InputWatchdogArmed = false;
+  ctx_.state.InputWatchdogArmed = false;
   reader_.Begin();
+  Take_Burst();
+  reader_.End();
+}
+
+void SyncTest::Take_Burst() {
+  SessionState& st = ctx_.state;
   st.NewReading = false;
   std::string msg;
   for (;;) {

@@ -30,6 +30,7 @@ class SyncTest {
   void Com_Sync();
 
  private:
+  void Take_Burst();  // the messages of one receive call
   void Advance();
   Context& ctx_;
   SerialPort& port_;

@@ -144,7 +144,9 @@ bool Read_Records(Context& ctx, const std::string& basePath, LoadProgress& progr
   ctx.controls.SetToolTip(ctl::lblLoadedFile, -1, basePath);
 
   RecordFileData data;
-  const ReadResult read = ReadRecords(reader, data, &progress, [&] { ctx.events.DoEvents(); });
+  // The window handles what is pending at each step of the bar, without waiting for more:
+  // the reading itself is the work, and a short file loads at once.
+  const ReadResult read = ReadRecords(reader, data, &progress, [&] { ctx.events.DoEventsFor(0); });
   if (read.status != ReadStatus::Ok) return failed(read.error);
   st.RecordBuffer = std::move(data.records);
   st.RecordCount = data.RecordCount;

@@ -7,7 +7,7 @@
 
 namespace zk {
 
-void RecordTimeBase::Message_Read() {
+void RecordTimeBase::Burst_Read() {
   SessionState& st = ctx_.state;
   if (st.OperatingMode != ModeRecording) {
     st.AudioSecsSeen = 0;

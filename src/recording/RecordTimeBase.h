@@ -1,7 +1,7 @@
 #pragma once
-// The recording's time base, kept as the messages come in: with sound, the sound's position
-// of the moment in AudioPosition (which times the records, RecordClock) and the whole
-// seconds of sound seen; without sound, the message count alone. Either way the
+// The recording's time base, kept as the bursts of messages come in: with sound, the sound's
+// position of the moment in AudioPosition (which times the records, RecordClock) and the
+// whole seconds of sound seen; without sound, the message count alone. Either way the
 // elapsed-time label shows the recording's second, rewritten only when that second changes.
 // Outside a recording the counts rest at zero.
 #include <cstdint>
@@ -14,7 +14,7 @@ namespace zk {
 class RecordTimeBase : public MessageTimeBase {
  public:
   explicit RecordTimeBase(Context& ctx) : ctx_(ctx) {}
-  void Message_Read() override;
+  void Burst_Read() override;
 
  private:
   Context& ctx_;

@@ -11,6 +11,7 @@
 #include "core/MenuTicks.h"
 #include "core/SoundQueries.h"
 #include "recording/RecordLoader.h"
+#include "spool/SpoolSound.h"
 
 namespace zk {
 
@@ -84,18 +85,22 @@ void RecordingRecovery::Offer_Recovery() {
         const auto leave = Unsaved_Recording_Guard(ctx_);  // nothing is held yet at start-up
         if (!leave) break;
         memory_.Flush_RecBuffer(*leave);
-        if (partial)
-          memory_.Spool().Respool(r);
-        else
+        // The sound stays in the spool's data file and goes from there, a piece at a time.
+        const std::string path = spool->Path();
+        if (partial) {
+          SpoolSound sound(path, r.SoundBytes);
+          memory_.Spool().Respool(r, sound);
+        } else {
           memory_.Spool().Adopt(std::move(spool));
-        Bring_Back(r);
+        }
+        Bring_Back(r, path);
         break;
       }
     }
   }
 }
 
-void RecordingRecovery::Bring_Back(RecoveredRecording& r) {
+void RecordingRecovery::Bring_Back(RecoveredRecording& r, const std::string& spoolPath) {
   SessionState& st = ctx_.state;
   Settings& s = ctx_.settings;
   st.RecordBuffer = std::move(r.records);
@@ -109,7 +114,9 @@ void RecordingRecovery::Bring_Back(RecoveredRecording& r) {
   Tick_Pair(ctx_.controls, ctl::mnuRecAudioOn, ctl::mnuRecAudioOff, r.info.Audio);
   if (r.info.Audio) {
     Recorder::Use_Sound_Format(st);
-    st.MciResult = ctx_.audio.OpenRecordedSound(std::move(r.sound));
+    SpoolSound sound(spoolPath, r.SoundBytes);
+    st.MciResult =
+        ctx_.audio.OpenRecordedSound([&](int16_t* out, std::size_t count) { return sound.Read(out, count); });
     Query_Length(ctx_.audio, st);
   } else {
     st.PlayUnitsPerSecond = 1000;

@@ -44,7 +44,8 @@ class RecordingRecovery {
 
  private:
   void Remove_Stale_Temp_Files();
-  void Bring_Back(RecoveredRecording& r);
+  // The sound comes from the data file of the spool in `spoolPath`.
+  void Bring_Back(RecoveredRecording& r, const std::string& spoolPath);
 
   Context& ctx_;
   Recorder& recorder_;

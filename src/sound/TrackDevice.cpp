@@ -379,9 +379,10 @@ int32_t TrackDevice::RecordedSound(int32_t from, std::vector<int16_t>& out) {
   return 0;
 }
 
-int32_t TrackDevice::OpenRecordedSound(std::vector<int16_t> samples) {
+int32_t TrackDevice::OpenRecordedSound(const SoundPieces& next) {
   NewRecordingTrack();
-  track_->recorded->Append(samples.data(), samples.size());
+  std::vector<int16_t> piece(ScratchTrack::SpillSamples);
+  for (std::size_t n = 0; (n = next(piece.data(), piece.size())) > 0;) track_->recorded->Append(piece.data(), n);
   return 0;
 }
 

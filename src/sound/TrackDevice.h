@@ -50,7 +50,7 @@ class TrackDevice : public AudioDevice {
   int32_t EndAt(int32_t bytes) override;
   int32_t SaveWav(const std::string& path) override;
   int32_t RecordedSound(int32_t from, std::vector<int16_t>& out) override;
-  int32_t OpenRecordedSound(std::vector<int16_t> samples) override;
+  int32_t OpenRecordedSound(const SoundPieces& next) override;
   int32_t Position(int32_t& position) override;
   int32_t Length(int32_t& length) override;
   int32_t Mode(AudioMode& mode) override;

@@ -60,7 +60,7 @@ void SpoolDriver::Adopt(std::unique_ptr<SpoolFolder> folder) {
   adopted_ = std::move(folder);
 }
 
-void SpoolDriver::Respool(const RecoveredRecording& r) {
+void SpoolDriver::Respool(const RecoveredRecording& r, SpoolSound& sound) {
   Remove();
   if (folder_.empty()) return;
   spool_ = SpoolWriter::Begin(folder_, r.info, beginError_);
@@ -69,23 +69,29 @@ void SpoolDriver::Respool(const RecoveredRecording& r) {
   if (!spool_) return;
   // Written a second at a time, as while recording: each second's sound before the first
   // record of the next second, so that every mark follows what it counts.
-  std::size_t soundDone = 0;  // samples
-  const auto soundUpTo = [&](std::size_t end) {
-    end = std::min(end, r.sound.size());
-    if (audio_ && end > soundDone) spool_->AppendSound(r.sound.data() + soundDone, end - soundDone);
-    soundDone = std::max(soundDone, end);
+  const uint64_t samples = audio_ ? r.SoundBytes / 2 : 0;
+  uint64_t soundDone = 0;
+  const auto soundUpTo = [&](uint64_t end) {
+    end = std::min(end, samples);
+    while (soundDone < end) {
+      sound_.resize(static_cast<std::size_t>(std::min<uint64_t>(end - soundDone, SoundSampleRate)));
+      const std::size_t n = sound.Read(sound_.data(), sound_.size());
+      if (n == 0) break;
+      spool_->AppendSound(sound_.data(), n);
+      soundDone += n;
+    }
   };
   second_ = 0;
   for (int32_t k = 1; k <= r.RecordCount; ++k) {
     const SampleRecord& record = r.records[static_cast<std::size_t>(k)];
     const int32_t second = std::clamp(record.TimeMs / 1000, second_, std::max(r.Seconds - 1, 0));
     if (second > second_) {
-      soundUpTo(static_cast<std::size_t>(second) * SoundBytesPerSecond / 2);
+      soundUpTo(static_cast<uint64_t>(second) * SoundBytesPerSecond / 2);
       second_ = second;
     }
     spool_->AppendRecord(record, second_);
   }
-  soundUpTo(r.sound.size());
+  soundUpTo(samples);
   spool_->Finish(r.Seconds);
 }
 

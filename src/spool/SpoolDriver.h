@@ -13,6 +13,7 @@
 #include "core/Context.h"
 #include "spool/SpoolFolder.h"
 #include "spool/SpoolReader.h"
+#include "spool/SpoolSound.h"
 #include "spool/SpoolWriter.h"
 
 namespace zk {
@@ -38,8 +39,8 @@ class SpoolDriver {
   void Adopt(std::unique_ptr<SpoolFolder> folder);
   // A recording brought back from a spool that could not serve as its own (only a first
   // part of it came back): written to a new spool, finished, which it keeps until it ends
-  // normally, so that a crash before then offers it again.
-  void Respool(const RecoveredRecording& r);
+  // normally, so that a crash before then offers it again. Its sound comes from `sound`.
+  void Respool(const RecoveredRecording& r, SpoolSound& sound);
   // The recording in memory ended normally.
   void Remove();
   // The program ends now without a normal end of the recording in memory: everything

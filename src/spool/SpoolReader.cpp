@@ -11,15 +11,13 @@
 
 #include "base/AtomicFile.h"
 #include "base/RecordingRates.h"
+#include "spool/SpoolChunks.h"
 #include "zkd/RecordCodec.h"
 
 namespace zk {
 
 namespace {
 
-// A chunk longer than this is no chunk the writer makes (it writes about a second at a
-// time): the header is damaged.
-constexpr uint32_t MaxChunkPayload = 64u << 20;
 // The description is a few lines of text.
 constexpr std::size_t MaxInfoSize = 64 * 1024;
 
@@ -76,21 +74,6 @@ void OpenPart(int folderFd, const std::string& folder, const char* name, Part& p
   }
 }
 
-// Reads `bytes` bytes at `offset`; false when they are not all there or reading fails
-// (then with `error` set).
-bool ReadAt(int fd, uint64_t offset, void* out, std::size_t bytes, FileError& error) {
-  auto* p = static_cast<char*>(out);
-  std::size_t got = 0;
-  while (got < bytes) {
-    const ssize_t n = ::pread(fd, p + got, bytes - got, static_cast<off_t>(offset + got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) error = ErrnoError(errno);
-    if (n <= 0) return false;
-    got += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // Why the reading of the data file stopped where it did.
 enum class Stop {
   End,       // at its end, or at a write a crash cut short: nothing is lost by stopping
@@ -100,8 +83,8 @@ enum class Stop {
 };
 
 // The data file read chunk by chunk into the recording: the records decoded as they come,
-// the sound straight into the recording's own buffer, and the last mark whose records and
-// sound are all there.
+// the sound counted (it stays in the spool, SpoolSound reads it), and the last mark whose
+// records and sound are all there.
 class DataReader {
  public:
   DataReader(const Part& data, bool audio, const SpoolLimits& limits, RecoveredRecording& out)
@@ -118,7 +101,7 @@ class DataReader {
  private:
   void Reserve();
   bool Take_Records(const uint8_t* p, std::size_t size);
-  bool Take_Sound(const uint8_t* p, std::size_t size);
+  bool Take_Sound(std::size_t size);
   void Take_Mark(const uint8_t* p, std::size_t size);
   // Decides how the reading that stopped at `at` ended: damaged when a whole chunk still
   // follows, else at a write that a crash cut short (its chunk runs past the end of the
@@ -138,23 +121,9 @@ class DataReader {
   uint32_t records_ = 0;     // whole records seen
   bool invalid_ = false;     // a record that is not a reading has been seen
   uint64_t soundBytes_ = 0;  // sound bytes seen
-  uint64_t soundRoom_ = 0;   // sound bytes the buffer was given room for
 };
 
 void DataReader::Reserve() {
-  // The sound is nearly all of the file: room for as much as the file could hold, given
-  // once so that growing never needs a second copy. When memory is short, as much as
-  // there is room for.
-  if (audio_) {
-    for (uint64_t want = std::min(size_, limits_.SoundBytes) & ~1ull; want > 0; want /= 2) {
-      try {
-        out_.sound.reserve(static_cast<std::size_t>(want / 2));
-        soundRoom_ = want & ~1ull;
-        break;
-      } catch (const std::bad_alloc&) {
-      }
-    }
-  }
   // A second holds 50 records of 20 bytes, and with sound 44100 bytes more.
   const uint64_t perSecond = RecordsPerSecond * RecordSize + (audio_ ? SoundBytesPerSecond : 0);
   const uint64_t records = std::min<uint64_t>(size_ / perSecond * RecordsPerSecond + RecordsPerSecond, limits_.Records);
@@ -176,7 +145,7 @@ bool DataReader::Read(FileError& error) {
     bool go = true;
     switch (header_.kind) {
       case ChunkKind::Records: go = Take_Records(payload_.data(), payload_.size()); break;
-      case ChunkKind::Sound: go = Take_Sound(payload_.data(), payload_.size()); break;
+      case ChunkKind::Sound: go = Take_Sound(payload_.size()); break;
       case ChunkKind::Mark: Take_Mark(payload_.data(), payload_.size()); break;
     }
     if (!go) return true;
@@ -186,14 +155,7 @@ bool DataReader::Read(FileError& error) {
 }
 
 bool DataReader::WholeChunkAt(uint64_t at, FileError& error) {
-  uint8_t header[ChunkHeaderSize];
-  if (size_ - at < ChunkHeaderSize || !ReadAt(fd_, at, header, sizeof header, error)) return false;
-  const auto h = DecodeChunkHeader(header);
-  if (!h || h->size > MaxChunkPayload || h->size > size_ - at - ChunkHeaderSize) return false;
-  header_ = *h;
-  payload_.resize(h->size);
-  return ReadAt(fd_, at + ChunkHeaderSize, payload_.data(), payload_.size(), error) &&
-         PayloadMatches(*h, payload_.data());
+  return ReadWholeChunk(fd_, size_, at, header_, payload_, error);
 }
 
 void DataReader::Classify_Break(uint64_t at, FileError& error) {
@@ -204,7 +166,7 @@ void DataReader::Classify_Break(uint64_t at, FileError& error) {
   }
   // Chunks start with "ZK": look for a whole one at every place that does.
   std::vector<uint8_t> tail(static_cast<std::size_t>(size_ - at));
-  if (!ReadAt(fd_, at, tail.data(), tail.size(), error)) return;
+  if (!ReadFileAt(fd_, at, tail.data(), tail.size(), error)) return;
   for (std::size_t i = 1; i + ChunkHeaderSize <= tail.size(); ++i) {
     if (tail[i] != 'Z' || tail[i + 1] != 'K') continue;
     if (WholeChunkAt(at + i, error)) {
@@ -247,21 +209,11 @@ bool DataReader::Take_Records(const uint8_t* p, std::size_t size) {
   return true;
 }
 
-bool DataReader::Take_Sound(const uint8_t* p, std::size_t size) {
-  if (!audio_) {
-    soundBytes_ += size;
-    return true;
-  }
-  if (soundBytes_ + size > limits_.SoundBytes) {
+bool DataReader::Take_Sound(std::size_t size) {
+  if (audio_ && soundBytes_ + size > limits_.SoundBytes) {
     stop = Stop::Limit;
     return false;
   }
-  if (soundBytes_ + size > soundRoom_) {
-    stop = Stop::NoMemory;
-    return false;
-  }
-  out_.sound.resize(static_cast<std::size_t>((soundBytes_ + size + 1) / 2));
-  std::memcpy(reinterpret_cast<uint8_t*>(out_.sound.data()) + soundBytes_, p, size);
   soundBytes_ += size;
   return true;
 }
@@ -290,7 +242,7 @@ std::optional<std::string> ReadInfo(const Part& part, std::string& problem) {
   if (part.missing || part.size > MaxInfoSize) return std::nullopt;
   std::string text(static_cast<std::size_t>(part.size), '\0');
   FileError error;
-  if (!ReadAt(part.fd.get(), 0, text.data(), text.size(), error)) {
+  if (!ReadFileAt(part.fd.get(), 0, text.data(), text.size(), error)) {
     if (error) problem = error.description;
     return std::nullopt;
   }
@@ -350,7 +302,7 @@ SpoolReading ReadSpool(const std::string& folder, RecoveredRecording& out, const
   out.Seconds = static_cast<int32_t>(best.Seconds);
   out.records.resize(best.Records + 1);
   out.TotalTimeMs = out.records[best.Records].TimeMs;
-  if (described->Audio) out.sound.resize(best.SoundBytes / 2);
+  if (described->Audio) out.SoundBytes = best.SoundBytes & ~1u;
   return {SpoolContent::Recording, RestNotBack(reader.stop)};
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // Reading back the spool of a recording that did not end normally. The result is the
 // recording up to the last whole second that every part of the spool holds: the records
-// byte for byte as they were taken, and the sound cut to the same length. A spool that
+// byte for byte as they were taken, and the length of the sound that goes with them (the
+// sound itself stays on disk until SpoolSound streams it where it goes). A spool that
 // stopped normally before it was left behind comes back whole.
 //
-// The data file is read one chunk at a time: besides the recording it brings back, the
+// The data file is read one chunk at a time: besides the records it brings back, the
 // reading needs memory for one chunk only. Where the file stops being readable it is told
 // apart whether a crash cut the last write short (nothing after it but the torn write or
 // zeros: the usual end of a spool left behind) or the spool is damaged (more after the
@@ -24,9 +25,11 @@ struct RecoveredRecording {
   SpoolInfo info;
   std::vector<SampleRecord> records;  // element 0 unused; record k is element k
   int32_t RecordCount = 0;
-  int32_t TotalTimeMs = 0;     // TimeMs of the last record
-  int32_t Seconds = 0;         // whole seconds of recording
-  std::vector<int16_t> sound;  // from the first record on; empty without sound
+  int32_t TotalTimeMs = 0;  // TimeMs of the last record
+  int32_t Seconds = 0;      // whole seconds of recording
+  // Bytes of sound from the first record on, left in the spool's data file for SpoolSound
+  // to read; 0 without sound.
+  uint64_t SoundBytes = 0;
 };
 
 enum class SpoolContent {

@@ -89,20 +89,23 @@ TEST_F(StreamTest, RecordingCountsMessagesAndKinds) {
 // Counts the reports of the receive path and the message count each one saw.
 struct CountingTimeBase : MessageTimeBase {
   explicit CountingTimeBase(SessionState& st) : st(st) {}
-  void Message_Read() override { counts.push_back(st.RecSampleCount); }
+  void Burst_Read() override { counts.push_back(st.RecSampleCount); }
   SessionState& st;
   std::vector<int32_t> counts;
 };
 
-TEST_F(StreamTest, TheTimeBaseHearsOfEveryMessageBeforeItIsCounted) {
+TEST_F(StreamTest, TheTimeBaseHearsOfEveryBurstOnceWhenItsLastMessageIsRead) {
   CountingTimeBase base(st);
   ctx.timeBase = &base;
   st.OperatingMode = ModeRecording;
   Receive("P0001\rO0002\r\r");
-  // Once per message, before the message is counted, and once for the bare return.
-  EXPECT_EQ(base.counts, (std::vector<int32_t>{0, 1, 2}));
+  // Once for the burst, after its messages were counted.
+  EXPECT_EQ(base.counts, (std::vector<int32_t>{2}));
   base.counts.clear();
   Receive("P0");  // no carriage return: the call runs out of time
+  EXPECT_EQ(base.counts, (std::vector<int32_t>{2}));
+  base.counts.clear();
+  Receive("Z0001\rP0002\r");  // an unknown kind ends the call too
   EXPECT_EQ(base.counts, (std::vector<int32_t>{2}));
   ctx.timeBase = nullptr;
 }

@@ -61,6 +61,16 @@ TEST_F(LoadFile, LoadsRecordsAndOpensTheWav) {
   EXPECT_GE(tc.events.calls, 50);  // the window gets its events while the bar grows
 }
 
+TEST_F(LoadFile, ALoadWaitsForNothing) {
+  Save("rec", 200);
+  test::WriteBytes(dir / "rec.wav", {1});
+  const double before = tc.clock.now;
+  ASSERT_TRUE(Load("rec"));
+  EXPECT_EQ(progress.shown, 50);
+  // Fifty steps of the bar, each handling the window's events, and no time slept between.
+  EXPECT_EQ(tc.clock.now, before);
+}
+
 TEST_F(LoadFile, PicksTheAudioTrack) {
   Save("rec", 60);
   test::WriteBytes(dir / "rec.wav", {});  // an empty .wav does not count

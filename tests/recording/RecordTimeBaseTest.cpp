@@ -47,6 +47,33 @@ TEST_F(TimeBaseTest, RecordingWithAudioTakesTheTimeBaseFromTheSoundPosition) {
   EXPECT_EQ(tc.controls.Caption("lblPlayTime"), "x");
 }
 
+// A burst gives one record, timed by one position: the sound is asked once a burst,
+// however many messages it holds and however its characters trickle in.
+TEST_F(TimeBaseTest, TheSoundPositionIsAskedOnceABurst) {
+  set.AudioEnable = true;
+  tc.audio.position = 2 * 44100;
+  const auto queries = [&](auto receive) {
+    tc.audio.positionQueries = 0;
+    receive();
+    return tc.audio.positionQueries;
+  };
+  EXPECT_EQ(queries([&] { Receive("P0001\r"); }), 1);
+  EXPECT_EQ(queries([&] { Receive("P0001\rO0002\rP0003\r\r"); }), 1);
+  EXPECT_EQ(st.RecSampleCount, 4);
+  // One character at a time, a millisecond apart, as the port delivers them.
+  EXPECT_EQ(queries([&] {
+              const std::string message = "P0004\r";
+              for (size_t i = 1; i < message.size(); ++i) port.Arrive(message.substr(i, 1), 0.001 * i);
+              Receive(message.substr(0, 1));
+            }),
+            1);
+  EXPECT_EQ(st.RawReading, 4);
+  EXPECT_EQ(queries([&] { Receive("P00"); }), 1);  // out of time
+  // Without sound nothing is asked.
+  set.AudioEnable = false;
+  EXPECT_EQ(queries([&] { Receive("P0001\rP0002\r"); }), 0);
+}
+
 TEST_F(TimeBaseTest, OutsideARecordingTheCountsRestAtZero) {
   set.AudioEnable = true;
   tc.audio.position = 5 * 44100;

@@ -224,7 +224,15 @@ TEST(RecordedTrack, RecordedSoundOpensAsAStoppedRecordingThatPlaysAndSaves) {
   Device d;
   std::vector<int16_t> sound(3 * 22050 + 7);
   for (std::size_t i = 0; i < sound.size(); ++i) sound[i] = static_cast<int16_t>(i % 1000);
-  ASSERT_EQ(d.dev->OpenRecordedSound(sound), 0);
+  // Handed over in pieces of its own size, not those the device asks for.
+  std::size_t at = 0;
+  ASSERT_EQ(d.dev->OpenRecordedSound([&](int16_t* out, std::size_t count) {
+    const std::size_t n = std::min({count, sound.size() - at, std::size_t{777}});
+    std::copy_n(sound.begin() + static_cast<std::ptrdiff_t>(at), n, out);
+    at += n;
+    return n;
+  }),
+            0);
   EXPECT_TRUE(d.notices.empty()) << "nothing is being recorded, so no input is missing";
   EXPECT_EQ(d.Mode(), AudioMode::Stopped);
   EXPECT_EQ(d.Pos(), 0);
@@ -241,6 +249,9 @@ TEST(RecordedTrack, RecordedSoundOpensAsAStoppedRecordingThatPlaysAndSaves) {
   auto back = SoundFileSource::Open(dir / "r.wav", error);
   ASSERT_TRUE(back) << error;
   EXPECT_EQ(back->Frames(), static_cast<int64_t>(sound.size()));
+  std::vector<int16_t> saved(sound.size());
+  ASSERT_EQ(back->Read(0, saved.data(), static_cast<int64_t>(saved.size())), static_cast<int64_t>(saved.size()));
+  EXPECT_EQ(saved, sound);
 }
 
 TEST(RecordedTrack, BrokenInputContinuesOnTheClock) {

@@ -9,6 +9,7 @@
 #include "base/Clock.h"
 #include "base/RecordingRates.h"
 #include "spool/SpoolReader.h"
+#include "spool/SpoolSound.h"
 #include "spool/SpoolWriter.h"
 
 namespace zk {
@@ -45,8 +46,11 @@ TEST(SpoolMarks, ASecondWhoseSoundIsMissingDoesNotComeBack) {
   ASSERT_EQ(ReadSpool(path, r).content, SpoolContent::Recording);
   EXPECT_EQ(r.Seconds, 1);
   EXPECT_EQ(r.RecordCount, 50);
-  EXPECT_EQ(r.sound.size(), static_cast<std::size_t>(SoundSampleRate));
-  EXPECT_EQ(r.sound.back(), 7);
+  ASSERT_EQ(r.SoundBytes, static_cast<uint64_t>(SoundBytesPerSecond));
+  SpoolSound sound(path, r.SoundBytes);
+  std::vector<int16_t> back(SoundSampleRate + 1);
+  EXPECT_EQ(sound.Read(back.data(), back.size()), static_cast<std::size_t>(SoundSampleRate));
+  EXPECT_EQ(back[SoundSampleRate - 1], 7);
 }
 
 // Seconds of 51 records: a limit that falls inside the second second brings back the

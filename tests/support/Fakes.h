@@ -227,11 +227,15 @@ class FakeAudio : public AudioDevice {
     for (std::size_t i = static_cast<std::size_t>(from) / 2; i < sound.size(); ++i) out.push_back(sound[i]);
     return result;
   }
-  int32_t OpenRecordedSound(std::vector<int16_t> s) override {
-    sound = std::move(s);
+  int32_t OpenRecordedSound(const SoundPieces& next) override {
+    sound.clear();
+    int16_t piece[1000];
+    for (std::size_t n = 0; (n = next(piece, std::size(piece))) > 0;) sound.insert(sound.end(), piece, piece + n);
     return Do("open recorded " + std::to_string(sound.size()));
   }
+  int positionQueries = 0;  // how often the position was asked
   int32_t Position(int32_t& p) override {
+    ++positionQueries;
     p = position;
     return result;
   }

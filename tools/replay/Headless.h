@@ -88,7 +88,7 @@ class NoAudio : public AudioDevice {
   int32_t EndAt(int32_t) override { return 1; }
   int32_t SaveWav(const std::string&) override { return 1; }
   int32_t RecordedSound(int32_t, std::vector<int16_t>&) override { return 1; }
-  int32_t OpenRecordedSound(std::vector<int16_t>) override { return 1; }
+  int32_t OpenRecordedSound(const SoundPieces&) override { return 1; }
   int32_t Position(int32_t&) override { return 1; }
   int32_t Length(int32_t&) override { return 1; }
   int32_t Mode(AudioMode& m) override {
