@@ -267,7 +267,7 @@ void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* pa
       continue;
     }
     int p0 = x1, p1 = x1;  // the part of the run the patch covers
-    if ( run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
+    if (run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
       p0 = std::clamp(patchRect.left(), x0, x1);
       p1 = std::clamp(patchRect.right() + 1, p0, x1);
       const auto* src = reinterpret_cast<const QRgb*>(from + (run.y - patchRect.top()) * fromStride);
