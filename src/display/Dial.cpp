@@ -9,9 +9,6 @@ namespace zk {
 using namespace DialGeometry;
 
 namespace {
-// The traditional face: a band between radius 465 and 1110 that spans 61.111 degrees
-// either side of the vertical.
-constexpr double FaceHalfWidth = Sweep / 1.8;
 // Tick loops run over the scale from its right end to its left end; the 0.01 rad allowance
 // makes the 145-degree tick certain despite the single-precision steps.
 constexpr float TickStart = static_cast<float>(HalfPi - HalfSweep);

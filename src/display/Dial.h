@@ -15,6 +15,9 @@ constexpr double HalfSweep = 0.95993;   // 55 degrees either side of the vertica
 constexpr double SetOffset = 0.239972;  // SET mark, 13.75 degrees left of the vertical
 constexpr double TwoPi = 6.28318;
 constexpr double CircularCentreY = 600;  // centre of the circular dials
+// The traditional face: a band between radius 465 and 1110 that spans 61.111 degrees
+// either side of the vertical.
+constexpr double FaceHalfWidth = Sweep / 1.8;
 }  // namespace DialGeometry
 
 class Dial {

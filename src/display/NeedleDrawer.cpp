@@ -32,10 +32,27 @@ void Place(float& x1, float& y1, float& x2, float& y2, double a, double r1, doub
 
 NeedleDrawer::NeedleDrawer(Context& ctx, Surface& panel) : ctx_(ctx), panel_(panel) {}
 
-NeedleDrawer::Drawn NeedleDrawer::Plan(float x1, float y1, float x2, float y2, int32_t color) const {
+bool NeedleDrawer::Clear_Of_Detail(double r1, double r2, double theta) const {
+  // Room for the antialiased edge of the face's lines and for a panel not quite 1.6 : 1.
+  constexpr double Margin = 3;
+  const double half = std::max(1, panel_.DrawWidth) / 2.0;
+  const double inner = panel_.PxLenX(r1) - half - Margin, outer = panel_.PxLenX(r2) + half + Margin;
+  if (Round_Dial(ctx_.settings.DialType)) {
+    // Between the hub ring (3 pixels wide; the lamp on the hub is smaller) and the ticks.
+    return inner >= panel_.PxLenX(35) + 1.5 && outer <= panel_.PxLenX(535) - 1;
+  }
+  // Inside the band between the hollow and the inner scale arc, and off the face's
+  // straight edges: the stroke's inner end is where it comes closest to them.
+  const double off = FaceHalfWidth - std::abs(std::remainder(theta, TwoPi));
+  return inner >= panel_.PxLenX(465) && outer <= panel_.PxLenX(1020) - 1 && off > 0 &&
+         panel_.PxLenX(r1) * std::sin(std::min(off, HalfPi)) >= half + Margin;
+}
+
+NeedleDrawer::Drawn NeedleDrawer::Plan(float x1, float y1, float x2, float y2, int32_t color, bool plain) const {
   Drawn d;
   d.line = QLineF(x1, y1, x2, y2);
   d.color = color;
+  d.plain = plain;
   // A one-pixel needle is a plain aliased line; drawn again in the dial colour it goes.
   d.thin = panel_.DrawWidth <= 1;
   if (!d.thin)
@@ -94,6 +111,8 @@ void NeedleDrawer::Erase_Or_Forget() {
       panel_.DrawWidth = 1;
       Paint(wipe);
       panel_.DrawWidth = width;
+    } else if (erase && d.plain) {
+      panel_.PaintRuns(d.runs, dial);
     } else if (erase) {
       panel_.RestoreFace(d.runs, dial);
     }
@@ -128,8 +147,10 @@ void NeedleDrawer::Draw(int32_t p) {
       panel_.DrawWidth = s.Needle_Width;
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 50, 500);
       Drawn next[2];
-      next[0] = Plan(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color);
-      if (mirror) next[1] = Plan(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color);
+      // The mirror end runs over the same radii: plain where the needle is.
+      const bool plain = Clear_Of_Detail(50, 500, theta);
+      next[0] = Plan(n.NeedleX1, n.NeedleY1 + cy, n.NeedleX2, n.NeedleY2 + cy, color, plain);
+      if (mirror) next[1] = Plan(-n.NeedleX1, cy - n.NeedleY1, -n.NeedleX2, cy - n.NeedleY2, color, plain);
       Replace(next);
       break;
     }
@@ -140,7 +161,7 @@ void NeedleDrawer::Draw(int32_t p) {
       panel_.DrawWidth = s.Needle_Width;
       Place(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, theta, 500, 1000);
       Drawn next[2];
-      next[0] = Plan(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color);
+      next[0] = Plan(n.NeedleX1, n.NeedleY1, n.NeedleX2, n.NeedleY2, color, Clear_Of_Detail(500, 1000, theta));
       if (continuous) {
         // Hysteresis: the shadow appears beyond 6000 and goes below 4000.
         const int64_t mag = std::llabs(static_cast<int64_t>(p));
@@ -148,8 +169,10 @@ void NeedleDrawer::Draw(int32_t p) {
         if (mag < ShadowOff) n.ShadowVisible = 0;
         const int64_t q = CInt32(p > 0 ? int64_t{p} - ShadowOffset : p < 0 ? int64_t{p} + ShadowOffset : 0);
         if (n.ShadowVisible) {
-          Place(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, Angle(q), 500, 1000);
-          next[1] = Plan(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor);
+          const double phi = Angle(q);
+          Place(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, phi, 500, 1000);
+          next[1] = Plan(n.ShadowX1, n.ShadowY1, n.ShadowX2, n.ShadowY2, st.ShadowNeedleColor,
+                         Clear_Of_Detail(500, 1000, phi));
         }
       }
       Replace(next);

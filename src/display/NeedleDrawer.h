@@ -2,11 +2,12 @@
 // Draws the needle on picMeterPanel: each move erases the strokes drawn last by painting
 // their pixels in the dial colour again, then draws the new ones. The strokes are kept as
 // runs of whole pixels (no antialiasing), so the erase covers exactly the pixels the
-// stroke coloured. A wide needle reaches face detail (the hub ring of the circular dials,
-// the inner scale arc of the traditional ones on a small panel): the erase gives its
-// pixels back from the copy of the face the dial keeps on the surface. A move that would colour exactly the pixels
-// already coloured changes nothing on the face and is not drawn: a hand at rest does not repaint the panel fifty times
-// a second.
+// stroke coloured. Where a stroke lies on plain dial the erase is a fill in the dial colour;
+// a wide needle that reaches face detail (the hub ring of the circular dials, the inner
+// scale arc of the traditional ones on a small panel, the face's edges) has its pixels
+// given back from the copy of the face the dial keeps on the surface. A move that would
+// colour exactly the pixels already coloured changes nothing on the face and is not drawn:
+// a hand at rest does not repaint the panel fifty times a second.
 #include <QImage>
 #include <QLineF>
 #include <QPoint>
@@ -47,14 +48,20 @@ class NeedleDrawer {
     StrokeSpans runs;
     QLineF line;
     bool thin = false;
+    bool plain = false;  // every pixel lies on plain dial: the erase needs no face copy
     int32_t color = 0;
     // No stroke at all (the mirror end or the shadow when there is none).
     bool None() const { return !thin && runs.Empty(); }
     // The same pixels in the same colour; a thin line's pixels are not kept, so never.
     bool Same_Pixels(const Drawn& o) const { return !thin && !o.thin && runs == o.runs && color == o.color; }
   };
-  // The stroke between two points in panel units, in the current pen width, not drawn yet.
-  Drawn Plan(float x1, float y1, float x2, float y2, int32_t color) const;
+  // The stroke between two points in panel units, in the current pen width, not drawn yet;
+  // `plain` as Clear_Of_Detail found it.
+  Drawn Plan(float x1, float y1, float x2, float y2, int32_t color, bool plain) const;
+  // True when a radial stroke from radius r1 to r2 at angle theta (clockwise from 12
+  // o'clock) about the dial's pivot, in the current pen width, keeps a few pixels away
+  // from everything the face draws besides the plain dial colour.
+  bool Clear_Of_Detail(double r1, double r2, double theta) const;
   // Erases the strokes drawn last (see Erase_Or_Forget) and draws `next` in their place,
   // unless they are the same pixels in the same colours on a face that still shows them.
   void Replace(Drawn (&next)[2]);

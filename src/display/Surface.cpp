@@ -262,8 +262,12 @@ void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* pa
     const int x0 = std::max(0, run.x0), x1 = std::min(inside.width(), run.x1);
     if (x0 >= x1) continue;
     auto* line = reinterpret_cast<QRgb*>(bits + run.y * stride);
+    if (!patch) {  // the needle's own case: one fill per row
+      std::fill(line + x0, line + x1, c);
+      continue;
+    }
     int p0 = x1, p1 = x1;  // the part of the run the patch covers
-    if (patch && run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
+    if (run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
       p0 = std::clamp(patchRect.left(), x0, x1);
       p1 = std::clamp(patchRect.right() + 1, p0, x1);
       const auto* src = reinterpret_cast<const QRgb*>(from + (run.y - patchRect.top()) * fromStride);

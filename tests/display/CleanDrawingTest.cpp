@@ -115,6 +115,21 @@ TEST(CleanDrawing, WideNeedlesOnSmallPanelsLeaveTheScaleWhole) {
   }
 }
 
+// A needle driven past the scale ends crosses the face's straight edges: the erase there
+// gives the edge back, while on plain dial it is a fill in the dial colour.
+TEST(CleanDrawing, NeedlePastTheFaceEdgesLeavesThemWhole) {
+  for (int size : {640, 1280}) {
+    for (int32_t type : {1, 2}) {
+      DisplayRig rig(size);
+      rig.settings.DialType = type;
+      rig.settings.Needle_Width = 8;
+      Start(rig, 0);
+      for (int32_t p = -14000; p <= 14000; p += 211) rig.Needle(p);
+      EXPECT_EQ(ChangedFromRepaint(rig, 0), 0) << size << " px, dial type " << type;
+    }
+  }
+}
+
 // A pause prints its word over the needle; the resume wipes both, and the face is the
 // face of a full repaint again.
 TEST(CleanDrawing, PauseAndResumeLeaveNoTrace) {
