@@ -1,14 +1,17 @@
 // The overview window on a two-hour recording (360 000 records) at 1600 x 600: opening
 // it (copy, reduce, draw the picture, index the navigator) and moving its cursor by one
 // column as playback does (one update of the cursor's strip, painted at once). Also the
-// EDF+ export of the same recording.
+// EDF+ export of the same recording, and the tag list filled for it with a tag every
+// five seconds (1440 tags), half of them with notes.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 #include "QtTestApp.h"
 #include "TestFiles.h"
+#include "app/TagList.h"
 #include "app/frmOverview.h"
+#include "core/Prompts.h"
 #include "core/SessionState.h"
 #include "export/EdfExport.h"
 
@@ -76,6 +79,39 @@ void BM_EdfExportTwoHours(benchmark::State& state) {
       state.SkipWithError(e.description.c_str());
 }
 BENCHMARK(BM_EdfExportTwoHours)->Unit(benchmark::kMillisecond);
+
+// Prompts that are never shown: the benchmark writes no notes file.
+class NoPrompts : public zk::Prompts {
+ public:
+  zk::MsgResult MsgBox(const std::string&, const std::string&, zk::MsgButtons, zk::MsgIcon) override {
+    return zk::MsgResult::OK;
+  }
+  std::optional<std::string> OpenFile(const zk::FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> SaveFile(const zk::FileDialogRequest&) override { return std::nullopt; }
+  std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
+};
+
+void BM_TagListFillTwoHours(benchmark::State& state) {
+  zk::SessionState st = TwoHourSession();
+  st.RecordStartSeconds = 9 * 3600;
+  NoPrompts prompts;
+  zk::RecordingNotes notes(prompts);
+  int tags = 0;
+  for (int32_t k = 250; k <= TwoHours; k += 250) {
+    st.RecordBuffer[k].Marker = 'T';
+    st.RecordBuffer[k].Tag = static_cast<uint16_t>(++tags);
+    if (tags % 2) notes.Set_Tag(tags, "a note of some words on tag " + std::to_string(tags));
+  }
+  zk::TagList list(notes, nullptr, nullptr);
+  list.resize(300, 600);
+  list.show();
+  for (auto _ : state) {
+    list.Fill(st);
+    list.repaint();  // the rows in view drawn, as the window shows them
+  }
+  state.counters["tags"] = tags;
+}
+BENCHMARK(BM_TagListFillTwoHours)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

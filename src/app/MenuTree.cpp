@@ -21,6 +21,9 @@ std::vector<MenuItemSpec> BuildSpec() {
   add(1, "mnuLoadSettings", "&Load Settings");
   add(1, "mnuSaveSettings", "Save Settings");
   add(1, "mnuSaveSettingsAs", "Save Settings &As");
+  add(1, "mnuFileOpen", "Open Recording...");
+  add(1, "mnuFileRecent", "Recent Recordings")->enabled = false;
+  for (int i = 0; i < 10; ++i) add(2, "mnuFileRecentItem", "", i)->visible = false;  // RecentRecordingsMax
   add(1, "mnuFileExport", "Export Recording...")->enabled = false;
   add(1, "mnuExit", "E&xit");
 

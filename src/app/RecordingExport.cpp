@@ -45,21 +45,23 @@ std::string RecordingExport::Export(const std::string& path, std::optional<std::
   const SessionState& st = ctx_.state;
   std::vector<std::string> own;
   if (!st.RecordName.empty())
-    for (const char* ext : {".zkd", ".wav", ".mp3"})
+    for (const char* ext : {".zkd", ".wav", ".mp3", NotesExtension})
       own.push_back(JoinPath(ctx_.settings.LoadPath, st.RecordName + ext));
   if (const std::string why = OutputRefusal(path, own); !why.empty())
     return "Could not export to " + path + ": it " + why + ".";
+  const TagNotes noNotes;
+  const TagNotes& notes = notes_ ? notes_->Notes() : noNotes;
   FileError e;
   if (type == ".csv") {
-    e = WriteCsv(data, path);
+    e = WriteCsv(data, path, notes);
   } else if (type == ".edf") {
-    e = WriteEdf(data, FallbackStart(ctx_.state, ctx_.clock), path);
+    e = WriteEdf(data, FallbackStart(ctx_.state, ctx_.clock), path, notes);
   } else if (type == ".png") {
     const QSize size = pictureSize_ ? pictureSize_() : QSize();
     const int w = size.isValid() && size.width() >= 200 ? size.width() : 1600;
     const int h = size.isValid() && size.height() >= 150 ? size.height() : 900;
     const std::string name = ctx_.state.RecordName;
-    e = plot::WritePng(plot::DrawSession(data, name, plot::WholeRecording(data), w, h).image, path);
+    e = plot::WritePng(plot::DrawSession(data, name, plot::WholeRecording(data), w, h, notes).image, path);
   } else {
     return "Could not export to " + path + ": choose a name ending in .csv, .edf or .png.";
   }

@@ -21,10 +21,15 @@ bool HasTags(const SessionState& st) {
 
 }  // namespace
 
-RecordingReview::RecordingReview(Context& ctx, Player& player, QWidget& mainWindow, KeyFilter& keys)
-    : ctx_(ctx), player_(player), main_(mainWindow), keys_(keys), export_(ctx, [this] {
-        return overview_ && overview_->isVisible() ? overview_->size() : QSize();
-      }) {}
+RecordingReview::RecordingReview(Context& ctx, Player& player, QWidget& mainWindow, KeyFilter& keys,
+                                 RecordingNotes& notes)
+    : ctx_(ctx),
+      player_(player),
+      main_(mainWindow),
+      keys_(keys),
+      notes_(notes),
+      export_(
+          ctx, [this] { return overview_ && overview_->isVisible() ? overview_->size() : QSize(); }, &notes) {}
 
 void RecordingReview::Register_Commands(CommandTable& commands) {
   commands.Add("mnuViewOverview", [this] { mnuViewOverview_Click(); });
@@ -43,7 +48,7 @@ void RecordingReview::mnuViewOverview_Click() {
           else
             player_.Seek_Bar().Seek_To_Record(s.first);
         },
-        &main_);
+        &main_, &notes_);
     keys_.Also_For(*overview_);
     Place_Window();
   }
@@ -82,6 +87,7 @@ void RecordingReview::Save_Place() {
 }
 
 void RecordingReview::Close() {
+  notes_.Write();
   if (!overview_) return;
   Save_Place();
   overview_->close();

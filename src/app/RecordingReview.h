@@ -2,7 +2,8 @@
 // Reviewing the recording in memory: View > Overview opens the overview window, "]" and
 // "[" (and Recording > Next Tag, Previous Tag) move the play position between tags, and
 // File > Export Recording... writes it for other programs. The overview keeps its size
-// and place in the INI's own [Overview] section.
+// and place in the INI's own [Overview] section. The overview holds the tag list, whose
+// notes (RecordingNotes) the export carries too.
 #include <QWidget>
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/frmOverview.h"
 #include "core/CommandTable.h"
 #include "core/Context.h"
+#include "recording/RecordingNotes.h"
 
 namespace zk {
 
@@ -22,7 +24,7 @@ inline constexpr const char* OverviewSection = "Overview";
 class RecordingReview {
  public:
   // The overview passes its keys to the main window's keyboard through `keys`.
-  RecordingReview(Context& ctx, Player& player, QWidget& mainWindow, KeyFilter& keys);
+  RecordingReview(Context& ctx, Player& player, QWidget& mainWindow, KeyFilter& keys, RecordingNotes& notes);
 
   void Register_Commands(CommandTable& commands);
 
@@ -47,6 +49,7 @@ class RecordingReview {
   Player& player_;
   QWidget& main_;
   KeyFilter& keys_;
+  RecordingNotes& notes_;
   std::unique_ptr<frmOverview> overview_;
   RecordingExport export_;
 };

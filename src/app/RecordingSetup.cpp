@@ -13,6 +13,7 @@
 #include "base/RecordingCodes.h"
 #include "core/SettingsFile.h"
 #include "recording/names/RecordNames.h"
+#include "zkd/TagNotes.h"
 
 namespace zk {
 
@@ -57,7 +58,11 @@ int Series_Recordings(const std::vector<std::string>& files) {
 
 void Delete_Series(const std::string& folder, const std::string& prefix) {
   std::error_code ec;
-  for (const std::string& f : Series_Files(folder, prefix)) std::filesystem::remove(f, ec);
+  for (const std::string& f : Series_Files(folder, prefix)) {
+    std::filesystem::remove(f, ec);
+    // The notes written on a recording go with it (".zkd" and ".wav" are four letters).
+    std::filesystem::remove(NotesPathFor(f.substr(0, f.size() - 4)), ec);
+  }
 }
 
 std::string Reset_Question(int recordings, const std::string& folder, const std::string& prefix) {

@@ -86,7 +86,10 @@ frmMain::frmMain(StartOptions options)
   if (opts_.spool) recording_.Spool().SetFolder(JoinPath(opts_.programFolder, RecoveryFolderName));
   setWindowTitle(ProgramTitle);
   BuildWidgets();
-  review_ = std::make_unique<RecordingReview>(ctx_, player_, *this, keyFilter_);
+  review_ = std::make_unique<RecordingReview>(ctx_, player_, *this, keyFilter_, recording_.Notes());
+  recent_ = std::make_unique<RecentRecordings>(
+      ctx_, recording_.Notes(), [this] { Open_Recording_Dialog(); },
+      [this](const std::string& path) { return Open_Recording_File(path); });
   BuildMenus();
   RegisterCommands();
   ConnectTimers();
@@ -190,6 +193,7 @@ void frmMain::RegisterCommands() {
   });
   commands_.Add("mnuHelpHelp", [this] { mnuHelpHelp_Click(); });
   review_->Register_Commands(commands_);
+  recent_->Register_Commands(commands_);
 }
 
 void frmMain::Choose(const std::string& name, int index) { commands_.Run(name, index); }
@@ -275,6 +279,7 @@ void frmMain::cmdStop_Click() { transport_.cmdStop_Click(); }
 void frmMain::Update_Command_State() {
   zk::Update_Command_State(ctx_);
   review_->Update_Menus();
+  recent_->Update_Menus();
 }
 
 void frmMain::Next_Tag() { review_->Next_Tag(); }
@@ -340,6 +345,20 @@ void frmMain::cmdPlay_Click() { player_.cmdPlay_Click(); }
 void frmMain::cmdRev_Click() { player_.cmdRev_Click(); }
 void frmMain::cmdFwd_Click() { player_.cmdFwd_Click(); }
 void frmMain::cmdLoad_Click() { files_->cmdLoad_Click(); }
+
+// File > Open Recording... is the Open button; the panel it belongs to is shown first.
+void frmMain::Open_Recording_Dialog() {
+  if (!settings_.RecordVisible) mnuViewRecording_Click();
+  if (settings_.RecordVisible) cmdLoad_Click();
+}
+
+// A recording of File > Recent Recordings opens as one named on the command line.
+bool frmMain::Open_Recording_File(const std::string& path) {
+  const auto leave = Unsaved_Recording_Guard(ctx_);
+  if (!leave) return false;
+  if (!settings_.RecordVisible) mnuViewRecording_Click();
+  return settings_.RecordVisible && files_->Open_Recording(path, *leave);
+}
 void frmMain::cmdLoad_RightClick() { files_->cmdLoad_MouseDown(RightMouseButton); }
 void frmMain::cmdLoop_Click() { player_.cmdLoop_Click(); }
 

@@ -15,6 +15,7 @@
 #include "app/QtControls.h"
 #include "app/QtPrompts.h"
 #include "app/QtSeriesList.h"
+#include "app/RecentRecordings.h"
 #include "app/RecordingReview.h"
 #include "app/SettingsMenu.h"
 #include "app/WindowGeometry.h"
@@ -98,6 +99,9 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   void cmdRev_Click() override;
   void cmdFwd_Click() override;
   void cmdLoad_Click() override;
+  // File > Open Recording... and a recording of File > Recent Recordings.
+  void Open_Recording_Dialog();
+  bool Open_Recording_File(const std::string& path);
   void cmdLoad_RightClick() override;
   void cmdLoop_Click();
   void Next_Tag() override;
@@ -142,6 +146,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   Player& player() { return player_; }
   RecordingFiles& recordingFiles() { return *files_; }
   RecordingReview& review() { return *review_; }
+  RecentRecordings& recent() { return *recent_; }
   bool KeyPreview() const { return keyFilter_.Preview(); }
 
  protected:
@@ -195,6 +200,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   std::unique_ptr<RecordingFiles> files_;
   std::unique_ptr<PlaybackTrace> trace_;
   std::unique_ptr<RecordingReview> review_;
+  std::unique_ptr<RecentRecordings> recent_;
 
   Splash splash_{state_.VersionText};
 

@@ -19,9 +19,10 @@ namespace zk {
 
 namespace {
 
-constexpr int FollowMs = 40;   // how often the cursor looks at the play position
-constexpr int ResizeMs = 120;  // a resize redraws once the size has settled this long
-constexpr int TagReachPx = 4;  // a tag answers the mouse this close
+constexpr int FollowMs = 40;    // how often the cursor looks at the play position
+constexpr int ResizeMs = 120;   // a resize redraws once the size has settled this long
+constexpr int TagReachPx = 4;   // a tag answers the mouse this close
+constexpr int TagListPx = 300;  // the tag list's width, while the window has room for it
 const QColor CursorColour(0xD0, 0x10, 0x10);
 const QColor RangeShade(0x1F, 0x4E, 0x9C, 40);
 
@@ -48,7 +49,7 @@ RecordFileData RecordingInMemory(const SessionState& st) {
   return d;
 }
 
-frmOverview::frmOverview(const SessionState& state, SelectHandler select, QWidget* parent)
+frmOverview::frmOverview(const SessionState& state, SelectHandler select, QWidget* parent, RecordingNotes* notes)
     : QWidget(parent, Qt::Window), st_(state), select_(std::move(select)) {
   setObjectName("frmOverview");
   setWindowTitle("Overview");
@@ -76,6 +77,25 @@ frmOverview::frmOverview(const SessionState& state, SelectHandler select, QWidge
   back->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   connect(back, &QAction::triggered, this, [this] { Zoom_Back(); });
   addAction(back);
+  if (notes) {
+    tags_ = std::make_unique<TagList>(
+        *notes,
+        [this](int32_t record) {
+          if (select_) select_(plot::Navigator::Selection{false, record, record});
+          Follow();
+        },
+        this);
+    // A note written shows over its tag in the picture.
+    tags_->On_Notes_Written([this] {
+      if (tags_->Notes_Changes() != drawnNotes_) Redraw();
+    });
+    tags_->Fill(st_);
+  }
+}
+
+int frmOverview::PictureWidth() const {
+  // The list gives way when the window is too narrow for both.
+  return tags_ && !tags_->isHidden() ? std::max(1, width() - tags_->width()) : std::max(width(), 1);
 }
 
 plot::TimeRange frmOverview::Whole() const { return plot::TimeRange{0, std::max(0, st_.TotalTimeMs)}; }
@@ -100,9 +120,15 @@ void frmOverview::Zoom_Back() {
 }
 
 void frmOverview::Place_Corner() {
+  if (tags_) {
+    const bool room = width() >= 2 * TagListPx;
+    tags_->setVisible(room);
+    tags_->setGeometry(width() - TagListPx, 0, TagListPx, height());
+  }
+  const int w = PictureWidth();
   backButton_.adjustSize();
-  const int right = backButton_.isVisible() ? width() - backButton_.width() - 4 : width() - 2;
-  backButton_.move(width() - backButton_.width() - 2, 2);
+  const int right = backButton_.isVisible() ? w - backButton_.width() - 4 : w - 2;
+  backButton_.move(w - backButton_.width() - 2, 2);
   readout_.adjustSize();
   readout_.move(right - readout_.width(), 2 + std::max(0, backButton_.height() - readout_.height()) / 2);
 }
@@ -149,7 +175,9 @@ void frmOverview::Redraw() {
     return;
   }
   const plot::TimeRange range = zoom_ ? *zoom_ : plot::WholeRecording(data);
-  const plot::SessionPicture p = plot::DrawSession(data, name, range, std::max(width(), 1), std::max(height(), 1));
+  if (tags_) drawnNotes_ = tags_->Notes_Changes();
+  const plot::SessionPicture p =
+      plot::DrawSession(data, name, range, PictureWidth(), std::max(height(), 1), tags_ ? tags_->Notes() : TagNotes{});
   picture_ = p.image;
   nav_ = plot::Navigator(data.records, data.RecordCount, range, p.layout.left, p.layout.columns);
   tagTips_.clear();
@@ -164,6 +192,7 @@ void frmOverview::Redraw() {
 }
 
 void frmOverview::Follow() {
+  if (tags_) tags_->Follow(st_);
   if (!Recording() && !(Current() == shown_)) {
     // Another recording: shown whole.
     zoom_.reset();
@@ -202,7 +231,8 @@ void frmOverview::paintEvent(QPaintEvent* e) {
   const QRect r = e->rect();
   if (picture_.isNull()) {
     p.fillRect(r, palette().window());
-    p.drawText(rect(), Qt::AlignCenter, Recording() ? "Recording..." : "No recording loaded");
+    p.drawText(QRect(0, 0, PictureWidth(), height()), Qt::AlignCenter,
+               Recording() ? "Recording..." : "No recording loaded");
     return;
   }
   p.fillRect(r, Qt::white);
@@ -237,6 +267,7 @@ void frmOverview::showEvent(QShowEvent* e) {
 }
 
 void frmOverview::hideEvent(QHideEvent* e) {
+  if (tags_) tags_->Write_Notes();
   follow_.stop();
   resized_.stop();
   QWidget::hideEvent(e);

@@ -7,7 +7,8 @@
 // before. The time under the pointer (and its clock time, when the recording carries its
 // start) stands in the top right corner. The picture is drawn once per recording, span
 // and size and kept as an image: following the play position repaints only the cursor's
-// strip, and a resting pointer costs nothing.
+// strip, and a resting pointer costs nothing. Given the recording's notes, the window
+// holds the tag list (TagList.h) at its right, and the picture takes the rest.
 #include <QImage>
 #include <QLabel>
 #include <QTimer>
@@ -16,10 +17,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/TagList.h"
 #include "core/SessionState.h"
 #include "plot/Navigator.h"
 #include "zkd/RecordFile.h"
@@ -35,7 +38,8 @@ class frmOverview : public QWidget {
  public:
   // `select` takes a click (move the play position) or a drag (a play range).
   using SelectHandler = std::function<void(const plot::Navigator::Selection&)>;
-  frmOverview(const SessionState& state, SelectHandler select, QWidget* parent);
+  // With `notes`, the tag list stands beside the picture, its clicks going to `select`.
+  frmOverview(const SessionState& state, SelectHandler select, QWidget* parent, RecordingNotes* notes = nullptr);
 
   // Looks at the session: a different recording (a new load, a recording just finished)
   // is drawn anew; the cursor and the range shade follow the play position and range.
@@ -56,6 +60,10 @@ class frmOverview : public QWidget {
   QString Readout() const { return readout_.text(); }
   // The cursor's column; nullopt when no recording is shown.
   std::optional<int> CursorX() const { return cursorX_; }
+  // The tag list; null without notes.
+  TagList* Tags() { return tags_.get(); }
+  // The width the picture takes: the window's, less the tag list's.
+  int PictureWidth() const;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -100,6 +108,8 @@ class frmOverview : public QWidget {
   QLabel readout_;
   QToolButton backButton_;
   QTimer follow_, resized_;
+  std::unique_ptr<TagList> tags_;
+  uint64_t drawnNotes_ = 0;  // the notes' change count the picture was drawn with
 };
 
 }  // namespace zk

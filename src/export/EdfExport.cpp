@@ -81,10 +81,11 @@ bool WrittenWhole(const std::string& path) {
   return !ec && size == headerBytes + records * recordBytes;
 }
 
-FileError WriteInto(const std::string& tempPath, const RecordFileData& data, const EdfFallbackStart& fallback) {
+FileError WriteInto(const std::string& tempPath, const RecordFileData& data, const EdfFallbackStart& fallback,
+                    const TagNotes& notes) {
   const std::vector<int32_t> grid = GridRecords(data);
   if (grid.empty()) return Failed("the recording has no records");
-  std::vector<EdfEvent> events = EdfEvents(data);
+  std::vector<EdfEvent> events = EdfEvents(data, notes);
   bool fromHeader = false;
   const DateTime start = EdfStart(data, fallback.start, fromHeader);
   if (!fromHeader) events.insert(events.begin(), EdfEvent{0, -1, fallback.note});
@@ -146,12 +147,14 @@ DateTime EdfStart(const RecordFileData& data, const DateTime& fallbackStart, boo
   return start;
 }
 
-FileError WriteEdf(const RecordFileData& data, const EdfFallbackStart& fallback, const std::string& path) {
+FileError WriteEdf(const RecordFileData& data, const EdfFallbackStart& fallback, const std::string& path,
+                   const TagNotes& notes) {
   // Refused before a byte is written: the grid runs to the last record's time.
   if (data.RecordCount >= 1 && data.records[data.RecordCount].TimeMs > MaxRecordTimeMs)
     return Failed("the last record is at " + std::to_string(data.records[data.RecordCount].TimeMs) +
                   " ms, beyond the " + std::to_string(MaxRecordTimeMs / 3'600'000) + " hours a recording can last");
-  return ReplaceFileThroughPath(path, [&](const std::string& tempPath) { return WriteInto(tempPath, data, fallback); });
+  return ReplaceFileThroughPath(
+      path, [&](const std::string& tempPath) { return WriteInto(tempPath, data, fallback, notes); });
 }
 
 }  // namespace zk

@@ -9,6 +9,7 @@
 #include "base/AtomicFile.h"
 #include "base/Clock.h"
 #include "zkd/RecordFile.h"
+#include "zkd/TagNotes.h"
 
 namespace zk {
 
@@ -25,7 +26,9 @@ struct EdfFallbackStart {
 // Writes `path` atomically (a temporary file beside it, renamed once complete). The
 // recording is only read. A recording whose last record lies beyond MaxRecordTimeMs is
 // refused before anything is written. On failure the error's text says what went wrong.
-FileError WriteEdf(const RecordFileData& data, const EdfFallbackStart& fallback, const std::string& path);
+// The notes go into the annotations' texts.
+FileError WriteEdf(const RecordFileData& data, const EdfFallbackStart& fallback, const std::string& path,
+                   const TagNotes& notes = {});
 
 // The start the file gets: the header's date and time where the recording has them, the
 // fallback's otherwise. `fromHeader` tells whether both came from the header.

@@ -47,8 +47,25 @@ const char* LampText(int lamp) {
 
 }  // namespace
 
-std::vector<EdfEvent> EdfEvents(const RecordFileData& data) {
+std::string OneLineUtf8(const std::string& text, std::size_t bytes) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    // The whole character or nothing of it.
+    std::size_t n = 1;
+    while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+    if (out.size() + n > bytes) break;
+    for (std::size_t k = 0; k < n; ++k) {
+      const char c = text[i + k];
+      out += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
+    }
+    i += n;
+  }
+  return out;
+}
+
+std::vector<EdfEvent> EdfEvents(const RecordFileData& data, const TagNotes& notes) {
   std::vector<EdfEvent> events;
+  if (!notes.session.empty()) events.push_back({0, -1, OneLineUtf8("Session: " + notes.session, EdfAnnotationBytes)});
   bool frozen = false;
   int lamp = 0;
   int64_t lampSince = 0, last = 0;
@@ -56,7 +73,7 @@ std::vector<EdfEvent> EdfEvents(const RecordFileData& data) {
     const SampleRecord& r = data.records[k];
     const int64_t t = std::max<int64_t>(last, r.TimeMs);  // never back in time
     last = t;
-    if (r.Marker == 'T') events.push_back({t, -1, "Tag " + std::to_string(r.Tag)});
+    if (r.Marker == 'T') events.push_back({t, -1, OneLineUtf8(TagLabel(r.Tag, notes), EdfAnnotationBytes)});
     const bool nowFrozen = (r.Flags & RecordFlags::Frozen) != 0;
     if (nowFrozen != frozen) events.push_back({t, -1, nowFrozen ? "Freeze on" : "Freeze off"});
     frozen = nowFrozen;

@@ -1,11 +1,13 @@
 #pragma once
 // A recording laid on the regular 50-per-second grid an EDF+ file needs, and the events
 // that become its annotations. Pure arithmetic on the records, apart from the writer.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "zkd/RecordFile.h"
+#include "zkd/TagNotes.h"
 
 namespace zk {
 
@@ -40,8 +42,17 @@ struct EdfEvent {
   std::string text;
 };
 
-// Tags ("Tag N"), the needle freezing and thawing ("Freeze on", "Freeze off"), and each
-// stretch a lamp is lit ("SET", "Body motion", "Needle lag") with its length, in time order.
-std::vector<EdfEvent> EdfEvents(const RecordFileData& data);
+// The longest annotation text EDFlib writes whole, in bytes; a longer note is cut at a
+// character's edge before it.
+inline constexpr std::size_t EdfAnnotationBytes = 40;
+
+// Tags ("Tag N", or "Tag N: note" with a note), the needle freezing and thawing ("Freeze
+// on", "Freeze off"), and each stretch a lamp is lit ("SET", "Body motion", "Needle lag")
+// with its length, in time order; a session note first, at the start ("Session: note").
+std::vector<EdfEvent> EdfEvents(const RecordFileData& data, const TagNotes& notes = {});
+
+// `text` cut to at most `bytes` bytes without splitting a UTF-8 character, line breaks and
+// tabs as spaces.
+std::string OneLineUtf8(const std::string& text, std::size_t bytes);
 
 }  // namespace zk

@@ -174,6 +174,16 @@ void Scales(QPainter& p, const PlotLayout& L, const PlotSeries& s) {
 
 }  // namespace
 
+std::string TagMark(int32_t tag, const TagNotes& notes) {
+  // Long enough to recognise the note, short enough to leave room for the next tags.
+  constexpr qsizetype NoteChars = 24;
+  const std::string& note = notes.Of(tag);
+  if (note.empty()) return std::to_string(tag);
+  QString text = Q(note).simplified();
+  if (text.size() > NoteChars) text = text.left(NoteChars - 1).trimmed() + QChar(0x2026);
+  return std::to_string(tag) + ": " + text.toStdString();
+}
+
 QImage DrawPlot(const PlotSeries& s, const PlotLayout& L, const PlotTexts& texts) {
   QImage image(L.width, L.height, QImage::Format_RGB32);
   if (image.isNull()) return image;
@@ -220,7 +230,7 @@ QImage DrawPlot(const PlotSeries& s, const PlotLayout& L, const PlotTexts& texts
       p, L, s.range, s.sensitivityChanges, L.sensitivity.rect.top(), false, [](int32_t v) { return std::to_string(v); },
       C.sensitivity);
   EventLabels(
-      p, L, s.range, s.tags, L.tagRowTop, true, [](int32_t v) { return std::to_string(v); }, C.tag);
+      p, L, s.range, s.tags, L.tagRowTop, true, [&](int32_t v) { return TagMark(v, texts.notes); }, C.tag);
 
   QFont bold = font;
   bold.setBold(true);

@@ -39,7 +39,7 @@ std::string PlotTitle(const std::string& fileName, const RecordFileData& data, c
 TimeRange WholeRecording(const RecordFileData& data) { return TimeRange{0, std::max(0, data.TotalTimeMs)}; }
 
 SessionPicture DrawSession(const RecordFileData& data, const std::string& fileName, const TimeRange& range, int width,
-                           int height) {
+                           int height, const TagNotes& notes) {
   SessionPicture s;
   s.layout = LayoutPlot(width, height);
   s.series = ReducePlot(data, range, s.layout.columns);
@@ -48,6 +48,7 @@ SessionPicture DrawSession(const RecordFileData& data, const std::string& fileNa
   texts.title = PlotTitle(fileName, data, range);
   texts.totalTimeMs = data.TotalTimeMs;
   if (HasStartTime(data)) texts.startSeconds = data.RecordStartSeconds;
+  texts.notes = notes;
   s.image = DrawPlot(s.series, s.layout, texts);
   return s;
 }

@@ -10,6 +10,7 @@
 #include "plot/PlotLayout.h"
 #include "plot/PlotSeries.h"
 #include "zkd/RecordFile.h"
+#include "zkd/TagNotes.h"
 
 namespace zk::plot {
 
@@ -26,9 +27,10 @@ struct SessionPicture {
   PlotSeries series;
 };
 
-// Draws `range` of the recording at width x height. A QGuiApplication must exist.
+// Draws `range` of the recording at width x height, the tags labelled with their notes.
+// A QGuiApplication must exist.
 SessionPicture DrawSession(const RecordFileData& data, const std::string& fileName, const TimeRange& range, int width,
-                           int height);
+                           int height, const TagNotes& notes = {});
 
 // Writes the picture as a PNG, replacing `path` atomically: a failure leaves the old file.
 FileError WritePng(const QImage& image, const std::string& path);

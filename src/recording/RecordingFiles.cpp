@@ -66,6 +66,7 @@ bool RecordingFiles::Load(const std::string& basePath) {
   memory_.Mark_Loaded();
   ctx_.controls.SetEnabled(ctl::picFilePosition, true);
   player_.Show_Loaded_File(basePath);
+  memory_.Notes().Loaded(basePath);
   return true;
 }
 

@@ -22,6 +22,7 @@ void RecordingMemory::Forget() {
   st.RecordingSaveFailed = false;
   st.FileLoaded = false;
   savedHeader_.reset();
+  notes_.Forget();
   spool_.Remove();
   Empty_Buffer();
   // The allocator keeps what a long recording freed for itself; handed back to the system.

@@ -11,11 +11,12 @@
 //   Mark_Save_Failed  its automatic save failed: it is asked about whatever the prompt says
 //   Mark_Loaded       a recording read from a file is held
 //
-// A recording that went is gone for every reader: no records, no count, no tags.
+// A recording that went is gone for every reader: no records, no count, no tags, no notes.
 #include <optional>
 
 #include "core/Context.h"
 #include "core/UnsavedRecording.h"
+#include "recording/RecordingNotes.h"
 #include "spool/SpoolDriver.h"
 #include "zkd/RecordFile.h"
 
@@ -26,7 +27,7 @@ class RecordingMemory {
   // Room for a minute of readings at 50 a second; the buffer grows by as much at a time.
   static constexpr int32_t GrowthRecords = 3000;
 
-  explicit RecordingMemory(Context& ctx) : ctx_(ctx), spool_(ctx) {}
+  explicit RecordingMemory(Context& ctx) : ctx_(ctx), spool_(ctx), notes_(ctx.prompts) {}
 
   // The recording in memory is gone: the audio device closed, lblLoadedFile "No File
   // Loaded", nothing unsaved or loaded, the spool removed, an empty RecordBuffer (upper
@@ -45,6 +46,8 @@ class RecordingMemory {
   void Mark_Loaded();
 
   SpoolDriver& Spool() { return spool_; }
+  // The notes written on the recording; they go with it.
+  RecordingNotes& Notes() { return notes_; }
 
   // The header records a recording made here was saved with (the buffer keeps the plain
   // readings in records 1 and 2), so that a copy of it is written with them too; nothing
@@ -58,6 +61,7 @@ class RecordingMemory {
   Context& ctx_;
   std::optional<RecordHeader> savedHeader_;
   SpoolDriver spool_;
+  RecordingNotes notes_;
 };
 
 }  // namespace zk

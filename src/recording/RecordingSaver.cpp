@@ -186,6 +186,8 @@ bool RecordingSaver::Save_Recording(const std::string& basePath) {
   const std::optional<RecordHeader> header = Header_To_Write();
   if (!Write_Files(basePath, header, Writing::NewRecording)) return false;
   memory_.Keep_Saved_Header(header);
+  // The pair is saved; the notes follow it (a failure there is told, the pair stays).
+  memory_.Notes().Saved(basePath);
   return true;
 }
 
@@ -211,7 +213,7 @@ void RecordingSaver::lblLoadedFile_MouseDown(int button) {
   saveAsFolder_ = Folder_Of(*base);
   // The copy has the header records the recording was loaded or saved with: a loaded one
   // holds them in its buffer, a recording made here has them added as at its save.
-  Write_Files(*base, memory_.Saved_Header(), Writing::Copy);
+  if (Write_Files(*base, memory_.Saved_Header(), Writing::Copy)) memory_.Notes().Copied(*base);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -28,8 +28,8 @@ TEST_F(MenuTreeTest, TopLevelMenusInOrderWithAccessKeys) {
   QMenu* file = bar->actions()[0]->menu();
   QStringList items;
   for (QAction* a : file->actions()) items << a->text();
-  EXPECT_EQ(items,
-            QStringList({"&Load Settings", "Save Settings", "Save Settings &As", "Export Recording...", "E&xit"}));
+  EXPECT_EQ(items, QStringList({"&Load Settings", "Save Settings", "Save Settings &As", "Open Recording...",
+                                "Recent Recordings", "Export Recording...", "E&xit"}));
   // The review's items come after the existing ones of their menus.
   auto texts = [&](int menu) {
     QStringList t;

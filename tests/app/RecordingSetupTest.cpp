@@ -132,11 +132,12 @@ TEST_F(Setup, NewPrefixStartsANewSeriesAndDeletesNothing) {
 }
 
 // Reset deletes the series' numbered files only after a question that says how many
-// recordings go; No changes nothing. Afterwards the settings file holds 001, so the next
+// recordings go (a notes file is no recording); No changes nothing. Afterwards the settings file holds 001, so the next
 // save does not adopt the number stored before the reset.
 TEST_F(Setup, ResetAsksHowManyRecordingsItDeletesAndWritesTheNumber) {
-  for (const char* f : {"Run_001.zkd", "Run_001.wav", "Run_017.zkd", "Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd",
-                        "Run_01a.zkd", "Prefix_001.zkd", "Run_002.txt"})
+  for (const char* f :
+       {"Run_001.zkd", "Run_001.wav", "Run_017.zkd", "Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd",
+        "Prefix_001.zkd", "Run_002.txt", "Run_001.notes", "Run_017.notes", "Run_003.notes", "Run_Mon.notes"})
     dir.Write(f, "x");
   s.SavePrefix = "Run_";
   s.SuffixNum = 4;
@@ -155,8 +156,10 @@ TEST_F(Setup, ResetAsksHowManyRecordingsItDeletesAndWritesTheNumber) {
 
   t.prompts.answers = {MsgResult::Yes};
   setup.cmdReset_Click();
-  EXPECT_EQ(Files(), (std::set<std::string>{"Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd",
-                                            "Prefix_001.zkd", "Run_002.txt", "settings.ini"}));
+  // The notes of the recordings deleted go with them; notes without a recording stay.
+  EXPECT_EQ(Files(),
+            (std::set<std::string>{"Run_Mon.zkd", "Run_Mon.wav", "Run_0012.zkd", "Run_01a.zkd", "Prefix_001.zkd",
+                                   "Run_002.txt", "settings.ini", "Run_003.notes", "Run_Mon.notes"}));
   EXPECT_EQ(s.SuffixNum, 1);
   EXPECT_EQ(dlg.Caption("lblSuffixNum"), "001");
   s.SuffixNum = 2;  // the first recording after the reset was saved as 001

@@ -19,6 +19,7 @@
 #include "zkd/RecordCodec.h"
 #include "zkd/RecordFile.h"
 #include "zkd/StartTexts.h"
+#include "zkd/TagNotes.h"
 
 namespace zk {
 namespace {
@@ -75,7 +76,8 @@ TEST_F(frmOverviewTest, AClickMovesThePlayPositionThereAndADragSelectsARange) {
   const SessionState& st = f->ctx().state;
   EXPECT_EQ(w.windowTitle(), "Overview - take007");
   ASSERT_FALSE(w.Picture().isNull());
-  EXPECT_EQ(w.Picture().size(), QSize(800, 400));
+  // The tag list takes the right of the window, the picture the rest.
+  EXPECT_EQ(w.Picture().size(), QSize(500, 400));
 
   // Stopped, a click makes the play range start there and run to the end, as on the
   // seek bar: Play then starts from that record.
@@ -191,13 +193,13 @@ TEST_F(frmOverviewTest, ZoomAndTheTimeUnderThePointer) {
   };
   const int at30 = w.Navigator().XOf(1501);  // 30 s
   hover(at30);
-  EXPECT_EQ(w.Readout(), "00:30.0");  // a minute over 800 pixels: below a second a column, tenths
+  EXPECT_EQ(w.Readout(), "00:30.0");  // a minute over 500 pixels: below a second a column, tenths
   wheel(at30, 120);
   ASSERT_TRUE(w.Zoom());
   EXPECT_NEAR(w.Zoom()->toMs - w.Zoom()->fromMs, 59980 / 2, 1);
   EXPECT_TRUE(w.Zoom()->Holds(30000));
   EXPECT_EQ(w.Navigator().Range().fromMs, w.Zoom()->fromMs);  // the picture is of the span alone
-  EXPECT_EQ(w.Picture().size(), QSize(800, 400));
+  EXPECT_EQ(w.Picture().size(), QSize(500, 400));
   EXPECT_NEAR(w.Navigator().XOf(1501), at30, 2);  // 30 s stays under the pointer
 
   // A Ctrl drag zooms to the span dragged; a click there still moves the play position.
@@ -265,6 +267,75 @@ TEST_F(frmOverviewTest, KeysPressedInTheOverviewReachTheKeyHandler) {
   QLineEdit field(&w);
   press(field, Qt::Key_BracketRight, "]");
   EXPECT_EQ(st.RangeStartIndex, 500);
+}
+
+// Typing into a field of the overview, as a user does: each character, then Enter.
+void Type(QWidget& field, const QString& text) {
+  field.setFocus();
+  for (const QChar c : text) {
+    QKeyEvent down(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(&field, &down);
+  }
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(&field, &enter);
+}
+
+// The tag list: each tag with its time; a click on a row moves there as "]" does and
+// takes the typing into that tag's note, which is written beside the recording at once,
+// comes back when the program starts again, and goes into the exports.
+TEST_F(frmOverviewTest, TheTagListJumpsAndKeepsNotesBesideTheRecording) {
+  frmOverview& w = Open();
+  QApplication::setActiveWindow(&w);
+  TagList* list = w.Tags();
+  ASSERT_TRUE(list);
+  const auto& rows = list->Model().Rows();
+  ASSERT_EQ(rows.size(), 3u);
+  const TagTableModel& m = list->Model();
+  EXPECT_EQ(m.data(m.index(1, TagTableModel::Number), Qt::DisplayRole).toInt(), 2);
+  EXPECT_EQ(m.data(m.index(1, TagTableModel::Time), Qt::DisplayRole).toString(), "00:29");
+  EXPECT_EQ(m.data(m.index(1, TagTableModel::Clock), Qt::DisplayRole).toString(), "");  // no start time
+  EXPECT_FALSE(list->Note_Field().isEnabled());                                         // no tag chosen yet
+
+  list->Choose_Row(1);
+  const SessionState& st = f->ctx().state;
+  EXPECT_EQ(st.RangeStartIndex, 1500);
+  EXPECT_EQ(list->Chosen_Tag(), 2);
+  // "P" and "]" typed into the note are text, not transport keys.
+  Type(list->Note_Field(), "Pause ] here, \"why\"");
+  EXPECT_EQ(st.OperatingMode == ModePlayback, false);
+  EXPECT_EQ(st.RangeStartIndex, 1500);
+  EXPECT_EQ(m.data(m.index(1, TagTableModel::Note), Qt::DisplayRole).toString(), "Pause ] here, \"why\"");
+  Type(list->Session_Field(), "Évening");
+  EXPECT_EQ(LoadNotes(home.File("take007")).notes.Of(2), "Pause ] here, \"why\"");
+  EXPECT_EQ(LoadNotes(home.File("take007")).notes.session, "Évening");
+  EXPECT_TRUE(prompts.shown.empty());
+
+  // The exports carry them.
+  prompts.files.push_back(home.File("n.csv"));
+  f->Choose("mnuFileExport");
+  const std::string csv = home.Read("n.csv");
+  EXPECT_EQ(
+      csv.rfind("# session: Évening\nindex,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter,note\n",
+                0),
+      0u);
+  EXPECT_NE(csv.find("\n1500,"), std::string::npos);
+  EXPECT_NE(csv.find(",T,O,\"Pause ] here, \"\"why\"\"\"\n"), std::string::npos) << csv.substr(0, 400);
+
+  // Closed and started again, the notes come back with the recording, and nothing is said.
+  prompts.shown.clear();  // the export's question about the part selected by the click
+  f.reset();
+  StartOptions o;
+  o.programFolder = home.str();
+  o.recording = home.File("take007.zkd");
+  o.prompts = &prompts;
+  o.audio = MakeNullAudioDevice(clock);
+  f = std::make_unique<frmMain>(std::move(o));
+  f->Form_Load();
+  frmOverview& again = Open();
+  const TagTableModel& m2 = again.Tags()->Model();
+  EXPECT_EQ(m2.data(m2.index(1, TagTableModel::Note), Qt::DisplayRole).toString(), "Pause ] here, \"why\"");
+  EXPECT_EQ(again.Tags()->Session_Field().text(), "Évening");
+  for (const auto& m : prompts.shown) ADD_FAILURE() << m.text;
 }
 
 TEST_F(frmOverviewTest, ExportWritesEachTypeAndTheWindowKeepsItsPlace) {

@@ -4,6 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <edflib.h>
+
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -214,6 +217,66 @@ TEST(CsvFile, TheToolsColumnsForEveryRecord) {
   EXPECT_EQ(ReadAll(dir / "r.csv"), expected);
   EXPECT_NE(expected.find(",7,T,P\n"), std::string::npos);
   EXPECT_NE(expected.find(",\",\"\n"), std::string::npos);
+}
+
+// With notes the tag lines carry them in a last column, and the session note comes first
+// as a comment; the columns before stay as they are.
+TEST(CsvFile, NotesInALastColumnAndTheSessionNoteAsAComment) {
+  TempFolder dir;
+  std::vector<SampleRecord> r = test::Readings(3);
+  r[2].Marker = 'T';
+  r[2].Tag = 7;
+  TagNotes notes;
+  notes.session = "two\nlines";
+  notes.Set(7, "said \"stop\", then 2");
+  ASSERT_FALSE(WriteCsv(Data(r), dir / "r.csv", notes));
+  std::string plain;
+  for (int k = 1; k <= 3; ++k) AppendCsvLine(plain, k, r[k]);
+  const std::string csv = ReadAll(dir / "r.csv");
+  EXPECT_EQ(csv.rfind(std::string("# session: two lines\n") + "index,time_ms,raw,needle,bd,base_step,sensitivity,flags,"
+                                                              "tag,marker,letter,note\n",
+                      0),
+            0u)
+      << csv;
+  // Each line is the line without notes and its note field.
+  const std::size_t first = plain.find('\n'), second = plain.find('\n', first + 1);
+  EXPECT_NE(csv.find(plain.substr(0, first) + ",\n"), std::string::npos);
+  EXPECT_NE(csv.find(plain.substr(first + 1, second - first - 1) + ",\"said \"\"stop\"\", then 2\"\n"),
+            std::string::npos)
+      << csv;
+  // Notes on tags the recording does not have leave the column empty; no notes, no column.
+  EXPECT_EQ(CsvPreamble({}), CsvHeader());
+}
+
+// The notes as annotation texts, as a reader of the file gets them back: the session
+// note at the start, each tag's after its number, a long one cut at a character's edge.
+TEST(EdfFile, NotesAreReadBackAsAnnotationTexts) {
+  TempFolder dir;
+  std::vector<SampleRecord> r = test::Readings(200);
+  for (int k : {50, 120}) {
+    r[k].Marker = 'T';
+    r[k].Tag = static_cast<uint16_t>(k / 50);
+  }
+  TagNotes notes;
+  notes.session = "Sitzung mit Ärger";
+  notes.Set(1, "arm moved");
+  notes.Set(2, std::string(32, 'x') + "äöü and more");  // byte 40 is inside "ä"
+  ASSERT_FALSE(WriteEdf(Data(r), {DateTime{2024, 1, 2, 3, 4, 5}, "From the file"}, dir / "n.edf", notes));
+  edf_hdr_struct hdr{};
+  const int h = edfopen_file_readonly((dir / "n.edf").c_str(), &hdr, EDFLIB_READ_ALL_ANNOTATIONS);
+  ASSERT_GE(h, 0) << hdr.filetype;
+  std::vector<std::string> texts;
+  for (long long i = 0; i < hdr.annotations_in_file; ++i) {
+    edf_annotation_struct a{};
+    ASSERT_EQ(edf_get_annotation(h, static_cast<int>(i), &a), 0);
+    texts.push_back(a.annotation);
+  }
+  edfclose_file(h);
+  const std::string cut = "Tag 2: " + std::string(32, 'x');
+  EXPECT_EQ(OneLineUtf8("Tag 2: " + notes.Of(2), EdfAnnotationBytes), cut);
+  for (const std::string& want : {std::string("Session: Sitzung mit Ärger"), std::string("Tag 1: arm moved"), cut})
+    EXPECT_NE(std::find(texts.begin(), texts.end(), want), texts.end()) << want;
+  EXPECT_EQ(OneLineUtf8("ab\ncä", 4), "ab c");
 }
 
 }  // namespace

@@ -80,6 +80,40 @@ TEST_F(ZkdTool, InfoSummarises) {
       << r.out;
 }
 
+// A notes file beside the recording goes into csv, edf and info; a damaged one is told
+// and the command does its work without notes. The notes file is never written over.
+TEST_F(ZkdTool, NotesBesideTheRecordingAreCarried) {
+  test::WriteText(dir / "r.notes", "zodovaz notes 1\nsession\tcalm\ntag\t2\tsneezed\n");
+  ToolRun csv = Call(zkd::Csv, dir / "r.zkd");
+  ASSERT_EQ(csv.code, 0) << csv.err;
+  auto lines = Lines(csv.out);
+  ASSERT_EQ(lines.size(), 3102u);
+  EXPECT_EQ(lines[0], "# session: calm");
+  EXPECT_EQ(lines[1], "index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter,note");
+  EXPECT_EQ(lines[4], "3,40," + std::to_string(buf[3].RawReading()) + ",-2503,1,3,8,45,1,T,O,");
+  EXPECT_NE(lines[3001].find(",2,T,"), std::string::npos);
+  EXPECT_EQ(lines[3001].substr(lines[3001].size() - 8), ",sneezed");
+
+  ToolRun info = Call(zkd::Info, dir / "r.zkd");
+  EXPECT_NE(info.out.find(
+                "Session note: calm\nTags: 2\n  tag 1 at 00:00 (record 3)\n  tag 2 at 00:59 (record 3000): sneezed\n"),
+            std::string::npos)
+      << info.out;
+
+  std::ostringstream o, e;
+  EXPECT_EQ(zkd::Edf(dir / "r.zkd", dir / "r.notes", o, e), 2);
+  ASSERT_EQ(zkd::Edf(dir / "r.zkd", dir / "r.edf", o, e), 0) << e.str();
+  const std::string edf = test::ReadText(dir / "r.edf");
+  EXPECT_NE(edf.find("Tag 2: sneezed"), std::string::npos);
+  EXPECT_NE(edf.find("Session: calm"), std::string::npos);
+
+  test::WriteText(dir / "r.notes", "not notes\n");
+  ToolRun damaged = Call(zkd::Csv, dir / "r.zkd");
+  EXPECT_EQ(damaged.code, 0);
+  EXPECT_NE(damaged.err.find("r.notes is damaged (line 1"), std::string::npos) << damaged.err;
+  EXPECT_EQ(Lines(damaged.out)[0], "index,time_ms,raw,needle,bd,base_step,sensitivity,flags,tag,marker,letter");
+}
+
 TEST_F(ZkdTool, VerifyAnswersAsLoadingWould) {
   EXPECT_EQ(Call(zkd::Verify, dir / "r.zkd").code, 0);
 

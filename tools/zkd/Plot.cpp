@@ -54,8 +54,8 @@ int Plot(const QStringList& args, std::ostream& out, std::ostream& err) {
                          TimeText(duration, data.TotalTimeMs) + ")",
                      err);
 
-  const plot::SessionPicture picture =
-      plot::DrawSession(data, std::filesystem::path(opt->input).filename().string(), range, opt->width, opt->height);
+  const plot::SessionPicture picture = plot::DrawSession(data, std::filesystem::path(opt->input).filename().string(),
+                                                         range, opt->width, opt->height, NotesBeside(opt->input, err));
   if (picture.image.isNull()) {
     err << "zodovaz-zkd plot: not enough memory for a picture of " << opt->width << " x " << opt->height << "\n";
     return 1;

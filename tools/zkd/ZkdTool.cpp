@@ -66,6 +66,13 @@ bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err) {
 
 namespace {
 
+// A note on one line of the listing.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  return text;
+}
+
 std::string BaseName(const std::string& zkdPath) {
   const std::string p = zkdPath.size() > 4 && zkdPath.substr(zkdPath.size() - 4) == ".zkd"
                             ? zkdPath.substr(0, zkdPath.size() - 4)
@@ -77,7 +84,7 @@ std::string BaseName(const std::string& zkdPath) {
 
 std::string OutputRefusal(const std::string& zkdPath, const std::string& outPath) {
   const std::string base = BaseName(zkdPath);
-  return zk::OutputRefusal(outPath, {zkdPath, base + ".wav", base + ".mp3"});
+  return zk::OutputRefusal(outPath, {zkdPath, base + ".wav", base + ".mp3", NotesPathFor(base)});
 }
 
 int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
@@ -119,24 +126,36 @@ int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   for (auto [step, n] : steps) out << " " << step << " (" << n << ")";
   out << "\n";
 
+  const TagNotes notes = NotesBeside(zkdPath, err);
+  if (!notes.session.empty()) out << "Session note: " << OneLine(notes.session) << "\n";
   out << "Tags: " << tags << "\n";
   reader.Rewind();
-  while (tags > 0 && reader.Next(r))
-    if (r.Marker == 'T')
-      out << "  tag " << r.Tag << " at " << TimeText(r.TimeMs, r.TimeMs / 1000, total) << " (record "
-          << reader.Delivered() << ")\n";
+  while (tags > 0 && reader.Next(r)) {
+    if (r.Marker != 'T') continue;
+    out << "  tag " << r.Tag << " at " << TimeText(r.TimeMs, r.TimeMs / 1000, total) << " (record "
+        << reader.Delivered() << ")";
+    if (const std::string& note = notes.Of(r.Tag); !note.empty()) out << ": " << OneLine(note);
+    out << "\n";
+  }
   return ReadFailed(reader, zkdPath, err) ? 1 : 0;
+}
+
+TagNotes NotesBeside(const std::string& zkdPath, std::ostream& err) {
+  NotesLoad load = LoadNotes(BaseName(zkdPath));
+  if (!load.error.empty()) err << "zodovaz-zkd: " << load.error << "\n";
+  return std::move(load.notes);
 }
 
 int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err) {
   RecordReader reader;
   if (!Open(zkdPath, reader, err)) return 1;
-  out << CsvHeader();
+  const TagNotes notes = NotesBeside(zkdPath, err);
+  out << CsvPreamble(notes);
   std::string line;
   SampleRecord r;
   while (reader.Next(r)) {
     line.clear();
-    AppendCsvLine(line, reader.Delivered(), r);
+    AppendCsvLine(line, reader.Delivered(), r, notes);
     out << line;
   }
   if (ReadFailed(reader, zkdPath, err)) return 1;
@@ -216,8 +235,9 @@ int Edf(const std::string& zkdPath, const std::string& edfPath, std::ostream& ou
   }
   RecordFileData data;
   if (!Read(zkdPath, data, err)) return 1;
-  if (FileError e =
-          WriteEdf(data, {FileStartTime(zkdPath, data.TotalTimeMs), "Start time taken from the file time"}, edfPath)) {
+  const TagNotes notes = NotesBeside(zkdPath, err);
+  if (FileError e = WriteEdf(data, {FileStartTime(zkdPath, data.TotalTimeMs), "Start time taken from the file time"},
+                             edfPath, notes)) {
     err << "zodovaz-zkd edf: could not write " << edfPath << ": " << e.description << "\n";
     return 1;
   }

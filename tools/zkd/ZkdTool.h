@@ -6,6 +6,7 @@
 #include <string>
 
 #include "zkd/RecordFile.h"
+#include "zkd/TagNotes.h"
 
 namespace zk::zkd {
 
@@ -17,6 +18,11 @@ bool Read(const std::string& zkdPath, RecordFileData& data, std::ostream& err);
 // or its sound track (by any name), or no regular file; empty when it may.
 std::string OutputRefusal(const std::string& zkdPath, const std::string& outPath);
 
+// The notes beside the recording (NAME.notes): none when there is no file; a damaged one
+// is told on `err` and the command goes on without notes.
+TagNotes NotesBeside(const std::string& zkdPath, std::ostream& err);
+
+// csv, edf and plot carry the notes beside the recording; info lists them with the tags.
 int Info(const std::string& zkdPath, std::ostream& out, std::ostream& err);
 int Csv(const std::string& zkdPath, std::ostream& out, std::ostream& err);
 int Verify(const std::string& zkdPath, std::ostream& out, std::ostream& err);
