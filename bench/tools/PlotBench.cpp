@@ -60,13 +60,13 @@ void BM_PlotSteps(benchmark::State& state) {
   zk::plot::PlotLayout layout = zk::plot::LayoutPlot(1600, 900);
   const zk::plot::PlotSeries series = zk::plot::ReducePlot(data, range, layout.columns);
   layout.FitRawLane(series.rawMin, series.rawMax);
-  const QImage image = zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000});
+  const QImage image = zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000, {}});
   for (auto _ : state) {
     switch (state.range(0)) {
       case 0: benchmark::DoNotOptimize(zk::zkd::Read(file.path, data, err)); break;
       case 1: benchmark::DoNotOptimize(zk::plot::ReducePlot(data, range, layout.columns)); break;
       case 2:
-        benchmark::DoNotOptimize(zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000}));
+        benchmark::DoNotOptimize(zk::plot::DrawPlot(series, layout, {"two-hours.zkd", data.TotalTimeMs, 36000, {}}));
         break;
       default: {
         QByteArray png;
