@@ -21,6 +21,13 @@ std::string Absolute(const std::string& path) {
   return ec ? path : p.lexically_normal().string();
 }
 
+// An ampersand in a name is shown, not taken for an access key.
+std::string Shown_As_Is(const std::string& text) {
+  std::string shown;
+  for (char c : text) shown += c == '&' ? std::string("&&") : std::string(1, c);
+  return shown;
+}
+
 }  // namespace
 
 std::vector<std::string> RecentList::Paths() const {
@@ -63,14 +70,8 @@ void RecentList::Remove(const std::string& zkdPath) {
 
 std::string RecentCaption(int index, const std::string& zkdPath, bool missing) {
   const std::filesystem::path p(zkdPath);
-  std::string name = p.stem().string();
-  // An ampersand in a name is shown, not taken for an access key.
-  std::string shown;
-  for (char c : name) shown += c == '&' ? std::string("&&") : std::string(1, c);
-  std::string folder;
-  for (char c : p.parent_path().string()) folder += c == '&' ? std::string("&&") : std::string(1, c);
-  return (index < 9 ? "&" + std::to_string(index + 1) + " " : "1&0 ") + shown + " - " + folder +
-         (missing ? "  (missing)" : "");
+  return (index < 9 ? "&" + std::to_string(index + 1) + " " : "1&0 ") + Shown_As_Is(p.stem().string()) + " - " +
+         Shown_As_Is(p.parent_path().string()) + (missing ? "  (missing)" : "");
 }
 
 RecentRecordings::RecentRecordings(Context& ctx, const RecordingNotes& notes, std::function<void()> dialog, Opener open)

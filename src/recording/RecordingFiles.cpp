@@ -1,6 +1,5 @@
 #include "recording/RecordingFiles.h"
 
-#include <QStandardPaths>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -49,11 +48,6 @@ bool File_Exists(const std::string& path) {
 bool Folder_Exists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && fs::is_directory(path, ec);
-}
-
-std::string Documents_Folder() {
-  const std::string docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
-  return Folder_Exists(docs) ? docs : std::string();
 }
 
 RecordingFiles::RecordingFiles(Context& ctx, Player& player, Transport& transport, TransportView& bar, StreamGate& gate,

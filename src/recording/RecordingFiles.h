@@ -33,8 +33,6 @@ class SeriesList {
 bool File_Exists(const std::string& path);
 // True when `path` names an existing folder.
 bool Folder_Exists(const std::string& path);
-// The user's documents folder, or "" when there is none.
-std::string Documents_Folder();
 
 class RecordingFiles {
  public:

@@ -35,6 +35,11 @@ struct frmOverviewTest : ::testing::Test {
     }
     EXPECT_FALSE(WriteRecordFile(home.File("take007.zkd"), records, 3000, std::nullopt));
     home.Write("zk3_Zodovaz.ini", "[Recording]\r\nAudioEnable=False\r\n");
+    Start();
+    ASSERT_EQ(f->ctx().state.RecordCount, 3000);
+  }
+  // The program started with take007 loaded.
+  void Start() {
     StartOptions o;
     o.programFolder = home.str();
     o.recording = home.File("take007.zkd");
@@ -42,7 +47,6 @@ struct frmOverviewTest : ::testing::Test {
     o.audio = MakeNullAudioDevice(clock);
     f = std::make_unique<frmMain>(std::move(o));
     f->Form_Load();
-    ASSERT_EQ(f->ctx().state.RecordCount, 3000);
   }
   frmOverview& Open() {
     f->Choose("mnuViewOverview");
@@ -324,13 +328,7 @@ TEST_F(frmOverviewTest, TheTagListJumpsAndKeepsNotesBesideTheRecording) {
   // Closed and started again, the notes come back with the recording, and nothing is said.
   prompts.shown.clear();  // the export's question about the part selected by the click
   f.reset();
-  StartOptions o;
-  o.programFolder = home.str();
-  o.recording = home.File("take007.zkd");
-  o.prompts = &prompts;
-  o.audio = MakeNullAudioDevice(clock);
-  f = std::make_unique<frmMain>(std::move(o));
-  f->Form_Load();
+  Start();
   frmOverview& again = Open();
   const TagTableModel& m2 = again.Tags()->Model();
   EXPECT_EQ(m2.data(m2.index(1, TagTableModel::Note), Qt::DisplayRole).toString(), "Pause ] here, \"why\"");
