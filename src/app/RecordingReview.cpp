@@ -119,6 +119,12 @@ void RecordingReview::Update_Menus() {
   const bool tags = !recording && HasTags(st);
   ctx_.controls.SetEnabled("mnuRecNextTag", tags);
   ctx_.controls.SetEnabled("mnuRecPrevTag", tags);
+  // The commands' state follows the mode, which the overview shows too ("Recording...").
+  Position_Changed();
+}
+
+void RecordingReview::Position_Changed() {
+  if (overview_ && overview_->isVisible()) overview_->Follow_Soon();
 }
 
 }  // namespace zk

@@ -33,6 +33,9 @@ class RecordingReview {
   void Previous_Tag();
   // Export wants a recording; the tag items want tags.
   void Update_Menus();
+  // What the seek bar shows has changed (the play position, the range, the recording, the
+  // transport): a shown overview follows it once the present event is done.
+  void Position_Changed();
   // The main window is closing: the overview's place is written and the window closed.
   void Close();
 

@@ -63,6 +63,10 @@ frmMain::frmMain(StartOptions options)
       alerts_(ctx_),
       counters_(ctx_),
       display_(ctx_, counters_, table_),
+      seekBar_(display_,
+               [this] {
+                 if (review_) review_->Position_Changed();
+               }),
       sync_(ctx_, port_, engine_),
       stream_(ctx_, port_, engine_, sync_),
       connection_(ctx_, port_),
@@ -75,9 +79,9 @@ frmMain::frmMain(StartOptions options)
       gate_(ctx_, port_),
       recording_(ctx_),
       saver_(ctx_, recording_, *this),
-      recorder_(ctx_, display_, gate_, recording_, saver_),
-      transport_(ctx_, display_),
-      player_(ctx_, display_, engine_, gate_, transport_) {
+      recorder_(ctx_, seekBar_, gate_, recording_, saver_),
+      transport_(ctx_, seekBar_),
+      player_(ctx_, seekBar_, engine_, gate_, transport_) {
   qtPrompts_.SetOwner(this);
   view_.SetTarget(&display_);
   engine_.SetRecordSink(&recorder_);
@@ -148,7 +152,7 @@ void frmMain::BuildWidgets() {
   p.onSaveRightClick = [this] { saver_.cmdSave_MouseDown(RightMouseButton); };
 
   seriesList_ = std::make_unique<QtSeriesList>(*p.cboFile, [this](bool on) { keyFilter_.SetPreview(on); });
-  files_ = std::make_unique<RecordingFiles>(ctx_, player_, transport_, display_, gate_, recording_, *seriesList_);
+  files_ = std::make_unique<RecordingFiles>(ctx_, player_, transport_, seekBar_, gate_, recording_, *seriesList_);
   seriesList_->SetTarget(files_.get());
   trace_ = std::make_unique<PlaybackTrace>(ctx_, player_);
   p.onLoadedFileRightClick = [this] { saver_.lblLoadedFile_MouseDown(RightMouseButton); };

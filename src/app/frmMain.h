@@ -17,6 +17,7 @@
 #include "app/QtSeriesList.h"
 #include "app/RecentRecordings.h"
 #include "app/RecordingReview.h"
+#include "app/SeekBarWatch.h"
 #include "app/SettingsMenu.h"
 #include "app/WindowGeometry.h"
 #include "app/frmZkSplash.h"
@@ -178,6 +179,8 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
   Alerts alerts_;
   Counters counters_;
   MeterDisplay display_;
+  // The seek bar the recording's commands draw on; the overview follows what it shows.
+  SeekBarWatch seekBar_;
   SyncTest sync_;
   SampleStream stream_;
   Connection connection_;

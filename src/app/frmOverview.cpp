@@ -19,7 +19,6 @@ namespace zk {
 
 namespace {
 
-constexpr int FollowMs = 40;    // how often the cursor looks at the play position
 constexpr int ResizeMs = 120;   // a resize redraws once the size has settled this long
 constexpr int TagReachPx = 4;   // a tag answers the mouse this close
 constexpr int TagListPx = 300;  // the tag list's width, while the window has room for it
@@ -56,8 +55,9 @@ frmOverview::frmOverview(const SessionState& state, SelectHandler select, QWidge
   setMouseTracking(true);
   setMinimumSize(320, 200);
   resize(1000, 500);
-  follow_.setInterval(FollowMs);
-  connect(&follow_, &QTimer::timeout, this, [this] { Follow(); });
+  followSoon_.setSingleShot(true);
+  followSoon_.setInterval(0);
+  connect(&followSoon_, &QTimer::timeout, this, [this] { Follow(); });
   resized_.setSingleShot(true);
   resized_.setInterval(ResizeMs);
   connect(&resized_, &QTimer::timeout, this, [this] { Redraw(); });
@@ -191,6 +191,10 @@ void frmOverview::Redraw() {
   update();
 }
 
+void frmOverview::Follow_Soon() {
+  if (!followSoon_.isActive()) followSoon_.start();
+}
+
 void frmOverview::Follow() {
   if (tags_) tags_->Follow(st_);
   if (!Recording() && !(Current() == shown_)) {
@@ -263,12 +267,11 @@ void frmOverview::showEvent(QShowEvent* e) {
   // The resizes of opening are drawn by the line above: the settle timer they started
   // would draw the same picture again.
   resized_.stop();
-  follow_.start();
 }
 
 void frmOverview::hideEvent(QHideEvent* e) {
   if (tags_) tags_->Write_Notes();
-  follow_.stop();
+  followSoon_.stop();
   resized_.stop();
   QWidget::hideEvent(e);
 }

@@ -43,8 +43,11 @@ class frmOverview : public QWidget {
 
   // Looks at the session: a different recording (a new load, a recording just finished)
   // is drawn anew; the cursor and the range shade follow the play position and range.
-  // The window does this by itself while it is shown.
   void Follow();
+  // Follow once the present event is done: the changes of one event (a playback step, a
+  // seek, a load drawing the bar several times) are followed once, and never in the
+  // middle of the code that makes them.
+  void Follow_Soon();
   // Draws the picture now at the window's size.
   void Redraw();
 
@@ -107,7 +110,7 @@ class frmOverview : public QWidget {
   std::vector<std::optional<plot::TimeRange>> back_;  // the spans shown before, latest last
   QLabel readout_;
   QToolButton backButton_;
-  QTimer follow_, resized_;
+  QTimer followSoon_, resized_;
   std::unique_ptr<TagList> tags_;
   uint64_t drawnNotes_ = 0;  // the notes' change count the picture was drawn with
 };

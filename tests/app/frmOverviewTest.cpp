@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
@@ -129,6 +130,28 @@ TEST_F(frmOverviewTest, BracketKeysAndTheMenuMoveBetweenTags) {
   f->Choose("mnuRecPrevTag");
   Key(vk::BracketLeft);
   EXPECT_EQ(st.RangeStartIndex, 500);
+}
+
+// The cursor follows what the seek bar is told, when it is told: a tag key in the main
+// window moves it once the key's event is done, and an idle window does no work.
+TEST_F(frmOverviewTest, TheCursorFollowsTheSeekBarWithoutATimer) {
+  frmOverview& w = Open();
+  const SessionState& st = f->ctx().state;
+  QCoreApplication::processEvents();
+  ASSERT_EQ(w.CursorX(), w.Navigator().XOf(1));
+  Key(vk::BracketRight);
+  ASSERT_EQ(st.RangeStartIndex, 500);
+  EXPECT_EQ(w.CursorX(), w.Navigator().XOf(1));  // not in the middle of the key's work
+  QCoreApplication::processEvents();
+  EXPECT_EQ(w.CursorX(), w.Navigator().XOf(500));
+  // Nothing drawn on the bar, nothing followed: a play position changed behind the
+  // bar's back stays unseen however long the window waits.
+  f->ctx().state.RangeStartIndex = 2500;
+  QTest::qWait(60);
+  EXPECT_EQ(w.CursorX(), w.Navigator().XOf(500));
+  f->Choose("mnuRecPrevTag");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(w.CursorX(), w.Navigator().XOf(1500));
 }
 
 // A recording just made carries its start in memory only in the session, not in header
