@@ -1,6 +1,8 @@
 // The overview window on a two-hour recording (360 000 records) at 1600 x 600: opening
 // it (copy, reduce, draw the picture, index the navigator) and moving its cursor by one
-// column as playback does (one update of the cursor's strip, painted at once). Also the
+// column as playback does (one update of the cursor's strip, painted at once), and one
+// zoom step: the wheel's halving of the span, each step drawn for the span shown alone
+// (from the whole down to a minute, then back). Also the
 // EDF+ export of the same recording, and the tag list filled for it with a tag every
 // five seconds (1440 tags), half of them with notes.
 #include <QApplication>
@@ -69,6 +71,28 @@ void BM_OverviewCursorMove(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OverviewCursorMove)->Unit(benchmark::kMicrosecond);
+
+void BM_OverviewZoomStep(benchmark::State& state) {
+  const zk::SessionState st = TwoHourSession();
+  zk::frmOverview w(st, nullptr, nullptr);
+  w.resize(1600, 600);
+  w.Redraw();
+  const int32_t middle = st.TotalTimeMs / 2;
+  int32_t span = st.TotalTimeMs;
+  bool in = true;
+  for (auto _ : state) {
+    // Halving the span about the middle until a minute shows, then doubling it back.
+    span = in ? span / 2 : span * 2;
+    if (span <= 60000) in = false;
+    if (span >= st.TotalTimeMs) {
+      span = st.TotalTimeMs;
+      in = true;
+    }
+    w.Zoom_To(zk::plot::TimeRange{middle - span / 2, middle + span / 2});
+    benchmark::DoNotOptimize(w.Picture().constBits());
+  }
+}
+BENCHMARK(BM_OverviewZoomStep)->Unit(benchmark::kMillisecond);
 
 void BM_EdfExportTwoHours(benchmark::State& state) {
   const zk::SessionState st = TwoHourSession();
