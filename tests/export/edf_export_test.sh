@@ -64,6 +64,28 @@ check(start == datetime.datetime(2026, 3, 14, 10, 30, 0), "start %s" % start)
 print("ok: %d samples at 50 Hz, %.2f s, %d annotations (%d tags)" % (raw.n_times, duration, len(descriptions), tags))
 PYEOF
 
+# With a notes file beside the recording, the tag annotations carry the notes and a session
+# annotation stands at the start, as MNE reads them.
+cp "$ZKD" "$TMP/noted.zkd"
+printf 'zodovaz notes 1\nsession\tEvening session\ntag\t1\tLooked at the door\n' >"$TMP/noted.notes"
+"$BIN/zodovaz-zkd" edf "$TMP/noted.zkd" "$TMP/noted.edf" >/dev/null
+"$PY" - "$TMP/noted.edf" <<'PYEOF'
+import sys
+import mne
+
+raw = mne.io.read_raw_edf(sys.argv[1], verbose="ERROR")
+descriptions = list(raw.annotations.description)
+def check(ok, what):
+    if not ok:
+        print("FAIL:", what, descriptions, file=sys.stderr)
+        sys.exit(1)
+check("Tag 1: Looked at the door" in descriptions, "the note of tag 1")
+check(any(d.startswith("Tag ") and ":" not in d for d in descriptions), "a tag without a note stays plain")
+at = [o for o, d in zip(raw.annotations.onset, descriptions) if d == "Session: Evening session"]
+check(at == [0.0], "the session note at the start: %s" % at)
+print("ok: notes read back by MNE")
+PYEOF
+
 # A folder that does not exist: the message names the file and the reason; exit 1.
 if "$BIN/zodovaz-zkd" edf "$ZKD" "$TMP/none/x.edf" 2>"$TMP/err.txt"; then echo "FAIL: wrote into no folder" >&2; exit 1; fi
 grep -q "could not write $TMP/none/x.edf: No such file or directory" "$TMP/err.txt" || { cat "$TMP/err.txt" >&2; exit 1; }
