@@ -81,7 +81,7 @@ page="$TMP/man-zodovaz.txt"
 for section in KEYS FILES; do
   grep -q "^$section\$" "$page" || fail "zodovaz(1) has no $section section"
 done
-sed -n '/^KEYS$/,/^[A-Z]/p' "$page" | grep -q '^ *Space$' || fail "the KEYS section of zodovaz(1) lacks Space"
+sed -n '/^KEYS$/,/^[A-Z]/p' "$page" | grep -qE '^ +Space( |$)' || fail "the KEYS section of zodovaz(1) lacks Space"
 for file in zk3_Zodovaz.cfg zk3_Zodovaz.ini recovery/ NAME.zkd NAME.wav NAME.notes; do
   sed -n '/^FILES$/,/^[A-Z]/p' "$page" | grep -qF "$file" || fail "the FILES section of zodovaz(1) lacks $file"
 done
