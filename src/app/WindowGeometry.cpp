@@ -72,6 +72,22 @@ void WindowGeometry::Place(const Settings& s) {
     window_.setWindowState(Qt::WindowNoState);
 }
 
+QPoint InsideWorkArea(const QRect& frame, const QRect& work) {
+  const int left = std::max(work.left(), std::min(frame.left(), work.left() + work.width() - frame.width()));
+  const int top = std::max(work.top(), std::min(frame.top(), work.top() + work.height() - frame.height()));
+  return QPoint(left, top);
+}
+
+void WindowGeometry::Keep_In_Work_Area() {
+  if (WindowState() != 0 || !PositionKnown()) return;
+  const QScreen* s = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  // pos() and move() are the frame's top-left corner.
+  const QRect frame(window_.pos(), window_.size() + FrameNow());
+  const QPoint inside = InsideWorkArea(frame, s->availableGeometry());
+  if (inside != frame.topLeft()) window_.move(inside);
+}
+
 void WindowGeometry::BringOnScreen() {
   QList<QRect> screens;
   for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
@@ -120,6 +136,16 @@ SystemMetrics WindowGeometry::Metrics() const {
   m.frameWidth = 0;
   m.frameHeight = 0;
   return m;
+}
+
+QSize WindowGeometry::FrameNow() const {
+  const QSize outside = window_.frameGeometry().size() - window_.size();
+  return QSize(std::max(0, outside.width()), std::max(0, outside.height()));
+}
+
+QSize WindowGeometry::OuterFrameSize() const {
+  frameSeen_ = FrameNow();
+  return frameSeen_;
 }
 
 void WindowGeometry::SetMeterPanelGeometry(const QRect& r) {

@@ -43,6 +43,13 @@ class WindowGeometry : public LayoutHost, public ColourTargets {
   // Moves and sizes the window as the settings say; a window no screen would show goes
   // back onto the primary screen.
   void Place(const Settings& s);
+  // Moves a window in the normal state so that it lies inside its screen's work area, frame
+  // included, as far as it fits: its left and top never outside it. Where the platform does
+  // not tell a window its position (Wayland), nothing moves.
+  void Keep_In_Work_Area();
+  // Whether the window manager's frame has changed since the layout last asked for it:
+  // it is first known only after the window is shown.
+  bool Frame_Changed() const { return FrameNow() != frameSeen_; }
 
   // LayoutHost.
   int WindowState() const override;
@@ -56,6 +63,7 @@ class WindowGeometry : public LayoutHost, public ColourTargets {
   int32_t WorkAreaWidthTwips() const override;
   int32_t WorkAreaHeightTwips() const override;
   SystemMetrics Metrics() const override;
+  QSize OuterFrameSize() const override;
   void SetMeterPanelGeometry(const QRect& r) override;
   void SetGraphGeometry(const QRect& r) override;
   void SetRecordPanelGeometry(const QRect& r) override;
@@ -75,9 +83,16 @@ class WindowGeometry : public LayoutHost, public ColourTargets {
 
  private:
   void BringOnScreen();
+  QSize FrameNow() const;
   QMainWindow& window_;
   MeterDisplay& display_;
   const MainWidgets& w_;
+  mutable QSize frameSeen_;  // the frame as the layout last saw it
 };
+
+// The top-left corner for a window whose frame is `frame` so that it lies inside `work`:
+// moved left and up as far as needed for its right and bottom edges, but never past the
+// work area's left and top edges (a window larger than the work area keeps those).
+QPoint InsideWorkArea(const QRect& frame, const QRect& work);
 
 }  // namespace zk

@@ -296,12 +296,20 @@ void frmMain::Form_Resize() {
   if (inResize_) return;  // the layout's own size changes lay out nothing new
   inResize_ = true;
   layout_.Form_Resize();
+  geometry_.Keep_In_Work_Area();
   inResize_ = false;
 }
 
 void frmMain::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   if (lifecycle_.Loaded()) Form_Resize();
+}
+
+// The window manager's frame is known only once the window is shown, and it counts in the
+// height that must fit the screen: a new frame lays the window out again.
+void frmMain::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  if (lifecycle_.Loaded() && !closing_ && geometry_.Frame_Changed()) Form_Resize();
 }
 
 void frmMain::Apply_Settings_To_Menus() {

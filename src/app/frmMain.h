@@ -153,6 +153,7 @@ class frmMain : public QMainWindow, public Shell, public KeyActions, public Life
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
 
  private:
   void BuildWidgets();

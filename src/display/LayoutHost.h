@@ -6,6 +6,7 @@
 // Units: the window's own width and height and the work area are in twips; everything else
 // is in pixels of the main window's client area.
 #include <QRect>
+#include <QSize>
 
 #include <cstdint>
 
@@ -35,6 +36,9 @@ class LayoutHost {
   virtual int32_t WorkAreaWidthTwips() const = 0;
   virtual int32_t WorkAreaHeightTwips() const = 0;
   virtual SystemMetrics Metrics() const = 0;
+  // The window manager's frame and title bar around the window, both sides together, in
+  // pixels; zero while the platform has not reported them.
+  virtual QSize OuterFrameSize() const { return QSize(0, 0); }
 
   // Child geometry in client pixels (picKnob and picBD: pixels inside picMeterPanel).
   virtual void SetMeterPanelGeometry(const QRect& r) = 0;

@@ -1,5 +1,6 @@
 #include "display/WindowLayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -32,6 +33,46 @@ QRect PixelRect(const Surface& s, double left, double top, double width, double 
 }
 }  // namespace
 
+int RecordPanelHeight(const WindowView& view) { return view.recordVisible ? 81 : 0; }
+
+int MinimumClientWidth(const WindowView& view) { return view.recordVisible ? 550 : 325; }
+
+int16_t PanelHeightFor(int width) { return CInt16(width / Aspect); }
+
+int16_t GraphHeightFor(int16_t panelHeight, int graphFifths) {
+  return CInt16(CInt16(static_cast<double>(panelHeight) * graphFifths) / 5.0);
+}
+
+int NormalWindowHeight(int width, const WindowView& view, const WindowChrome& chrome) {
+  const int16_t mh = PanelHeightFor(width - chrome.insideWidth);
+  return mh + GraphHeightFor(mh, view.graphFifths) + RecordPanelHeight(view) + chrome.insideHeight;
+}
+
+int FitWindowWidth(QSize workArea, const WindowView& view, const WindowChrome& chrome, int wanted) {
+  const int tallest = workArea.height() - chrome.outsideHeight;
+  auto fits = [&](int w) {
+    try {
+      return NormalWindowHeight(w, view, chrome) <= tallest;
+    } catch (const OverflowError&) {
+      return false;  // a height beyond any screen
+    }
+  };
+  const int minimum = MinimumClientWidth(view) + chrome.insideWidth;
+  const int widest = std::max(1, workArea.width() - chrome.outsideWidth);
+  const int width = std::min(std::max(minimum, wanted), widest);
+  if (fits(width)) return width;
+  // The height grows with the width: the widest width that fits, by halving the interval.
+  int lo = std::min(minimum, width), hi = width - 1;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo + 1) / 2;
+    if (fits(mid))
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  return lo;
+}
+
 WindowLayout::WindowLayout(Context& ctx, MeterDisplay& display, LayoutHost& host)
     : ctx_(ctx), display_(display), host_(host) {}
 
@@ -50,19 +91,27 @@ void WindowLayout::SysInfo_DisplayChanged() {
   Form_Resize();
 }
 
-void WindowLayout::Layout_Normal(int16_t recH, int16_t minW, int16_t gh, int16_t& graphH) {
+void WindowLayout::Fit_Work_Area(const WindowView& view) {
+  const QSize work(host_.WorkAreaWidthTwips() / WorkAreaTwipsPerPixel,
+                   host_.WorkAreaHeightTwips() / WorkAreaTwipsPerPixel);
+  const QSize outside = host_.OuterFrameSize();
+  const WindowChrome chrome{metrics_.NonClientWidth, metrics_.NonClientHeight, std::max(0, outside.width()),
+                            std::max(0, outside.height())};
+  const int perPixel = host_.TwipsPerPixelX();
+  const int wanted = CInt32(static_cast<double>(host_.WindowWidthTwips()) / perPixel);
+  const int width = FitWindowWidth(work, view, chrome, wanted);
+  if (width != wanted) host_.SetWindowWidthTwips(CInt32(static_cast<double>(width) * perPixel));
+}
+
+void WindowLayout::Layout_Normal(const WindowView& view, int16_t& graphH) {
+  const int recH = RecordPanelHeight(view);
   int16_t mh = 0;
   auto panelHeights = [&] {
-    mh = CInt16(host_.ClientWidth() / Aspect);
-    graphH = CInt16(CInt16(static_cast<double>(mh) * gh) / 5.0);
+    mh = PanelHeightFor(host_.ClientWidth());
+    graphH = GraphHeightFor(mh, view.graphFifths);
   };
-  Step([&] {
-    const int32_t minWidth = CInt32((static_cast<double>(minW) + metrics_.NonClientWidth) * host_.TwipsPerPixelX());
-    if (host_.WindowWidthTwips() < minWidth) host_.SetWindowWidthTwips(minWidth);
-  });
-  Step([&] {
-    if (host_.WorkAreaWidthTwips() < host_.WindowWidthTwips()) host_.SetWindowWidthTwips(host_.WorkAreaWidthTwips());
-  });
+  // Wide enough for the content, no wider than the work area, and no taller than it.
+  Step([&] { Fit_Work_Area(view); });
   Step(panelHeights);
   Step([&] {
     const int16_t rows = CInt16(static_cast<double>(mh) + graphH + recH + metrics_.NonClientHeight);
@@ -75,8 +124,8 @@ void WindowLayout::Layout_Normal(int16_t recH, int16_t minW, int16_t gh, int16_t
 
 void WindowLayout::Layout_Maximised(int16_t recH, int16_t gh, int16_t& graphH) {
   auto panelHeights = [&] {
-    const int16_t mh = CInt16(panel_.width() / Aspect);
-    graphH = CInt16(CInt16(static_cast<double>(mh) * gh) / 5.0);
+    const int16_t mh = PanelHeightFor(panel_.width());
+    graphH = GraphHeightFor(mh, gh);
     panel_.setHeight(mh);
   };
   Step([&] {
@@ -100,15 +149,16 @@ void WindowLayout::Layout_Maximised(int16_t recH, int16_t gh, int16_t& graphH) {
 
 void WindowLayout::Form_Resize() {
   const Settings& s = ctx_.settings;
-  const int16_t recH = s.RecordVisible ? 81 : 0;
-  const int16_t minW = s.RecordVisible ? 550 : 325;
-  int16_t gh = 0;
-  Step([&] { gh = s.GraphVisible ? ParseInt16(s.GraphHeight_Index).value() : 0; });
+  WindowView view;
+  view.recordVisible = s.RecordVisible;
+  Step([&] { view.graphFifths = s.GraphVisible ? ParseInt16(s.GraphHeight_Index).value() : 0; });
+  const int16_t recH = static_cast<int16_t>(RecordPanelHeight(view));
+  const int16_t gh = static_cast<int16_t>(view.graphFifths);
   int16_t graphH = graphH_;  // minimised: the last layout's height stays
   panel_.moveTop(0);
 
   switch (host_.WindowState()) {
-    case 0: Layout_Normal(recH, minW, gh, graphH); break;
+    case 0: Layout_Normal(view, graphH); break;
     case 2: Layout_Maximised(recH, gh, graphH); break;
     default: break;  // minimised: the children keep their places
   }
@@ -120,7 +170,7 @@ void WindowLayout::Form_Resize() {
   // A new size rebuilds and clears the chart; the next reading starts the trace (a made-up
   // reading here would draw a full-height spike and centre the trace on it).
   Step([&] { display_.chart.Reset(); });
-  if (s.RecordVisible && panel_.width() < 550)
+  if (s.RecordVisible && panel_.width() < MinimumClientWidth(view))
     ctx_.prompts.MsgBox("Unable to display full Recording Panel width", "Display Warning", MsgButtons::OK,
                         MsgIcon::Warning);
 }

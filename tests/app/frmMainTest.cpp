@@ -408,6 +408,51 @@ TEST_F(frmMainTest, SessionValuesNoScreenOrKnobCanShowStillStart) {
   EXPECT_EQ(g->ctx().settings.WindowLeft, -30000);  // the stored value as read
 }
 
+// On the test platform's small screen a window as wide as the screen is too tall in most
+// views: in every view, after each change of it, the whole window lies inside the work area
+// and the record panel is on it; a window put too low or left of the screen comes back.
+TEST_F(frmMainTest, TheWindowFitsTheWorkAreaInEveryView) {
+  auto f = Loaded();
+  f->show();
+  QApplication::processEvents();
+  const QRect avail = f->screen()->availableGeometry();
+  auto* record = f->findChild<RecordPanel*>();
+  ASSERT_NE(record, nullptr);
+  auto expectInside = [&](const std::string& view) {
+    EXPECT_TRUE(avail.contains(f->frameGeometry()))
+        << view << ": " << f->x() << "," << f->y() << " " << f->width() << "x" << f->height();
+    if (record->isVisibleTo(f.get())) {
+      const QRect shown(record->mapToGlobal(QPoint(0, 0)), record->size());
+      EXPECT_TRUE(avail.contains(shown)) << view;
+    }
+    EXPECT_GE(f->width(), f->ctx().settings.RecordVisible ? 550 : 325) << view;
+  };
+  for (int graph = 0; graph < 2; ++graph) {
+    for (int fifths = 1; fifths <= 5; fifths += 2) {
+      for (int rec = 0; rec < 2; ++rec) {
+        const std::string view = std::to_string(graph) + "/" + std::to_string(fifths) + "/" + std::to_string(rec);
+        f->Choose("mnuGraphHeightIndex", fifths);
+        if (f->ctx().settings.GraphVisible != (graph == 1)) f->Choose("mnuViewGraph");
+        if (f->ctx().settings.RecordVisible != (rec == 1)) f->Choose("mnuViewRecording");
+        expectInside(view);
+        f->setGeometry(avail.left() - 40, avail.top() + avail.height() / 2, avail.width(), 200);
+        QApplication::processEvents();
+        expectInside(view + " resized");
+      }
+    }
+  }
+}
+
+// A work area beside a panel at the top and on the left, on a second screen.
+TEST(InsideWorkArea, MovesAWindowInButNeverPastTheTopLeft) {
+  const QRect work(1920 + 60, 30, 1600, 1170);
+  EXPECT_EQ(InsideWorkArea(QRect(2100, 100, 800, 600), work), QPoint(2100, 100));  // inside: stays
+  EXPECT_EQ(InsideWorkArea(QRect(3300, 900, 800, 600), work), QPoint(1980 + 1600 - 800, 30 + 1170 - 600));
+  EXPECT_EQ(InsideWorkArea(QRect(1000, -50, 800, 600), work), QPoint(1980, 30));
+  // Larger than the work area: its left and top edges stay on the work area's.
+  EXPECT_EQ(InsideWorkArea(QRect(2500, 400, 1700, 1300), work), QPoint(1980, 30));
+}
+
 TEST_F(frmMainTest, AboutBoxShowsTheVersionsAndNoSystemInformation) {
   SessionState st;
   st.FirmwareVersion = "2.1";

@@ -15,6 +15,7 @@ class FakeHost : public LayoutHost {
   int state = 0;
   int32_t widthTw = 808 * 15, heightTw = 600 * 15;
   int32_t workWidthTw = 1920 * 15, workHeightTw = 1040 * 15;
+  QSize outside{0, 0};  // the window manager's frame
   QRect panel, graph, record, position, knob, bd;
   int tagLeft = 0;
   int32_t back = -1;
@@ -30,6 +31,7 @@ class FakeHost : public LayoutHost {
   int32_t WorkAreaWidthTwips() const override { return workWidthTw; }
   int32_t WorkAreaHeightTwips() const override { return workHeightTw; }
   SystemMetrics Metrics() const override { return {23, 20, 4, 4}; }
+  QSize OuterFrameSize() const override { return outside; }
   void SetMeterPanelGeometry(const QRect& r) override { panel = r; }
   void SetGraphGeometry(const QRect& r) override { graph = r; }
   void SetRecordPanelGeometry(const QRect& r) override { record = r; }
@@ -78,6 +80,7 @@ TEST(WindowLayout, NormalStateWithRecordPanelAndNoGraph) {
 
 TEST(WindowLayout, GraphHeightFiveMatchesThePanel) {
   LayoutRig rig;
+  rig.host.workHeightTw = 1200 * 15;  // room for the whole 1132-pixel window
   rig.settings.GraphVisible = true;
   rig.settings.GraphHeight_Index = "5";
   rig.layout.Form_Resize();
@@ -116,6 +119,87 @@ TEST(WindowLayout, NarrowWorkAreaWarnsAboutTheRecordPanel) {
   EXPECT_EQ(rig.prompts.shown[0].title, "Display Warning");
   EXPECT_EQ(rig.prompts.shown[0].text, "Unable to display full Recording Panel width");
   EXPECT_EQ(rig.prompts.shown[0].icon, MsgIcon::Warning);
+}
+
+// The widest window whose height fits a work area, in every view: record panel shown and
+// hidden; chart hidden, at two fifths of the panel and as tall as the panel. (The dial does
+// not change the window's shape.) 1400 pixels are wanted, the width that used to give a
+// 1325-pixel window on a 1200-pixel screen.
+TEST(WindowLayout, WidthIsChosenSoTheWindowFitsTheWorkAreaInEveryView) {
+  struct Row {
+    QSize work;
+    bool record;
+    int fifths;
+    int expected;
+  };
+  const WindowChrome menuOnly{0, 20, 0, 0};
+  const Row rows[] = {
+      {{1920, 1200}, true, 0, 1400},   // 875 + 81 + 20 = 976
+      {{1920, 1200}, true, 2, 1256},   // 785 + 314 + 81 + 20 = 1200
+      {{1920, 1200}, true, 5, 879},    // 549 + 549 + 101 = 1199
+      {{1920, 1200}, false, 0, 1400},  // 875 + 20
+      {{1920, 1200}, false, 2, 1349},  // 843 + 337 + 20 = 1200
+      {{1920, 1200}, false, 5, 944},   // 590 + 590 + 20 = 1200
+      {{3840, 2160}, true, 0, 1400},  {{3840, 2160}, true, 2, 1400},  {{3840, 2160}, true, 5, 1400},
+      {{3840, 2160}, false, 0, 1400}, {{3840, 2160}, false, 2, 1400}, {{3840, 2160}, false, 5, 1400},
+  };
+  for (const Row& r : rows) {
+    const WindowView view{r.record, r.fifths};
+    const int w = FitWindowWidth(r.work, view, menuOnly, 1400);
+    EXPECT_EQ(w, r.expected) << r.work.height() << " " << r.record << " " << r.fifths;
+    EXPECT_LE(NormalWindowHeight(w, view, menuOnly), r.work.height());
+    if (w < 1400) {
+      EXPECT_GT(NormalWindowHeight(w + 1, view, menuOnly), r.work.height());
+    }
+  }
+}
+
+// The frame around the window counts, both ways, and a smaller wanted width is kept.
+TEST(WindowLayout, TheWindowFrameCountsInTheFit) {
+  const WindowView view{true, 2};
+  const WindowChrome framed{4, 20, 10, 30};
+  const int w = FitWindowWidth({1920, 1200}, view, framed, 1400);
+  EXPECT_EQ(w, 1225);
+  EXPECT_LE(NormalWindowHeight(w, view, framed) + 30, 1200);
+  EXPECT_GT(NormalWindowHeight(w + 1, view, framed) + 30, 1200);
+  EXPECT_EQ(FitWindowWidth({1920, 1200}, view, framed, 900), 900);
+  EXPECT_EQ(FitWindowWidth({1000, 2160}, view, framed, 1400), 990);  // the work area's width
+}
+
+// A screen too small for any layout: the minimum width wins over the height, a work area
+// narrower than the minimum gives its own width, and nothing comes out zero or negative.
+TEST(WindowLayout, ATinyScreenKeepsTheMinimumWidth) {
+  const WindowChrome menuOnly{0, 20, 0, 0};
+  EXPECT_EQ(FitWindowWidth({640, 200}, {true, 2}, menuOnly, 1400), 550);
+  EXPECT_EQ(FitWindowWidth({640, 200}, {false, 5}, menuOnly, 1400), 325);
+  EXPECT_EQ(FitWindowWidth({640, 200}, {false, 0}, menuOnly, 100), 325);
+  EXPECT_EQ(FitWindowWidth({400, 150}, {true, 0}, menuOnly, 1400), 400);
+  EXPECT_EQ(FitWindowWidth({0, 0}, {true, 5}, WindowChrome{0, 20, 8, 30}, 1400), 1);
+  EXPECT_EQ(FitWindowWidth({0, 0}, {true, 5}, menuOnly, -50), 1);
+  // A chart height no layout can compute fits nothing: the minimum again.
+  EXPECT_EQ(FitWindowWidth({1920, 1200}, {true, 30000}, menuOnly, 1400), 550);
+}
+
+// The layout applies the fit: a 1400-pixel client with chart and record panel on a
+// 1200-pixel work area whose window manager adds a 28-pixel title bar.
+TEST(WindowLayout, NormalLayoutKeepsTheWholeWindowOnTheWorkArea) {
+  LayoutRig rig;
+  rig.host.workHeightTw = 1200 * 15;
+  rig.host.outside = QSize(2, 28);
+  rig.host.widthTw = 1408 * 15;
+  rig.settings.GraphVisible = true;
+  rig.settings.GraphHeight_Index = "2";
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.widthTw, 1197 * 15);
+  EXPECT_LE(rig.host.heightTw / 15 + 28, 1200);
+  // The record panel is the window's last row, inside the work area.
+  EXPECT_EQ(rig.host.record.top() + rig.host.record.height() + 51, rig.host.heightTw / 15);
+  EXPECT_TRUE(rig.prompts.shown.empty());
+  // A second pass finds the size already consistent.
+  const int32_t w = rig.host.widthTw, h = rig.host.heightTw;
+  rig.layout.Form_Resize();
+  EXPECT_EQ(rig.host.widthTw, w);
+  EXPECT_EQ(rig.host.heightTw, h);
 }
 
 TEST(WindowLayout, MaximisedCentresThePanelAndMinimisedKeepsIt) {

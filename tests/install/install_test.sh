@@ -76,6 +76,19 @@ for prog in zodovaz zodovaz-sim zodovaz-replay zodovaz-zkd; do
 done
 pass "the man pages render and list every option of --help"
 
+# zodovaz(1) tells the keys and the files; the replay's capture example keeps its lines.
+page="$TMP/man-zodovaz.txt"
+for section in KEYS FILES; do
+  grep -q "^$section\$" "$page" || fail "zodovaz(1) has no $section section"
+done
+sed -n '/^KEYS$/,/^[A-Z]/p' "$page" | grep -qE '^ +Space( |$)' || fail "the KEYS section of zodovaz(1) lacks Space"
+for file in zk3_Zodovaz.cfg zk3_Zodovaz.ini recovery/ NAME.zkd NAME.wav NAME.notes; do
+  sed -n '/^FILES$/,/^[A-Z]/p' "$page" | grep -qF "$file" || fail "the FILES section of zodovaz(1) lacks $file"
+done
+grep -qx ' *0 P0FA0\\r' "$TMP/man-zodovaz-replay.txt" && grep -qx ' *20 P0FA1\\r' "$TMP/man-zodovaz-replay.txt" ||
+  fail "the capture example of zodovaz-replay(1) is not two lines: $(grep -n 'P0FA' "$TMP/man-zodovaz-replay.txt")"
+pass "zodovaz(1) lists the keys and the files; the replay example is two lines"
+
 out=$("$ROOT/bin/zodovaz-zkd" verify "$ROOT/share/zodovaz/samples/sample-session.zkd" 2>&1) ||
   fail "the installed sample session does not verify: $out"
 pass "the installed sample session verifies with its sound"
