@@ -168,6 +168,27 @@ TEST(CleanDrawing, TheLampGoingOutLeavesTheSetTickWhole) {
   }
 }
 
+// A lamp lit when the panel is repainted (the first record of a playback carries a lamp,
+// then the reset repaints) is drawn again in its colour; an unlit one stays off.
+TEST(CleanDrawing, AFullRepaintRedrawsALitLamp) {
+  for (int32_t type : {0, 1}) {
+    DisplayRig rig(640);
+    rig.settings.DialType = type;
+    Start(rig, 8000);
+    const double y = type == 0 ? 600 : std::cos(0.239972) * 1070;
+    const double x = type == 0 ? 0 : -std::sin(0.239972) * 1070;
+    const Settings& s = rig.settings;
+    for (int32_t lamp : {s.LED_Set_Color, s.LED_BM_Color, s.LED_Lag_Color}) {
+      rig.display.Update_LED(lamp);
+      rig.state.ResetPending = true;
+      rig.Needle(8000);
+      EXPECT_EQ(rig.At(x, y), lamp) << "dial type " << type;
+    }
+    rig.display.Update_LED(s.Dial_Color);
+    EXPECT_EQ(ChangedFromRepaint(rig, 8000), 0) << "dial type " << type;
+  }
+}
+
 TEST(CleanDrawing, AnalogueClockDotsKeepTheirShadeEachMinute) {
   for (int32_t type : {0, 1}) {
     DisplayRig rig(1280);
