@@ -22,7 +22,7 @@ InkColumns DateInk(DisplayRig& rig, bool left) {
   const QImage& im = rig.panel().Image();
   const QRgb panel = Surface::ToQColor(rig.settings.Panel_Color).rgb();
   InkColumns ink;
-  const int bottom = static_cast<int>(rig.panel().PxY(1085));
+  const int bottom = static_cast<int>(rig.panel().DevicePoint(0, 1085).y());
   const int middle = im.width() / 2;
   for (int px = left ? 0 : middle; px < (left ? middle : im.width()); ++px)
     for (int py = 0; py < bottom; ++py)
@@ -45,10 +45,10 @@ void DrawDate(DisplayRig& rig, int32_t serial, int32_t dateType = 2) {
 }
 
 TEST(DateLine, TheLongDateStaysWholeInsideThePanelAtEverySize) {
-  for (double ratio : {1.0}) {
+  for (double ratio : {1.0, 2.0}) {
     for (int width : {333, 550, 800, 1600}) {
       for (bool left : {false, true}) {
-        DisplayRig rig(width);
+        DisplayRig rig(width, ratio);
         rig.settings.ClockLeft = left;
         DrawDate(rig, LongestDate());
         const InkColumns ink = DateInk(rig, left);
@@ -58,7 +58,7 @@ TEST(DateLine, TheLongDateStaysWholeInsideThePanelAtEverySize) {
         // at the edge would lean towards the middle of the panel.
         EXPECT_GT(ink.first, 0) << where;
         EXPECT_LT(ink.last, rig.panel().Image().width() - 1) << where;
-        const double centre = rig.panel().PxX(left ? -800 : 800);
+        const double centre = rig.panel().DevicePoint(left ? -800 : 800, 0).x();
         EXPECT_NEAR((ink.first + ink.last + 1) / 2.0, centre, 2.0 * ratio) << where;
       }
     }
