@@ -126,6 +126,10 @@ void frmMain::BuildWidgets() {
   w.picBD = new SurfaceWidget(display_.picBD, w.picMeterPanel);
   w.picGraph = new SurfaceWidget(display_.picGraph, w.client);
   w.picGraph->setVisible(false);
+  // On a screen of another pixel ratio the panel, knob and counter are drawn afresh.
+  w.picMeterPanel->onRatioChange = [this] {
+    if (lifecycle_.Loaded()) Form_Resize();
+  };
   w.picRecord = new RecordPanel(display_.picFilePosition, w.client);
   w.picRecord->Register(controls_);
   controls_.Add("picMeterPanel", w.picMeterPanel);

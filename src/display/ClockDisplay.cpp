@@ -1,8 +1,5 @@
 #include "display/ClockDisplay.h"
 
-#include <QDate>
-#include <QLocale>
-
 #include <cmath>
 
 #include "base/Clock.h"
@@ -92,18 +89,11 @@ void ClockDisplay::Digital(int16_t hour, int16_t minute, int32_t dateSerial) {
   panel_.Print(text);
 
   if (s.DateType == 0 || dateSerial == NoDate) return;
-  panel_.SetFontSize(size / 2);
-  const std::string date = Date_Text(dateSerial, s.DateType == 2);
-  // Text heights are negative on the upward axis: this lifts the date above the time.
-  panel_.CurrentY = 1085 - panel_.TextHeight(date);
-  panel_.CurrentX = x - panel_.TextWidth(date) / 2;
-  panel_.Print(date);
+  dateLine_.Print(panel_, dateSerial, s.DateType == 2, size / 2, x, 1085);
 }
 
 std::string ClockDisplay::Date_Text(int32_t dateSerial, bool longFormat) {
-  const DateTime d = DateFromSerial(dateSerial);
-  const QDate date(d.year, d.month, d.day);
-  return QLocale::system().toString(date, longFormat ? QLocale::LongFormat : QLocale::ShortFormat).toStdString();
+  return DateLine::Forms(dateSerial, longFormat).front();
 }
 
 }  // namespace zk

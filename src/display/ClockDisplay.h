@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/Context.h"
+#include "display/DateLine.h"
 #include "display/Surface.h"
 
 namespace zk {
@@ -26,6 +27,7 @@ class ClockDisplay {
   Context& ctx_;
   Surface& panel_;
   const Surface& bd_;
+  DateLine dateLine_;
 };
 
 }  // namespace zk

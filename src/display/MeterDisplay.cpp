@@ -48,6 +48,12 @@ void MeterDisplay::Draw_Panel() {
   banner.Update_ModeDisplay();
   Draw_Clock();
   knob.Update_SensKnob();
+  // A lamp lit before the repaint (a recorded lamp on the first record of a playback, a
+  // SET still within its time) is drawn again in its colour; its timer or the next record
+  // puts it out.
+  const int32_t lamp = st.LedColor;
+  const bool lit = lamp == s.LED_Set_Color || lamp == s.LED_BM_Color || lamp == s.LED_Lag_Color;
+  if (lit && lamp != s.Dial_Color) readouts.Update_LED(lamp);
 }
 
 void MeterDisplay::Draw_Clock() {

@@ -56,8 +56,8 @@ NeedleDrawer::Drawn NeedleDrawer::Plan(float x1, float y1, float x2, float y2, i
   // A one-pixel needle is a plain aliased line; drawn again in the dial colour it goes.
   d.thin = panel_.DrawWidth <= 1;
   if (!d.thin)
-    d.runs = StrokeSpans(QPointF(panel_.PxX(x1), panel_.PxY(y1)), QPointF(panel_.PxX(x2), panel_.PxY(y2)),
-                         panel_.DrawWidth, QRect(0, 0, panel_.WidthPx(), panel_.HeightPx()));
+    d.runs = StrokeSpans(panel_.DevicePoint(x1, y1), panel_.DevicePoint(x2, y2), panel_.DeviceLength(panel_.DrawWidth),
+                         panel_.DeviceRect());
   return d;
 }
 
@@ -125,9 +125,9 @@ bool NeedleDrawer::Restore_Arc_Zone() {
   // Out to the needle's round tip, short of the lamp over the SET mark; as wide as the
   // panel-coloured sector the face is hollowed with.
   const double reach = panel_.PxLenX(1000) + std::max<int>(1, ctx_.settings.Needle_Width) / 2.0 + 1;
-  const QRect all(0, 0, panel_.WidthPx(), panel_.HeightPx());
-  panel_.RestoreFace(StrokeSpans::Fan(QPointF(panel_.PxX(0), panel_.PxY(0)), reach, Sweep / 1.7, all),
-                     ctx_.settings.Dial_Color);
+  panel_.RestoreFace(
+      StrokeSpans::Fan(panel_.DevicePoint(0, 0), panel_.DeviceLength(reach), Sweep / 1.7, panel_.DeviceRect()),
+      ctx_.settings.Dial_Color);
   return true;
 }
 

@@ -66,8 +66,8 @@ void Readouts::Update_LED(int32_t color) {
   // Whole pixels, as the needle strokes are: the dot going out gives exactly the pixels
   // the lit dot covered back to the face (the SET tick beneath it included), so no ring
   // or notch is left.
-  const QPointF at(panel_.PxX(x), panel_.PxY(y));
-  const StrokeSpans dot(at, at, panel_.DrawWidth, QRect(0, 0, panel_.WidthPx(), panel_.HeightPx()));
+  const QPointF at = panel_.DevicePoint(x, y);
+  const StrokeSpans dot(at, at, panel_.DeviceLength(panel_.DrawWidth), panel_.DeviceRect());
   if (color == ctx_.settings.Dial_Color)
     panel_.RestoreFace(dot, color);
   else

@@ -26,9 +26,8 @@ QColor Surface::ToQColor(int32_t c) { return QColor(c & 255, (c >> 8) & 255, (c 
 
 int32_t Surface::FromQColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
-Surface::Surface(int widthPx, int heightPx)
-    : image_(std::max(1, widthPx), std::max(1, heightPx), QImage::Format_RGB32) {
-  image_.fill(ToQColor(back_));
+Surface::Surface(int widthPx, int heightPx) : width_px_(std::max(1, widthPx)), height_px_(std::max(1, heightPx)) {
+  image_ = NewImage(width_px_, height_px_);
   ApplyModeScale();
   Map_Font_Names();
 }
@@ -52,20 +51,46 @@ const QImage& Surface::Image() const {
   return image_;
 }
 
+QImage Surface::NewImage(int w, int h) const {
+  QImage image(std::max(1, static_cast<int>(std::lround(w * ratio_))),
+               std::max(1, static_cast<int>(std::lround(h * ratio_))), QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio_);
+  image.fill(ToQColor(back_));
+  return image;
+}
+
 void Surface::Resize(int widthPx, int heightPx) {
   widthPx = std::max(1, widthPx);
   heightPx = std::max(1, heightPx);
-  if (widthPx == image_.width() && heightPx == image_.height()) return;
+  if (widthPx == width_px_ && heightPx == height_px_) return;
   Flush();
-  QImage next(widthPx, heightPx, QImage::Format_RGB32);
-  next.fill(ToQColor(back_));
+  QImage next = NewImage(widthPx, heightPx);
   {
     QPainter p(&next);
     p.drawImage(0, 0, image_);
   }
   image_ = std::move(next);
+  width_px_ = widthPx;
+  height_px_ = heightPx;
   ApplyModeScale();
-  Touch(QRectF(image_.rect()));
+  TouchPx(image_.rect());
+}
+
+void Surface::SetDevicePixelRatio(double ratio) {
+  // Ratios come from the screen; an unusable one (zero, negative, absurd) keeps the image.
+  if (!(ratio >= 0.25 && ratio <= 16) || ratio == ratio_) return;
+  Flush();
+  ratio_ = ratio;
+  QImage next = NewImage(width_px_, height_px_);
+  {
+    QPainter p(&next);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(0, 0, width_px_, height_px_), image_);
+  }
+  image_ = std::move(next);
+  face_ = QImage();
+  faceTiles_.clear();
+  TouchPx(image_.rect());
 }
 
 void Surface::Scale(double left, double top, double width, double height) {
@@ -87,21 +112,21 @@ void Surface::ApplyModeScale() {
   const double f = mode_ == ScaleMode::Point ? PointsPerPixel : 1.0;
   left_ = 0;
   top_ = 0;
-  width_ = image_.width() * f;
-  height_ = image_.height() * f;
+  width_ = width_px_ * f;
+  height_ = height_px_ * f;
 }
 
-double Surface::PxX(double x) const { return (x - left_) / width_ * image_.width(); }
-double Surface::PxY(double y) const { return (y - top_) / height_ * image_.height(); }
-double Surface::UserX(double px) const { return left_ + px / image_.width() * width_; }
-double Surface::UserY(double py) const { return top_ + py / image_.height() * height_; }
-double Surface::PxLenX(double len) const { return std::abs(len / width_ * image_.width()); }
+double Surface::PxX(double x) const { return (x - left_) / width_ * width_px_; }
+double Surface::PxY(double y) const { return (y - top_) / height_ * height_px_; }
+double Surface::UserX(double px) const { return left_ + px / width_px_ * width_; }
+double Surface::UserY(double py) const { return top_ + py / height_px_ * height_; }
+double Surface::PxLenX(double len) const { return std::abs(len / width_ * width_px_); }
 
 void Surface::SetBackColor(int32_t c) {
   back_ = c;
   Flush();
   image_.fill(ToQColor(back_));
-  Touch(QRectF(image_.rect()));
+  TouchPx(image_.rect());
 }
 
 void Surface::SetFontName(const std::string& name) { fontName_ = name; }
@@ -136,7 +161,7 @@ void Surface::Cls() {
   image_.fill(ToQColor(back_));
   CurrentX = 0;
   CurrentY = 0;
-  Touch(QRectF(image_.rect()));
+  TouchPx(image_.rect());
 }
 
 void Surface::Line(double x1, double y1, double x2, double y2, std::optional<int32_t> color) {
@@ -224,9 +249,14 @@ void Surface::PSet(double x, double y, std::optional<int32_t> color) {
     const double d = DrawWidth;
     p.drawEllipse(c, d / 2, d / 2);
   } else {
-    const int px = static_cast<int>(std::floor(c.x())), py = static_cast<int>(std::floor(c.y()));
+    // One widget pixel: the image pixels it covers.
+    const QRect px(static_cast<int>(std::floor(std::floor(c.x()) * ratio_)),
+                   static_cast<int>(std::floor(std::floor(c.y()) * ratio_)), static_cast<int>(std::ceil(ratio_)),
+                   static_cast<int>(std::ceil(ratio_)));
     Flush();
-    if (image_.rect().contains(px, py)) image_.setPixel(px, py, col.rgb());
+    const QRect in = px.intersected(image_.rect());
+    for (int py = in.top(); py <= in.bottom(); ++py)
+      for (int pxx = in.left(); pxx <= in.right(); ++pxx) image_.setPixel(pxx, py, col.rgb());
   }
   CurrentX = x;
   CurrentY = y;
@@ -244,128 +274,6 @@ void Surface::WipeText(const std::string& text) {
   p.setRenderHint(QPainter::Antialiasing, false);  // the same whole pixels Print fills
   p.fillRect(box, ToQColor(back_));
   Touch(box);
-}
-
-void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* patch, QPoint patchAt) {
-  if (runs.Empty()) return;
-  // Runs are clipped to the image when they are built; the clip is kept here too, so runs
-  // of an earlier, larger size cannot write outside the image.
-  const QRect inside = image_.rect();
-  const QRgb c = ToQColor(color).rgb();
-  const QRect patchRect = patch ? QRect(patchAt, patch->size()) : QRect();
-  const uchar* const from = patch ? patch->constBits() : nullptr;
-  const qsizetype fromStride = patch ? patch->bytesPerLine() : 0;
-  uchar* const bits = image_.bits();
-  const qsizetype stride = image_.bytesPerLine();
-  for (const StrokeSpans::Run& run : runs.Runs()) {
-    if (run.y < 0 || run.y >= inside.height()) continue;
-    const int x0 = std::max(0, run.x0), x1 = std::min(inside.width(), run.x1);
-    if (x0 >= x1) continue;
-    auto* line = reinterpret_cast<QRgb*>(bits + run.y * stride);
-    if (!patch) {  // the needle's own case: one fill per row
-      std::fill(line + x0, line + x1, c);
-      continue;
-    }
-    int p0 = x1, p1 = x1;  // the part of the run the patch covers
-    if (run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
-      p0 = std::clamp(patchRect.left(), x0, x1);
-      p1 = std::clamp(patchRect.right() + 1, p0, x1);
-      const auto* src = reinterpret_cast<const QRgb*>(from + (run.y - patchRect.top()) * fromStride);
-      std::copy(src + (p0 - patchRect.left()), src + (p1 - patchRect.left()), line + p0);
-    }
-    std::fill(line + x0, line + p0, c);
-    std::fill(line + p1, line + x1, c);
-  }
-  Announce(runs);
-}
-
-void Surface::Announce(const StrokeSpans& runs) {
-  if (!listener_) {
-    TouchPx(runs.Bounds());
-    return;
-  }
-  // Bands of 16 rows follow a slanted stroke closely, so only its own pixels are shown
-  // again, in a handful of rectangles, and the window hears of the stroke once. The bands
-  // share no row and come top to bottom: a region can take them as they are.
-  const std::vector<QRect> bands = runs.Bands(16);
-  QRegion shown;
-  shown.setRects(bands.data(), static_cast<int>(bands.size()));
-  TouchPx(shown);
-}
-
-QImage Surface::Copy(const QRect& px) const {
-  Flush();
-  return image_.copy(px.intersected(image_.rect()));
-}
-
-void Surface::KeepFace() {
-  Flush();
-  // The copy of the last repaint is written over when the size is the same: a repaint
-  // then costs no new buffer.
-  faceTiles_.clear();
-  if (face_.size() != image_.size() || face_.format() != image_.format()) {
-    face_ = image_.copy();
-    return;
-  }
-  std::copy(image_.constBits(), image_.constBits() + image_.sizeInBytes(), face_.bits());
-}
-
-const QImage* Surface::Face() const { return !face_.isNull() && face_.size() == image_.size() ? &face_ : nullptr; }
-
-namespace {
-// Tiles of 8 x 8 pixels: a needle stroke's row mostly lies in one.
-constexpr int TileShift = 3;
-}  // namespace
-
-uint8_t Surface::ScanTile(int tx, int ty, QRgb plain) const {
-  const int x0 = tx << TileShift, y0 = ty << TileShift;
-  const int x1 = std::min(face_.width(), x0 + (1 << TileShift)), y1 = std::min(face_.height(), y0 + (1 << TileShift));
-  for (int row = y0; row < y1; ++row) {
-    const auto* line = reinterpret_cast<const QRgb*>(face_.constScanLine(row));
-    if (!std::all_of(line + x0, line + x1, [&](QRgb p) { return p == plain; })) return 2;
-  }
-  return 1;
-}
-
-void Surface::RestoreFace(const StrokeSpans& runs, int32_t color) {
-  if (!Face()) {
-    PaintRuns(runs, color);
-    return;
-  }
-  if (runs.Empty()) return;
-  // Most of a stroke lies on plain dial: those runs take the colour, and only the runs
-  // that touch face detail are copied from the face. Written straight into the image as
-  // PaintRuns writes, with the painter left open.
-  const QRgb c = ToQColor(color).rgb();
-  const int width = image_.width(), height = image_.height();
-  const int across = (width >> TileShift) + 1;
-  const size_t tileCount = static_cast<size_t>(across) * ((height >> TileShift) + 1);
-  if (faceTiles_.size() != tileCount || faceTileColour_ != c) faceTiles_.assign(tileCount, 0);
-  faceTileColour_ = c;
-  uint8_t* const tiles = faceTiles_.data();
-  uchar* const bits = image_.bits();
-  const uchar* const from = face_.constBits();
-  const qsizetype stride = image_.bytesPerLine(), fromStride = face_.bytesPerLine();
-  for (const StrokeSpans::Run& run : runs.Runs()) {
-    if (run.y < 0 || run.y >= height) continue;
-    const int x0 = std::max(0, run.x0), x1 = std::min(width, run.x1);
-    if (x0 >= x1) continue;
-    const int ty = run.y >> TileShift;
-    bool plain = true;
-    for (int tx = x0 >> TileShift; plain && tx <= (x1 - 1) >> TileShift; ++tx) {
-      uint8_t& t = tiles[static_cast<size_t>(ty) * across + tx];
-      if (t == 0) t = ScanTile(tx, ty, c);
-      plain = t == 1;
-    }
-    auto* line = reinterpret_cast<QRgb*>(bits + run.y * stride);
-    if (plain) {
-      std::fill(line + x0, line + x1, c);
-    } else {
-      const auto* src = reinterpret_cast<const QRgb*>(from + run.y * fromStride);
-      std::copy(src + x0, src + x1, line + x0);
-    }
-  }
-  Announce(runs);
 }
 
 void Surface::Print(const std::string& text) {
@@ -387,18 +295,20 @@ void Surface::Print(const std::string& text) {
 
 double Surface::TextWidth(const std::string& text) const {
   const QFontMetricsF fm(Font());
-  return fm.horizontalAdvance(QString::fromStdString(text)) / image_.width() * width_;
+  return fm.horizontalAdvance(QString::fromStdString(text)) / width_px_ * width_;
 }
 
 double Surface::TextHeight(const std::string&) const {
   const QFontMetricsF fm(Font());
-  return fm.height() / image_.height() * height_;
+  return fm.height() / height_px_ * height_;
 }
 
 int32_t Surface::PixelColor(int px, int py) const {
-  if (!image_.rect().contains(px, py)) return -1;
+  if (px < 0 || py < 0 || px >= width_px_ || py >= height_px_) return -1;
   Flush();
-  return FromQColor(QColor(image_.pixel(px, py)));
+  const int ix = std::min(image_.width() - 1, static_cast<int>(std::floor((px + 0.5) * ratio_)));
+  const int iy = std::min(image_.height() - 1, static_cast<int>(std::floor((py + 0.5) * ratio_)));
+  return FromQColor(QColor(image_.pixel(ix, iy)));
 }
 
 QRect Surface::TakeDirty() {
@@ -413,7 +323,12 @@ QRect Surface::TakeDrawn() {
   return r;
 }
 
-void Surface::Touch(const QRectF& r) { TouchPx(r.toAlignedRect().adjusted(-2, -2, 2, 2)); }
+void Surface::Touch(const QRectF& r) {
+  // Widget pixels to image pixels, with two widget pixels of room for soft edges.
+  const int room = static_cast<int>(std::ceil(2 * ratio_));
+  const QRectF px(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
+  TouchPx(px.toAlignedRect().adjusted(-room, -room, room, room));
+}
 
 void Surface::TouchPx(const QRect& r) { TouchPx(QRegion(r)); }
 
@@ -422,7 +337,18 @@ void Surface::TouchPx(const QRegion& r) {
   if (px.isEmpty()) return;
   dirty_ = dirty_.united(px.boundingRect());
   drawn_ = drawn_.united(px.boundingRect());
-  if (listener_) listener_(px);
+  if (!listener_) return;
+  if (ratio_ == 1) {
+    listener_(px);
+    return;
+  }
+  // The widget repaints in its own pixels: each rectangle grown out to whole ones.
+  QRegion shown;
+  for (const QRect& d : px) {
+    const QRectF w(d.x() / ratio_, d.y() / ratio_, d.width() / ratio_, d.height() / ratio_);
+    shown += w.toAlignedRect();
+  }
+  listener_(shown);
 }
 
 }  // namespace zk

@@ -5,8 +5,13 @@
 // What is drawn stays in the image until it is cleared. Colours are 0x00BBGGRR int32 values
 // outside this class; they become QColor only here.
 //
-// Every drawing call grows a dirty rectangle (in pixels) and notifies a listener, so a widget
-// that shows the surface repaints only what changed.
+// Every drawing call grows a dirty rectangle and notifies a listener, so a widget that shows
+// the surface repaints only what changed.
+//
+// Sizes, pen widths, fonts and the pixel coordinates of PxX and friends are in the widget's
+// pixels. The image behind them is the device pixel ratio times larger (a 2x screen gets
+// four image pixels for each of them), so lines and text are drawn at the screen's own
+// resolution. Stroke runs, the face, Copy and the dirty rectangles are in image pixels.
 #include <QFont>
 #include <QImage>
 #include <QLineF>
@@ -45,8 +50,18 @@ class Surface {
   // New size in pixels (at least 1 x 1). What was drawn is kept at the top-left corner;
   // the new area takes the back colour. The same size is a no-op.
   void Resize(int widthPx, int heightPx);
-  int WidthPx() const { return image_.width(); }
-  int HeightPx() const { return image_.height(); }
+  int WidthPx() const { return width_px_; }
+  int HeightPx() const { return height_px_; }
+
+  // Image pixels per widget pixel. A change rebuilds the image at the new resolution with
+  // what was drawn scaled into it (softly, until it is drawn again) and drops the face.
+  void SetDevicePixelRatio(double ratio);
+  double DevicePixelRatio() const { return ratio_; }
+  // A point in user units, and a length in widget pixels, in image pixels; the image's
+  // own rectangle. Stroke runs are built in these.
+  QPointF DevicePoint(double x, double y) const { return {PxX(x) * ratio_, PxY(y) * ratio_}; }
+  double DeviceLength(double px) const { return px * ratio_; }
+  QRect DeviceRect() const { return image_.rect(); }
 
   // User scale: x_px = (x - left) / width * pixel width, likewise y; a negative height makes
   // y grow upward.
@@ -112,7 +127,7 @@ class Surface {
   // the image, aliased, so painting the same runs again in the colour underneath restores
   // it exactly.
   void PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* patch = nullptr, QPoint patchAt = {});
-  // A copy of a rectangle of the image (pixels; clipped to the image).
+  // A copy of a rectangle of the image (image pixels; clipped to the image).
   QImage Copy(const QRect& px) const;
   // Keeps a copy of the whole image as the face: the background that drawers which erase
   // their own marks (the needle, the lamp) give back pixel for pixel.
@@ -126,15 +141,16 @@ class Surface {
   double TextHeight(const std::string& text) const;
 
   const QImage& Image() const;
-  // The colour of one pixel as 0x00BBGGRR (out-of-range coordinates answer -1).
+  // The colour of one widget pixel as 0x00BBGGRR: the image pixel at its centre
+  // (out-of-range coordinates answer -1).
   int32_t PixelColor(int px, int py) const;
-  // The region changed since the last TakeDirty(), in pixels (empty when none).
+  // The region changed since the last TakeDirty(), in image pixels (empty when none).
   QRect Dirty() const { return dirty_; }
   QRect TakeDirty();
   // What was drawn since the last TakeDrawn(), as one rectangle in pixels: lets a drawer
   // that keeps its own strokes on the face tell whether anything drew over them.
   QRect TakeDrawn();
-  // Called with each changed rectangle (pixels) right after the change.
+  // Called with each changed region (widget pixels) right after the change.
   void SetChangeListener(std::function<void(const QRegion&)> f) { listener_ = std::move(f); }
 
   // Maps the font names the layout uses to installed fonts of the same metrics (once).
@@ -150,6 +166,8 @@ class Surface {
   // The box Print gives `text` at the current position, in pixels.
   QRectF TextBox(const std::string& text, const QFont& f) const;
   void ApplyModeScale();
+  // A blank image of w x h widget pixels at the present ratio, in the back colour.
+  QImage NewImage(int w, int h) const;
   QFont Font() const;
   // One painter stays open across drawing calls (opening one per call costs more than a
   // short line); it is closed before the image is read or changed directly.
@@ -167,6 +185,8 @@ class Surface {
   std::vector<uint8_t> faceTiles_;
   QRgb faceTileColour_ = 0;
   mutable std::unique_ptr<QPainter> painter_;
+  int width_px_ = 1, height_px_ = 1;
+  double ratio_ = 1;
   ScaleMode mode_ = ScaleMode::Pixel;
   double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
   int32_t back_ = 0xFFFFFF;

@@ -28,23 +28,53 @@ int ShiftCode(Qt::KeyboardModifiers m) {
 SurfaceWidget::SurfaceWidget(Surface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
   // The surface paints every pixel itself; nothing behind it needs drawing.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  surface_.SetDevicePixelRatio(devicePixelRatioF());
   surface_.SetChangeListener([this](const QRegion& r) { update(r); });
 }
 
 SurfaceWidget::~SurfaceWidget() { surface_.SetChangeListener({}); }
 
-QSize SurfaceWidget::sizeHint() const { return surface_.Image().size(); }
+QSize SurfaceWidget::sizeHint() const { return {surface_.WidthPx(), surface_.HeightPx()}; }
+
+void SurfaceWidget::Follow_Screen() {
+  bool changed = false;
+  auto follow = [&](SurfaceWidget* w) {
+    const double ratio = w->devicePixelRatioF();
+    if (ratio == w->surface_.DevicePixelRatio()) return;
+    w->surface_.SetDevicePixelRatio(ratio);
+    w->update();
+    changed = true;
+  };
+  // The children first: the redraw that follows draws them too.
+  for (SurfaceWidget* child : findChildren<SurfaceWidget*>()) follow(child);
+  follow(this);
+  if (changed && onRatioChange) onRatioChange();
+}
+
+bool SurfaceWidget::event(QEvent* e) {
+  const bool handled = QWidget::event(e);
+  if (e->type() == QEvent::ScreenChangeInternal) Follow_Screen();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+  if (e->type() == QEvent::DevicePixelRatioChange) Follow_Screen();
+#endif
+  return handled;
+}
 
 void SurfaceWidget::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   // Each rectangle of the region on its own: a moved needle is a few thin bands, and
-  // their bounding box would copy most of the dial.
+  // their bounding box would copy most of the dial. The image is the ratio times larger
+  // than the widget; each rectangle is taken from its image pixels.
   const QImage& image = surface_.Image();
-  for (const QRect& r : e->region()) p.drawImage(r.topLeft(), image, r);
+  const double d = image.devicePixelRatio();
+  for (const QRect& r : e->region())
+    p.drawImage(QRectF(r), image, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
   surface_.TakeDirty();
 }
 
 void SurfaceWidget::resizeEvent(QResizeEvent* e) {
+  // A widget shown for the first time may only now know its screen.
+  surface_.SetDevicePixelRatio(devicePixelRatioF());
   surface_.Resize(e->size().width(), e->size().height());
   QWidget::resizeEvent(e);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Shows a Surface on screen. The widget repaints only the rectangles the surface reports as
 // changed, and forwards mouse presses, moves and releases in the surface's user coordinates.
-// It does not own the surface; the surface must outlive the widget.
+// It does not own the surface; the surface must outlive the widget. The surface is backed at
+// the widget's device pixel ratio, and rebuilt when the widget moves to a screen of another
+// ratio.
 #include <QWidget>
 
 #include <functional>
@@ -21,10 +23,17 @@ class SurfaceWidget : public QWidget {
 
   Surface& surface() { return surface_; }
   MouseHandler onMouseDown, onMouseMove, onMouseUp;
+  // Called after a change of screen rebuilt the backing of this surface and of the
+  // surfaces shown inside this widget: what they show is to be drawn again.
+  std::function<void()> onRatioChange;
+  // Brings this surface and those shown inside it to the widget's present ratio, and
+  // calls onRatioChange when one of them changed.
+  void Follow_Screen();
 
   QSize sizeHint() const override;
 
  protected:
+  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;

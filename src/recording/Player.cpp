@@ -142,6 +142,7 @@ void Player::Start_Sound() {
   st.MciResult = ctx_.audio.Play();
   Set_Banner(ctx_, "Playback", s.Text_Color);
   ctx_.view.Update_LED(s.Dial_Color);
+  lagLamp_.Forget();
 }
 
 // The first record of the range next, the seek bar at it, PlayState playing, the panel on.

@@ -21,6 +21,11 @@ int Changed(const QImage& x, const QImage& y) {
   return n;
 }
 
+// Each case at one and at two image pixels per widget pixel.
+class CleanDrawing : public ::testing::TestWithParam<double> {};
+INSTANTIATE_TEST_SUITE_P(Ratio, CleanDrawing, ::testing::Values(1.0, 2.0),
+                         [](const auto& info) { return info.param == 1.0 ? std::string("x1") : std::string("x2"); });
+
 void LampCycle(DisplayRig& rig, int i) {
   const Settings& s = rig.settings;
   const int32_t lit[] = {s.LED_Set_Color, s.LED_BM_Color, s.LED_Lag_Color};
@@ -46,9 +51,9 @@ int ChangedFromRepaint(DisplayRig& rig, int32_t needle) {
   return Changed(after, rig.panel().Image());
 }
 
-TEST(CleanDrawing, LampGoesOutWithoutARing) {
+TEST_P(CleanDrawing, LampGoesOutWithoutARing) {
   for (int32_t type : {0, 1}) {
-    DisplayRig rig(1280);
+    DisplayRig rig(1280, GetParam());
     rig.settings.DialType = type;
     Start(rig, 8000);
     for (int i = 0; i < 100; ++i) LampCycle(rig, i);
@@ -56,9 +61,9 @@ TEST(CleanDrawing, LampGoesOutWithoutARing) {
   }
 }
 
-TEST(CleanDrawing, WideNeedleLeavesTheHubRingWhole) {
+TEST_P(CleanDrawing, WideNeedleLeavesTheHubRingWhole) {
   for (int32_t type : {0, 3}) {
-    DisplayRig rig(500);
+    DisplayRig rig(500, GetParam());
     rig.settings.DialType = type;
     rig.settings.Needle_Width = 8;
     Start(rig, 0);
@@ -69,10 +74,10 @@ TEST(CleanDrawing, WideNeedleLeavesTheHubRingWhole) {
 
 // A thousand random needle moves with a lamp cycle after every tenth leave the panel as a
 // single draw of the last needle leaves it, on every dial and needle width.
-TEST(CleanDrawing, ThousandMovesAndHundredLampCyclesChangeNothingButTheNeedle) {
+TEST_P(CleanDrawing, ThousandMovesAndHundredLampCyclesChangeNothingButTheNeedle) {
   for (int32_t type : {0, 1, 2, 3}) {
     for (int16_t width : {1, 4, 8}) {
-      DisplayRig rig(640);
+      DisplayRig rig(640, GetParam());
       rig.settings.DialType = type;
       rig.settings.Needle_Width = width;
       Start(rig, 0);
@@ -90,12 +95,12 @@ TEST(CleanDrawing, ThousandMovesAndHundredLampCyclesChangeNothingButTheNeedle) {
 
 // Small panels, where a wide needle's round tip reaches the inner scale arc of the
 // traditional dials and the hub ring of the circular ones.
-TEST(CleanDrawing, WideNeedlesOnSmallPanelsLeaveTheScaleWhole) {
+TEST_P(CleanDrawing, WideNeedlesOnSmallPanelsLeaveTheScaleWhole) {
   for (int size : {333, 550}) {
     for (int32_t type : {0, 1, 2, 3}) {
       for (int16_t width : {4, 8}) {
         for (int32_t scale : {0, 1}) {
-          DisplayRig rig(size);
+          DisplayRig rig(size, GetParam());
           rig.settings.DialType = type;
           rig.settings.ScaleType = scale;
           rig.settings.Needle_Width = width;
@@ -117,10 +122,10 @@ TEST(CleanDrawing, WideNeedlesOnSmallPanelsLeaveTheScaleWhole) {
 
 // A needle driven past the scale ends crosses the face's straight edges: the erase there
 // gives the edge back, while on plain dial it is a fill in the dial colour.
-TEST(CleanDrawing, NeedlePastTheFaceEdgesLeavesThemWhole) {
+TEST_P(CleanDrawing, NeedlePastTheFaceEdgesLeavesThemWhole) {
   for (int size : {640, 1280}) {
     for (int32_t type : {1, 2}) {
-      DisplayRig rig(size);
+      DisplayRig rig(size, GetParam());
       rig.settings.DialType = type;
       rig.settings.Needle_Width = 8;
       Start(rig, 0);
@@ -132,11 +137,11 @@ TEST(CleanDrawing, NeedlePastTheFaceEdgesLeavesThemWhole) {
 
 // A pause prints its word over the needle; the resume wipes both, and the face is the
 // face of a full repaint again.
-TEST(CleanDrawing, PauseAndResumeLeaveNoTrace) {
+TEST_P(CleanDrawing, PauseAndResumeLeaveNoTrace) {
   for (int size : {333, 550, 800}) {
     for (int32_t type : {0, 1, 2, 3}) {
       for (int16_t width : {1, 4, 8}) {
-        DisplayRig rig(size);
+        DisplayRig rig(size, GetParam());
         rig.settings.DialType = type;
         rig.settings.Needle_Width = width;
         Start(rig, 0);
@@ -153,11 +158,11 @@ TEST(CleanDrawing, PauseAndResumeLeaveNoTrace) {
 }
 
 // The lamp over the SET mark covers the end of the SET tick; going out gives it back.
-TEST(CleanDrawing, TheLampGoingOutLeavesTheSetTickWhole) {
+TEST_P(CleanDrawing, TheLampGoingOutLeavesTheSetTickWhole) {
   for (int size : {333, 550, 1280}) {
     for (int32_t type : {1, 2}) {
       for (int32_t scale : {0, 1}) {
-        DisplayRig rig(size);
+        DisplayRig rig(size, GetParam());
         rig.settings.DialType = type;
         rig.settings.ScaleType = scale;
         Start(rig, 8000);
@@ -168,9 +173,30 @@ TEST(CleanDrawing, TheLampGoingOutLeavesTheSetTickWhole) {
   }
 }
 
-TEST(CleanDrawing, AnalogueClockDotsKeepTheirShadeEachMinute) {
+// A lamp lit when the panel is repainted (the first record of a playback carries a lamp,
+// then the reset repaints) is drawn again in its colour; an unlit one stays off.
+TEST_P(CleanDrawing, AFullRepaintRedrawsALitLamp) {
   for (int32_t type : {0, 1}) {
-    DisplayRig rig(1280);
+    DisplayRig rig(640, GetParam());
+    rig.settings.DialType = type;
+    Start(rig, 8000);
+    const double y = type == 0 ? 600 : std::cos(0.239972) * 1070;
+    const double x = type == 0 ? 0 : -std::sin(0.239972) * 1070;
+    const Settings& s = rig.settings;
+    for (int32_t lamp : {s.LED_Set_Color, s.LED_BM_Color, s.LED_Lag_Color}) {
+      rig.display.Update_LED(lamp);
+      rig.state.ResetPending = true;
+      rig.Needle(8000);
+      EXPECT_EQ(rig.At(x, y), lamp) << "dial type " << type;
+    }
+    rig.display.Update_LED(s.Dial_Color);
+    EXPECT_EQ(ChangedFromRepaint(rig, 8000), 0) << "dial type " << type;
+  }
+}
+
+TEST_P(CleanDrawing, AnalogueClockDotsKeepTheirShadeEachMinute) {
+  for (int32_t type : {0, 1}) {
+    DisplayRig rig(1280, GetParam());
     rig.settings.DialType = type;
     rig.settings.ClockType = 1;
     rig.display.Draw_Panel();
@@ -187,9 +213,9 @@ TEST(CleanDrawing, AnalogueClockDotsKeepTheirShadeEachMinute) {
 
 // The texts of a full repaint (base readout, banner, clock) stay beside the face: every
 // pixel of the face alone is still there.
-TEST(CleanDrawing, BaseReadoutWipeStaysOffTheFace) {
+TEST_P(CleanDrawing, BaseReadoutWipeStaysOffTheFace) {
   for (bool clockLeft : {false, true}) {
-    DisplayRig full(1280), face(1280);
+    DisplayRig full(1280, GetParam()), face(1280, GetParam());
     for (DisplayRig* r : {&full, &face}) {
       r->settings.ClockLeft = clockLeft;
       r->settings.ClockType = 3;

@@ -28,8 +28,10 @@ struct DisplayRig : VirtualWindowTimers {
   MeterDisplay display{ctx, counters, table};
 
   // A panel of the given width in the 1.6 : 1 shape, with the knob and BD counter at their
-  // laid-out sizes.
-  explicit DisplayRig(int width = 800) {
+  // laid-out sizes, backed at the given device pixel ratio.
+  explicit DisplayRig(int width = 800, double ratio = 1) {
+    for (Surface* s : {&display.picMeterPanel, &display.picKnob, &display.picBD, &display.picGraph})
+      s->SetDevicePixelRatio(ratio);
     table.Init_SensTable();
     engine.SetRecordSink(&recorder);
     view.SetTarget(&display);

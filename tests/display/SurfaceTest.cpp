@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include <cmath>
+
 #include "DisplayRig.h"
 #include "display/Surface.h"
 #include "display/SurfaceWidget.h"
@@ -100,6 +102,80 @@ TEST(Surface, DotAndDirtyRectangle) {
   EXPECT_TRUE(d.contains(QRect(145, 145, 10, 10)));
   EXPECT_LT(d.width(), 40);
   EXPECT_TRUE(seen.contains(d));
+}
+
+// Aligned 2 x 2 blocks of the image that are not one colour: none at all would be a
+// picture drawn at half the resolution and shown in blocks.
+int MixedBlocks(const QImage& im) {
+  int n = 0;
+  for (int y = 0; y + 1 < im.height(); y += 2)
+    for (int x = 0; x + 1 < im.width(); x += 2) {
+      const QRgb c = im.pixel(x, y);
+      n += im.pixel(x + 1, y) != c || im.pixel(x, y + 1) != c || im.pixel(x + 1, y + 1) != c;
+    }
+  return n;
+}
+
+TEST(Surface, BackedAtTheDevicePixelRatio) {
+  Surface s(200, 100);
+  s.Scale(-1000, 1200, 2000, -1250);
+  s.SetDevicePixelRatio(2);
+  s.SetBackColor(White);
+  // The widget's size and the user scale are as before; the image is twice as large.
+  EXPECT_EQ(s.WidthPx(), 200);
+  EXPECT_EQ(s.HeightPx(), 100);
+  EXPECT_EQ(s.Image().size(), QSize(400, 200));
+  EXPECT_EQ(s.Image().devicePixelRatio(), 2.0);
+  EXPECT_DOUBLE_EQ(s.PxX(0), 100);
+  EXPECT_DOUBLE_EQ(s.DevicePoint(0, -50).y(), 200);
+
+  // A thin slanted line and a text are drawn at the image's own resolution.
+  s.DrawWidth = 1;
+  s.Line(-900, 1100, 900, 100, Black);
+  EXPECT_GT(MixedBlocks(s.Image()), 100);
+  s.SetBackColor(White);
+  s.SetFontSize(8);
+  s.CurrentX = -900;
+  s.CurrentY = 1100;
+  s.Print("Wednesday");
+  EXPECT_GT(MixedBlocks(s.Image()), 20);
+  // A one-pixel point covers the widget pixel: all four image pixels.
+  s.PSet(0, 600, Red);
+  const int px = static_cast<int>(s.PxX(0)), py = static_cast<int>(s.PxY(600));
+  for (int dy = 0; dy < 2; ++dy)
+    for (int dx = 0; dx < 2; ++dx) EXPECT_EQ(Surface::FromQColor(s.Image().pixel(px * 2 + dx, py * 2 + dy)), Red);
+  EXPECT_EQ(s.PixelColor(px, py), Red);
+
+  // Back to one: the image follows, the face of the old ratio is gone, the picture stays.
+  s.KeepFace();
+  s.SetDevicePixelRatio(1);
+  EXPECT_EQ(s.Image().size(), QSize(200, 100));
+  EXPECT_EQ(s.Face(), nullptr);
+  EXPECT_EQ(s.PixelColor(px, py), Red);
+  s.SetDevicePixelRatio(0);  // no use: ignored
+  EXPECT_EQ(s.DevicePixelRatio(), 1.0);
+}
+
+TEST(SurfaceWidget, AChangeOfScreenRebuildsTheBacking) {
+  Surface panel(100, 50), inner(20, 10);
+  SurfaceWidget w(panel);
+  SurfaceWidget child(inner, &w);
+  const double screen = w.devicePixelRatioF();
+  // As if both had been backed for another screen.
+  panel.SetDevicePixelRatio(screen * 2);
+  inner.SetDevicePixelRatio(screen * 2);
+  int redraws = 0;
+  w.onRatioChange = [&] {
+    ++redraws;
+    EXPECT_EQ(inner.DevicePixelRatio(), screen);  // the children first
+  };
+  QEvent moved(QEvent::ScreenChangeInternal);
+  QApplication::sendEvent(&w, &moved);
+  EXPECT_EQ(panel.DevicePixelRatio(), screen);
+  EXPECT_EQ(panel.Image().width(), static_cast<int>(std::lround(100 * screen)));
+  EXPECT_EQ(redraws, 1);
+  QApplication::sendEvent(&w, &moved);  // the same screen again: nothing to redraw
+  EXPECT_EQ(redraws, 1);
 }
 
 TEST(SurfaceWidget, FollowsItsSizeAndForwardsMouseInUserUnits) {

@@ -27,5 +27,39 @@ TEST(LagLamp, LightsOnceAndGoesOutAfterTheHold) {
   EXPECT_EQ(t.view.ledColors.size(), 2u);
 }
 
+TEST(LagLamp, PutsOutOnlyALampItLitItself) {
+  TestContext t;
+  double litAt = 0;
+  LagLamp lamp(t.ctx, litAt);
+  // Lit in the lag colour by someone else (a recorded lag lamp): left alone.
+  t.view.Update_LED(t.settings.LED_Lag_Color);
+  t.clock.Advance(LagLamp::Hold * 3);
+  lamp.Put_Out();
+  EXPECT_EQ(t.state.LedColor, t.settings.LED_Lag_Color);
+  // A lag while that lamp shows draws nothing and takes nothing over.
+  lamp.Light();
+  t.clock.Advance(LagLamp::Hold * 3);
+  lamp.Put_Out();
+  EXPECT_EQ(t.state.LedColor, t.settings.LED_Lag_Color);
+
+  // Its own lamp, taken over by a SET and lit in the lag colour again by another: not its.
+  t.view.Update_LED(t.settings.Dial_Color);
+  lamp.Light();
+  t.view.Update_LED(t.settings.LED_Set_Color);
+  lamp.Put_Out();
+  t.view.Update_LED(t.settings.LED_Lag_Color);
+  t.clock.Advance(LagLamp::Hold * 3);
+  lamp.Put_Out();
+  EXPECT_EQ(t.state.LedColor, t.settings.LED_Lag_Color);
+
+  // Forgotten when a playback repaints the lamp.
+  t.view.Update_LED(t.settings.Dial_Color);
+  lamp.Light();
+  lamp.Forget();
+  t.clock.Advance(LagLamp::Hold * 3);
+  lamp.Put_Out();
+  EXPECT_EQ(t.state.LedColor, t.settings.LED_Lag_Color);
+}
+
 }  // namespace
 }  // namespace zk::test

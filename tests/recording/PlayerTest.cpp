@@ -71,6 +71,21 @@ TEST_F(PlayerTest, ASlowDrawDropsRecordsAndLightsTheLagLamp) {
   EXPECT_EQ(idx.back(), 499);
 }
 
+// A lag lamp the recording carries stays lit until the recording puts it out: the
+// player's own lag lamp does not put out what it did not light.
+TEST_F(PlayerTest, ARecordedLagLampShowsForAsLongAsTheRecordingHasIt) {
+  std::vector<SampleRecord> records = Readings(500);
+  for (int k = 100; k <= 300; ++k) records[k].Flags = static_cast<uint8_t>((records[k].Flags & ~3) | 3);
+  Load(records);
+  int32_t during = 0, after = 0;
+  // One second of banner first: the records of the lag lamp play from 3 s to 7 s.
+  At(5.0, [&] { during = t.state.LedColor; });
+  At(8.5, [&] { after = t.state.LedColor; });
+  Play();
+  EXPECT_EQ(during, t.settings.LED_Lag_Color);
+  EXPECT_EQ(after, t.settings.LED_Set_Color);
+}
+
 TEST_F(PlayerTest, TheEndOfTheRangeStopsOrLoops) {
   Load(500);
   t.state.RangeStartIndex = 51;
