@@ -107,6 +107,10 @@ void RecordingRecovery::Offer_Recovery() {
         } else {
           memory_.Spool().Adopt(std::move(spool));
         }
+        // The notes come back before the recording is kept, which an automatic save writes
+        // at once; they go into the recording's spool (a new one for a part).
+        memory_.Notes().Recovered(path);
+        memory_.Notes().Write();
         Bring_Back(r, path);
         break;
       }

@@ -2,6 +2,8 @@
 // The spool of a recording in progress: a folder in the recovery folder holding
 //   "lock"       held (flock) by the instance the recording belongs to;
 //   "info"       text: when the recording started and whether it has sound;
+//   "notes"      the notes written on the recording so far, as a notes file (zkd/TagNotes.h);
+//                there only once a note has been written;
 //   "data"       a run of chunks, each a 12-byte header (4-byte kind, payload length,
 //                payload checksum, little-endian) and its payload:
 //                  "ZKr1" records, the recording's 20-byte records in the order taken;
@@ -29,7 +31,8 @@ namespace SpoolFiles {
 inline constexpr const char* Lock = "lock";
 inline constexpr const char* Info = "info";
 inline constexpr const char* Data = "data";
-inline constexpr const char* All[] = {Info, Data};
+inline constexpr const char* Notes = "notes";
+inline constexpr const char* All[] = {Info, Data, Notes};
 }  // namespace SpoolFiles
 
 // The folder the spools live in, inside the program folder.

@@ -421,6 +421,66 @@ TEST_F(Recovery, APartRecoveredIsOfferedAgainAfterASecondCrash) {
   EXPECT_EQ(Spools(), std::vector<std::string>{kept.substr(recovery.size() + 1)});
 }
 
+// The notes written on a recording not yet saved go into its spool and come back with it
+// after a crash; an automatic save then puts them beside the pair.
+TEST_F(Recovery, NotesWrittenOnAnUnsavedRecordingSurviveACrash) {
+  {
+    Start first(dir, RecAutoSave);
+    first.rig.settings.RecordingMode = RecManual;
+    first.rig.recorder.cmdRecord_Click();
+    first.rig.Run(2.5);
+    first.rig.Stop();
+    ASSERT_TRUE(first.rig.state.RecordingUnsaved);
+    RecordingNotes& notes = first.rig.memory.Notes();
+    notes.Set_Session("calm\tstart");
+    notes.Set_Tag(2, "a sigh");
+    EXPECT_TRUE(notes.Write());
+    const std::string spool = first.rig.memory.Spool().Path();
+    EXPECT_EQ(LoadNotesFile(spool + "/notes").notes, notes.Notes());
+  }  // the crash
+  Start next(dir, RecAutoSave);
+  next.recovery.Offer_Recovery();
+  EXPECT_EQ(next.Titles(), std::vector<std::string>{"Recover Recording"});
+  EXPECT_FALSE(next.rig.state.RecordingUnsaved);
+  const TagNotes saved = LoadNotes(dir / "Run_001").notes;
+  EXPECT_EQ(saved.session, "calm\tstart");
+  EXPECT_EQ(saved.Of(2), "a sigh");
+  EXPECT_EQ(next.rig.memory.Notes().Notes(), saved);
+  EXPECT_TRUE(Spools().empty()) << "the notes file went with the spool";
+}
+
+// A part brought back of a damaged spool has a spool of its own, which takes the notes too;
+// a damaged notes file costs the notes, never the recording.
+TEST_F(Recovery, NotesFollowAPartRecoveredAndADamagedNotesFileLosesOnlyThem) {
+  Abandoned(RecAutoName, 4.5);
+  const std::string name = Spools().at(0);
+  TagNotes notes;
+  notes.session = "restless";
+  ASSERT_FALSE(SaveNotesFile(recovery + "/" + name + "/notes", notes));
+  DamageThirdSecond(name);
+  {
+    Start next(dir, RecAutoName);
+    next.recovery.Offer_Recovery();  // Yes
+    EXPECT_EQ(next.rig.memory.Notes().Notes(), notes);
+  }  // a second crash
+  {
+    Start again(dir, RecAutoName);
+    again.recovery.Offer_Recovery();
+    ASSERT_EQ(again.Titles(), std::vector<std::string>{"Recover Recording"});
+    EXPECT_EQ(again.rig.memory.Notes().Notes(), notes);
+    // Damaged while the recording is unsaved.
+    WriteText(again.rig.memory.Spool().Path() + "/notes", "zodovaz notes 1\nsession\tbad \\q escape\n");
+  }  // a third crash
+  Start last(dir, RecAutoName);
+  last.recovery.Offer_Recovery();
+  ASSERT_EQ(last.rig.prompts.shown.size(), 2u);
+  EXPECT_EQ(last.rig.prompts.shown[0].title, "Recover Recording");
+  EXPECT_NE(last.rig.prompts.shown[1].text.find("is damaged"), std::string::npos) << last.rig.prompts.shown[1].text;
+  EXPECT_NEAR(last.rig.state.RecordCount, 150, 2);
+  EXPECT_TRUE(last.rig.memory.Notes().Notes().Empty());
+  EXPECT_TRUE(last.rig.state.RecordingUnsaved);
+}
+
 // A link in the recovery folder named like a spool leads nowhere the recovery acts on.
 TEST_F(Recovery, ALinkInTheRecoveryFolderIsNeverFollowed) {
   const std::string elsewhere = dir / "elsewhere";
