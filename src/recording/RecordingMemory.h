@@ -27,7 +27,7 @@ class RecordingMemory {
   // Room for a minute of readings at 50 a second; the buffer grows by as much at a time.
   static constexpr int32_t GrowthRecords = 3000;
 
-  explicit RecordingMemory(Context& ctx) : ctx_(ctx), spool_(ctx), notes_(ctx.prompts) {}
+  explicit RecordingMemory(Context& ctx) : ctx_(ctx), spool_(ctx), notes_(ctx.prompts, &spool_) {}
 
   // The recording in memory is gone: the audio device closed, lblLoadedFile "No File
   // Loaded", nothing unsaved or loaded, the spool removed, an empty RecordBuffer (upper

@@ -12,6 +12,7 @@ void RecordingNotes::Forget() {
   Write();
   notes_ = TagNotes{};
   dirty_ = false;
+  spoolDirty_ = false;
   damaged_ = false;
   basePath_.clear();
   ++changes_;
@@ -40,22 +41,51 @@ bool RecordingNotes::Saved(const std::string& basePath) {
 
 bool RecordingNotes::Copied(const std::string& basePath) { return Write_To(basePath); }
 
+void RecordingNotes::Recovered(const std::string& spoolFolder) {
+  NotesLoad load = LoadNotesFile(spoolFolder + "/" + SpoolFiles::Notes);
+  notes_ = std::move(load.notes);
+  basePath_.clear();
+  damaged_ = false;
+  Changed();
+  if (!load.error.empty()) prompts_.MsgBox(load.error, ProgramTitle, MsgButtons::OK, MsgIcon::Warning);
+}
+
+void RecordingNotes::Changed() {
+  dirty_ = true;
+  spoolDirty_ = true;
+  ++changes_;
+}
+
 void RecordingNotes::Set_Session(const std::string& text) {
   if (notes_.session == text) return;
   notes_.session = text;
-  dirty_ = true;
-  ++changes_;
+  Changed();
 }
 
 void RecordingNotes::Set_Tag(int32_t tag, const std::string& text) {
   if (notes_.Of(tag) == text) return;
   notes_.Set(tag, text);
-  dirty_ = true;
-  ++changes_;
+  Changed();
+}
+
+bool RecordingNotes::Write_Spool() {
+  const std::string folder = spool_ ? spool_->Path() : "";
+  if (folder.empty() || !spoolDirty_) return true;
+  const std::string path = folder + "/" + SpoolFiles::Notes;
+  const FileError e = SaveNotesFile(path, notes_);
+  if (!e) {
+    spoolDirty_ = false;
+    return true;
+  }
+  prompts_.MsgBox("The notes could not be written to " + path + ": " + e.description +
+                      "\nThey are kept with the recording in memory; a crash before it is saved loses them.",
+                  ProgramTitle, MsgButtons::OK, MsgIcon::Warning);
+  return false;
 }
 
 bool RecordingNotes::Write() {
-  if (basePath_.empty() || !dirty_) return true;
+  if (basePath_.empty()) return Write_Spool();
+  if (!dirty_) return true;
   if (damaged_) {
     const std::string path = NotesPathFor(basePath_);
     if (std::rename(path.c_str(), (path + DamagedSuffix).c_str()) != 0 && errno != ENOENT) {

@@ -34,12 +34,26 @@ std::string RecoverQuestion(const RecoveredRecording& r, bool audioNow, const st
   std::snprintf(when, sizeof when, "%02d/%02d/%04d at %02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute,
                 t.second);
   const std::string length = Format_Time(r.Seconds, r.Seconds * 1000);
-  if (partial.empty())
+  const bool damaged = r.DamagedSeconds > 0;
+  // Damage that cost nothing of the recording (a mark) still keeps the spool.
+  if (partial.empty() && !damaged)
     return "A recording of " + length + " started on " + when + " was not saved when the program last ended." +
+           (keptIn.empty()
+                ? ""
+                : " Its files are damaged in places, but nothing of it is lost; they are kept in " + keptIn + ".") +
            AudioSwitchText(r, audioNow) + " Recover it?";
-  return std::string("A recording started on ") + when + " was not saved when the program last ended. Only its first " +
-         length + " can be recovered: " + partial + ". Its files are kept in " + keptIn + "." +
-         AudioSwitchText(r, audioNow) + " Recover the first " + length + "?";
+  std::string text = partial.empty() ? "A recording of " + length + " started on " + when
+                                     : std::string("A recording started on ") + when;
+  text += " was not saved when the program last ended.";
+  if (!partial.empty()) text += " Only its first " + length + " can be recovered: " + partial + ".";
+  const std::string lost = Format_Time(r.DamagedSeconds, r.DamagedSeconds * 1000);
+  const std::string whole = Format_Time(r.Seconds - r.DamagedSeconds, (r.Seconds - r.DamagedSeconds) * 1000);
+  if (damaged)
+    text += " " + lost + (partial.empty() ? " of it" : " of those") + " cannot be recovered: " + DamagedInPlacesText +
+            ". The recording keeps its length, without readings and silent where they are lost.";
+  text += " Its files are kept in " + keptIn + "." + AudioSwitchText(r, audioNow);
+  if (!damaged) return text + " Recover the first " + length + "?";
+  return text + " Recover " + whole + " of " + (partial.empty() ? "" : "the first ") + length + "?";
 }
 
 std::string NotRecoverableText(const std::string& problem, const std::string& keptIn) {
@@ -75,7 +89,7 @@ void RecordingRecovery::Offer_Recovery() {
       case SpoolContent::Recording: {
         // Only a first part comes back: the spool, which holds the rest, is kept whatever
         // the answer, and the recording brought back gets a spool of its own.
-        const bool partial = !reading.problem.empty();
+        const bool partial = !reading.problem.empty() || reading.damaged;
         const std::string kept = partial ? spool->SetAside() : "";
         if (ctx_.prompts.MsgBox(RecoverQuestion(r, ctx_.settings.AudioEnable, reading.problem, kept), RecoverTitle,
                                 MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) {
@@ -88,11 +102,15 @@ void RecordingRecovery::Offer_Recovery() {
         // The sound stays in the spool's data file and goes from there, a piece at a time.
         const std::string path = spool->Path();
         if (partial) {
-          SpoolSound sound(path, r.SoundBytes);
+          SpoolSound sound(path, r);
           memory_.Spool().Respool(r, sound);
         } else {
           memory_.Spool().Adopt(std::move(spool));
         }
+        // The notes come back before the recording is kept, which an automatic save writes
+        // at once; they go into the recording's spool (a new one for a part).
+        memory_.Notes().Recovered(path);
+        memory_.Notes().Write();
         Bring_Back(r, path);
         break;
       }
@@ -114,7 +132,7 @@ void RecordingRecovery::Bring_Back(RecoveredRecording& r, const std::string& spo
   Tick_Pair(ctx_.controls, ctl::mnuRecAudioOn, ctl::mnuRecAudioOff, r.info.Audio);
   if (r.info.Audio) {
     Recorder::Use_Sound_Format(st);
-    SpoolSound sound(spoolPath, r.SoundBytes);
+    SpoolSound sound(spoolPath, r);
     st.MciResult =
         ctx_.audio.OpenRecordedSound([&](int16_t* out, std::size_t count) { return sound.Read(out, count); });
     Query_Length(ctx_.audio, st);

@@ -4,9 +4,9 @@
 // whole second is offered with a Yes/No question titled "Recover Recording". Yes brings it
 // back into memory exactly as a stop leaves a recording (and "Auto Save" saves it at once),
 // No deletes the spool. A spool that is damaged, or too long to be held, is never deleted:
-// it is set aside and kept for the user, what comes before the damage is offered with the
-// question saying that the rest could not be read, and one with nothing whole in it is
-// reported. One holding less than a second is deleted without a word.
+// it is set aside and kept for the user, what is whole before and after the damage is
+// offered with the question saying what could not be read, and one with nothing whole in
+// it is reported. One holding less than a second is deleted without a word.
 //
 // The start also removes the temporary files that a crash in the middle of a save left in
 // the save folder and in the recovery folder.
@@ -25,7 +25,8 @@ inline constexpr const char* RecoverTitle = "Recover Recording";
 // "A recording of 12:34 started on 08/12/2026 at 14:02:11 was not saved when the program
 // last ended. Recover it?"
 // When only a first part can be brought back, the question says why not the rest
-// (`partial`, the end of a sentence) and where the spool is kept. A recording made with
+// (`partial`, the end of a sentence) and where the spool is kept; when seconds in the
+// middle were lost to damage, it says how many ("Recover 00:12 of 00:14?"). A recording made with
 // the audio switched the other way than it is now says that recovering it switches the
 // audio too (`audioNow`: AudioEnable as it stands).
 std::string RecoverQuestion(const RecoveredRecording& r, bool audioNow, const std::string& partial = "",

@@ -95,6 +95,12 @@ void SpoolDriver::Respool(const RecoveredRecording& r, SpoolSound& sound) {
   spool_->Finish(r.Seconds);
 }
 
+std::string SpoolDriver::Path() const {
+  if (spool_) return spool_->Path();
+  if (adopted_) return adopted_->Path();
+  return "";
+}
+
 void SpoolDriver::Warn_Unprotected() {
   if (warned_) return;
   const FileError error = spool_ ? spool_->Failure() : beginError_;

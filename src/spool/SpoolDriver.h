@@ -53,6 +53,9 @@ class SpoolDriver {
   // so that the message box's wait cannot fall inside the taking of a record.
   void Warn_Unprotected();
 
+  // The folder of the recording in memory's spool; "" when it has none.
+  std::string Path() const;
+
   // The spool being written (tests and benchmarks).
   SpoolWriter* Current() { return spool_.get(); }
 

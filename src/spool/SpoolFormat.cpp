@@ -114,8 +114,14 @@ void EncodeSecondMark(const SecondMark& m, uint8_t* out) {
   Put32(m.Seconds, out);
   Put32(m.Records, out + 4);
   Put32(m.SoundBytes, out + 8);
+  Put32(m.SoundWritten.value_or(m.SoundBytes), out + 12);
 }
 
-SecondMark DecodeSecondMark(const uint8_t* in) { return {Get32(in), Get32(in + 4), Get32(in + 8)}; }
+std::optional<SecondMark> DecodeSecondMark(const uint8_t* in, std::size_t size) {
+  if (size != SecondMarkSize && size != ShortSecondMarkSize) return std::nullopt;
+  SecondMark m{Get32(in), Get32(in + 4), Get32(in + 8), std::nullopt};
+  if (size == SecondMarkSize) m.SoundWritten = Get32(in + 12);
+  return m;
+}
 
 }  // namespace zk

@@ -2,19 +2,23 @@
 // The spool of a recording in progress: a folder in the recovery folder holding
 //   "lock"       held (flock) by the instance the recording belongs to;
 //   "info"       text: when the recording started and whether it has sound;
+//   "notes"      the notes written on the recording so far, as a notes file (zkd/TagNotes.h);
+//                there only once a note has been written;
 //   "data"       a run of chunks, each a 12-byte header (4-byte kind, payload length,
 //                payload checksum, little-endian) and its payload:
 //                  "ZKr1" records, the recording's 20-byte records in the order taken;
 //                  "ZKs1" sound, 16-bit mono PCM at 22050 a second continuing the sound
 //                         before it, from the moment of the first record on (the pre-roll
 //                         is left out), so that sound byte 44100 × s is second s;
-//                  "ZKm1" a mark: the whole seconds recorded so far and how many records
-//                         and sound bytes belong to them; a last mark written at the stop
-//                         gives the exact totals.
+//                  "ZKm1" a mark: the whole seconds recorded so far, how many records
+//                         and sound bytes belong to them, and how many sound bytes the file
+//                         holds up to the mark; a last mark written at the stop gives the
+//                         exact totals.
 // Once a second the records and sound of that second and the mark that ends it go to the
 // disk as one write, marks after the data they count. After a crash the file may end
 // anywhere, even in the middle of a chunk; what precedes the last whole mark is a
-// consistent recording.
+// consistent recording. A mark also tells where the records and sound after it stand in
+// the recording, so that the reading can take up again after damage in the middle.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -27,7 +31,8 @@ namespace SpoolFiles {
 inline constexpr const char* Lock = "lock";
 inline constexpr const char* Info = "info";
 inline constexpr const char* Data = "data";
-inline constexpr const char* All[] = {Info, Data};
+inline constexpr const char* Notes = "notes";
+inline constexpr const char* All[] = {Info, Data, Notes};
 }  // namespace SpoolFiles
 
 // The folder the spools live in, inside the program folder.
@@ -83,12 +88,17 @@ std::optional<Chunk> ChunkAt(const std::vector<uint8_t>& data, std::size_t at);
 // The payload of a mark.
 struct SecondMark {
   uint32_t Seconds = 0;     // whole seconds of recording
-  uint32_t Records = 0;     // records that belong to them
+  uint32_t Records = 0;     // records that belong to them, and records in the file so far
   uint32_t SoundBytes = 0;  // bytes of sound that belong to them
+  // Bytes of sound in the file up to the mark (it may run ahead of the seconds). Marks of
+  // an earlier writer (12 bytes) lack it.
+  std::optional<uint32_t> SoundWritten;
 };
 
-inline constexpr std::size_t SecondMarkSize = 12;
-void EncodeSecondMark(const SecondMark& m, uint8_t* out);  // little-endian
-SecondMark DecodeSecondMark(const uint8_t* in);
+inline constexpr std::size_t SecondMarkSize = 16;
+inline constexpr std::size_t ShortSecondMarkSize = 12;     // without SoundWritten
+void EncodeSecondMark(const SecondMark& m, uint8_t* out);  // little-endian, SecondMarkSize bytes
+// Nothing when `size` is no size of a mark.
+std::optional<SecondMark> DecodeSecondMark(const uint8_t* in, std::size_t size);
 
 }  // namespace zk

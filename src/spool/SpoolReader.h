@@ -9,7 +9,11 @@
 // reading needs memory for one chunk only. Where the file stops being readable it is told
 // apart whether a crash cut the last write short (nothing after it but the torn write or
 // zeros: the usual end of a spool left behind) or the spool is damaged (more after the
-// break); in the second case, and when the rest does not fit, what comes before is still
+// break). Damage in the middle loses only what it covers: the reading takes up again at
+// the next mark after it, which tells where the records and sound that follow stand, and
+// everything whole before and after comes back. The records keep their times, so the
+// lost stretch is a gap in them; the sound keeps its length, silent where it was lost.
+// When damage leaves no mark after it, or the rest does not fit, what comes before is
 // brought back and the reading says why the rest is not.
 #include <cstdint>
 #include <string>
@@ -21,6 +25,13 @@
 
 namespace zk {
 
+// A sound chunk of the spool's data file and where its bytes go in the recording's sound.
+struct SoundPiece {
+  uint64_t chunkAt = 0;  // file offset of the chunk
+  uint64_t start = 0;    // sound byte of the recording its first byte is
+  uint32_t size = 0;     // its payload's bytes
+};
+
 struct RecoveredRecording {
   SpoolInfo info;
   std::vector<SampleRecord> records;  // element 0 unused; record k is element k
@@ -28,8 +39,12 @@ struct RecoveredRecording {
   int32_t TotalTimeMs = 0;  // TimeMs of the last record
   int32_t Seconds = 0;      // whole seconds of recording
   // Bytes of sound from the first record on, left in the spool's data file for SpoolSound
-  // to read; 0 without sound.
+  // to read; 0 without sound. `sound` says where they are, in order; bytes it does not
+  // cover were lost.
   uint64_t SoundBytes = 0;
+  std::vector<SoundPiece> sound;
+  // Whole seconds, of `Seconds`, whose readings or sound were lost to damage in the middle.
+  int32_t DamagedSeconds = 0;
 };
 
 enum class SpoolContent {
@@ -44,7 +59,13 @@ struct SpoolReading {
   // For Damaged: what is wrong. For Recording: why only a first part comes back (empty when
   // all of it does). Either way the end of a sentence.
   std::string problem;
+  // For Recording: damage was stepped over, so the spool does not hold the recording as it
+  // was made and is to be kept.
+  bool damaged = false;
 };
+
+// What is said of damage stepped over in the middle, as the end of a sentence.
+extern const char* const DamagedInPlacesText;
 
 // The most a recording brought back may hold.
 struct SpoolLimits {

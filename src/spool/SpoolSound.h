@@ -8,35 +8,37 @@
 #include <vector>
 
 #include "spool/SpoolFormat.h"
+#include "spool/SpoolReader.h"
 
 namespace zk {
 
 class SpoolSound {
  public:
-  // The first `bytes` bytes of sound of the spool in `folder` (the reading's SoundBytes).
-  SpoolSound(const std::string& folder, uint64_t bytes);
+  // The sound of the recording `r` read back from the spool in `folder`.
+  SpoolSound(const std::string& folder, const RecoveredRecording& r);
   ~SpoolSound();
   SpoolSound(const SpoolSound&) = delete;
   SpoolSound& operator=(const SpoolSound&) = delete;
 
   // Copies up to `count` samples of what follows into `out`; answers how many, fewer only
-  // at the end of the sound. Where the data file cannot be read, or is damaged, the rest
-  // reads as silence: the sound keeps the length of the records it goes with.
+  // at the end of the sound. Sound lost to damage, or that cannot be read from the data
+  // file now, reads as silence: the sound keeps the length of the records it goes with.
   std::size_t Read(int16_t* out, std::size_t count);
   // Samples not yet read.
-  uint64_t Left() const { return left_ / 2; }
+  uint64_t Left() const { return (end_ - at_) / 2; }
 
  private:
-  bool Next_Sound_Chunk();
+  // Makes chunk_ hold the piece that covers at_, if any; false when none does.
+  bool Load_Piece();
 
   int fd_ = -1;
   uint64_t size_ = 0;  // of the data file
-  uint64_t at_ = 0;    // file offset of the next chunk
-  uint64_t left_ = 0;  // bytes of sound still to read
-  ChunkHeader header_{};
-  std::vector<uint8_t> chunk_;  // the sound chunk being read
-  std::size_t used_ = 0;        // bytes of it read
-  bool broken_ = false;         // no more sound can be read from the file
+  std::vector<SoundPiece> pieces_;
+  std::size_t piece_ = 0;  // the first piece that does not end before at_
+  bool loaded_ = false;    // chunk_ holds pieces_[piece_]
+  uint64_t at_ = 0;        // sound byte read next
+  uint64_t end_ = 0;       // sound bytes in all
+  std::vector<uint8_t> chunk_;
 };
 
 }  // namespace zk

@@ -101,7 +101,7 @@ void SpoolWriter::Move_Pending() {
 
 void SpoolWriter::Mark(uint32_t seconds, uint32_t records, uint32_t soundBytes) {
   uint8_t bytes[SecondMarkSize];
-  EncodeSecondMark({seconds, records, soundBytes}, bytes);
+  EncodeSecondMark({seconds, records, soundBytes, static_cast<uint32_t>(soundBytes_)}, bytes);
   batch_.clear();
   AppendChunk(batch_, ChunkKind::Mark, bytes, sizeof bytes);
   data_->Append(batch_.data(), batch_.size());

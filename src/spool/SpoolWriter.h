@@ -55,6 +55,7 @@ class SpoolWriter {
   SpoolWriter() = default;
   // Moves the records and sound taken so far into the data file, as chunks.
   void Move_Pending();
+  // A mark after everything appended so far, which is in the data file by then.
   void Mark(uint32_t seconds, uint32_t records, uint32_t soundBytes);
   void SubmitAll();
 

@@ -170,9 +170,10 @@ bool ParseNotes(std::string_view text, TagNotes& notes, std::string& error) {
   return true;
 }
 
-NotesLoad LoadNotes(const std::string& basePath) {
+NotesLoad LoadNotes(const std::string& basePath) { return LoadNotesFile(NotesPathFor(basePath)); }
+
+NotesLoad LoadNotesFile(const std::string& path) {
   NotesLoad out;
-  const std::string path = NotesPathFor(basePath);
   std::string text;
   switch (ReadSmallFile(path, text, MaxNotesBytes)) {
     case SmallFileStatus::Missing: return out;
@@ -188,7 +189,10 @@ NotesLoad LoadNotes(const std::string& basePath) {
 }
 
 FileError SaveNotes(const std::string& basePath, const TagNotes& notes) {
-  const std::string path = NotesPathFor(basePath);
+  return SaveNotesFile(NotesPathFor(basePath), notes);
+}
+
+FileError SaveNotesFile(const std::string& path, const TagNotes& notes) {
   if (notes.Empty()) {
     if (std::remove(path.c_str()) != 0 && errno != ENOENT) return ErrnoError(errno);
     return {};

@@ -50,10 +50,14 @@ struct NotesLoad {
 };
 // The notes beside the recording at `basePath`: none (and no error) when there is no file.
 NotesLoad LoadNotes(const std::string& basePath);
+// The same for the notes file at `path`.
+NotesLoad LoadNotesFile(const std::string& path);
 
 // Writes the notes beside the recording at `basePath`, atomically. Empty notes write no
 // file and remove an older one, so a recording whose notes were all wiped has none.
 FileError SaveNotes(const std::string& basePath, const TagNotes& notes);
+// The same for the notes file at `path`.
+FileError SaveNotesFile(const std::string& path, const TagNotes& notes);
 
 // The text a tag is shown with where there is room for one line: "Tag 3" or "Tag 3: note",
 // line breaks as spaces.

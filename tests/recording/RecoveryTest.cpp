@@ -14,9 +14,11 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 #include "SessionRig.h"
 #include "TestFiles.h"
+#include "ZkdTool.h"
 #include "base/RecordingCodes.h"
 #include "sound/SoundFile.h"
 #include "spool/SpoolFormat.h"
@@ -309,41 +311,71 @@ TEST_F(Recovery, ADamagedSpoolIsReportedAndKeptButNeverOfferedAgain) {
   EXPECT_TRUE(again.rig.prompts.shown.empty());
 }
 
-// A damaged spool is never deleted: what comes before the damage is offered, the question
-// says the rest is damaged, and the spool is set aside whatever the answer.
+// The records in the chunks of a spool's data `bytes` before offset `upTo`.
+std::size_t RecordsBefore(const std::vector<uint8_t>& bytes, std::size_t upTo) {
+  std::size_t before = 0;
+  for (std::size_t at = 0; at < upTo; at += ChunkHeaderSize + ChunkAt(bytes, at)->size)
+    if (ChunkAt(bytes, at)->kind == ChunkKind::Records) before += ChunkAt(bytes, at)->size / RecordSize;
+  return before;
+}
+
+// A damaged spool is never deleted: what is whole before and after the damage is offered,
+// the question says how much is lost, and the spool is set aside whatever the answer. The
+// recording brought back keeps its length and its records their times: the pair saved
+// holds a gap in the records and silence in the sound, and passes the check of the pair.
 TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
-  Abandoned(RecAutoName, 4.5);
+  const std::vector<uint8_t> recorded = Abandoned(RecAutoName, 4.5);
   ASSERT_EQ(Spools().size(), 1u);
   const std::string name = Spools()[0];
   const std::string kept = recovery + "/damaged-" + name.substr(std::strlen("recording-"));
   const std::string info = ReadText(recovery + "/" + name + "/info");
   const std::vector<uint8_t> original = ReadBytes(recovery + "/" + name + "/data");
   std::vector<uint8_t> bytes = DamageThirdSecond(name);
+  const std::string question =
+      "A recording of 00:04 started on 08/12/2026 at 10:00:01 was not saved when the program last ended. 00:01 of "
+      "it cannot be recovered: its readings and sound (data) are damaged in places. The recording keeps its length, "
+      "without readings and silent where they are lost. Its files are kept in " +
+      kept + ". Recover 00:03 of 00:04?";
 
   {
     Start next(dir, RecAutoName);
     next.rig.prompts.answers.push_back(MsgResult::No);
     next.recovery.Offer_Recovery();
     ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
-    EXPECT_EQ(next.rig.prompts.shown[0].text,
-              "A recording started on 08/12/2026 at 10:00:01 was not saved when the program last ended. Only its "
-              "first 00:02 can be recovered: the rest of its readings and sound (data) is damaged. Its files are "
-              "kept in " +
-                  kept + ". Recover the first 00:02?");
+    EXPECT_EQ(next.rig.prompts.shown[0].text, question);
     EXPECT_EQ(ReadBytes(kept + "/data"), bytes) << "No keeps a damaged spool";
   }
   fs::rename(kept, recovery + "/" + name);
   {
     Start next(dir, RecAutoName);
     next.recovery.Offer_Recovery();  // Yes
-    EXPECT_NEAR(next.rig.state.RecordCount, 100, 2);
-    EXPECT_TRUE(next.rig.state.RecordingUnsaved);
+    const SessionState& st = next.rig.state;
+    // The readings of the third second are gone, those after it are back as they were.
+    std::size_t at = 0;
+    for (int marks = 0; marks < 2; at += ChunkHeaderSize + ChunkAt(bytes, at)->size)
+      if (ChunkAt(bytes, at)->kind == ChunkKind::Mark) ++marks;
+    const std::size_t before = RecordsBefore(original, at);
+    const std::size_t lost = ChunkAt(original, at)->size / RecordSize;
+    ASSERT_GT(static_cast<std::size_t>(st.RecordCount), before);
+    const auto record = [&](std::size_t k) { return recorded.begin() + static_cast<std::ptrdiff_t>(k * RecordSize); };
+    std::vector<uint8_t> want(record(0), record(before));
+    want.insert(want.end(), record(before + lost), record(lost + static_cast<std::size_t>(st.RecordCount)));
+    EXPECT_EQ(Bytes(st, st.RecordCount), want);
+    EXPECT_EQ(SoundLength(next), 4 * SoundBytesPerSecond);
+    EXPECT_EQ(next.rig.controls.Caption("lblTotalTime"), "00:04");
+    EXPECT_TRUE(st.RecordingUnsaved);
     next.rig.saver.cmdSave_Click();
-    EXPECT_TRUE(fs::exists(dir / "Run_001.zkd"));
+    std::ostringstream out, err;
+    EXPECT_EQ(zkd::Verify(dir / "Run_001.zkd", out, err), 0) << err.str();
+    RecordFileData saved;
+    ASSERT_EQ(ReadRecordFile(dir / "Run_001.zkd", saved).status, ReadStatus::Ok);
+    EXPECT_EQ(saved.RecordCount, st.RecordCount);
+    EXPECT_GE(saved.records[before + 1].TimeMs - saved.records[before].TimeMs, 900) << "the gap in the times";
     EXPECT_EQ(ReadBytes(kept + "/data"), bytes) << "the saved part does not take the rest with it";
   }
 
-  // Damaged in its first chunk: nothing to offer, but it is told and kept.
+  // Damaged in its first chunk: the readings of the first second are lost, the rest is
+  // offered.
   fs::remove_all(kept);
   fs::create_directories(recovery + "/" + name);
   WriteText(recovery + "/" + name + "/info", info);
@@ -351,17 +383,15 @@ TEST_F(Recovery, ADamagedSpoolOffersWhatIsWholeAndIsKept) {
   bytes[ChunkHeaderSize + 3] ^= 0x01;
   WriteBytes(recovery + "/" + name + "/data", bytes);
   Start next(dir, RecAutoName);
+  next.rig.prompts.answers.push_back(MsgResult::No);
   next.recovery.Offer_Recovery();
   ASSERT_EQ(next.rig.prompts.shown.size(), 1u);
-  EXPECT_EQ(next.rig.prompts.shown[0].text,
-            "A recording that was not saved when the program last ended cannot be recovered: its readings and "
-            "sound (data) are damaged from the start. Its files are kept in " +
-                kept + ".");
+  EXPECT_EQ(next.rig.prompts.shown[0].text, question);
   EXPECT_EQ(ReadBytes(kept + "/data"), bytes);
 }
 
-// The first part of a damaged spool, once brought back, has a spool of its own: a second
-// crash before it is saved offers it again, whole; saving it removes that spool and
+// What is brought back of a damaged spool has a spool of its own: a second crash before it
+// is saved offers it again, as it was brought back; saving it removes that spool and
 // leaves the damaged one set aside.
 TEST_F(Recovery, APartRecoveredIsOfferedAgainAfterASecondCrash) {
   Abandoned(RecAutoName, 4.5);
@@ -371,8 +401,8 @@ TEST_F(Recovery, APartRecoveredIsOfferedAgainAfterASecondCrash) {
   std::vector<uint8_t> recovered;
   {
     Start next(dir, RecAutoName);
-    next.recovery.Offer_Recovery();  // Yes to the first 00:02
-    ASSERT_NEAR(next.rig.state.RecordCount, 100, 2);
+    next.recovery.Offer_Recovery();  // Yes to 00:03 of 00:04
+    ASSERT_NEAR(next.rig.state.RecordCount, 150, 2);
     recovered = Bytes(next.rig.state, next.rig.state.RecordCount);
   }  // the second crash
   ASSERT_EQ(Spools().size(), 2u);
@@ -381,14 +411,74 @@ TEST_F(Recovery, APartRecoveredIsOfferedAgainAfterASecondCrash) {
   again.recovery.Offer_Recovery();
   ASSERT_EQ(again.Titles(), std::vector<std::string>{"Recover Recording"});
   EXPECT_EQ(again.rig.prompts.shown[0].text,
-            "A recording of 00:02 started on 08/12/2026 at 10:00:01 was not saved when the program last ended. "
+            "A recording of 00:04 started on 08/12/2026 at 10:00:01 was not saved when the program last ended. "
             "Recover it?");
   const SessionState& st = again.rig.state;
   EXPECT_EQ(Bytes(st, st.RecordCount), recovered);
-  EXPECT_EQ(SoundLength(again), 2 * SoundBytesPerSecond);
+  EXPECT_EQ(SoundLength(again), 4 * SoundBytesPerSecond);
   again.rig.saver.cmdSave_Click();
   EXPECT_TRUE(fs::exists(dir / "Run_001.zkd"));
   EXPECT_EQ(Spools(), std::vector<std::string>{kept.substr(recovery.size() + 1)});
+}
+
+// The notes written on a recording not yet saved go into its spool and come back with it
+// after a crash; an automatic save then puts them beside the pair.
+TEST_F(Recovery, NotesWrittenOnAnUnsavedRecordingSurviveACrash) {
+  {
+    Start first(dir, RecAutoSave);
+    first.rig.settings.RecordingMode = RecManual;
+    first.rig.recorder.cmdRecord_Click();
+    first.rig.Run(2.5);
+    first.rig.Stop();
+    ASSERT_TRUE(first.rig.state.RecordingUnsaved);
+    RecordingNotes& notes = first.rig.memory.Notes();
+    notes.Set_Session("calm\tstart");
+    notes.Set_Tag(2, "a sigh");
+    EXPECT_TRUE(notes.Write());
+    const std::string spool = first.rig.memory.Spool().Path();
+    EXPECT_EQ(LoadNotesFile(spool + "/notes").notes, notes.Notes());
+  }  // the crash
+  Start next(dir, RecAutoSave);
+  next.recovery.Offer_Recovery();
+  EXPECT_EQ(next.Titles(), std::vector<std::string>{"Recover Recording"});
+  EXPECT_FALSE(next.rig.state.RecordingUnsaved);
+  const TagNotes saved = LoadNotes(dir / "Run_001").notes;
+  EXPECT_EQ(saved.session, "calm\tstart");
+  EXPECT_EQ(saved.Of(2), "a sigh");
+  EXPECT_EQ(next.rig.memory.Notes().Notes(), saved);
+  EXPECT_TRUE(Spools().empty()) << "the notes file went with the spool";
+}
+
+// A part brought back of a damaged spool has a spool of its own, which takes the notes too;
+// a damaged notes file costs the notes, never the recording.
+TEST_F(Recovery, NotesFollowAPartRecoveredAndADamagedNotesFileLosesOnlyThem) {
+  Abandoned(RecAutoName, 4.5);
+  const std::string name = Spools().at(0);
+  TagNotes notes;
+  notes.session = "restless";
+  ASSERT_FALSE(SaveNotesFile(recovery + "/" + name + "/notes", notes));
+  DamageThirdSecond(name);
+  {
+    Start next(dir, RecAutoName);
+    next.recovery.Offer_Recovery();  // Yes
+    EXPECT_EQ(next.rig.memory.Notes().Notes(), notes);
+  }  // a second crash
+  {
+    Start again(dir, RecAutoName);
+    again.recovery.Offer_Recovery();
+    ASSERT_EQ(again.Titles(), std::vector<std::string>{"Recover Recording"});
+    EXPECT_EQ(again.rig.memory.Notes().Notes(), notes);
+    // Damaged while the recording is unsaved.
+    WriteText(again.rig.memory.Spool().Path() + "/notes", "zodovaz notes 1\nsession\tbad \\q escape\n");
+  }  // a third crash
+  Start last(dir, RecAutoName);
+  last.recovery.Offer_Recovery();
+  ASSERT_EQ(last.rig.prompts.shown.size(), 2u);
+  EXPECT_EQ(last.rig.prompts.shown[0].title, "Recover Recording");
+  EXPECT_NE(last.rig.prompts.shown[1].text.find("is damaged"), std::string::npos) << last.rig.prompts.shown[1].text;
+  EXPECT_NEAR(last.rig.state.RecordCount, 150, 2);
+  EXPECT_TRUE(last.rig.memory.Notes().Notes().Empty());
+  EXPECT_TRUE(last.rig.state.RecordingUnsaved);
 }
 
 // A link in the recovery folder named like a spool leads nowhere the recovery acts on.

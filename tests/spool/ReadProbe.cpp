@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   const zk::SpoolReading reading = zk::ReadSpool(argv[1], r);
   // The sound streamed from the spool a piece at a time, as the recovery takes it.
   bool soundRight = r.SoundBytes == static_cast<uint64_t>(r.Seconds) * zk::SoundBytesPerSecond;
-  zk::SpoolSound sound(argv[1], r.SoundBytes);
+  zk::SpoolSound sound(argv[1], r);
   int16_t piece[4096];
   int64_t at = 0;
   for (std::size_t n = 0; soundRight && (n = sound.Read(piece, std::size(piece))) > 0; at += static_cast<int64_t>(n))

@@ -47,7 +47,7 @@ TEST(SpoolMarks, ASecondWhoseSoundIsMissingDoesNotComeBack) {
   EXPECT_EQ(r.Seconds, 1);
   EXPECT_EQ(r.RecordCount, 50);
   ASSERT_EQ(r.SoundBytes, static_cast<uint64_t>(SoundBytesPerSecond));
-  SpoolSound sound(path, r.SoundBytes);
+  SpoolSound sound(path, r);
   std::vector<int16_t> back(SoundSampleRate + 1);
   EXPECT_EQ(sound.Read(back.data(), back.size()), static_cast<std::size_t>(SoundSampleRate));
   EXPECT_EQ(back[SoundSampleRate - 1], 7);

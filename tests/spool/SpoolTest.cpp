@@ -58,22 +58,33 @@ struct Feeder {
   }
 };
 
-void ExpectRecords(const RecoveredRecording& r, int32_t count) {
-  const auto readings = test::Readings(count);
-  ASSERT_EQ(r.RecordCount, count);
-  for (int32_t k = 1; k <= count; ++k) {
-    uint8_t want[RecordSize], got[RecordSize];
-    EncodeRecord(readings[static_cast<std::size_t>(k)], want);
-    EncodeRecord(r.records[static_cast<std::size_t>(k)], got);
-    ASSERT_EQ(0, std::memcmp(want, got, RecordSize)) << "record " << k;
+// The records brought back are readings `runs` (first and last, both included) of
+// test::Readings, in order.
+void ExpectRecordRuns(const RecoveredRecording& r, const std::vector<std::pair<int32_t, int32_t>>& runs) {
+  const auto readings = test::Readings(runs.back().second);
+  int32_t got = 0;
+  for (const auto& [first, last] : runs) {
+    for (int32_t k = first; k <= last; ++k) {
+      ++got;
+      ASSERT_LT(static_cast<std::size_t>(got), r.records.size()) << "record " << k;
+      uint8_t want[RecordSize], back[RecordSize];
+      EncodeRecord(readings[static_cast<std::size_t>(k)], want);
+      EncodeRecord(r.records[static_cast<std::size_t>(got)], back);
+      ASSERT_EQ(0, std::memcmp(want, back, RecordSize)) << "record " << k;
+    }
   }
-  EXPECT_EQ(r.TotalTimeMs, readings[static_cast<std::size_t>(count)].TimeMs);
+  ASSERT_EQ(r.RecordCount, got);
+  EXPECT_EQ(r.TotalTimeMs, readings[static_cast<std::size_t>(runs.back().second)].TimeMs);
 }
 
-// The sound brought back, as it streams from the spool in `path`.
-void ExpectSound(const std::string& path, const RecoveredRecording& r, std::size_t samples) {
+void ExpectRecords(const RecoveredRecording& r, int32_t count) { ExpectRecordRuns(r, {{1, count}}); }
+
+// The sound brought back, as it streams from the spool in `path`: the ramp, silent in the
+// whole seconds `silent`.
+void ExpectSound(const std::string& path, const RecoveredRecording& r, std::size_t samples,
+                 const std::vector<std::size_t>& silent = {}) {
   ASSERT_EQ(r.SoundBytes, samples * 2);
-  SpoolSound stream(path, r.SoundBytes);
+  SpoolSound stream(path, r);
   std::vector<int16_t> sound(samples + 1);
   // In pieces that do not fall on the chunks' bounds.
   std::size_t got = 0;
@@ -81,7 +92,10 @@ void ExpectSound(const std::string& path, const RecoveredRecording& r, std::size
     got += n;
   ASSERT_EQ(got, samples);
   EXPECT_EQ(stream.Left(), 0u);
-  for (std::size_t n = 0; n < samples; ++n) ASSERT_EQ(sound[n], SoundAt(static_cast<int64_t>(n))) << n;
+  for (std::size_t n = 0; n < samples; ++n) {
+    const bool lost = std::find(silent.begin(), silent.end(), n / SamplesPerSecond) != silent.end();
+    ASSERT_EQ(sound[n], lost ? 0 : SoundAt(static_cast<int64_t>(n))) << n;
+  }
 }
 
 TEST(AppendFile, BatchesGoOneAtATimeAndNewAppendsWaitForTheNext) {
@@ -152,10 +166,11 @@ TEST(SpoolWriter, EachEndedSecondReachesTheDiskWithItsMarkAfterIt) {
       {K::Records, 50 * RecordSize}, {K::Sound, 2 * SoundBytesPerSecond}, {K::Mark, SecondMarkSize},
       {K::Records, 50 * RecordSize}, {K::Sound, SoundBytesPerSecond},     {K::Mark, SecondMarkSize}};
   EXPECT_EQ(Chunks(data), want);
-  const SecondMark last = DecodeSecondMark(data.data() + data.size() - SecondMarkSize);
+  const SecondMark last = *DecodeSecondMark(data.data() + data.size() - SecondMarkSize, SecondMarkSize);
   EXPECT_EQ(last.Seconds, 2u);
   EXPECT_EQ(last.Records, 100u);
   EXPECT_EQ(last.SoundBytes, 2u * SoundBytesPerSecond);
+  EXPECT_EQ(last.SoundWritten, 3u * SoundBytesPerSecond) << "the sound in the file runs a second ahead";
 
   RecoveredRecording r;
   ASSERT_EQ(ReadSpool(spool->Path(), r).content, SpoolContent::Recording);
@@ -273,47 +288,123 @@ TEST(SpoolRecovery, ASpoolCutShortOrEndingInZerosGivesItsWholeSeconds) {
   ExpectSound(path, r, 4 * SamplesPerSecond);
 }
 
-// Damage is not a crash's cut: what follows it is still in the file. What comes before is
-// brought back, and the reading says that the rest is damaged.
-TEST(SpoolRecovery, DamageIsToldApartFromACutShortEnd) {
+// Damage is not a crash's cut: what follows it is still in the file. The reading takes up
+// again at the next mark, and everything whole before and after comes back: the records
+// with a gap in their times, the sound silent where it was lost.
+struct DamagedSpool : ::testing::Test {
   TempFolder dir;
   const std::string path = LeftBehind(dir, 5);
   const std::string dataPath = path + "/data";
   const std::vector<uint8_t> data = test::ReadBytes(dataPath);
   RecoveredRecording r;
-  const auto readWith = [&](std::size_t at, uint8_t value) {
-    std::vector<uint8_t> damaged = data;
-    damaged[at] = value;
-    test::WriteBytes(dataPath, damaged);
+  // Where the payload of chunk `n` (0: records, 1: sound, 2: mark) of batch `batch` starts.
+  std::size_t PayloadOf(int batch, int n) const {
+    std::size_t at = batch == 1 ? 0 : BatchEnd(data, batch - 1);
+    for (int i = 0; i < n; ++i) at += ChunkHeaderSize + ChunkAt(data, at)->size;
+    return at + ChunkHeaderSize;
+  }
+  SpoolReading ReadWith(std::vector<uint8_t> bytes) {
+    test::WriteBytes(dataPath, bytes);
     return ReadSpool(path, r);
-  };
+  }
+  SpoolReading ReadFlipped(std::initializer_list<std::size_t> at) {
+    std::vector<uint8_t> bytes = data;
+    for (const std::size_t a : at) bytes[a] ^= 0x40;
+    return ReadWith(bytes);
+  }
+};
 
-  // One byte of the third second's sound.
-  SpoolReading reading =
-      readWith(BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000,
-               static_cast<uint8_t>(data[BatchEnd(data, 2) + 50 * RecordSize + 2 * ChunkHeaderSize + 1000] ^ 0x10));
+// Batch n holds the records of second n - 1 and the sound up to second n (the sound runs a
+// second ahead of the records): batch 1 the sound of seconds 0 and 1.
+TEST_F(DamagedSpool, DamagedSoundInTheMiddleIsSilenceAndEverythingElseComesBack) {
+  const SpoolReading reading = ReadFlipped({PayloadOf(3, 1) + 1000});
   ASSERT_EQ(reading.content, SpoolContent::Recording);
-  EXPECT_EQ(reading.problem, "the rest of its readings and sound (data) is damaged");
-  EXPECT_EQ(r.Seconds, 2);
-  ExpectRecords(r, 100);
-  ExpectSound(path, r, 2 * SamplesPerSecond);
+  EXPECT_EQ(reading.problem, "");
+  EXPECT_TRUE(reading.damaged);
+  EXPECT_EQ(r.Seconds, 5);
+  EXPECT_EQ(r.DamagedSeconds, 1);
+  ExpectRecords(r, 250);
+  ExpectSound(path, r, 5 * SamplesPerSecond, {3});
+}
 
-  // Zeros in the middle, whole seconds after them.
+TEST_F(DamagedSpool, ZerosInTheMiddleLeaveAGapInTheRecordTimes) {
   std::vector<uint8_t> zeroed = data;
   std::fill(zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 2) + 100),
             zeroed.begin() + static_cast<std::ptrdiff_t>(BatchEnd(data, 3)), 0);
-  test::WriteBytes(dataPath, zeroed);
-  reading = ReadSpool(path, r);
+  const SpoolReading reading = ReadWith(zeroed);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "");
+  EXPECT_TRUE(reading.damaged);
+  EXPECT_EQ(r.Seconds, 5);
+  // The readings of second 2 and the sound of second 3 are lost.
+  EXPECT_EQ(r.DamagedSeconds, 2);
+  ExpectRecordRuns(r, {{1, 100}, {151, 250}});
+  ExpectSound(path, r, 5 * SamplesPerSecond, {3});
+}
+
+// Its records, its kind, its length made huge: the first second's readings are lost, the
+// sound that came with them is not.
+TEST_F(DamagedSpool, DamageInTheFirstChunkLosesOnlyThatChunk) {
+  for (const std::size_t at : {ChunkHeaderSize + 7, std::size_t{1}, std::size_t{7}}) {
+    const SpoolReading reading = ReadFlipped({at});
+    ASSERT_EQ(reading.content, SpoolContent::Recording) << at;
+    EXPECT_EQ(reading.problem, "") << at;
+    EXPECT_EQ(r.Seconds, 5) << at;
+    EXPECT_EQ(r.DamagedSeconds, 1) << at;
+    ExpectRecordRuns(r, {{51, 250}});
+    ExpectSound(path, r, 5 * SamplesPerSecond);
+  }
+}
+
+TEST_F(DamagedSpool, TwoDamagedChunksLoseTheirSecondsOnly) {
+  const SpoolReading reading = ReadFlipped({PayloadOf(2, 0) + 5, PayloadOf(4, 1) + 44000});
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "");
+  EXPECT_EQ(r.DamagedSeconds, 2);
+  ExpectRecordRuns(r, {{1, 50}, {101, 250}});
+  ExpectSound(path, r, 5 * SamplesPerSecond, {4});
+}
+
+// The last second's readings damaged, its sound and mark whole: it is the rest that does not
+// come back, as before. A mark alone damaged costs nothing.
+TEST_F(DamagedSpool, DamageInTheLastSecondEndsTheRecordingBeforeIt) {
+  SpoolReading reading = ReadFlipped({PayloadOf(5, 0) + 3});
   ASSERT_EQ(reading.content, SpoolContent::Recording);
   EXPECT_EQ(reading.problem, "the rest of its readings and sound (data) is damaged");
-  EXPECT_EQ(r.Seconds, 2);
+  EXPECT_EQ(r.Seconds, 4);
+  EXPECT_EQ(r.DamagedSeconds, 0);
+  ExpectRecords(r, 200);
+  ExpectSound(path, r, 4 * SamplesPerSecond);
 
-  // In the first chunk nothing is whole: its records, its kind, its length made huge.
-  for (const std::size_t at : {ChunkHeaderSize + 7, std::size_t{1}, std::size_t{7}}) {
-    reading = readWith(at, static_cast<uint8_t>(data[at] ^ 0x40));
-    EXPECT_EQ(reading.content, SpoolContent::Damaged) << at;
-    EXPECT_EQ(reading.problem, "its readings and sound (data) are damaged from the start") << at;
-  }
+  reading = ReadFlipped({PayloadOf(3, 2) + 1});
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "");
+  EXPECT_TRUE(reading.damaged);
+  EXPECT_EQ(r.DamagedSeconds, 0);
+  ExpectRecords(r, 250);
+  ExpectSound(path, r, 5 * SamplesPerSecond);
+}
+
+TEST_F(DamagedSpool, DamageThenACutShortEndGivesTheWholeSecondsBetween) {
+  std::vector<uint8_t> bytes = data;
+  bytes[PayloadOf(2, 1) + 10] ^= 0x01;
+  bytes.resize(BatchEnd(data, 4) + 3000);
+  const SpoolReading reading = ReadWith(bytes);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "") << "a crash's cut is no damage";
+  EXPECT_TRUE(reading.damaged);
+  EXPECT_EQ(r.Seconds, 4);
+  ExpectRecords(r, 200);
+  ExpectSound(path, r, 4 * SamplesPerSecond, {2});
+}
+
+// Nothing whole can be placed after the damage: nothing to offer.
+TEST_F(DamagedSpool, DamageWithNoMarkAfterItIsDamagedFromTheStart) {
+  std::vector<uint8_t> bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(PayloadOf(1, 2)) - 12);
+  bytes[ChunkHeaderSize + 3] ^= 0x01;
+  const SpoolReading reading = ReadWith(bytes);
+  EXPECT_EQ(reading.content, SpoolContent::Damaged);
+  EXPECT_EQ(reading.problem, "its readings and sound (data) are damaged from the start");
 }
 
 TEST(SpoolRecovery, MissingOrUnfittingPartsAreRefusedWithTheReason) {
@@ -481,9 +572,8 @@ std::string LongSpool(const TempFolder& dir, int32_t seconds) {
       EncodeRecord(readings[static_cast<std::size_t>(s * 50 + i + 1)], records.data() + i * RecordSize);
     for (auto& v : sound) v = SoundAt(n++);
     uint8_t mark[SecondMarkSize];
-    EncodeSecondMark({static_cast<uint32_t>(s + 1), static_cast<uint32_t>(50 * (s + 1)),
-                      static_cast<uint32_t>((s + 1) * SoundBytesPerSecond)},
-                     mark);
+    const auto soundBytes = static_cast<uint32_t>((s + 1) * SoundBytesPerSecond);
+    EncodeSecondMark({static_cast<uint32_t>(s + 1), static_cast<uint32_t>(50 * (s + 1)), soundBytes, soundBytes}, mark);
     batch.clear();
     AppendChunk(batch, ChunkKind::Records, records.data(), records.size());
     AppendChunk(batch, ChunkKind::Sound, sound.data(), sound.size() * 2);
@@ -491,6 +581,37 @@ std::string LongSpool(const TempFolder& dir, int32_t seconds) {
     out.write(reinterpret_cast<const char*>(batch.data()), static_cast<std::streamsize>(batch.size()));
   }
   return path;
+}
+
+// A spool of an earlier writer, whose marks do not say how much sound the file holds, is
+// read as before: whole, or up to damage, since where the sound after it stands is not
+// known.
+TEST(SpoolRecovery, AnEarlierWritersSpoolComesBackUpToTheDamage) {
+  TempFolder dir;
+  const std::string path = LongSpool(dir, 3);
+  std::vector<uint8_t> data = test::ReadBytes(path + "/data"), short_;
+  std::size_t at = 0;
+  while (const auto c = ChunkAt(data, at)) {
+    AppendChunk(short_, c->kind, c->payload, c->kind == ChunkKind::Mark ? ShortSecondMarkSize : c->size);
+    at += ChunkHeaderSize + c->size;
+  }
+  test::WriteBytes(path + "/data", short_);
+  RecoveredRecording r;
+  SpoolReading reading = ReadSpool(path, r);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(r.Seconds, 3);
+  ExpectRecords(r, 150);
+  ExpectSound(path, r, 3 * SamplesPerSecond);
+
+  // A byte of the second second's sound.
+  short_[2 * ChunkHeaderSize + 50 * RecordSize + SoundBytesPerSecond + ShortSecondMarkSize + 2 * ChunkHeaderSize +
+         50 * RecordSize + 100] ^= 0x01;
+  test::WriteBytes(path + "/data", short_);
+  reading = ReadSpool(path, r);
+  ASSERT_EQ(reading.content, SpoolContent::Recording);
+  EXPECT_EQ(reading.problem, "the rest of its readings and sound (data) is damaged");
+  EXPECT_EQ(r.Seconds, 1);
+  ExpectSound(path, r, SamplesPerSecond);
 }
 
 // Reads `path` in a process of its own whose address space may grow by `budget` bytes at
@@ -519,7 +640,7 @@ TEST(SpoolRecovery, SoundThatCannotBeStreamedReadsAsSilenceOfItsLength) {
   // The second second's sound chunk loses a byte of its payload.
   const std::size_t batch = 3 * ChunkHeaderSize + 50 * RecordSize + SoundBytesPerSecond + SecondMarkSize;
   fs::resize_file(path + "/data", batch + ChunkHeaderSize + 50 * RecordSize + ChunkHeaderSize + 100);
-  SpoolSound stream(path, r.SoundBytes);
+  SpoolSound stream(path, r);
   std::vector<int16_t> sound(3 * SamplesPerSecond, 1);
   ASSERT_EQ(stream.Read(sound.data(), sound.size()), sound.size());
   for (std::size_t n = 0; n < SamplesPerSecond; ++n) ASSERT_EQ(sound[n], SoundAt(static_cast<int64_t>(n))) << n;
