@@ -89,6 +89,14 @@ void SpoolFolder::Remove() {
   // Relative to the folder opened at the start: the files deleted are the spool's own,
   // whatever has been put in the folder's place since.
   for (const char* name : SpoolFiles::All) ::unlinkat(folderFd_, name, 0);
+  // A notes write cut short by a crash leaves its temporary file (".notes.XXXXXX"), which
+  // would keep the folder from going.
+  const std::string notesTemp = std::string(".") + SpoolFiles::Notes + ".";
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(path_, ec)) {
+    const std::string name = e.path().filename().string();
+    if (name.size() == notesTemp.size() + 6 && name.rfind(notesTemp, 0) == 0) ::unlinkat(folderFd_, name.c_str(), 0);
+  }
   ::unlinkat(folderFd_, SpoolFiles::Lock, 0);
   ::rmdir(path_.c_str());  // refuses anything but an empty folder
 }

@@ -204,7 +204,9 @@ TEST(SpoolWriter, AStoppedRecordingComesBackWholeAndRemoveLeavesNothing) {
   ExpectRecords(r, 203);
   ExpectSound(spool->Path(), r, 4 * SamplesPerSecond + 500);
 
+  // A notes write that a crash cut short left its temporary file: it goes with the spool.
   const std::string path = spool->Path();
+  std::ofstream(path + "/.notes.a1B2c3") << "zodovaz notes 1\n";
   spool->Remove();
   spool.reset();
   EXPECT_FALSE(fs::exists(path));
