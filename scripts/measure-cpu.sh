@@ -13,20 +13,23 @@
 # Each case runs SECONDS (default 30) after a warm-up. Given several build folders, it
 # measures them case by case side by side, so a before/after comparison shares the load
 # of the moment. With -p it then profiles each case with perf (software clock samples)
-# and prints the top entries. It measures; it asserts nothing.
-# Usage: scripts/measure-cpu.sh [-s SECONDS] [-p] BIN_DIR [BIN_DIR ...]
+# and prints the top entries. With -c only the cases named (a comma list) are run after the
+# floor. It measures; it asserts nothing.
+# Usage: scripts/measure-cpu.sh [-s SECONDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]
 set -uo pipefail
 SPAN=30
 PROFILE=0
-while getopts "s:p" opt; do
+CASES="idle live moving recording playback"
+while getopts "s:pc:" opt; do
   case $opt in
     s) SPAN=$OPTARG ;;
     p) PROFILE=1 ;;
-    *) echo "usage: $0 [-s SECONDS] [-p] BIN_DIR [BIN_DIR ...]" >&2; exit 2 ;;
+    c) CASES=${OPTARG//,/ } ;;
+    *) echo "usage: $0 [-s SECONDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
-[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-p] BIN_DIR [BIN_DIR ...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]" >&2; exit 2; }
 BINS=()
 for b in "$@"; do
   [ -x "$b/zodovaz" ] && [ -x "$b/zk_make_sweep" ] || { echo "$b: no zodovaz or zk_make_sweep there" >&2; exit 2; }
@@ -151,9 +154,9 @@ lateness() {
 
 echo "share of one core over ${SPAN} s after a ${WARMUP} s warm-up; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 measure_floor
-for c in idle live moving recording playback; do run_case "$c" share; done
+for c in $CASES; do run_case "$c" share; done
 if [ "$PROFILE" = 1 ]; then
   echo
   echo "perf profiles (cpu-clock samples, top entries by library and symbol):"
-  for c in idle live moving recording playback; do run_case "$c" profile; done
+  for c in $CASES; do run_case "$c" profile; done
 fi

@@ -22,6 +22,23 @@ class MeterView {
   virtual void Update_Graph(int32_t raw) = 0;
   // The 12-hour clock rewrites hour; callers pass temporaries.
   virtual void Update_Clock(int16_t& hour, int16_t& minute, int16_t& second, int32_t dateSerial) = 0;
+  // Between the two, what is drawn is collected and reaches the screen in one piece at
+  // Show_Held, within the present event, rather than after another round of events.
+  virtual void Hold_Repaints() {}
+  virtual void Show_Held() {}
+};
+
+// Holds the view's repaints for one reading: what the reading draws is shown when it ends,
+// also when the drawing fails half way.
+class HeldRepaints {
+ public:
+  explicit HeldRepaints(MeterView& view) : view_(view) { view_.Hold_Repaints(); }
+  ~HeldRepaints() { view_.Show_Held(); }
+  HeldRepaints(const HeldRepaints&) = delete;
+  HeldRepaints& operator=(const HeldRepaints&) = delete;
+
+ private:
+  MeterView& view_;
 };
 
 }  // namespace zk

@@ -50,18 +50,23 @@ QtEvents::QtEvents() {
 }
 
 void QtEvents::DoEventsFor(double seconds) {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
   const int ms = int(std::lround(seconds * 1000.0));
-  if (ms <= 0) return;
-  // One round that blocks until something happens: an event, or the wake-up timer.
+  if (ms <= 0) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
+  // One round: what is pending is handled, and only when nothing was does it block until
+  // something happens, an event or the wake-up timer. A separate round for what is pending
+  // first would poll every source once more for nothing.
   wake_.start(ms);
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   wake_.stop();
 }
 
 void QtEvents::DoEvents() {
-  // Handle what is pending, then sleep in the event dispatcher for up to 2 ms (an event
-  // that arrives meanwhile ends the sleep), so polling loops never spin a core.
+  // Handle what is pending or, with nothing pending, sleep in the event dispatcher for up
+  // to 2 ms (an event that arrives meanwhile ends the sleep), so polling loops never spin
+  // a core.
   DoEventsFor(0.002);
 }
 

@@ -40,6 +40,12 @@ class ForwardingView : public MeterView {
   void Update_Clock(int16_t& hour, int16_t& minute, int16_t& second, int32_t dateSerial) override {
     if (target_) target_->Update_Clock(hour, minute, second, dateSerial);
   }
+  void Hold_Repaints() override {
+    if (target_) target_->Hold_Repaints();
+  }
+  void Show_Held() override {
+    if (target_) target_->Show_Held();
+  }
 
  private:
   MeterView* target_ = nullptr;

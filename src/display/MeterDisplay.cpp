@@ -8,6 +8,7 @@
 #include "base/Numbers.h"
 #include "core/Banner.h"
 #include "display/DerivedColors.h"
+#include "display/SurfaceWidget.h"
 
 namespace zk {
 
@@ -92,6 +93,9 @@ void MeterDisplay::Update_Graph(int32_t raw) { chart.Update_Graph(raw); }
 void MeterDisplay::Update_Clock(int16_t& hour, int16_t& minute, int16_t& second, int32_t dateSerial) {
   clockDisplay.Update_Clock(hour, minute, second, dateSerial);
 }
+
+void MeterDisplay::Hold_Repaints() { SurfaceWidget::Hold_Repaints(); }
+void MeterDisplay::Show_Held() { SurfaceWidget::Show_Held(); }
 
 void MeterDisplay::picKnob_MouseDown(int button, int shift, float x, float y) {
   knob.picKnob_MouseDown(button, shift, x, y);

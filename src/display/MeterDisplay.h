@@ -59,6 +59,8 @@ class MeterDisplay : public MeterView, public TransportView {
   void Update_SensKnob() override;
   void Update_Graph(int32_t raw) override;
   void Update_Clock(int16_t& hour, int16_t& minute, int16_t& second, int32_t dateSerial) override;
+  void Hold_Repaints() override;
+  void Show_Held() override;
 
   // TransportView: the word on the panel and the seek bar picFilePosition.
   void Show_TransportWord(const std::string& word) override;

@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace zk {
 
@@ -29,10 +30,45 @@ SurfaceWidget::SurfaceWidget(Surface& surface, QWidget* parent) : QWidget(parent
   // The surface paints every pixel itself; nothing behind it needs drawing.
   setAttribute(Qt::WA_OpaquePaintEvent);
   surface_.SetDevicePixelRatio(devicePixelRatioF());
-  surface_.SetChangeListener([this](const QRegion& r) { update(r); });
+  surface_.SetChangeListener([this](const QRegion& r) { Changed(r); });
 }
 
-SurfaceWidget::~SurfaceWidget() { surface_.SetChangeListener({}); }
+SurfaceWidget::~SurfaceWidget() {
+  surface_.SetChangeListener({});
+  holding_.erase(std::remove(holding_.begin(), holding_.end(), this), holding_.end());
+}
+
+int SurfaceWidget::holds_ = 0;
+std::vector<SurfaceWidget*> SurfaceWidget::holding_;
+
+void SurfaceWidget::Changed(const QRegion& r) {
+  if (holds_ == 0) {
+    update(r);
+    return;
+  }
+  if (held_.isEmpty()) holding_.push_back(this);
+  held_ += r;
+}
+
+void SurfaceWidget::Hold_Repaints() { ++holds_; }
+
+void SurfaceWidget::Show_Held() {
+  if (holds_ == 0 || --holds_ > 0) return;
+  // Taken first: a repaint may run a surface's drawing, which then asks afresh.
+  std::vector<SurfaceWidget*> widgets;
+  widgets.swap(holding_);
+  for (SurfaceWidget* w : widgets) {
+    const QRegion r = std::move(w->held_);
+    w->held_ = QRegion();
+    // A hidden widget paints whole when it is shown; a repaint inside a paint (which
+    // Qt refuses) is left to the event loop.
+    if (!w->isVisible()) continue;
+    if (w->testAttribute(Qt::WA_WState_InPaintEvent))
+      w->update(r);
+    else
+      w->repaint(r);
+  }
+}
 
 QSize SurfaceWidget::sizeHint() const { return {surface_.WidthPx(), surface_.HeightPx()}; }
 

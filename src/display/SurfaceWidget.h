@@ -4,9 +4,15 @@
 // It does not own the surface; the surface must outlive the widget. The surface is backed at
 // the widget's device pixel ratio, and rebuilt when the widget moves to a screen of another
 // ratio.
+//
+// While repaints are held (Hold_Repaints), the widgets collect what their surfaces change;
+// Show_Held paints it all at once, in the present event. A reading drawn in the receive
+// event so reaches the screen without another round of the event loop, which would first
+// be woken for the repaint and then poll every source again.
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "display/Surface.h"
 
@@ -32,6 +38,11 @@ class SurfaceWidget : public QWidget {
 
   QSize sizeHint() const override;
 
+  // Holds the repaints of every surface widget until the matching Show_Held; holds nest.
+  static void Hold_Repaints();
+  // Ends one hold; the last paints what the widgets collected, each widget once.
+  static void Show_Held();
+
  protected:
   bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
@@ -42,7 +53,12 @@ class SurfaceWidget : public QWidget {
 
  private:
   void Forward(const MouseHandler& h, QMouseEvent* e, bool buttonsHeld);
+  void Changed(const QRegion& r);
   Surface& surface_;
+  QRegion held_;  // changed while repaints were held
+
+  static int holds_;
+  static std::vector<SurfaceWidget*> holding_;  // the widgets with a region held
 };
 
 }  // namespace zk

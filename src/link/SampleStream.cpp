@@ -51,6 +51,7 @@ void SampleStream::Comm1_OnComm() {
     if (st.SyncTestActive) {
       sync_.Com_Sync();
       if (st.NewReading) {
+        const HeldRepaints held(ctx_.view);
         st.FilteredReading = st.RawReading;
         engine_.Update_Needle();
         if (ctx_.settings.GraphVisible) ctx_.view.Update_Graph(st.RawReading);

@@ -61,6 +61,7 @@ void MeterEngine::Filter() {
 // One sample
 
 void MeterEngine::Show_Reading() {
+  const HeldRepaints held(ctx_.view);
   Process_Sample();
   Update_Needle();
   if (ctx_.settings.GraphVisible) ctx_.view.Update_Graph(ctx_.state.RawReading);

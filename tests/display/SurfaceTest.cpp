@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 
 #include <cmath>
+#include <memory>
 
 #include "DisplayRig.h"
 #include "display/Surface.h"
@@ -220,6 +221,49 @@ TEST(SurfaceWidget, ANeedleMoveRepaintsOnlyItsStrokes) {
     EXPECT_GT(w.pixels, 0);
     EXPECT_LT(w.pixels, 1280 * 800 / 20) << p;  // under 5 % of the panel
   }
+}
+
+// A reading's drawing reaches the screen when the hold ends, in that same event: nothing
+// is left for a later round of the event loop, and a widget gone meanwhile is skipped.
+TEST(SurfaceWidget, HeldRepaintsArePaintedWhenTheLastHoldEnds) {
+  struct Counting : SurfaceWidget {
+    using SurfaceWidget::SurfaceWidget;
+    int paints = 0;
+    void paintEvent(QPaintEvent* e) override {
+      ++paints;
+      SurfaceWidget::paintEvent(e);
+    }
+  };
+  Surface s(60, 60), gone(20, 20);
+  Counting w(s);
+  w.resize(60, 60);
+  w.show();
+  QApplication::processEvents();
+  w.paints = 0;
+
+  SurfaceWidget::Hold_Repaints();
+  SurfaceWidget::Hold_Repaints();
+  auto doomed = std::make_unique<SurfaceWidget>(gone);
+  doomed->show();
+  QApplication::processEvents();
+  gone.Circle(10, 10, 5, Red);
+  doomed.reset();
+  s.Circle(30, 30, 10, Red);
+  s.Circle(20, 20, 5, Blue);
+  QApplication::processEvents();
+  EXPECT_EQ(w.paints, 0);  // no repaint was asked of the event loop
+  SurfaceWidget::Show_Held();
+  EXPECT_EQ(w.paints, 0);  // an inner hold ends: still held
+  SurfaceWidget::Show_Held();
+  EXPECT_EQ(w.paints, 1);  // both drawings in one paint, without a round of events
+  SurfaceWidget::Show_Held();  // one too many is harmless
+  QApplication::processEvents();
+  EXPECT_EQ(w.paints, 1);
+
+  s.Circle(30, 30, 12, Blue);  // not held: left to the event loop as before
+  EXPECT_EQ(w.paints, 1);
+  QApplication::processEvents();
+  EXPECT_EQ(w.paints, 2);
 }
 
 }  // namespace
