@@ -143,19 +143,24 @@ int64_t QtOutput::PlayedFrames() {
   if (!sink_) return 0;
   // Once everything has gone to the device and it has run dry, the track is over.
   if (device_->AtEnd() && sink_->state() == QAudio::IdleState) return device_->Frame() - startFrame_;
-  return sink_->processedUSecs() * rate_ / 1000000;
-}
-
-bool QtOutput::Failed() {
-  if (!sink_) return false;
-  if (Broken(sink_->error())) return true;
-  if (sink_->state() == QAudio::SuspendedState || device_->AtEnd()) return false;
+  // Each question to the sound server takes its lock: the position is asked here only, and
+  // Failed judges by what was seen here.
   const qint64 processed = sink_->processedUSecs();
   if (processed != lastProcessed_) {
     lastProcessed_ = processed;
     watch_.Restart();
-    return false;
   }
+  return processed * rate_ / 1000000;
+}
+
+// Broken, or playing while the position PlayedFrames reads has not moved for a while.
+bool QtOutput::Failed() {
+  if (!sink_) return false;
+  if (Broken(sink_->error())) return true;
+  if (sink_->state() == QAudio::SuspendedState || device_->AtEnd()) return false;
+  if (watch_.Elapsed() <= StallSeconds) return false;
+  // Asked afresh before it counts: nobody may have asked for a while.
+  PlayedFrames();
   return watch_.Elapsed() > StallSeconds;
 }
 
