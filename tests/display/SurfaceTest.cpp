@@ -255,7 +255,7 @@ TEST(SurfaceWidget, HeldRepaintsArePaintedWhenTheLastHoldEnds) {
   SurfaceWidget::Show_Held();
   EXPECT_EQ(w.paints, 0);  // an inner hold ends: still held
   SurfaceWidget::Show_Held();
-  EXPECT_EQ(w.paints, 1);  // both drawings in one paint, without a round of events
+  EXPECT_EQ(w.paints, 1);      // both drawings in one paint, without a round of events
   SurfaceWidget::Show_Held();  // one too many is harmless
   QApplication::processEvents();
   EXPECT_EQ(w.paints, 1);
