@@ -36,6 +36,10 @@ TEST_F(StreamTest, GoodMessageGivesReadingStatusAndDrawing) {
   EXPECT_EQ(st.StatusColor, 0x123456);
   EXPECT_EQ(tc.view.needle, 1);
   EXPECT_EQ(tc.view.lastGraph, 4000);
+  // The needle and the chart go to the screen together, when the reading is drawn.
+  EXPECT_EQ(tc.view.drawnHeld, 2);
+  EXPECT_EQ(tc.view.held, 0);
+  EXPECT_EQ(tc.view.shown, 1);
   EXPECT_FALSE(st.InputWatchdogArmed);
   EXPECT_EQ(port.thresholds, (std::vector<int>{5, 0, 5}));
 }

@@ -93,6 +93,8 @@ class RecordingView : public MeterView {
   int32_t lastNeedle = 0;
   std::vector<std::string> modeTexts;  // StatusText at each banner redraw
   std::tuple<int, int, int, int32_t> lastClock{};
+  // Repaints held now (nesting), holds ended, and needles and graph points drawn while held.
+  int held = 0, shown = 0, drawnHeld = 0;
 
   void Draw_Panel() override {
     ++drawPanel;
@@ -101,6 +103,7 @@ class RecordingView : public MeterView {
   void Draw_Needle(int32_t p) override {
     ++needle;
     lastNeedle = p;
+    if (held > 0) ++drawnHeld;
   }
   void Remove_Needle() override { ++removeNeedle; }
   void Update_LED(int32_t c) override {
@@ -124,10 +127,16 @@ class RecordingView : public MeterView {
   void Update_Graph(int32_t raw) override {
     ++graph;
     lastGraph = raw;
+    if (held > 0) ++drawnHeld;
   }
   void Update_Clock(int16_t& h, int16_t& m, int16_t& s, int32_t d) override {
     ++clock;
     lastClock = {h, m, s, d};
+  }
+  void Hold_Repaints() override { ++held; }
+  void Show_Held() override {
+    --held;
+    ++shown;
   }
 
  private:
