@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "base/StaleTempFiles.h"
 #include "spool/SpoolFormat.h"
 
 namespace zk {
@@ -89,13 +90,14 @@ void SpoolFolder::Remove() {
   // Relative to the folder opened at the start: the files deleted are the spool's own,
   // whatever has been put in the folder's place since.
   for (const char* name : SpoolFiles::All) ::unlinkat(folderFd_, name, 0);
-  // A notes write cut short by a crash leaves its temporary file (".notes.XXXXXX"), which
-  // would keep the folder from going.
-  const std::string notesTemp = std::string(".") + SpoolFiles::Notes + ".";
+  // A notes write cut short by a crash leaves its temporary file, which would keep the
+  // folder from going: named as the atomic writer names it, six characters in place of X.
+  const std::string notesTemp = TempFileTemplate(SpoolFiles::Notes);
+  const std::string stem = notesTemp.substr(0, notesTemp.find_last_not_of('X') + 1);
   std::error_code ec;
   for (const auto& e : std::filesystem::directory_iterator(path_, ec)) {
     const std::string name = e.path().filename().string();
-    if (name.size() == notesTemp.size() + 6 && name.rfind(notesTemp, 0) == 0) ::unlinkat(folderFd_, name.c_str(), 0);
+    if (name.size() == notesTemp.size() && name.rfind(stem, 0) == 0) ::unlinkat(folderFd_, name.c_str(), 0);
   }
   ::unlinkat(folderFd_, SpoolFiles::Lock, 0);
   ::rmdir(path_.c_str());  // refuses anything but an empty folder
