@@ -1,9 +1,11 @@
 #include "display/SurfaceWidget.h"
 
+#include <QBackingStore>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWindow>
 #include <algorithm>
 
 namespace zk {
@@ -57,17 +59,95 @@ void SurfaceWidget::Show_Held() {
   // Taken first: a repaint may run a surface's drawing, which then asks afresh.
   std::vector<SurfaceWidget*> widgets;
   widgets.swap(holding_);
+  std::vector<DirectPaint> direct;
   for (SurfaceWidget* w : widgets) {
     const QRegion r = std::move(w->held_);
     w->held_ = QRegion();
     // A hidden widget paints whole when it is shown; a repaint inside a paint (which
     // Qt refuses) is left to the event loop.
     if (!w->isVisible()) continue;
-    if (w->testAttribute(Qt::WA_WState_InPaintEvent))
+    if (w->testAttribute(Qt::WA_WState_InPaintEvent)) {
       w->update(r);
-    else
+    } else if (std::optional<QRegion> own = w->Direct_Region(r)) {
+      direct.push_back({w, std::move(*own)});
+    } else {
       w->repaint(r);
+    }
   }
+  Paint_Direct(direct);
+}
+
+// What the widgets changed goes straight into their window's backing store and on to the
+// screen: one copy per rectangle and one flush a window, without Qt's repaint manager,
+// which would look again for every widget each region touches and flush each widget.
+void SurfaceWidget::Paint_Direct(std::vector<DirectPaint>& paints) {
+  while (!paints.empty()) {
+    QWidget* top = paints.front().widget->window();
+    const auto others = std::stable_partition(paints.begin(), paints.end(),
+                                              [top](const DirectPaint& d) { return d.widget->window() == top; });
+    QRegion all;
+    for (auto d = paints.begin(); d != others; ++d) all += d->region;
+    if (!all.isEmpty()) {
+      QBackingStore* store = top->backingStore();
+      store->beginPaint(all);
+      {
+        QPainter p(store->paintDevice());
+        for (auto d = paints.begin(); d != others; ++d) d->widget->Copy_To(p, d->region);
+      }
+      store->endPaint();
+      store->flush(all, top->windowHandle());
+    }
+    for (auto d = paints.begin(); d != others; ++d) d->widget->surface_.TakeDirty();
+    paints.erase(paints.begin(), others);
+  }
+}
+
+// Copies the surface's pixels under `region` (the window's coordinates) to `p`.
+void SurfaceWidget::Copy_To(QPainter& p, const QRegion& region) const {
+  const QPoint at = mapTo(window(), QPoint(0, 0));
+  const QImage& image = surface_.Image();
+  const double d = image.devicePixelRatio();
+  for (const QRect& q : region) {
+    const QRect r = q.translated(-at);
+    p.drawImage(QRectF(q), image, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
+  }
+}
+
+// The window's part of `changed` when it can go straight to the backing store; none when
+// Qt must repaint it: a window not on screen, or pixels that other widgets share.
+std::optional<QRegion> SurfaceWidget::Direct_Region(const QRegion& changed) const {
+  const QWidget* top = window();
+  const QWindow* win = top->windowHandle();
+  if (!top->backingStore() || !win || !win->isExposed() || !updatesEnabled()) return std::nullopt;
+  return Own_Pixels(changed);
+}
+
+// The part of `r` (widget coordinates) that shows this widget's own pixels, in the
+// window's coordinates: clipped to the widget and its ancestors, less the opaque children
+// drawn over it. None when another widget is drawn over part of it, or a child that lets
+// it show through: those need Qt's repaint, which paints them again on top.
+std::optional<QRegion> SurfaceWidget::Own_Pixels(QRegion r) const {
+  r &= rect();
+  for (QObject* o : children()) {
+    auto* c = qobject_cast<QWidget*>(o);
+    if (!c || c->isWindow() || !c->isVisible() || !r.intersects(c->geometry())) continue;
+    if (!c->testAttribute(Qt::WA_OpaquePaintEvent) && !c->autoFillBackground()) return std::nullopt;
+    r -= c->geometry();
+  }
+  const QWidget* w = this;
+  while (!w->isWindow()) {
+    const QWidget* parent = w->parentWidget();
+    r.translate(w->pos());
+    r &= parent->rect();
+    // The later siblings are stacked above.
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(w)) + 1; i < siblings.size(); ++i) {
+      auto* s = qobject_cast<QWidget*>(siblings[i]);
+      if (s && !s->isWindow() && s->isVisible() && r.intersects(s->geometry())) return std::nullopt;
+    }
+    w = parent;
+  }
+  return r;
 }
 
 QSize SurfaceWidget::sizeHint() const { return {surface_.WidthPx(), surface_.HeightPx()}; }

@@ -6,12 +6,15 @@
 // ratio.
 //
 // While repaints are held (Hold_Repaints), the widgets collect what their surfaces change;
-// Show_Held paints it all at once, in the present event. A reading drawn in the receive
-// event so reaches the screen without another round of the event loop, which would first
-// be woken for the repaint and then poll every source again.
+// Show_Held puts it all on the screen at once, in the present event: straight into the
+// window's backing store where nothing else is drawn over the changed pixels, else by a
+// repaint. A reading drawn in the receive event so reaches the screen without another
+// round of the event loop, which would first be woken for the repaint and then poll every
+// source again.
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "display/Surface.h"
@@ -54,6 +57,14 @@ class SurfaceWidget : public QWidget {
  private:
   void Forward(const MouseHandler& h, QMouseEvent* e, bool buttonsHeld);
   void Changed(const QRegion& r);
+  struct DirectPaint {
+    SurfaceWidget* widget;
+    QRegion region;  // in the window's coordinates
+  };
+  static void Paint_Direct(std::vector<DirectPaint>& paints);
+  void Copy_To(QPainter& p, const QRegion& region) const;
+  std::optional<QRegion> Direct_Region(const QRegion& changed) const;
+  std::optional<QRegion> Own_Pixels(QRegion r) const;
   Surface& surface_;
   QRegion held_;  // changed while repaints were held
 

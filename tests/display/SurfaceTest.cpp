@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <cmath>
 #include <memory>
@@ -223,23 +224,34 @@ TEST(SurfaceWidget, ANeedleMoveRepaintsOnlyItsStrokes) {
   }
 }
 
-// A reading's drawing reaches the screen when the hold ends, in that same event: nothing
-// is left for a later round of the event loop, and a widget gone meanwhile is skipped.
-TEST(SurfaceWidget, HeldRepaintsArePaintedWhenTheLastHoldEnds) {
-  struct Counting : SurfaceWidget {
-    using SurfaceWidget::SurfaceWidget;
-    int paints = 0;
-    void paintEvent(QPaintEvent* e) override {
-      ++paints;
-      SurfaceWidget::paintEvent(e);
-    }
-  };
+// The colour the window shows at (x, y) of widget `w`, as 0x00BBGGRR: what its backing
+// store holds, read without a round of events.
+int32_t Shown(QWidget& w, int x, int y) {
+  const QPoint at = w.mapTo(w.window(), QPoint(x, y));
+  const QRgb c = w.screen()->grabWindow(w.window()->winId(), at.x(), at.y(), 1, 1).toImage().pixel(0, 0);
+  return qRed(c) | qGreen(c) << 8 | qBlue(c) << 16;
+}
+
+struct CountingWidget : SurfaceWidget {
+  using SurfaceWidget::SurfaceWidget;
+  int paints = 0;
+  void paintEvent(QPaintEvent* e) override {
+    ++paints;
+    SurfaceWidget::paintEvent(e);
+  }
+};
+
+// A reading's drawing reaches the window when the hold ends, in that same event and
+// without a paint event: nothing is left for a later round of the event loop, and a
+// widget gone meanwhile is skipped.
+TEST(SurfaceWidget, HeldDrawingReachesTheWindowWhenTheLastHoldEnds) {
   Surface s(60, 60), gone(20, 20);
-  Counting w(s);
+  CountingWidget w(s);
   w.resize(60, 60);
   w.show();
   QApplication::processEvents();
   w.paints = 0;
+  ASSERT_EQ(Shown(w, 30, 30), White);
 
   SurfaceWidget::Hold_Repaints();
   SurfaceWidget::Hold_Repaints();
@@ -248,22 +260,69 @@ TEST(SurfaceWidget, HeldRepaintsArePaintedWhenTheLastHoldEnds) {
   QApplication::processEvents();
   gone.Circle(10, 10, 5, Red);
   doomed.reset();
-  s.Circle(30, 30, 10, Red);
-  s.Circle(20, 20, 5, Blue);
+  s.FilledBox(25, 25, 35, 35, Red);
+  s.FilledBox(5, 5, 10, 10, Blue);
   QApplication::processEvents();
-  EXPECT_EQ(w.paints, 0);  // no repaint was asked of the event loop
+  EXPECT_EQ(Shown(w, 30, 30), White);  // nothing shown while held
   SurfaceWidget::Show_Held();
-  EXPECT_EQ(w.paints, 0);  // an inner hold ends: still held
+  EXPECT_EQ(Shown(w, 30, 30), White);  // an inner hold ends: still held
   SurfaceWidget::Show_Held();
-  EXPECT_EQ(w.paints, 1);      // both drawings in one paint, without a round of events
+  EXPECT_EQ(Shown(w, 30, 30), Red);  // both drawings at once, without a round of events
+  EXPECT_EQ(Shown(w, 7, 7), Blue);
   SurfaceWidget::Show_Held();  // one too many is harmless
   QApplication::processEvents();
-  EXPECT_EQ(w.paints, 1);
+  EXPECT_EQ(w.paints, 0);  // the repaint manager had nothing left to do
 
-  s.Circle(30, 30, 12, Blue);  // not held: left to the event loop as before
-  EXPECT_EQ(w.paints, 1);
+  s.FilledBox(40, 40, 50, 50, Blue);  // not held: left to the event loop as before
+  EXPECT_EQ(Shown(w, 45, 45), White);
   QApplication::processEvents();
-  EXPECT_EQ(w.paints, 2);
+  EXPECT_EQ(w.paints, 1);
+  EXPECT_EQ(Shown(w, 45, 45), Blue);
+}
+
+// Where another widget is drawn over the surface (a later sibling, a child that lets it
+// show through, a parent that clips it), the held drawing goes through Qt's repaint, which
+// keeps what lies on top; an opaque child is left as it is.
+TEST(SurfaceWidget, HeldDrawingKeepsWhatLiesOnTopOfIt) {
+  QWidget window;
+  window.resize(200, 100);
+  QWidget* clip = new QWidget(&window);
+  clip->setGeometry(0, 0, 150, 100);
+  Surface s(160, 60), inner(20, 20);
+  auto* w = new CountingWidget(s, clip);
+  w->setGeometry(0, 0, 160, 60);  // its last 10 columns are outside its parent
+  auto* opaque = new SurfaceWidget(inner, w);
+  opaque->setGeometry(100, 0, 20, 20);
+  auto* above = new QWidget(&window);  // stacked over the surface, not its child
+  above->setGeometry(40, 0, 20, 20);
+  above->setAutoFillBackground(true);
+  QPalette green;
+  green.setColor(QPalette::Window, QColor(0, 255, 0));
+  above->setPalette(green);
+  const int32_t Green = 0x00FF00;
+  window.show();
+  QApplication::processEvents();
+
+  auto drawHeld = [&](double x1, double x2) {
+    w->paints = 0;
+    SurfaceWidget::Hold_Repaints();
+    s.FilledBox(x1, 0, x2, 30, Red);
+    SurfaceWidget::Show_Held();
+  };
+  drawHeld(0, 30);  // nothing over it: straight to the window
+  EXPECT_EQ(w->paints, 0);
+  EXPECT_EQ(Shown(*w, 10, 10), Red);
+  drawHeld(90, 130);  // under the opaque child: around it, straight to the window
+  EXPECT_EQ(w->paints, 0);
+  EXPECT_EQ(Shown(*w, 95, 10), Red);
+  EXPECT_EQ(Shown(*w, 110, 10), White);
+  drawHeld(140, 159);  // partly outside the parent
+  EXPECT_EQ(Shown(*w, 145, 10), Red);
+  EXPECT_EQ(Shown(window, 155, 10), Shown(window, 155, 80));  // the clipped part not drawn
+  drawHeld(30, 60);  // under the sibling: repainted by Qt, the sibling kept on top
+  EXPECT_EQ(w->paints, 1);
+  EXPECT_EQ(Shown(*w, 35, 10), Red);
+  EXPECT_EQ(Shown(*w, 50, 10), Green);
 }
 
 }  // namespace
