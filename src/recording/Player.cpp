@@ -9,6 +9,7 @@
 #include "core/Banner.h"
 #include "core/ControlNames.h"
 #include "core/MenuTicks.h"
+#include "core/MeterView.h"
 #include "core/SoundQueries.h"
 #include "core/UnexpectedError.h"
 #include "meter/MeterEngine.h"
@@ -173,11 +174,16 @@ void Player::Play_Loop() {
   while (Playing_On()) {
     Playback_Step();
     if (!st.NewReading || !Playing_On()) continue;
-    try {
-      engine_.Show_Reading();
-    } catch (const std::exception& e) {
-      // A record that cannot be drawn is skipped; the playback goes on.
-      Report_Unexpected("showing a record of the playback", e);
+    {
+      // The seek bar's progress and the record reach the screen together.
+      const HeldRepaints held(ctx_.view);
+      range_.Draw_Progress();
+      try {
+        engine_.Show_Reading();
+      } catch (const std::exception& e) {
+        // A record that cannot be drawn is skipped; the playback goes on.
+        Report_Unexpected("showing a record of the playback", e);
+      }
     }
     if (shown_) shown_();
   }
@@ -226,8 +232,8 @@ void Player::Playback_Step() {
       range_.Draw_Range_Box();
       st.ResetPending = true;
       ctx_.controls.SetCaption(ctl::lblPlayTime, Format_Time(st.AudioPosition / PlayRange::Units(st), st.TotalTimeMs));
+      range_.Draw_Progress();
     }
-    range_.Draw_Progress();
 
     if (st.RecordIndex > st.RecordCount - 1 || st.RecordIndex > st.RangeEndIndex) {
       if (s.PlayLoopEnable && st.OperatingMode == ModePlayback) {
