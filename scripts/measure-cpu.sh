@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Prints the share of one core zodovaz takes in five cases, under a private X server and
+# Prints the share of one core zodovaz takes in six cases, under a private X server and
 # sound server (PulseAudio with a silent microphone and loudspeaker):
 #   idle       the window open, no readings (the baseline of the same run)
 #   live       the simulator at 50 readings a second, a hand at rest (its steady pattern)
 #   moving     the same with a moving hand (its fall pattern: each reading 20 from the last)
+#   drift      the same with a hand drifting slowly (its drift pattern: +-3000 in a minute)
 #   recording  the same with recording and sound
 #   playback   a recording of 50 records a second played with its sound, with how late
 #              the records were drawn on the sound clock (median, 99th percentile)
@@ -19,7 +20,7 @@
 set -uo pipefail
 SPAN=30
 PROFILE=0
-CASES="idle live moving recording playback"
+CASES="idle live moving drift recording playback"
 while getopts "s:pc:" opt; do
   case $opt in
     s) SPAN=$OPTARG ;;
@@ -111,6 +112,10 @@ run_case() {
         ;;
       moving)
         start "$b" --simulate --sim-arg --pattern --sim-arg fall
+        figure=$($how)
+        ;;
+      drift)
+        start "$b" --simulate --sim-arg --pattern --sim-arg drift
         figure=$($how)
         ;;
       recording)
