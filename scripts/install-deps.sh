@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
   libqt6opengl6-dev qt6-qpa-plugins
-  libsndfile1-dev libedf-dev
+  libsndfile1-dev libedf-dev libpulse-dev
   python3-mne
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils

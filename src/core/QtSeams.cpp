@@ -50,7 +50,9 @@ QtEvents::QtEvents() {
 }
 
 void QtEvents::DoEventsFor(double seconds) {
-  const int ms = int(std::lround(seconds * 1000.0));
+  // Whole milliseconds, rounded up: a wait for a moment sleeps until it has come, and is
+  // not woken a fraction of a millisecond early to sleep once more.
+  const int ms = int(std::ceil(seconds * 1000.0 - 1e-6));
   if (ms <= 0) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return;

@@ -268,32 +268,34 @@ void Player::Playback_Step() {
 
 // Waits until the sound reaches the record in WorkRecord. False when the device is paused
 // or the play loop is over; true when the record is due, or the sound has ended or stalled
-// (the record is then the last one shown). Each round begins with the events; between
-// them the wait sleeps until the sound should reach the record.
+// (the record is then the last one shown). The events come first for each record: a
+// record not yet due has them in the wait's sleep, which lasts until the sound should
+// reach it; one due at once has them before the position is asked again.
 bool Player::Wait_For_Record(float& target) {
   SessionState& st = ctx_.state;
   bool due = false, paused = false;
-  ctx_.events.DoEventsFor(0);
+  auto isDue = [&] {
+    paused = false;
+    if (!Playing_On()) return true;
+    AudioMode mode = AudioMode::NotReady;
+    ctx_.audio.Mode(mode);
+    // Paused by the user, nothing is due whatever the device says: a pause during a
+    // loop's restart banner finds the sound stopped at the range start, not ended.
+    if (mode == AudioMode::Paused || st.PlayState == PlayPaused) {
+      stall_.Reset();
+      paused = true;
+      return true;
+    }
+    if (mode == AudioMode::Stopped) st.RecordIndex = st.RecordCount;
+    // The position of now, not of the last round: a round may have slept a while.
+    Query_Position(ctx_.audio, st);
+    target = float(st.AudioPosition) * 1000.0f / float(PlayRange::Units(st));
+    due = mode != AudioMode::Playing || target >= float(st.WorkRecord.TimeMs);
+    return due;
+  };
+  if (isDue()) ctx_.events.DoEventsFor(0);
   const bool over = Wait_Until(
-      ctx_.events, ctx_.clock, std::numeric_limits<double>::infinity(),
-      [&] {
-        if (!Playing_On()) return true;
-        AudioMode mode = AudioMode::NotReady;
-        ctx_.audio.Mode(mode);
-        // Paused by the user, nothing is due whatever the device says: a pause during a
-        // loop's restart banner finds the sound stopped at the range start, not ended.
-        if (mode == AudioMode::Paused || st.PlayState == PlayPaused) {
-          stall_.Reset();
-          paused = true;
-          return true;
-        }
-        if (mode == AudioMode::Stopped) st.RecordIndex = st.RecordCount;
-        // The position of now, not of the last round: a round may have slept a while.
-        Query_Position(ctx_.audio, st);
-        target = float(st.AudioPosition) * 1000.0f / float(PlayRange::Units(st));
-        due = mode != AudioMode::Playing || target >= float(st.WorkRecord.TimeMs);
-        return due;
-      },
+      ctx_.events, ctx_.clock, std::numeric_limits<double>::infinity(), isDue,
       // A device that says it plays but whose position does not move would hold the loop
       // for ever: after a while it counts as ended.
       [&] { return stall_.Still(st.AudioPosition); },

@@ -1,6 +1,7 @@
 #include "sound/AudioFactory.h"
 
 #include "sound/ClockSound.h"
+#include "sound/PulseOutput.h"
 #include "sound/QtSound.h"
 #include "sound/TrackDevice.h"
 
@@ -14,7 +15,7 @@ std::unique_ptr<AudioDevice> MakeAudioDevice(Clock& clock, AudioNotice notice, c
   else
     in = std::make_unique<ClockInput>(clock);
   if (HaveSoundOutput())
-    out = std::make_unique<QtOutput>(clock);
+    out = std::make_unique<PulseOutput>(clock);
   else
     out = std::make_unique<ClockOutput>(clock);
   return std::make_unique<TrackDevice>(clock, std::move(in), std::move(out), std::move(notice), scratchFolder);

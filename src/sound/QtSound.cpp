@@ -9,11 +9,9 @@ namespace zk {
 
 namespace {
 
-// A device that has delivered or consumed nothing for this long is taken as broken. The
+// A device that has delivered nothing for this long is taken as broken. The
 // sound server can take a second or two to start a stream, so this allows for more.
 constexpr double StallSeconds = 5.0;
-// The output's buffer: short enough that the position starts moving at once.
-constexpr int BufferMs = 150;
 // The input asks the sound server to hand its sound over every 100 ms. The capture clock
 // places the present moment between deliveries (CaptureClock), so longer blocks cost
 // little accuracy, while 20 ms ones woke the program and the server's thread 50 times a
@@ -80,88 +78,6 @@ bool QtInput::Failed() {
   if (!source_) return false;
   if (!io_ || Broken(source_->error())) return true;
   if (io_ && io_->bytesAvailable() > 0) return false;  // sound is waiting to be collected
-  return watch_.Elapsed() > StallSeconds;
-}
-
-qint64 FrameDevice::readData(char* data, qint64 maxSize) {
-  const int channels = source_.Format().channels;
-  const qint64 frames = maxSize / (2 * channels);
-  if (frames <= 0) return 0;
-  const int64_t got = source_.Read(frame_, reinterpret_cast<int16_t*>(data), frames);
-  if (got <= 0) {
-    ended_ = true;
-    return 0;
-  }
-  frame_ += got;
-  return got * 2 * channels;
-}
-
-qint64 FrameDevice::bytesAvailable() const {
-  const int64_t end = source_.Frames();
-  const int64_t left = end < 0 ? (1 << 20) : std::max<int64_t>(0, end - frame_) * 2 * source_.Format().channels;
-  return left + QIODevice::bytesAvailable();
-}
-
-QtOutput::~QtOutput() { Stop(); }
-
-bool QtOutput::Start(FrameSource& source, int64_t fromFrame) {
-  Stop();
-  const QAudioDevice dev = QMediaDevices::defaultAudioOutput();
-  if (dev.isNull()) return false;
-  rate_ = source.Format().rate;
-  startFrame_ = fromFrame;
-  device_ = std::make_unique<FrameDevice>(source, fromFrame);
-  device_->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-  sink_ = std::make_unique<QAudioSink>(dev, QtFormat(source.Format()));
-  // A short buffer: the sound server would otherwise wait for seconds of sound before it
-  // starts, and the position (the player's clock) would stand still meanwhile.
-  sink_->setBufferSize(static_cast<qsizetype>(rate_) * source.Format().channels * 2 * BufferMs / 1000);
-  sink_->start(device_.get());
-  lastProcessed_ = -1;
-  watch_.Restart();
-  return !Broken(sink_->error());
-}
-
-void QtOutput::Pause() {
-  if (sink_) sink_->suspend();
-}
-
-void QtOutput::Resume() {
-  if (!sink_) return;
-  sink_->resume();
-  watch_.Restart();
-}
-
-void QtOutput::Stop() {
-  // Emptied before the sink goes, as with the input: its destruction runs events.
-  std::unique_ptr<QAudioSink> sink = std::move(sink_);
-  if (sink) sink->stop();
-  sink.reset();
-  device_.reset();
-}
-
-int64_t QtOutput::PlayedFrames() {
-  if (!sink_) return 0;
-  // Once everything has gone to the device and it has run dry, the track is over.
-  if (device_->AtEnd() && sink_->state() == QAudio::IdleState) return device_->Frame() - startFrame_;
-  // Each question to the sound server takes its lock: the position is asked here only, and
-  // Failed judges by what was seen here.
-  const qint64 processed = sink_->processedUSecs();
-  if (processed != lastProcessed_) {
-    lastProcessed_ = processed;
-    watch_.Restart();
-  }
-  return processed * rate_ / 1000000;
-}
-
-// Broken, or playing while the position PlayedFrames reads has not moved for a while.
-bool QtOutput::Failed() {
-  if (!sink_) return false;
-  if (Broken(sink_->error())) return true;
-  if (sink_->state() == QAudio::SuspendedState || device_->AtEnd()) return false;
-  if (watch_.Elapsed() <= StallSeconds) return false;
-  // Asked afresh before it counts: nobody may have asked for a while.
-  PlayedFrames();
   return watch_.Elapsed() > StallSeconds;
 }
 

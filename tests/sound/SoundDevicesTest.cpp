@@ -17,8 +17,11 @@
 #include "TestFiles.h"
 #include "core/QtSeams.h"
 #include "sound/AudioFactory.h"
+#include "sound/ClockSound.h"
+#include "sound/PulseOutput.h"
 #include "sound/QtSound.h"
 #include "sound/SoundFile.h"
+#include "sound/TrackDevice.h"
 
 extern char** environ;
 
@@ -193,6 +196,58 @@ TEST(SoundDevices, RecordsTwoSecondsAndPlaysThemBack) {
     EXPECT_TRUE(notices.empty()) << notices.front();
   }
   dev->Close();
+}
+
+// The sound server goes away in the middle of a playback: the position goes on by the
+// clock from where the sound stopped, to the end, and the user is told once at the next
+// command; a playback started with no server goes by the clock at once.
+TEST(SoundDevices, PlaybackOutlivesTheSoundServer) {
+  auto pulse = std::make_unique<PulseServer>();
+  if (!pulse->ok) GTEST_SKIP() << "no PulseAudio here (" << pulse->why << "); the real sound output is not tested";
+  ::setenv("PULSE_SERVER", ("unix:" + pulse->socket).c_str(), 1);
+  static int argc = 1;
+  static char name[] = "sound_tests";
+  static char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+
+  SystemClock clock;
+  QtEvents events;
+  std::vector<std::string> notices;
+  // A silent second and a half, recorded on the clock, to play through the real output.
+  TrackDevice dev(clock, std::make_unique<ClockInput>(clock), std::make_unique<PulseOutput>(clock),
+                  [&](const std::string& t) { notices.push_back(t); });
+  ASSERT_EQ(dev.OpenNewRecording(), 0);
+  ASSERT_EQ(dev.Record(), 0);
+  int32_t length = 0, pos = 0, last = 0;
+  ASSERT_TRUE(PollUntil(events, [&] { return dev.Position(pos) == 0 && dev.Length(length) == 0 && length >= 66150; }));
+  ASSERT_EQ(dev.Stop(), 0);
+  dev.Length(length);
+  notices.clear();  // the clock input's own notice
+
+  ASSERT_EQ(dev.PlayFrom(0), 0);
+  ASSERT_TRUE(PollUntil(events, [&] { return dev.Position(pos) == 0 && pos >= length / 3; }));
+  EXPECT_TRUE(notices.empty());
+  pulse.reset();
+
+  AudioMode mode = AudioMode::Playing;
+  bool forward = true;
+  ASSERT_TRUE(PollUntil(events, [&] {
+    dev.Mode(mode);
+    dev.Position(pos);
+    forward = forward && pos >= last;
+    last = pos;
+    return mode == AudioMode::Stopped;
+  }));
+  EXPECT_TRUE(forward);
+  EXPECT_EQ(pos, length);
+  EXPECT_TRUE(notices.empty());  // not inside a position question
+
+  ASSERT_EQ(dev.PlayFrom(0), 0);  // the next command tells, once
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].find("stopped playing"), std::string::npos) << notices[0];
+  ASSERT_TRUE(PollUntil(events, [&] { return dev.Position(pos) == 0 && pos >= length / 3; }));
+  dev.Close();
+  EXPECT_EQ(notices.size(), 1u);
 }
 
 }  // namespace
