@@ -202,7 +202,7 @@ void PulseOutput::Top_Up(size_t room) {
     // The end: what is in the buffer plays out (also when it is less than the server
     // waits for before it starts), and the drain says when it has.
     ended_ = true;
-    pa_operation* op = pa_stream_drain(
+    drain_ = pa_stream_drain(
         stream_,
         [](pa_stream*, int, void* self) {
           auto* out = static_cast<PulseOutput*>(self);
@@ -210,7 +210,6 @@ void PulseOutput::Top_Up(size_t room) {
           pa_threaded_mainloop_signal(out->loop_, 0);
         },
         this);
-    if (op) pa_operation_unref(op);
     return;
   }
   feeder_.start(FallbackMs);
@@ -241,6 +240,12 @@ void PulseOutput::Stop() {
   feeder_.stop();
   if (!stream_) return;
   Lock lock(loop_);
+  // A drain still under way must not end the stream that comes next.
+  if (drain_) {
+    pa_operation_cancel(drain_);
+    pa_operation_unref(drain_);
+    drain_ = nullptr;
+  }
   pa_stream_set_state_callback(stream_, nullptr, nullptr);
   pa_stream_disconnect(stream_);
   pa_stream_unref(stream_);

@@ -21,6 +21,7 @@
 struct pa_threaded_mainloop;
 struct pa_context;
 struct pa_stream;
+struct pa_operation;
 
 namespace zk {
 
@@ -59,6 +60,7 @@ class PulseOutput : public SoundOutput {
   pa_threaded_mainloop* loop_ = nullptr;
   pa_context* context_ = nullptr;
   pa_stream* stream_ = nullptr;
+  pa_operation* drain_ = nullptr;  // the stream's end, under way
   FrameSource* source_ = nullptr;
   int channels_ = 1;
   int32_t rate_ = SoundSampleRate;

@@ -224,13 +224,27 @@ TEST(SoundDevices, PlaybackOutlivesTheSoundServer) {
   dev.Length(length);
   notices.clear();  // the clock input's own notice
 
+  // A seek back while the end plays out: the end of the stream left behind does not end
+  // the playback that follows.
+  AudioMode mode = AudioMode::Playing;
+  ASSERT_EQ(dev.PlayFrom(length - 4410), 0);  // a tenth of a second before the end
+  for (int i = 0; i < 5; ++i) {
+    events.DoEvents();
+    dev.Position(pos);
+  }
   ASSERT_EQ(dev.PlayFrom(0), 0);
-  ASSERT_TRUE(PollUntil(events, [&] { return dev.Position(pos) == 0 && pos >= length / 3; }));
+  const auto until = std::chrono::steady_clock::now() + 600ms;
+  while (std::chrono::steady_clock::now() < until) {
+    events.DoEvents();
+    dev.Mode(mode);
+    ASSERT_EQ(mode, AudioMode::Playing);
+  }
+  ASSERT_TRUE(PollUntil(events, [&] { return dev.Position(pos) == 0 && pos >= length / 2; }));
   EXPECT_TRUE(notices.empty());
   pulse.reset();
 
-  AudioMode mode = AudioMode::Playing;
   bool forward = true;
+  last = pos;
   ASSERT_TRUE(PollUntil(events, [&] {
     dev.Mode(mode);
     dev.Position(pos);
