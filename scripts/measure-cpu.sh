@@ -15,22 +15,26 @@
 # measures them case by case side by side, so a before/after comparison shares the load
 # of the moment. With -p it then profiles each case with perf (software clock samples)
 # and prints the top entries. With -c only the cases named (a comma list) are run after the
-# floor. It measures; it asserts nothing.
-# Usage: scripts/measure-cpu.sh [-s SECONDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]
+# floor. With -r the floor and the cases are measured ROUNDS times over, and the median of
+# each case's ratios closes the report: one figure of a busy machine is not to be trusted.
+# It measures; it asserts nothing.
+# Usage: scripts/measure-cpu.sh [-s SECONDS] [-r ROUNDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]
 set -uo pipefail
 SPAN=30
+ROUNDS=1
 PROFILE=0
 CASES="idle live moving drift recording playback"
-while getopts "s:pc:" opt; do
+while getopts "s:r:pc:" opt; do
   case $opt in
     s) SPAN=$OPTARG ;;
+    r) ROUNDS=$OPTARG ;;
     p) PROFILE=1 ;;
     c) CASES=${OPTARG//,/ } ;;
-    *) echo "usage: $0 [-s SECONDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]" >&2; exit 2 ;;
+    *) echo "usage: $0 [-s SECONDS] [-r ROUNDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
-[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-r ROUNDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]" >&2; exit 2; }
 BINS=()
 for b in "$@"; do
   [ -x "$b/zodovaz" ] && [ -x "$b/zk_make_sweep" ] || { echo "$b: no zodovaz or zk_make_sweep there" >&2; exit 2; }
@@ -136,8 +140,9 @@ run_case() {
     esac
     stop
     if [ "$how" = share ]; then
-      printf '%-10s %6s %% of one core  %5s x the floor  %s' "$name" "$figure" \
-        "$(echo "scale=2; $figure / $FLOOR" | bc 2>/dev/null)" "$b"
+      ratio=$(echo "scale=2; $figure / $FLOOR" | bc 2>/dev/null)
+      echo "$name $b $ratio" >>"$E2E_TMP/ratios"
+      printf '%-10s %6s %% of one core  %5s x the floor  %s' "$name" "$figure" "$ratio" "$b"
       [ "$name" = playback ] && printf '  (lateness %s)' "$(lateness)"
       printf '\n'
     else
@@ -157,9 +162,26 @@ lateness() {
     "99th percentile $(sed -n "$(( (n * 99 + 99) / 100 ))p" "$E2E_TMP/late") ms"
 }
 
+# The median of each case's ratios over the rounds, build by build.
+medians() {
+  local c b
+  echo
+  echo "median of ${ROUNDS} rounds (x the floor of the same round):"
+  for c in $CASES; do
+    for b in "${BINS[@]}"; do
+      awk -v c="$c" -v b="$b" '$1 == c && $2 == b { print $3 }' "$E2E_TMP/ratios" | sort -n |
+        awk -v c="$c" -v b="$b" '{ v[NR] = $1 } END { if (NR) printf "%-10s %5.2f x the floor  (%s to %s)  %s\n", c, (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2), v[1], v[NR], b }'
+    done
+  done
+}
+
 echo "share of one core over ${SPAN} s after a ${WARMUP} s warm-up; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-measure_floor
-for c in $CASES; do run_case "$c" share; done
+for round in $(seq 1 "$ROUNDS"); do
+  [ "$ROUNDS" -gt 1 ] && echo "round $round"
+  measure_floor
+  for c in $CASES; do run_case "$c" share; done
+done
+[ "$ROUNDS" -gt 1 ] && medians
 if [ "$PROFILE" = 1 ]; then
   echo
   echo "perf profiles (cpu-clock samples, top entries by library and symbol):"
