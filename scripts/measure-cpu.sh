@@ -8,15 +8,15 @@
 #   recording  the same with recording and sound
 #   playback   a recording of 50 records a second played with its sound, with how late
 #              the records were drawn on the sound clock (median, 99th percentile)
-# and, first, the floor: zk_cpu_floor (bench/floor, built with the benchmarks), the least a
-# Qt window does to show a moving line. Every case is printed also as a ratio to the floor
-# of the same run, a figure that carries from one machine to another.
+# and before each case the floor: zk_cpu_floor (bench/floor, built with the benchmarks),
+# the least a Qt window does to show a moving line. Every case is printed also as a ratio
+# to the floor measured just before it, a figure that carries from one machine to another.
 # Each case runs SECONDS (default 30) after a warm-up. Given several build folders, it
 # measures them case by case side by side, so a before/after comparison shares the load
 # of the moment. With -p it then profiles each case with perf (software clock samples)
-# and prints the top entries. With -c only the cases named (a comma list) are run after the
-# floor. With -r the floor and the cases are measured ROUNDS times over, and the median of
-# each case's ratios closes the report: one figure of a busy machine is not to be trusted.
+# and prints the top entries. With -c only the cases named (a comma list) are run. With
+# -r the cases are measured ROUNDS times over, and the median of each case's ratios closes
+# the report: one figure of a busy machine is not to be trusted.
 # It measures; it asserts nothing.
 # Usage: scripts/measure-cpu.sh [-s SECONDS] [-r ROUNDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]
 set -uo pipefail
@@ -72,14 +72,17 @@ stop() {
   ZK_PID=""
 }
 
+# The time its threads have run, in nanoseconds (the scheduler's own count: clock ticks
+# would cut a figure of half a percent over 20 s into steps of a tenth of it).
+run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
+
 # The share of one core over the span, as a percentage.
 share() {
-  local c0 c1 hz
-  hz=$(getconf CLK_TCK)
-  c0=$(e2e_cpu_ticks "$ZK_PID")
+  local c0 c1
+  c0=$(run_ns "$ZK_PID")
   sleep "$SPAN"
-  c1=$(e2e_cpu_ticks "$ZK_PID")
-  echo "scale=2; 100 * ($c1 - $c0) / $hz / $SPAN" | bc
+  c1=$(run_ns "$ZK_PID")
+  echo "scale=3; 100 * ($c1 - $c0) / 1000000000 / $SPAN" | bc
 }
 
 # With -p: the top entries of a perf profile of the running program over the span.
@@ -176,10 +179,14 @@ medians() {
 }
 
 echo "share of one core over ${SPAN} s after a ${WARMUP} s warm-up; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+# The floor just before each case: the machine's pace drifts over minutes, and a floor
+# measured at the start of a round would not carry to a case measured at its end.
 for round in $(seq 1 "$ROUNDS"); do
   [ "$ROUNDS" -gt 1 ] && echo "round $round"
-  measure_floor
-  for c in $CASES; do run_case "$c" share; done
+  for c in $CASES; do
+    measure_floor
+    run_case "$c" share
+  done
 done
 [ "$ROUNDS" -gt 1 ] && medians
 if [ "$PROFILE" = 1 ]; then
