@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <utility>
 
 #include "base/Numbers.h"
 #include "base/RecordingCodes.h"
@@ -293,9 +294,13 @@ bool Player::Wait_For_Record(float& target) {
     due = mode != AudioMode::Playing || target >= float(st.WorkRecord.TimeMs);
     return due;
   };
-  if (isDue()) ctx_.events.DoEventsFor(0);
+  // Asked once here: a record due at once has its events first and is asked again; one not
+  // yet due goes straight to the wait's sleep, whose first round need not ask again.
+  bool notYet = !isDue();
+  if (!notYet) ctx_.events.DoEventsFor(0);
   const bool over = Wait_Until(
-      ctx_.events, ctx_.clock, std::numeric_limits<double>::infinity(), isDue,
+      ctx_.events, ctx_.clock, std::numeric_limits<double>::infinity(),
+      [&] { return !std::exchange(notYet, false) && isDue(); },
       // A device that says it plays but whose position does not move would hold the loop
       // for ever: after a while it counts as ended.
       [&] { return stall_.Still(st.AudioPosition); },

@@ -8,9 +8,6 @@ namespace zk {
 
 namespace {
 
-// A device that has consumed nothing for this long is taken as broken. The sound server
-// can take a second or two to start a stream, so this allows for more.
-constexpr double StallSeconds = 5.0;
 // The sound between the program and the loudspeaker: short enough that the position starts
 // moving at once. The server keeps part of it in the device and asks for the rest in
 // TopUpMs steps.
@@ -283,9 +280,7 @@ int64_t PulseOutput::Played_Usec() {
   if (info->timestamp.tv_sec != reportAt_.tv_sec || info->timestamp.tv_usec != reportAt_.tv_usec) {
     reportAt_ = info->timestamp;
     // Only a report from a stream well under way says how much the device holds.
-    if (info->playing && info->since_underrun >= 0 &&
-        pa_bytes_to_usec(static_cast<uint64_t>(info->since_underrun), pa_stream_get_sample_spec(stream_)) >
-            info->sink_usec) {
+    if (info->playing && info->since_underrun >= 0 && Usec_Of(info->since_underrun) > int64_t(info->sink_usec)) {
       deviceUsec_[reports_++ % deviceUsec_.size()] = static_cast<int64_t>(info->sink_usec);
     }
   }
@@ -293,13 +288,17 @@ int64_t PulseOutput::Played_Usec() {
   int64_t device = 0;
   for (size_t i = 0; i < n; ++i) device += deviceUsec_[i];
   if (n > 0) device /= static_cast<int64_t>(n);
-  const pa_sample_spec* spec = pa_stream_get_sample_spec(stream_);
-  int64_t usec = info->read_index < 0 ? 0 : static_cast<int64_t>(pa_bytes_to_usec(info->read_index, spec));
-  usec -= device;
+  int64_t usec = Usec_Of(std::max<int64_t>(info->read_index, 0)) - device;
   if (info->playing) usec += static_cast<int64_t>(pa_timeval_age(&info->timestamp));
   usec = std::clamp(usec, lastUsec_, written_ * static_cast<int64_t>(PA_USEC_PER_SEC) / rate_);
   lastUsec_ = usec;
   return usec;
+}
+
+// The time `bytes` of the stream's sound last (the format is known: asking the server's
+// library for it would be one more system call on every question).
+int64_t PulseOutput::Usec_Of(int64_t bytes) const {
+  return bytes / (2 * channels_) * static_cast<int64_t>(PA_USEC_PER_SEC) / rate_;
 }
 
 // Broken, or playing while the position has not moved for a while.
@@ -310,10 +309,10 @@ bool PulseOutput::Failed() {
     if (Broken()) return true;
     if (paused_ || drained_) return false;
   }
-  if (watch_.Elapsed() <= StallSeconds) return false;
+  if (watch_.Elapsed() <= DeviceStallSeconds) return false;
   // Asked afresh before it counts: nobody may have asked for a while.
   PlayedFrames();
-  return watch_.Elapsed() > StallSeconds;
+  return watch_.Elapsed() > DeviceStallSeconds;
 }
 
 }  // namespace zk

@@ -12,7 +12,6 @@
 #include <QTimer>
 
 #include <array>
-#include <memory>
 #include <vector>
 
 #include "sound/ClockSound.h"
@@ -52,6 +51,7 @@ class PulseOutput : public SoundOutput {
   void Cork(bool paused);
   bool Broken() const;    // the lock held
   int64_t Played_Usec();  // the lock held
+  int64_t Usec_Of(int64_t bytes) const;
 
   static void Notify(pa_context*, void* self);
   static void NotifyStream(pa_stream*, void* self);

@@ -3,15 +3,11 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QMediaDevices>
-#include <algorithm>
 
 namespace zk {
 
 namespace {
 
-// A device that has delivered nothing for this long is taken as broken. The
-// sound server can take a second or two to start a stream, so this allows for more.
-constexpr double StallSeconds = 5.0;
 // The input asks the sound server to hand its sound over every 100 ms. The capture clock
 // places the present moment between deliveries (CaptureClock), so longer blocks cost
 // little accuracy, while 20 ms ones woke the program and the server's thread 50 times a
@@ -78,7 +74,7 @@ bool QtInput::Failed() {
   if (!source_) return false;
   if (!io_ || Broken(source_->error())) return true;
   if (io_ && io_->bytesAvailable() > 0) return false;  // sound is waiting to be collected
-  return watch_.Elapsed() > StallSeconds;
+  return watch_.Elapsed() > DeviceStallSeconds;
 }
 
 }  // namespace zk

@@ -9,6 +9,10 @@
 
 namespace zk {
 
+// A real device that has delivered or consumed nothing for this long is taken as broken.
+// The sound server can take a second or two to start a stream, so this allows for more.
+constexpr double DeviceStallSeconds = 5.0;
+
 // Recorded sound, interleaved 16-bit samples. A deque grows without moving what it holds,
 // so a long recording never needs a second copy of itself in memory.
 using PcmSamples = std::deque<int16_t>;
