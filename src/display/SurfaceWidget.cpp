@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <QWindow>
 #include <algorithm>
+#include <cstring>
 
 namespace zk {
 
@@ -90,16 +91,58 @@ void SurfaceWidget::Paint_Direct(std::vector<DirectPaint>& paints) {
     if (!all.isEmpty()) {
       QBackingStore* store = top->backingStore();
       store->beginPaint(all);
-      {
-        QPainter p(store->paintDevice());
-        for (auto d = paints.begin(); d != others; ++d) d->widget->Copy_To(p, d->region);
+      QPaintDevice* device = store->paintDevice();
+      auto* image = device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+      std::optional<QPainter> painter;
+      for (auto d = paints.begin(); d != others; ++d) {
+        if (image && d->widget->Copy_Pixels(*image, d->region)) continue;
+        if (!painter) painter.emplace(device);
+        d->widget->Copy_To(*painter, d->region);
       }
+      painter.reset();
       store->endPaint();
       store->flush(all, top->windowHandle());
     }
     for (auto d = paints.begin(); d != others; ++d) d->widget->surface_.TakeDirty();
     paints.erase(paints.begin(), others);
   }
+}
+
+namespace {
+// True when `target` holds an opaque 0xffRRGGBB pixel in the same 32 bits as `source`.
+bool SamePixels(QImage::Format source, QImage::Format target) {
+  if (source != QImage::Format_RGB32) return source == target;
+  return target == QImage::Format_RGB32 || target == QImage::Format_ARGB32 ||
+         target == QImage::Format_ARGB32_Premultiplied;
+}
+}  // namespace
+
+// Copies the surface's pixels under `region` (the window's coordinates) into `target`
+// row by row, when both images keep a pixel in the same bits and have the same
+// whole-number ratio: a copy needs no painter then. False, with nothing copied, when not.
+bool SurfaceWidget::Copy_Pixels(QImage& target, const QRegion& region) const {
+  const QImage& image = surface_.Image();
+  const double d = image.devicePixelRatio();
+  const int k = static_cast<int>(d);
+  if (!SamePixels(image.format(), target.format()) || target.devicePixelRatio() != d || k != d || k < 1) return false;
+  const QPoint at = mapTo(window(), QPoint(0, 0));
+  const qsizetype pixel = image.depth() / 8;
+  uchar* const toBits = target.bits();
+  const uchar* const fromBits = image.constBits();
+  const qsizetype toStride = target.bytesPerLine(), fromStride = image.bytesPerLine();
+  for (const QRect& q : region) {
+    // In image pixels: the target's rectangle, and the same one moved to the surface,
+    // both kept inside their images.
+    QRect to(q.x() * k, q.y() * k, q.width() * k, q.height() * k);
+    to &= target.rect() & image.rect().translated(at * k);
+    if (to.isEmpty()) continue;
+    const QPoint from = to.topLeft() - at * k;
+    const size_t bytes = static_cast<size_t>(to.width() * pixel);
+    for (int row = 0; row < to.height(); ++row)
+      std::memcpy(toBits + (to.y() + row) * toStride + to.x() * pixel,
+                  fromBits + (from.y() + row) * fromStride + from.x() * pixel, bytes);
+  }
+  return true;
 }
 
 // Copies the surface's pixels under `region` (the window's coordinates) to `p`.
@@ -129,8 +172,9 @@ std::optional<QRegion> SurfaceWidget::Direct_Region(const QRegion& changed) cons
 std::optional<QRegion> SurfaceWidget::Own_Pixels(QRegion r) const {
   r &= rect();
   for (QObject* o : children()) {
-    auto* c = qobject_cast<QWidget*>(o);
-    if (!c || c->isWindow() || !c->isVisible() || !r.intersects(c->geometry())) continue;
+    if (!o->isWidgetType()) continue;
+    auto* c = static_cast<QWidget*>(o);
+    if (c->isWindow() || !c->isVisible() || !r.intersects(c->geometry())) continue;
     if (!c->testAttribute(Qt::WA_OpaquePaintEvent) && !c->autoFillBackground()) return std::nullopt;
     r -= c->geometry();
   }
@@ -142,8 +186,9 @@ std::optional<QRegion> SurfaceWidget::Own_Pixels(QRegion r) const {
     // The later siblings are stacked above.
     const QObjectList& siblings = parent->children();
     for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(w)) + 1; i < siblings.size(); ++i) {
-      auto* s = qobject_cast<QWidget*>(siblings[i]);
-      if (s && !s->isWindow() && s->isVisible() && r.intersects(s->geometry())) return std::nullopt;
+      if (!siblings[i]->isWidgetType()) continue;
+      auto* s = static_cast<QWidget*>(siblings[i]);
+      if (!s->isWindow() && s->isVisible() && r.intersects(s->geometry())) return std::nullopt;
     }
     w = parent;
   }

@@ -62,6 +62,7 @@ class SurfaceWidget : public QWidget {
     QRegion region;  // in the window's coordinates
   };
   static void Paint_Direct(std::vector<DirectPaint>& paints);
+  bool Copy_Pixels(QImage& target, const QRegion& region) const;
   void Copy_To(QPainter& p, const QRegion& region) const;
   std::optional<QRegion> Direct_Region(const QRegion& changed) const;
   std::optional<QRegion> Own_Pixels(QRegion r) const;

@@ -158,8 +158,11 @@ bool QtSerialPort::PortOpen() const { return port_.isOpen(); }
 
 void QtSerialPort::SetRThreshold(int chars) {
   threshold_ = chars < 0 ? 0 : chars;
-  // Characters that waited while the events were off must still raise one.
-  if (threshold_ > 0) Schedule_Check();
+  // Characters that waited while the events were off must still raise one. With none
+  // waiting no check is scheduled: the stream holds and releases the port around every
+  // receive event, and a check each time would cost a round of the event loop a reading.
+  // Characters still on their way are announced by the port when they come.
+  Schedule_Check_If_Due();
 }
 
 int QtSerialPort::InBufferCount() const { return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0; }

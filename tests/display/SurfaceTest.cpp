@@ -280,6 +280,31 @@ TEST(SurfaceWidget, HeldDrawingReachesTheWindowWhenTheLastHoldEnds) {
   EXPECT_EQ(Shown(w, 45, 45), Blue);
 }
 
+// A surface backed at another ratio than its window's (before it follows a change of
+// screen) is scaled into the window by a painter; at the window's ratio its pixels are
+// copied as they are. Either way the held drawing shows where it was drawn, and nothing
+// beside it.
+TEST(SurfaceWidget, HeldDrawingAtEitherRatioShowsWhereItWasDrawn) {
+  for (const double factor : {1.0, 1.5, 3.0}) {
+    SCOPED_TRACE(factor);
+    QWidget window;
+    window.resize(120, 80);
+    Surface s(60, 40);
+    SurfaceWidget* w = new SurfaceWidget(s, &window);
+    w->setGeometry(30, 20, 60, 40);
+    window.show();
+    QApplication::processEvents();
+    s.SetDevicePixelRatio(w->devicePixelRatioF() * factor);
+    SurfaceWidget::Hold_Repaints();
+    s.Cls();
+    s.FilledBox(10, 10, 20, 20, Red);
+    SurfaceWidget::Show_Held();
+    EXPECT_EQ(Shown(*w, 15, 15), Red);
+    EXPECT_EQ(Shown(*w, 25, 15), White);
+    EXPECT_EQ(Shown(*w, 59, 39), White);
+  }
+}
+
 // Where another widget is drawn over the surface (a later sibling, a child that lets it
 // show through, a parent that clips it), the held drawing goes through Qt's repaint, which
 // keeps what lies on top; an opaque child is left as it is.

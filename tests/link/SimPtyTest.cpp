@@ -100,6 +100,37 @@ TEST_F(SimPtyTest, CharactersThatCameDuringAReceiveEventRaiseTheNext) {
   ::close(master);
 }
 
+// Characters that came while the stream was held (threshold 0) raise one receive event
+// when it is released, from the event loop; a release with nothing waiting raises none.
+TEST_F(SimPtyTest, CharactersThatWaitedWhileHeldRaiseAnEventOnRelease) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  ports.Set(4, ::ptsname(master));
+  ASSERT_TRUE(port.SetCommPort(4));
+  ASSERT_TRUE(port.SetPortOpen(true));
+  int events = 0;
+  port.SetOnComm([&] {
+    ++events;
+    while (port.InBufferCount() > 0) port.Input();
+  });
+  port.SetRThreshold(0);
+  ASSERT_EQ(::write(master, "P4E20", 5), 5);
+  RunEvents(100);
+  EXPECT_EQ(events, 0);
+  port.SetRThreshold(5);
+  EXPECT_EQ(events, 0);  // not inside the release
+  RunEvents(100);
+  EXPECT_EQ(events, 1);
+  port.SetRThreshold(0);
+  port.SetRThreshold(5);
+  RunEvents(100);
+  EXPECT_EQ(events, 1);
+  port.SetPortOpen(false);
+  ::close(master);
+}
+
 TEST_F(SimPtyTest, HandshakeAndAboutFiftyReadingsASecond) {
   ASSERT_TRUE(StartSim({"--type", "3A", "--serial", "0042"}));
   ASSERT_TRUE(conn.Check_Version());
