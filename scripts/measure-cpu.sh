@@ -11,16 +11,18 @@
 # and before each case the floor: zk_cpu_floor (bench/floor, built with the benchmarks),
 # the least a Qt window does to show a moving line. Every case is printed also as a ratio
 # to the floor measured just before it, a figure that carries from one machine to another.
-# Each case runs SECONDS (default 30) after a warm-up. Given several build folders, it
-# measures them case by case side by side, so a before/after comparison shares the load
-# of the moment. With -p it then profiles each case with perf (software clock samples)
-# and prints the top entries. With -c only the cases named (a comma list) are run. With
-# -r the cases are measured ROUNDS times over, and the median of each case's ratios closes
-# the report: one figure of a busy machine is not to be trusted.
+# Each case runs SECONDS (default 60) after a warm-up: the drift pattern swings once a
+# minute, its needle now fast and now still, and a shorter span measures only the part of
+# the swing it happens to cover. Given several build folders, it measures them case by
+# case side by side, so a before/after comparison shares the load of the moment. With -p
+# it then profiles each case with perf (software clock samples) and prints the top
+# entries. With -c only the cases named (a comma list) are run. With -r the cases are
+# measured ROUNDS times over, and the median of each case's ratios closes the report: one
+# figure of a busy machine is not to be trusted.
 # It measures; it asserts nothing.
 # Usage: scripts/measure-cpu.sh [-s SECONDS] [-r ROUNDS] [-p] [-c CASES] BIN_DIR [BIN_DIR ...]
 set -uo pipefail
-SPAN=30
+SPAN=60
 ROUNDS=1
 PROFILE=0
 CASES="idle live moving drift recording playback"
