@@ -68,19 +68,25 @@ class SimPtyTest : public ::testing::Test {
   SampleStream stream{ctx, port, engine, sync};
   Connection conn{ctx, port};
   QProcess sim;
+
+  // A pseudo-terminal of the test's own as port 4, opened; `master` is its other end.
+  void OpenPty(int& master) {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    ports.Set(4, ::ptsname(master));
+    ASSERT_TRUE(port.SetCommPort(4));
+    ASSERT_TRUE(port.SetPortOpen(true));
+  }
 };
 
 // The receive event comes straight from the port's announcement. Characters that arrive
 // while it runs its own rounds of events are not announced again by the port, and must
 // still raise the next receive event once it returns.
 TEST_F(SimPtyTest, CharactersThatCameDuringAReceiveEventRaiseTheNext) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(::grantpt(master), 0);
-  ASSERT_EQ(::unlockpt(master), 0);
-  ports.Set(4, ::ptsname(master));
-  ASSERT_TRUE(port.SetCommPort(4));
-  ASSERT_TRUE(port.SetPortOpen(true));
+  int master = -1;
+  ASSERT_NO_FATAL_FAILURE(OpenPty(master));
   port.SetRThreshold(1);
   std::string got;
   int events = 0;
@@ -103,13 +109,8 @@ TEST_F(SimPtyTest, CharactersThatCameDuringAReceiveEventRaiseTheNext) {
 // Characters that came while the stream was held (threshold 0) raise one receive event
 // when it is released, from the event loop; a release with nothing waiting raises none.
 TEST_F(SimPtyTest, CharactersThatWaitedWhileHeldRaiseAnEventOnRelease) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(::grantpt(master), 0);
-  ASSERT_EQ(::unlockpt(master), 0);
-  ports.Set(4, ::ptsname(master));
-  ASSERT_TRUE(port.SetCommPort(4));
-  ASSERT_TRUE(port.SetPortOpen(true));
+  int master = -1;
+  ASSERT_NO_FATAL_FAILURE(OpenPty(master));
   int events = 0;
   port.SetOnComm([&] {
     ++events;
