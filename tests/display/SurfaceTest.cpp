@@ -302,6 +302,10 @@ TEST(SurfaceWidget, HeldDrawingAtEitherRatioShowsWhereItWasDrawn) {
     EXPECT_EQ(Shown(*w, 15, 15), Red);
     EXPECT_EQ(Shown(*w, 25, 15), White);
     EXPECT_EQ(Shown(*w, 59, 39), White);
+    if (factor == 1) {  // copied as they are: the box's edges to the pixel
+      for (int x = 7; x <= 23; ++x) EXPECT_EQ(Shown(*w, x, 15), s.PixelColor(x, 15)) << x;
+      for (int y = 7; y <= 23; ++y) EXPECT_EQ(Shown(*w, 15, y), s.PixelColor(15, y)) << y;
+    }
   }
 }
 
