@@ -31,6 +31,14 @@ struct Slab {
   }
 };
 
+// ceil(v) held within [lo, hi], as an int: the same as std::ceil, without its rounding
+// sequence twice a row, and no conversion of a value beyond an int.
+int CeilWithin(double v, int lo, int hi) {
+  v = std::clamp(v, static_cast<double>(lo), static_cast<double>(hi));
+  const int i = static_cast<int>(v);
+  return i < v ? i + 1 : i;
+}
+
 // Widens [x0, x1] by the chord of the disc (cx, cy, r) on the row at height y.
 void Disc(double cx, double cy, double r, double y, double& x0, double& x1) {
   const double dy = y - cy, h = r * r - dy * dy;
@@ -65,8 +73,8 @@ StrokeSpans::StrokeSpans(QPointF a, QPointF b, double width, const QRect& clip) 
     Disc(b.x(), b.y(), r, yc, x0, x1);
     if (x0 > x1) continue;
     // Pixels whose centres fall inside [x0, x1).
-    const int p0 = std::max(clip.left(), static_cast<int>(std::ceil(x0 - 0.5)));
-    const int p1 = std::min(clip.right() + 1, static_cast<int>(std::ceil(x1 - 0.5)));
+    const int p0 = CeilWithin(x0 - 0.5, clip.left(), clip.right() + 1);
+    const int p1 = CeilWithin(x1 - 0.5, clip.left(), clip.right() + 1);
     if (p0 >= p1) continue;
     runs_.push_back({y, p0, p1});
     left = std::min(left, p0);
@@ -86,8 +94,8 @@ StrokeSpans StrokeSpans::Fan(QPointF centre, double radius, double halfAngle, co
     const double h = radius * radius - up * up;
     if (up <= 0 || h < 0) continue;
     const double half = std::min(std::sqrt(h), slope * up);
-    const int p0 = std::max(clip.left(), static_cast<int>(std::ceil(centre.x() - half - 0.5)));
-    const int p1 = std::min(clip.right() + 1, static_cast<int>(std::ceil(centre.x() + half - 0.5)));
+    const int p0 = CeilWithin(centre.x() - half - 0.5, clip.left(), clip.right() + 1);
+    const int p1 = CeilWithin(centre.x() + half - 0.5, clip.left(), clip.right() + 1);
     if (p0 >= p1) continue;
     fan.runs_.push_back({y, p0, p1});
     left = std::min(left, p0);
