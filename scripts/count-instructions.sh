@@ -65,7 +65,6 @@ floor=$(count "${BINS[0]}/zk_cpu_floor")
 [ -n "$floor" ] && [ "$floor" -gt 0 ] || fail "no count for the floor"
 printf '%-8s %14s instructions  %s\n' floor "$floor" "${BINS[0]}/zk_cpu_floor"
 for b in "${BINS[@]}"; do
-  BIN=$b
   home=$(mktemp -d "$E2E_TMP/home.XXXX")
   e2e_auto_save_home take_ "$home"
   figure=$(count "$b/zodovaz" --home "$home" --simulate --sim-arg --pattern --sim-arg drift)

@@ -95,7 +95,7 @@ profile() {
     grep -v '^#' | grep -v '^$' | head -n 15 | sed 's/^/    /'
 }
 
-# The floor's share of one core, measured once with the first build's program.
+# The floor's share of one core, with the first build's program.
 measure_floor() {
   local attempt
   # Under load a fresh Xvfb now and then refuses a connection it serves the next time.
