@@ -13,19 +13,28 @@
 # Each program starts under valgrind with its instrumentation off; after WARMUP seconds
 # (default 40: the start under valgrind is slow) it is switched on for the span, then the
 # totals are read. The drift pattern is at the same point of its swing in every build.
-# Usage: scripts/count-instructions.sh [-s SECONDS] [-w WARMUP] BIN_DIR [BIN_DIR ...]
+# With -k DIR the span's callgrind file of each run is kept in DIR (floor.callgrind,
+# 1.callgrind for the first build, ...) for callgrind_annotate.
+# Usage: scripts/count-instructions.sh [-s SECONDS] [-w WARMUP] [-k DIR] BIN_DIR [BIN_DIR ...]
 set -uo pipefail
 SPAN=20
 WARMUP=40
-while getopts "s:w:" opt; do
+KEEP=""
+USAGE="usage: $0 [-s SECONDS] [-w WARMUP] [-k DIR] BIN_DIR [BIN_DIR ...]"
+while getopts "s:w:k:" opt; do
   case $opt in
     s) SPAN=$OPTARG ;;
     w) WARMUP=$OPTARG ;;
-    *) echo "usage: $0 [-s SECONDS] [-w WARMUP] BIN_DIR [BIN_DIR ...]" >&2; exit 2 ;;
+    k) KEEP=$OPTARG ;;
+    *) echo "$USAGE" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
-[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-w WARMUP] BIN_DIR [BIN_DIR ...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "$USAGE" >&2; exit 2; }
+if [ -n "$KEEP" ]; then
+  mkdir -p "$KEEP" || exit 2
+  KEEP=$(cd "$KEEP" && pwd)
+fi
 for tool in valgrind callgrind_control callgrind_annotate; do
   command -v "$tool" >/dev/null 2>&1 || { echo "$tool is not installed (Debian: valgrind)" >&2; exit 2; }
 done
@@ -39,9 +48,11 @@ done
 e2e_begin sound
 e2e_servers sound
 
-# Runs the program given under callgrind and prints the instructions it ran in the span.
+# Runs the program given after the name to keep its dump as, under callgrind, and prints
+# the instructions it ran in the span.
 count() {
-  local out="$E2E_TMP/callgrind.out" i
+  local name=$1 out="$E2E_TMP/callgrind.out" i
+  shift
   rm -f "$out"*
   valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out" "$@" >"$E2E_TMP/valgrind.log" 2>&1 &
   ZK_PID=$!
@@ -56,18 +67,21 @@ count() {
   kill "$ZK_PID" 2>/dev/null
   wait "$ZK_PID" 2>/dev/null
   ZK_PID=""
+  [ -n "$KEEP" ] && cp "$out".1 "$KEEP/$name.callgrind"
   # The dump holds the span; the totals at exit hold nothing more.
   callgrind_annotate "$out".1 2>/dev/null | awk '/PROGRAM TOTALS/ { gsub(",", "", $1); print $1 }'
 }
 
 echo "instructions in user space over ${SPAN} s, after ${WARMUP} s under valgrind"
-floor=$(count "${BINS[0]}/zk_cpu_floor")
+floor=$(count floor "${BINS[0]}/zk_cpu_floor")
 [ -n "$floor" ] && [ "$floor" -gt 0 ] || fail "no count for the floor"
 printf '%-8s %14s instructions  %s\n' floor "$floor" "${BINS[0]}/zk_cpu_floor"
+n=0
 for b in "${BINS[@]}"; do
+  n=$((n + 1))
   home=$(mktemp -d "$E2E_TMP/home.XXXX")
   e2e_auto_save_home take_ "$home"
-  figure=$(count "$b/zodovaz" --home "$home" --simulate --sim-arg --pattern --sim-arg drift)
+  figure=$(count "$n" "$b/zodovaz" --home "$home" --simulate --sim-arg --pattern --sim-arg drift)
   printf '%-8s %14s instructions  %5s x the floor  %s\n' drift "$figure" \
     "$(echo "scale=2; ${figure:-0} / $floor" | bc)" "$b"
 done

@@ -55,9 +55,10 @@ NeedleDrawer::Drawn NeedleDrawer::Plan(float x1, float y1, float x2, float y2, i
   d.plain = plain;
   // A one-pixel needle is a plain aliased line; drawn again in the dial colour it goes.
   d.thin = panel_.DrawWidth <= 1;
-  if (!d.thin)
-    d.runs = StrokeSpans(panel_.DevicePoint(x1, y1), panel_.DevicePoint(x2, y2), panel_.DeviceLength(panel_.DrawWidth),
-                         panel_.DeviceRect());
+  if (d.thin) return d;
+  d.px = QLineF(panel_.DevicePoint(x1, y1), panel_.DevicePoint(x2, y2));
+  d.pen = panel_.DeviceLength(panel_.DrawWidth);
+  d.runs = StrokeSpans(d.px.p1(), d.px.p2(), d.pen, panel_.DeviceRect());
   return d;
 }
 
@@ -72,8 +73,48 @@ void NeedleDrawer::Paint(const Drawn& d) {
     return;
   }
   panel_.PaintRuns(d.runs, d.color);
-  panel_.CurrentX = static_cast<float>(l.x2());
-  panel_.CurrentY = static_cast<float>(l.y2());
+  Pen_To(d);
+}
+
+void NeedleDrawer::Pen_To(const Drawn& d) {
+  panel_.CurrentX = static_cast<float>(d.line.x2());
+  panel_.CurrentY = static_cast<float>(d.line.y2());
+}
+
+void NeedleDrawer::Erase(const Drawn& d, const StrokeSpans& runs) {
+  const int32_t dial = ctx_.settings.Dial_Color;
+  if (d.plain)
+    panel_.PaintRuns(runs, dial);
+  else
+    panel_.RestoreFace(runs, dial);
+}
+
+bool NeedleDrawer::Moves_In_Place(const Drawn (&next)[2], const QRect& over) const {
+  QRect reach[2];
+  for (int i = 0; i < 2; ++i) {
+    const Drawn &now = next[i], &before = drawn_[i];
+    if (now.thin || before.thin) return false;
+    if (!now.None() && !before.None()) {
+      if (now.color != before.color) return false;
+      const double shift =
+          std::max(QLineF(now.px.p1(), before.px.p1()).length(), QLineF(now.px.p2(), before.px.p2()).length());
+      if (shift > now.pen / 2) return false;
+    }
+    if (over.intersects(before.runs.Bounds())) return false;
+    reach[i] = before.runs.Bounds().united(now.runs.Bounds());
+  }
+  return !reach[0].intersects(reach[1]);
+}
+
+void NeedleDrawer::Move_In_Place(const Drawn (&next)[2]) {
+  // The strokes lie apart (Moves_In_Place), so each can be erased and painted in turn.
+  for (int i = 0; i < 2; ++i) {
+    StrokeSpans::Difference(drawn_[i].runs, next[i].runs, gone_, come_);
+    Erase(drawn_[i], gone_);
+    if (next[i].None()) continue;
+    panel_.PaintRuns(come_, next[i].color);
+    Pen_To(next[i]);
+  }
 }
 
 void NeedleDrawer::Replace(Drawn (&next)[2]) {
@@ -86,35 +127,33 @@ void NeedleDrawer::Replace(Drawn (&next)[2]) {
   };
   if (!ctx_.state.ResetPending && shown(next[0], drawn_[0]) && shown(next[1], drawn_[1])) {
     // The face keeps its pixels; the pen ends where the drawing would have left it.
-    const QLineF& l = (next[1].None() ? next[0] : next[1]).line;
-    panel_.CurrentX = static_cast<float>(l.x2());
-    panel_.CurrentY = static_cast<float>(l.y2());
+    Pen_To(next[1].None() ? next[0] : next[1]);
     return;
   }
-  Erase_Or_Forget();
-  for (int i = 0; i < 2; ++i) {
-    if (!next[i].None()) Paint(next[i]);
-    drawn_[i] = std::move(next[i]);
+  if (!ctx_.state.ResetPending && Moves_In_Place(next, over)) {
+    Move_In_Place(next);
+  } else {
+    Erase_Or_Forget();
+    for (const Drawn& d : next)
+      if (!d.None()) Paint(d);
   }
+  for (int i = 0; i < 2; ++i) drawn_[i] = std::move(next[i]);
   panel_.TakeDrawn();  // the needle's own pixels
 }
 
 void NeedleDrawer::Erase_Or_Forget() {
   // A fresh face has no needle on it: the strokes drawn last are forgotten, not erased.
   const bool erase = !ctx_.state.ResetPending;
-  const int32_t dial = ctx_.settings.Dial_Color;
   for (Drawn& d : drawn_) {
     if (erase && d.thin) {
       Drawn wipe = d;
-      wipe.color = dial;
+      wipe.color = ctx_.settings.Dial_Color;
       const int width = panel_.DrawWidth;
       panel_.DrawWidth = 1;
       Paint(wipe);
       panel_.DrawWidth = width;
-    } else if (erase && d.plain) {
-      panel_.PaintRuns(d.runs, dial);
     } else if (erase) {
-      panel_.RestoreFace(d.runs, dial);
+      Erase(d, d.runs);
     }
     d = Drawn();
   }

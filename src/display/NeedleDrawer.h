@@ -47,6 +47,8 @@ class NeedleDrawer {
   struct Drawn {
     StrokeSpans runs;
     QLineF line;
+    QLineF px;       // the same in image pixels, and
+    double pen = 0;  // the pen width there (wide strokes only)
     bool thin = false;
     bool plain = false;  // every pixel lies on plain dial: the erase needs no face copy
     int32_t color = 0;
@@ -65,7 +67,22 @@ class NeedleDrawer {
   // Erases the strokes drawn last (see Erase_Or_Forget) and draws `next` in their place,
   // unless they are the same pixels in the same colours on a face that still shows them.
   void Replace(Drawn (&next)[2]);
+  // True when `next` can be drawn by changing only the pixels where it differs from the
+  // strokes drawn last: wide strokes in unchanged colours, on a face that nothing drew
+  // over since (`over`), each far enough from the other stroke that neither erase can
+  // touch the other's pixels, and each moved by less than half its width, so that most of
+  // its rows stay as they are (a faster hand changes most pixels of every row, and the
+  // whole strokes are drawn for less).
+  bool Moves_In_Place(const Drawn (&next)[2], const QRect& over) const;
+  // Erases what the last strokes coloured and `next` does not, and paints what `next`
+  // colours and they did not. A hand drifting slowly changes a few pixels a move, so the
+  // window is sent those and not two whole strokes.
+  void Move_In_Place(const Drawn (&next)[2]);
   void Paint(const Drawn& d);
+  // Gives `runs` (pixels of the stroke d drawn last) back to the face.
+  void Erase(const Drawn& d, const StrokeSpans& runs);
+  // The pen ends where drawing d leaves it.
+  void Pen_To(const Drawn& d);
   // Gives the pixels of the strokes drawn last back to the face, unless ResetPending says
   // the face is fresh.
   void Erase_Or_Forget();
@@ -75,7 +92,8 @@ class NeedleDrawer {
   Context& ctx_;
   Surface& panel_;
   NeedleStrokes strokes_;
-  Drawn drawn_[2];  // the needle and its mirror end or its shadow
+  Drawn drawn_[2];           // the needle and its mirror end or its shadow
+  StrokeSpans gone_, come_;  // a move's pixels to erase and to paint, kept for their room
 };
 
 }  // namespace zk

@@ -13,10 +13,15 @@ constexpr double Inf = std::numeric_limits<double>::infinity();
 // with c = c0 + c1 * y. Its x range on a row is linear in y, so the divisions are done once.
 struct Slab {
   double inv = 0, c0 = 0, c1 = 0, lo = 0, hi = 0;
+  // lo and hi in the order their x bounds come on a row: the order is the sign of 1 / k.
+  double first = 0, second = 0;
   bool flat = false;  // k == 0: the condition holds on a whole row or on none of it
   Slab(double k, double c0_, double c1_, double lo_, double hi_) : c0(c0_), c1(c1_), lo(lo_), hi(hi_) {
     flat = std::abs(k) < 1e-12;
-    if (!flat) inv = 1 / k;
+    if (flat) return;
+    inv = 1 / k;
+    first = inv > 0 ? lo : hi;
+    second = inv > 0 ? hi : lo;
   }
   void Limit(double y, double& x0, double& x1) const {
     const double c = c0 + c1 * y;
@@ -24,10 +29,8 @@ struct Slab {
       if (c < lo || c > hi) x0 = Inf, x1 = -Inf;
       return;
     }
-    double a = (lo - c) * inv, b = (hi - c) * inv;
-    if (a > b) std::swap(a, b);
-    x0 = std::max(x0, a);
-    x1 = std::min(x1, b);
+    x0 = std::max(x0, (first - c) * inv);
+    x1 = std::min(x1, (second - c) * inv);
   }
 };
 
@@ -56,11 +59,22 @@ StrokeSpans::StrokeSpans(QPointF a, QPointF b, double width, const QRect& clip) 
   const int top = std::max(clip.top(), static_cast<int>(std::ceil(std::min(a.y(), b.y()) - r - 0.5)));
   const int bottom = std::min(clip.bottom(), static_cast<int>(std::floor(std::max(a.y(), b.y()) + r - 0.5)));
   if (top > bottom) return;
-  runs_.reserve(static_cast<size_t>(bottom - top + 1));
+  // Written through a pointer into room for every row: a push_back's checks are a good
+  // part of a row's few steps.
+  runs_.resize(static_cast<size_t>(bottom - top + 1));
+  Run* out = runs_.data();
   // The body: 0 <= (P - a) . u <= len along the stroke and |(P - a) . n| <= r across it,
   // with n = (-uy, ux).
   const Slab along(ux, -a.y() * uy - a.x() * ux, uy, 0, len);
   const Slab across(-uy, -a.y() * ux + a.x() * uy, ux, -r, r);
+  // The rows a round end can reach, with a row to spare: the others skip its disc.
+  auto reach = [&](QPointF c, int& from, int& to) {
+    from = static_cast<int>(std::ceil(c.y() - r - 0.5)) - 1;
+    to = static_cast<int>(std::floor(c.y() + r - 0.5)) + 1;
+  };
+  int aFrom, aTo, bFrom, bTo;
+  reach(a, aFrom, aTo);
+  reach(b, bFrom, bTo);
   int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
   for (int y = top; y <= bottom; ++y) {
     const double yc = y + 0.5;
@@ -69,17 +83,18 @@ StrokeSpans::StrokeSpans(QPointF a, QPointF b, double width, const QRect& clip) 
     across.Limit(yc, x0, x1);
     if (x0 > x1) x0 = Inf, x1 = -Inf;
     // The round ends.
-    Disc(a.x(), a.y(), r, yc, x0, x1);
-    Disc(b.x(), b.y(), r, yc, x0, x1);
+    if (y >= aFrom && y <= aTo) Disc(a.x(), a.y(), r, yc, x0, x1);
+    if (y >= bFrom && y <= bTo) Disc(b.x(), b.y(), r, yc, x0, x1);
     if (x0 > x1) continue;
     // Pixels whose centres fall inside [x0, x1).
     const int p0 = CeilWithin(x0 - 0.5, clip.left(), clip.right() + 1);
     const int p1 = CeilWithin(x1 - 0.5, clip.left(), clip.right() + 1);
     if (p0 >= p1) continue;
-    runs_.push_back({y, p0, p1});
+    *out++ = {y, p0, p1};
     left = std::min(left, p0);
     right = std::max(right, p1);
   }
+  runs_.resize(static_cast<size_t>(out - runs_.data()));
   if (!runs_.empty()) bounds_ = QRect(QPoint(left, runs_.front().y), QPoint(right - 1, runs_.back().y));
 }
 
@@ -88,7 +103,6 @@ StrokeSpans StrokeSpans::Fan(QPointF centre, double radius, double halfAngle, co
   const double slope = std::tan(halfAngle);
   const int top = std::max(clip.top(), static_cast<int>(std::ceil(centre.y() - radius - 0.5)));
   const int bottom = std::min(clip.bottom(), static_cast<int>(std::floor(centre.y() - 0.5)));
-  int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
   for (int y = top; y <= bottom; ++y) {
     const double up = centre.y() - (y + 0.5);
     const double h = radius * radius - up * up;
@@ -98,28 +112,108 @@ StrokeSpans StrokeSpans::Fan(QPointF centre, double radius, double halfAngle, co
     const int p1 = CeilWithin(centre.x() + half - 0.5, clip.left(), clip.right() + 1);
     if (p0 >= p1) continue;
     fan.runs_.push_back({y, p0, p1});
-    left = std::min(left, p0);
-    right = std::max(right, p1);
   }
-  if (!fan.runs_.empty()) fan.bounds_ = QRect(QPoint(left, fan.runs_.front().y), QPoint(right - 1, fan.runs_.back().y));
+  fan.Close();
   return fan;
 }
 
-std::vector<QRect> StrokeSpans::Bands(int rows) const {
-  std::vector<QRect> bands;
-  bands.reserve(runs_.size() / static_cast<size_t>(std::max(1, rows)) + 1);
-  size_t i = 0;
-  while (i < runs_.size()) {
-    const int top = runs_[i].y;
-    int x0 = runs_[i].x0, x1 = runs_[i].x1, bottom = top;
-    for (++i; i < runs_.size() && runs_[i].y - top < rows; ++i) {
-      x0 = std::min(x0, runs_[i].x0);
-      x1 = std::max(x1, runs_[i].x1);
-      bottom = runs_[i].y;
+namespace {
+// Appends to `out` the pixels of the runs [a, aEnd) that the runs [b, bEnd) do not hold;
+// both are the runs of one row, left to right.
+void Subtract(const StrokeSpans::Run* a, const StrokeSpans::Run* aEnd, const StrokeSpans::Run* b,
+              const StrokeSpans::Run* bEnd, std::vector<StrokeSpans::Run>& out) {
+  for (; a != aEnd; ++a) {
+    int x = a->x0;  // the pixels of the run left of x are settled
+    for (const StrokeSpans::Run* c = b; c != bEnd && c->x0 < a->x1; ++c) {
+      if (c->x0 > x) out.push_back({a->y, x, c->x0});
+      x = std::max(x, c->x1);
     }
-    bands.emplace_back(QPoint(x0, top), QPoint(x1 - 1, bottom));
+    if (x < a->x1) out.push_back({a->y, x, a->x1});
   }
-  return bands;
+}
+}  // namespace
+
+namespace {
+// Appends to `out` the pixels of run r that run c of the same row does not hold.
+inline void Cut(const StrokeSpans::Run& r, const StrokeSpans::Run& c, std::vector<StrokeSpans::Run>& out) {
+  if (c.x1 <= r.x0 || c.x0 >= r.x1) {  // apart
+    out.push_back(r);
+    return;
+  }
+  if (r.x0 < c.x0) out.push_back({r.y, r.x0, c.x0});
+  if (c.x1 < r.x1) out.push_back({r.y, c.x1, r.x1});
+}
+}  // namespace
+
+void StrokeSpans::Difference(const StrokeSpans& from, const StrokeSpans& to, StrokeSpans& gone, StrokeSpans& come) {
+  gone.runs_.clear();
+  come.runs_.clear();
+  const Run *a = from.runs_.data(), *const aEnd = a + from.runs_.size();
+  const Run *b = to.runs_.data(), *const bEnd = b + to.runs_.size();
+  // The end of the runs of row a->y (or b->y).
+  auto rowEnd = [](const Run* r, const Run* end) {
+    const int y = r->y;
+    for (++r; r != end && r->y == y; ++r) {
+    }
+    return r;
+  };
+  while (a != aEnd && b != bEnd) {
+    if (a->y < b->y) {  // a row only `from` has
+      gone.runs_.push_back(*a++);
+    } else if (b->y < a->y) {
+      come.runs_.push_back(*b++);
+    } else if ((a + 1 == aEnd || a[1].y != a->y) && (b + 1 == bEnd || b[1].y != b->y)) {
+      // One run in each, as a needle's rows are; most rows of a slow move are the same run.
+      if (!(*a == *b)) {
+        Cut(*a, *b, gone.runs_);
+        Cut(*b, *a, come.runs_);
+      }
+      ++a, ++b;
+    } else {
+      const Run *aRow = rowEnd(a, aEnd), *bRow = rowEnd(b, bEnd);
+      Subtract(a, aRow, b, bRow, gone.runs_);
+      Subtract(b, bRow, a, aRow, come.runs_);
+      a = aRow, b = bRow;
+    }
+  }
+  gone.runs_.insert(gone.runs_.end(), a, aEnd);
+  come.runs_.insert(come.runs_.end(), b, bEnd);
+  gone.Close();
+  come.Close();
+}
+
+void StrokeSpans::Close() {
+  bounds_ = QRect();
+  if (runs_.empty()) return;
+  int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
+  for (const Run& r : runs_) {
+    left = std::min(left, r.x0);
+    right = std::max(right, r.x1);
+  }
+  bounds_ = QRect(QPoint(left, runs_.front().y), QPoint(right - 1, runs_.back().y));
+}
+
+std::vector<QRect> StrokeSpans::Boxes() const {
+  // A rectangle may hold up to twice its runs' pixels and this many more: each rectangle
+  // costs the window a request to the display server, worth a few hundred pixels. (An
+  // image's sides are well within 2^15 pixels, so the areas fit an int.)
+  constexpr int Slack = 256;
+  std::vector<QRect> boxes;
+  if (runs_.empty()) return boxes;
+  int top = runs_[0].y, bottom = top, x0 = runs_[0].x0, x1 = runs_[0].x1, pixels = x1 - x0;
+  for (size_t i = 1; i < runs_.size(); ++i) {
+    const Run& r = runs_[i];
+    const int nx0 = std::min(x0, r.x0), nx1 = std::max(x1, r.x1), held = pixels + (r.x1 - r.x0);
+    // A run on the rectangle's last row always joins it: rectangles share no row.
+    if (r.y == bottom || (nx1 - nx0) * (r.y - top + 1) <= 2 * held + Slack) {
+      x0 = nx0, x1 = nx1, bottom = r.y, pixels = held;
+      continue;
+    }
+    boxes.emplace_back(QPoint(x0, top), QPoint(x1 - 1, bottom));
+    top = bottom = r.y, x0 = r.x0, x1 = r.x1, pixels = r.x1 - r.x0;
+  }
+  boxes.emplace_back(QPoint(x0, top), QPoint(x1 - 1, bottom));
+  return boxes;
 }
 
 }  // namespace zk

@@ -26,17 +26,27 @@ class StrokeSpans {
   // `halfAngle` radians (below a right angle) either side of the vertical: the fan a
   // needle sweeps about its pivot, clipped to `clip`.
   static StrokeSpans Fan(QPointF centre, double radius, double halfAngle, const QRect& clip);
+  // What a move from stroke `from` to stroke `to` changes: `gone` gets the pixels only
+  // `from` has (to erase), `come` those only `to` has (to paint). A row of either may hold
+  // two runs. Their earlier runs are dropped and their room kept, so a drawer that keeps
+  // the two finds them again without allocating.
+  static void Difference(const StrokeSpans& from, const StrokeSpans& to, StrokeSpans& gone, StrokeSpans& come);
 
+  // Runs are kept top to bottom, and left to right within a row, never overlapping.
   const std::vector<Run>& Runs() const { return runs_; }
   bool Empty() const { return runs_.empty(); }
   QRect Bounds() const { return bounds_; }
-  // The runs' extent in bands of `rows` rows each, top to bottom: a few thin rectangles
-  // that follow a slanted stroke instead of one box around it.
-  std::vector<QRect> Bands(int rows) const;
+  // A few rectangles that hold every run, top to bottom and sharing no row: runs go into
+  // one rectangle while it stays within about twice their pixels, so the rectangles follow
+  // a slanted stroke, or the scattered edge pixels a small move changes, instead of one box
+  // around it.
+  std::vector<QRect> Boxes() const;
   // The same pixels.
   bool operator==(const StrokeSpans& o) const { return runs_ == o.runs_; }
 
  private:
+  // Sets bounds_ from the runs.
+  void Close();
   std::vector<Run> runs_;
   QRect bounds_;
 };

@@ -47,12 +47,12 @@ void Surface::Announce(const StrokeSpans& runs) {
     TouchPx(runs.Bounds());
     return;
   }
-  // Bands of 16 rows follow a slanted stroke closely, so only its own pixels are shown
-  // again, in a handful of rectangles, and the window hears of the stroke once. The bands
-  // share no row and come top to bottom: a region can take them as they are.
-  const std::vector<QRect> bands = runs.Bands(16);
+  // A few rectangles close about the runs, so only their own pixels are shown again, and
+  // the window hears of them once. The rectangles share no row and come top to bottom: a
+  // region can take them as they are.
+  const std::vector<QRect> boxes = runs.Boxes();
   QRegion shown;
-  shown.setRects(bands.data(), static_cast<int>(bands.size()));
+  shown.setRects(boxes.data(), static_cast<int>(boxes.size()));
   TouchPx(shown);
 }
 

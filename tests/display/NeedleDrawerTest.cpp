@@ -2,6 +2,7 @@
 // derived colours.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "DisplayRig.h"
@@ -63,6 +64,88 @@ TEST(Needle, ThousandRandomMovesLeaveNoTrace) {
     moved.Needle(8000);
     fresh.Needle(8000);
     EXPECT_TRUE(moved.panel().Image() == fresh.panel().Image()) << "dial type " << type;
+  }
+}
+
+// Pixels where two images of one size differ, as a region.
+QRegion Differing(const QImage& x, const QImage& y) {
+  QRegion diff;
+  for (int row = 0; row < x.height(); ++row) {
+    const auto *a = reinterpret_cast<const QRgb*>(x.constScanLine(row)),
+               *b = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+    for (int col = 0; col < x.width(); ++col)
+      if (a[col] != b[col]) diff += QRect(col, row, 1, 1);
+  }
+  return diff;
+}
+
+// A hand drifting a few units a reading, shadow and mirror end included: after each move
+// the panel is what a fresh draw gives, every pixel that changed was announced to the
+// window, a needle something drew over is whole again, and a small move announces far
+// fewer pixels than the two strokes cover.
+TEST(Needle, SmallMovesChangeAndAnnounceOnlyWhatMoved) {
+  for (int32_t type : {0, 1, 2, 3}) {
+    for (int16_t width : {3, 8}) {
+      DisplayRig rig(640), fresh(640);
+      for (DisplayRig* r : {&rig, &fresh}) {
+        r->settings.DialType = type;
+        r->settings.Needle_Width = width;
+        r->settings.ShadowNeedleColor_Index = 5;
+        Calc_ShadowNeedleColor(r->ctx);
+      }
+      QRegion announced;
+      rig.panel().SetChangeListener([&](const QRegion& r) { announced += r; });
+      std::mt19937 gen(5 + type * 10 + width);
+      std::uniform_int_distribution<int32_t> step(-12, 12);
+      // Small steps, and jumps that bring the continuous dial's shadow and take it away.
+      const std::map<int, int32_t> jumps{{40, 7000}, {80, 3900}, {120, 6500}};
+      int32_t p = 5000;
+      rig.Needle(p);
+      fresh.Needle(p);
+      auto area = [&] {
+        int64_t a = 0;
+        for (const QRect& r : announced) a += int64_t{r.width()} * r.height();
+        return a;
+      };
+      int64_t moved = 0;
+      for (int i = 0; i < 160; ++i) {
+        const bool jump = jumps.count(i) != 0;
+        p = jump ? jumps.at(i) : p + step(gen);
+        // At times something else wipes a spot of the needle first: the next move, however
+        // small, draws the needle whole again.
+        const bool wiped = !jump && i % 20 == 10;
+        const bool circular = type == 0 || type == 3;
+        const double mid = circular ? 275 : 750, pivot = circular ? 600 : 0;
+        if (wiped) {
+          Surface& face = rig.panel();
+          face.DrawWidth = 1;
+          face.FillStyle = Surface::FillSolid;
+          face.FillColor = rig.settings.Dial_Color;
+          const double t = p * 6.28318 / 65536;
+          face.Circle(std::sin(t) * mid, std::cos(t) * mid + pivot, 20, rig.settings.Dial_Color);
+        }
+        const QImage before = rig.panel().Image().copy();
+        announced = QRegion();
+        rig.Needle(p);
+        if (wiped)
+          EXPECT_EQ(rig.AtNeedle(p, mid, pivot), rig.settings.MainNeedle_Color) << "type " << type << ", move " << i;
+        ASSERT_TRUE((Differing(before, rig.panel().Image()) - announced).isEmpty())
+            << "type " << type << ", width " << width << ", move " << i;
+        if (!jump) moved += area();
+        // The fresh rig follows every move, so the shadow's hysteresis agrees, and at
+        // times paints its whole face and needle anew.
+        fresh.state.ResetPending = i % 40 == 39;
+        fresh.Needle(p);
+        if (i % 40 == 39) {
+          ASSERT_TRUE(rig.panel().Image() == fresh.panel().Image()) << "type " << type << ", move " << i;
+        }
+      }
+      // The strokes drawn on a face without them, against the average move.
+      rig.display.Remove_Needle();
+      announced = QRegion();
+      rig.Needle(p);
+      EXPECT_LT(moved / 157, area() / 2) << "type " << type << ", width " << width;
+    }
   }
 }
 

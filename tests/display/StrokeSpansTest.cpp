@@ -4,8 +4,11 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 #include <random>
+#include <set>
+#include <utility>
 
 #include "display/StrokeSpans.h"
 
@@ -62,11 +65,63 @@ TEST(StrokeSpans, ClippedAndBandedAlongTheStroke) {
   EXPECT_TRUE(clip.contains(s.Bounds()));
   EXPECT_EQ(s.Runs().front().y, 0);
   EXPECT_EQ(s.Runs().back().y, 99);
-  // A diagonal's bands cover a small part of its bounding box.
+  // A diagonal's boxes cover every pixel and a small part of its bounding box.
   int area = 0;
-  for (const QRect& band : s.Bands(16)) area += band.width() * band.height();
+  QRegion boxes;
+  for (const QRect& box : s.Boxes()) area += box.width() * box.height(), boxes += box;
   EXPECT_LT(area, s.Bounds().width() * s.Bounds().height() / 4);
+  for (const StrokeSpans::Run& r : s.Runs()) EXPECT_TRUE(boxes.contains(QRect(r.x0, r.y, r.x1 - r.x0, 1))) << r.y;
   EXPECT_TRUE(StrokeSpans(QPointF(200, 200), QPointF(300, 300), 4, clip).Empty());
+}
+
+// The pixels of a stroke, as a set of (x, y).
+std::set<std::pair<int, int>> Pixels(const StrokeSpans& s) {
+  std::set<std::pair<int, int>> px;
+  for (const StrokeSpans::Run& r : s.Runs())
+    for (int x = r.x0; x < r.x1; ++x) px.insert({x, r.y});
+  return px;
+}
+
+// The pixels only `a` has, and whether `s` holds exactly them, top to bottom and left to
+// right, never overlapping, bounded as any stroke is.
+::testing::AssertionResult HoldsOnlyTheFirsts(const StrokeSpans& s, const StrokeSpans& a, const StrokeSpans& b) {
+  std::set<std::pair<int, int>> want;
+  const auto theirs = Pixels(b);
+  for (const auto& p : Pixels(a))
+    if (!theirs.count(p)) want.insert(p);
+  if (Pixels(s) != want) return ::testing::AssertionFailure() << "other pixels";
+  for (size_t k = 1; k < s.Runs().size(); ++k) {
+    const StrokeSpans::Run &p = s.Runs()[k - 1], &q = s.Runs()[k];
+    if (!(p.y < q.y || (p.y == q.y && p.x1 < q.x0))) return ::testing::AssertionFailure() << "out of order";
+  }
+  QRect box;
+  for (const auto& [x, y] : want) box |= QRect(x, y, 1, 1);
+  if (s.Bounds() != box) return ::testing::AssertionFailure() << "bounds";
+  return ::testing::AssertionSuccess();
+}
+
+// What a move changes: crossing, overlapping, nested and apart strokes, a row split in two
+// where a thin stroke crosses a wide one, and the needle's case of a stroke moved a little.
+TEST(StrokeSpans, DifferenceHoldsExactlyThePixelsOnlyOneStrokeHas) {
+  std::mt19937 gen(11);
+  std::uniform_real_distribution<double> at(-10, 110), width(2, 9), nudge(-3, 3);
+  const QRect clip(0, 0, 100, 100);
+  StrokeSpans gone, come;  // used again and again, as the needle drawer does
+  for (int i = 0; i < 300; ++i) {
+    const QPointF a(at(gen), at(gen)), b(at(gen), at(gen));
+    const StrokeSpans from(a, b, width(gen), clip);
+    const StrokeSpans to = i % 2 ? StrokeSpans(a + QPointF(nudge(gen), 0), b + QPointF(nudge(gen), 0), 4, clip)
+                                 : StrokeSpans(QPointF(at(gen), at(gen)), QPointF(at(gen), at(gen)), 2, clip);
+    StrokeSpans::Difference(from, to, gone, come);
+    ASSERT_TRUE(HoldsOnlyTheFirsts(gone, from, to)) << i;
+    ASSERT_TRUE(HoldsOnlyTheFirsts(come, to, from)) << i;
+  }
+  const StrokeSpans stroke(QPointF(5, 5), QPointF(50, 50), 3, clip);
+  StrokeSpans::Difference(StrokeSpans(), stroke, gone, come);
+  EXPECT_TRUE(gone.Empty());
+  EXPECT_TRUE(come == stroke);
+  StrokeSpans::Difference(stroke, stroke, gone, come);
+  EXPECT_TRUE(gone.Empty() && come.Empty());
 }
 
 }  // namespace
