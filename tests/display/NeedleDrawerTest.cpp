@@ -127,8 +127,9 @@ TEST(Needle, SmallMovesChangeAndAnnounceOnlyWhatMoved) {
         const QImage before = rig.panel().Image().copy();
         announced = QRegion();
         rig.Needle(p);
-        if (wiped)
+        if (wiped) {
           EXPECT_EQ(rig.AtNeedle(p, mid, pivot), rig.settings.MainNeedle_Color) << "type " << type << ", move " << i;
+        }
         ASSERT_TRUE((Differing(before, rig.panel().Image()) - announced).isEmpty())
             << "type " << type << ", width " << width << ", move " << i;
         if (!jump) moved += area();
