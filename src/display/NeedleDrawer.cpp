@@ -81,12 +81,12 @@ void NeedleDrawer::Pen_To(const Drawn& d) {
   panel_.CurrentY = static_cast<float>(d.line.y2());
 }
 
-void NeedleDrawer::Erase(const Drawn& d, const StrokeSpans& runs) {
+void NeedleDrawer::Erase(const Drawn& d, const StrokeSpans& runs, Surface::Tell tell) {
   const int32_t dial = ctx_.settings.Dial_Color;
   if (d.plain)
-    panel_.PaintRuns(runs, dial);
+    panel_.PaintRuns(runs, dial, tell);
   else
-    panel_.RestoreFace(runs, dial);
+    panel_.RestoreFace(runs, dial, tell);
 }
 
 bool NeedleDrawer::Moves_In_Place(const Drawn (&next)[2], const QRect& over) const {
@@ -108,12 +108,18 @@ bool NeedleDrawer::Moves_In_Place(const Drawn (&next)[2], const QRect& over) con
 
 void NeedleDrawer::Move_In_Place(const Drawn (&next)[2]) {
   // The strokes lie apart (Moves_In_Place), so each can be erased and painted in turn.
+  // The window hears of a stroke's erased and painted pixels together: announced apart,
+  // the rectangles about the two edges of a stroke would overlap and be cut up into many
+  // more where they meet.
   for (int i = 0; i < 2; ++i) {
     StrokeSpans::Difference(drawn_[i].runs, next[i].runs, gone_, come_);
-    Erase(drawn_[i], gone_);
-    if (next[i].None()) continue;
-    panel_.PaintRuns(come_, next[i].color);
-    Pen_To(next[i]);
+    Erase(drawn_[i], gone_, Surface::Tell::Later);
+    if (!next[i].None()) {
+      panel_.PaintRuns(come_, next[i].color, Surface::Tell::Later);
+      Pen_To(next[i]);
+    }
+    StrokeSpans::Merge(gone_, come_, changed_);
+    panel_.Announce(changed_);
   }
 }
 

@@ -80,7 +80,7 @@ class NeedleDrawer {
   void Move_In_Place(const Drawn (&next)[2]);
   void Paint(const Drawn& d);
   // Gives `runs` (pixels of the stroke d drawn last) back to the face.
-  void Erase(const Drawn& d, const StrokeSpans& runs);
+  void Erase(const Drawn& d, const StrokeSpans& runs, Surface::Tell tell = Surface::Tell::Now);
   // The pen ends where drawing d leaves it.
   void Pen_To(const Drawn& d);
   // Gives the pixels of the strokes drawn last back to the face, unless ResetPending says
@@ -92,8 +92,9 @@ class NeedleDrawer {
   Context& ctx_;
   Surface& panel_;
   NeedleStrokes strokes_;
-  Drawn drawn_[2];           // the needle and its mirror end or its shadow
-  StrokeSpans gone_, come_;  // a move's pixels to erase and to paint, kept for their room
+  Drawn drawn_[2];  // the needle and its mirror end or its shadow
+  // A move's pixels to erase, to paint, and both, kept for their room.
+  StrokeSpans gone_, come_, changed_;
 };
 
 }  // namespace zk

@@ -182,6 +182,13 @@ void StrokeSpans::Difference(const StrokeSpans& from, const StrokeSpans& to, Str
   come.Close();
 }
 
+void StrokeSpans::Merge(const StrokeSpans& a, const StrokeSpans& b, StrokeSpans& out) {
+  out.runs_.resize(a.runs_.size() + b.runs_.size());
+  std::merge(a.runs_.begin(), a.runs_.end(), b.runs_.begin(), b.runs_.end(), out.runs_.begin(),
+             [](const Run& p, const Run& q) { return p.y < q.y || (p.y == q.y && p.x0 < q.x0); });
+  out.Close();
+}
+
 void StrokeSpans::Close() {
   bounds_ = QRect();
   if (runs_.empty()) return;

@@ -31,6 +31,9 @@ class StrokeSpans {
   // two runs. Their earlier runs are dropped and their room kept, so a drawer that keeps
   // the two finds them again without allocating.
   static void Difference(const StrokeSpans& from, const StrokeSpans& to, StrokeSpans& gone, StrokeSpans& come);
+  // The runs of `a` and of `b` together in `out` (its room kept, as in Difference), for
+  // two that share no pixel: the pixels a move changes, to be shown in one go.
+  static void Merge(const StrokeSpans& a, const StrokeSpans& b, StrokeSpans& out);
 
   // Runs are kept top to bottom, and left to right within a row, never overlapping.
   const std::vector<Run>& Runs() const { return runs_; }

@@ -122,11 +122,12 @@ class Surface {
   // Fills the box Print would give `text` at the current position with the back colour,
   // without printing; the position stays. Wipes what a text printed there before.
   void WipeText(const std::string& text);
-  // Paints the pixels of `runs` in `color`; inside `patch` (placed with its top-left
-  // corner at pixel `patchAt`) they take the patch's pixels instead. Written straight into
-  // the image, aliased, so painting the same runs again in the colour underneath restores
-  // it exactly.
-  void PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* patch = nullptr, QPoint patchAt = {});
+  // Whether a write of runs tells the window of its pixels at once, or leaves that to one
+  // Announce after several writes (a move's erase and paint, sent as one set of pixels).
+  enum class Tell { Now, Later };
+  // Paints the pixels of `runs` in `color`. Written straight into the image, aliased, so
+  // painting the same runs again in the colour underneath restores it exactly.
+  void PaintRuns(const StrokeSpans& runs, int32_t color, Tell tell = Tell::Now);
   // A copy of a rectangle of the image (image pixels; clipped to the image).
   QImage Copy(const QRect& px) const;
   // Keeps a copy of the whole image as the face: the background that drawers which erase
@@ -135,7 +136,9 @@ class Surface {
   // The face kept last, or null when none was kept at the present size.
   const QImage* Face() const;
   // Paints the pixels of `runs` from the face; in `color` where no face is kept.
-  void RestoreFace(const StrokeSpans& runs, int32_t color);
+  void RestoreFace(const StrokeSpans& runs, int32_t color, Tell tell = Tell::Now);
+  // Tells the window of the pixels of `runs`, written with Tell::Later.
+  void Announce(const StrokeSpans& runs);
   // Text extent in user units; with an upward y axis TextHeight is negative.
   double TextWidth(const std::string& text) const;
   double TextHeight(const std::string& text) const;
@@ -175,8 +178,6 @@ class Surface {
   void Flush() const;
 
   QImage image_;
-  // Tells the window of the pixels of `runs` (see PaintRuns).
-  void Announce(const StrokeSpans& runs);
   // 1 when the face's tile (tx, ty) is all `plain`, else 2.
   uint8_t ScanTile(int tx, int ty, QRgb plain) const;
 

@@ -9,40 +9,26 @@
 
 namespace zk {
 
-void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, const QImage* patch, QPoint patchAt) {
+void Surface::PaintRuns(const StrokeSpans& runs, int32_t color, Tell tell) {
   if (runs.Empty()) return;
   // Runs are clipped to the image when they are built; the clip is kept here too, so runs
   // of an earlier, larger size cannot write outside the image.
-  const QRect inside = image_.rect();
+  const int width = image_.width(), height = image_.height();
   const QRgb c = ToQColor(color).rgb();
-  const QRect patchRect = patch ? QRect(patchAt, patch->size()) : QRect();
-  const uchar* const from = patch ? patch->constBits() : nullptr;
-  const qsizetype fromStride = patch ? patch->bytesPerLine() : 0;
   uchar* const bits = image_.bits();
   const qsizetype stride = image_.bytesPerLine();
   for (const StrokeSpans::Run& run : runs.Runs()) {
-    if (run.y < 0 || run.y >= inside.height()) continue;
-    const int x0 = std::max(0, run.x0), x1 = std::min(inside.width(), run.x1);
+    if (run.y < 0 || run.y >= height) continue;
+    const int x0 = std::max(0, run.x0), x1 = std::min(width, run.x1);
     if (x0 >= x1) continue;
     auto* line = reinterpret_cast<QRgb*>(bits + run.y * stride);
-    if (!patch) {  // the needle's own case: one fill per row
-      std::fill(line + x0, line + x1, c);
-      continue;
-    }
-    int p0 = x1, p1 = x1;  // the part of the run the patch covers
-    if (run.y >= patchRect.top() && run.y <= patchRect.bottom()) {
-      p0 = std::clamp(patchRect.left(), x0, x1);
-      p1 = std::clamp(patchRect.right() + 1, p0, x1);
-      const auto* src = reinterpret_cast<const QRgb*>(from + (run.y - patchRect.top()) * fromStride);
-      std::copy(src + (p0 - patchRect.left()), src + (p1 - patchRect.left()), line + p0);
-    }
-    std::fill(line + x0, line + p0, c);
-    std::fill(line + p1, line + x1, c);
+    std::fill(line + x0, line + x1, c);
   }
-  Announce(runs);
+  if (tell == Tell::Now) Announce(runs);
 }
 
 void Surface::Announce(const StrokeSpans& runs) {
+  if (runs.Empty()) return;
   if (!listener_) {
     TouchPx(runs.Bounds());
     return;
@@ -90,9 +76,9 @@ uint8_t Surface::ScanTile(int tx, int ty, QRgb plain) const {
   return 1;
 }
 
-void Surface::RestoreFace(const StrokeSpans& runs, int32_t color) {
+void Surface::RestoreFace(const StrokeSpans& runs, int32_t color, Tell tell) {
   if (!Face()) {
-    PaintRuns(runs, color);
+    PaintRuns(runs, color, tell);
     return;
   }
   if (runs.Empty()) return;
@@ -128,7 +114,7 @@ void Surface::RestoreFace(const StrokeSpans& runs, int32_t color) {
       std::copy(src + x0, src + x1, line + x0);
     }
   }
-  Announce(runs);
+  if (tell == Tell::Now) Announce(runs);
 }
 
 }  // namespace zk

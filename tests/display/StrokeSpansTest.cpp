@@ -101,12 +101,13 @@ std::set<std::pair<int, int>> Pixels(const StrokeSpans& s) {
 }
 
 // What a move changes: crossing, overlapping, nested and apart strokes, a row split in two
-// where a thin stroke crosses a wide one, and the needle's case of a stroke moved a little.
+// where a thin stroke crosses a wide one, and the needle's case of a stroke moved a little;
+// and the two parts merged again hold what either stroke has and the other has not.
 TEST(StrokeSpans, DifferenceHoldsExactlyThePixelsOnlyOneStrokeHas) {
   std::mt19937 gen(11);
   std::uniform_real_distribution<double> at(-10, 110), width(2, 9), nudge(-3, 3);
   const QRect clip(0, 0, 100, 100);
-  StrokeSpans gone, come;  // used again and again, as the needle drawer does
+  StrokeSpans gone, come, both;  // used again and again, as the needle drawer does
   for (int i = 0; i < 300; ++i) {
     const QPointF a(at(gen), at(gen)), b(at(gen), at(gen));
     const StrokeSpans from(a, b, width(gen), clip);
@@ -115,6 +116,15 @@ TEST(StrokeSpans, DifferenceHoldsExactlyThePixelsOnlyOneStrokeHas) {
     StrokeSpans::Difference(from, to, gone, come);
     ASSERT_TRUE(HoldsOnlyTheFirsts(gone, from, to)) << i;
     ASSERT_TRUE(HoldsOnlyTheFirsts(come, to, from)) << i;
+    StrokeSpans::Merge(gone, come, both);
+    auto either = Pixels(gone);
+    for (const auto& p : Pixels(come)) either.insert(p);
+    ASSERT_EQ(Pixels(both), either) << i;
+    ASSERT_EQ(both.Bounds(), gone.Bounds() | come.Bounds()) << i;
+    for (size_t k = 1; k < both.Runs().size(); ++k) {
+      const StrokeSpans::Run &p = both.Runs()[k - 1], &q = both.Runs()[k];
+      ASSERT_TRUE(p.y < q.y || (p.y == q.y && p.x1 <= q.x0)) << i;
+    }
   }
   const StrokeSpans stroke(QPointF(5, 5), QPointF(50, 50), 3, clip);
   StrokeSpans::Difference(StrokeSpans(), stroke, gone, come);
