@@ -62,7 +62,7 @@ NeedleDrawer::Drawn NeedleDrawer::Plan(float x1, float y1, float x2, float y2, i
   return d;
 }
 
-void NeedleDrawer::Paint(const Drawn& d) {
+void NeedleDrawer::Paint(const Drawn& d, Surface::Tell tell) {
   const QLineF& l = d.line;
   if (d.thin) {
     const bool aa = panel_.Antialiased;
@@ -72,7 +72,7 @@ void NeedleDrawer::Paint(const Drawn& d) {
     panel_.Antialiased = aa;
     return;
   }
-  panel_.PaintRuns(d.runs, d.color);
+  panel_.PaintRuns(d.runs, d.color, tell);
   Pen_To(d);
 }
 
@@ -139,15 +139,13 @@ void NeedleDrawer::Replace(Drawn (&next)[2]) {
   if (!ctx_.state.ResetPending && Moves_In_Place(next, over)) {
     Move_In_Place(next);
   } else {
-    Erase_Or_Forget();
-    for (const Drawn& d : next)
-      if (!d.None()) Paint(d);
+    Redraw(next);
   }
   for (int i = 0; i < 2; ++i) drawn_[i] = std::move(next[i]);
   panel_.TakeDrawn();  // the needle's own pixels
 }
 
-void NeedleDrawer::Erase_Or_Forget() {
+void NeedleDrawer::Erase_Or_Forget(Surface::Tell tell) {
   // A fresh face has no needle on it: the strokes drawn last are forgotten, not erased.
   const bool erase = !ctx_.state.ResetPending;
   for (Drawn& d : drawn_) {
@@ -159,9 +157,24 @@ void NeedleDrawer::Erase_Or_Forget() {
       Paint(wipe);
       panel_.DrawWidth = width;
     } else if (erase) {
-      Erase(d, d.runs);
+      Erase(d, d.runs, tell);
     }
     d = Drawn();
+  }
+}
+
+void NeedleDrawer::Redraw(const Drawn (&next)[2]) {
+  // The old runs are kept for the announcement (copied into room kept for them), as the
+  // erase lets go of them; on a fresh face there is nothing of them to show again.
+  const bool erase = !ctx_.state.ResetPending;
+  StrokeSpans* old[2] = {&gone_, &come_};
+  for (int i = 0; i < 2; ++i) *old[i] = erase ? drawn_[i].runs : StrokeSpans();
+  Erase_Or_Forget(Surface::Tell::Later);
+  for (const Drawn& d : next)
+    if (!d.None()) Paint(d, Surface::Tell::Later);
+  for (int i = 0; i < 2; ++i) {
+    StrokeSpans::Merge(*old[i], next[i].runs, changed_);
+    panel_.Announce(changed_);
   }
 }
 

@@ -78,14 +78,19 @@ class NeedleDrawer {
   // colours and they did not. A hand drifting slowly changes a few pixels a move, so the
   // window is sent those and not two whole strokes.
   void Move_In_Place(const Drawn (&next)[2]);
-  void Paint(const Drawn& d);
+  // Paints d; a wide stroke tells the window of its pixels as `tell` says.
+  void Paint(const Drawn& d, Surface::Tell tell = Surface::Tell::Now);
   // Gives `runs` (pixels of the stroke d drawn last) back to the face.
   void Erase(const Drawn& d, const StrokeSpans& runs, Surface::Tell tell = Surface::Tell::Now);
   // The pen ends where drawing d leaves it.
   void Pen_To(const Drawn& d);
   // Gives the pixels of the strokes drawn last back to the face, unless ResetPending says
   // the face is fresh.
-  void Erase_Or_Forget();
+  void Erase_Or_Forget(Surface::Tell tell = Surface::Tell::Now);
+  // Erases and draws the whole strokes: the strokes drawn last go first (or are forgotten
+  // on a fresh face), then `next` is painted; the window hears of each stroke's old and
+  // new pixels together.
+  void Redraw(const Drawn (&next)[2]);
   // The needle zone of a traditional face given back from the kept face; false when no
   // face is kept at this size.
   bool Restore_Arc_Zone();
