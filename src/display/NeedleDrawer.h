@@ -1,6 +1,7 @@
 #pragma once
 // Draws the needle on picMeterPanel: each move erases the strokes drawn last by painting
-// their pixels in the dial colour again, then draws the new ones. The strokes are kept as
+// their pixels in the dial colour again, then draws the new ones; a small move does that
+// only for the pixels where the old and the new strokes differ. The strokes are kept as
 // runs of whole pixels (no antialiasing), so the erase covers exactly the pixels the
 // stroke coloured. Where a stroke lies on plain dial the erase is a fill in the dial colour;
 // a wide needle that reaches face detail (the hub ring of the circular dials, the inner

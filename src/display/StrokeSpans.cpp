@@ -131,9 +131,7 @@ void Subtract(const StrokeSpans::Run* a, const StrokeSpans::Run* aEnd, const Str
     if (x < a->x1) out.push_back({a->y, x, a->x1});
   }
 }
-}  // namespace
 
-namespace {
 // Appends to `out` the pixels of run r that run c of the same row does not hold.
 inline void Cut(const StrokeSpans::Run& r, const StrokeSpans::Run& c, std::vector<StrokeSpans::Run>& out) {
   if (c.x1 <= r.x0 || c.x0 >= r.x1) {  // apart

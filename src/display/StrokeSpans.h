@@ -31,11 +31,13 @@ class StrokeSpans {
   // two runs. Their earlier runs are dropped and their room kept, so a drawer that keeps
   // the two finds them again without allocating.
   static void Difference(const StrokeSpans& from, const StrokeSpans& to, StrokeSpans& gone, StrokeSpans& come);
-  // The runs of `a` and of `b` together in `out` (its room kept, as in Difference), for
-  // two that share no pixel: the pixels a move changes, to be shown in one go.
+  // The runs of `a` and of `b` together in `out` (its room kept, as in Difference): the
+  // pixels a move changes, to be shown in one go. Where a and b share pixels, their runs
+  // overlap in `out`; it is for Boxes, not for Difference.
   static void Merge(const StrokeSpans& a, const StrokeSpans& b, StrokeSpans& out);
 
-  // Runs are kept top to bottom, and left to right within a row, never overlapping.
+  // Runs are kept top to bottom, and left to right within a row, never overlapping (but
+  // see Merge).
   const std::vector<Run>& Runs() const { return runs_; }
   bool Empty() const { return runs_.empty(); }
   QRect Bounds() const { return bounds_; }
