@@ -145,35 +145,36 @@ void NeedleDrawer::Replace(Drawn (&next)[2]) {
   panel_.TakeDrawn();  // the needle's own pixels
 }
 
-void NeedleDrawer::Erase_Or_Forget(Surface::Tell tell) {
+void NeedleDrawer::Erase_Stroke(const Drawn& d, Surface::Tell tell) {
+  if (!d.thin) {
+    Erase(d, d.runs, tell);
+    return;
+  }
+  Drawn wipe = d;
+  wipe.color = ctx_.settings.Dial_Color;
+  const int width = panel_.DrawWidth;
+  panel_.DrawWidth = 1;
+  Paint(wipe);
+  panel_.DrawWidth = width;
+}
+
+void NeedleDrawer::Erase_Or_Forget() {
   // A fresh face has no needle on it: the strokes drawn last are forgotten, not erased.
-  const bool erase = !ctx_.state.ResetPending;
   for (Drawn& d : drawn_) {
-    if (erase && d.thin) {
-      Drawn wipe = d;
-      wipe.color = ctx_.settings.Dial_Color;
-      const int width = panel_.DrawWidth;
-      panel_.DrawWidth = 1;
-      Paint(wipe);
-      panel_.DrawWidth = width;
-    } else if (erase) {
-      Erase(d, d.runs, tell);
-    }
+    if (!ctx_.state.ResetPending) Erase_Stroke(d);
     d = Drawn();
   }
 }
 
 void NeedleDrawer::Redraw(const Drawn (&next)[2]) {
-  // The old runs are kept for the announcement (copied into room kept for them), as the
-  // erase lets go of them; on a fresh face there is nothing of them to show again.
+  // On a fresh face there is nothing of the old strokes to erase or to show again.
   const bool erase = !ctx_.state.ResetPending;
-  StrokeSpans* old[2] = {&gone_, &come_};
-  for (int i = 0; i < 2; ++i) *old[i] = erase ? drawn_[i].runs : StrokeSpans();
-  Erase_Or_Forget(Surface::Tell::Later);
+  if (erase)
+    for (const Drawn& d : drawn_) Erase_Stroke(d, Surface::Tell::Later);
   for (const Drawn& d : next)
     if (!d.None()) Paint(d, Surface::Tell::Later);
   for (int i = 0; i < 2; ++i) {
-    StrokeSpans::Merge(*old[i], next[i].runs, changed_);
+    StrokeSpans::Merge(erase ? drawn_[i].runs : StrokeSpans(), next[i].runs, changed_);
     panel_.Announce(changed_);
   }
 }

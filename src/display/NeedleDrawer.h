@@ -65,7 +65,7 @@ class NeedleDrawer {
   // o'clock) about the dial's pivot, in the current pen width, keeps a few pixels away
   // from everything the face draws besides the plain dial colour.
   bool Clear_Of_Detail(double r1, double r2, double theta) const;
-  // Erases the strokes drawn last (see Erase_Or_Forget) and draws `next` in their place,
+  // Erases the strokes drawn last and draws `next` in their place (see Move_In_Place and Redraw),
   // unless they are the same pixels in the same colours on a face that still shows them.
   void Replace(Drawn (&next)[2]);
   // True when `next` can be drawn by changing only the pixels where it differs from the
@@ -85,12 +85,14 @@ class NeedleDrawer {
   void Erase(const Drawn& d, const StrokeSpans& runs, Surface::Tell tell = Surface::Tell::Now);
   // The pen ends where drawing d leaves it.
   void Pen_To(const Drawn& d);
+  // Gives all the pixels of stroke d back to the face.
+  void Erase_Stroke(const Drawn& d, Surface::Tell tell = Surface::Tell::Now);
   // Gives the pixels of the strokes drawn last back to the face, unless ResetPending says
-  // the face is fresh.
-  void Erase_Or_Forget(Surface::Tell tell = Surface::Tell::Now);
-  // Erases and draws the whole strokes: the strokes drawn last go first (or are forgotten
-  // on a fresh face), then `next` is painted; the window hears of each stroke's old and
-  // new pixels together.
+  // the face is fresh, and forgets them.
+  void Erase_Or_Forget();
+  // Erases and draws the whole strokes: the strokes drawn last go first (unless the face
+  // is fresh), then `next` is painted; the window hears of each stroke's old and new
+  // pixels together. The caller then keeps `next` as the strokes drawn.
   void Redraw(const Drawn (&next)[2]);
   // The needle zone of a traditional face given back from the kept face; false when no
   // face is kept at this size.

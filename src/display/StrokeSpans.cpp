@@ -95,7 +95,7 @@ StrokeSpans::StrokeSpans(QPointF a, QPointF b, double width, const QRect& clip) 
     right = std::max(right, p1);
   }
   runs_.resize(static_cast<size_t>(out - runs_.data()));
-  if (!runs_.empty()) bounds_ = QRect(QPoint(left, runs_.front().y), QPoint(right - 1, runs_.back().y));
+  Close(left, right);
 }
 
 StrokeSpans StrokeSpans::Fan(QPointF centre, double radius, double halfAngle, const QRect& clip) {
@@ -118,20 +118,6 @@ StrokeSpans StrokeSpans::Fan(QPointF centre, double radius, double halfAngle, co
 }
 
 namespace {
-// Appends to `out` the pixels of the runs [a, aEnd) that the runs [b, bEnd) do not hold;
-// both are the runs of one row, left to right.
-void Subtract(const StrokeSpans::Run* a, const StrokeSpans::Run* aEnd, const StrokeSpans::Run* b,
-              const StrokeSpans::Run* bEnd, std::vector<StrokeSpans::Run>& out) {
-  for (; a != aEnd; ++a) {
-    int x = a->x0;  // the pixels of the run left of x are settled
-    for (const StrokeSpans::Run* c = b; c != bEnd && c->x0 < a->x1; ++c) {
-      if (c->x0 > x) out.push_back({a->y, x, c->x0});
-      x = std::max(x, c->x1);
-    }
-    if (x < a->x1) out.push_back({a->y, x, a->x1});
-  }
-}
-
 // Appends to `out` the pixels of run r that run c of the same row does not hold.
 inline void Cut(const StrokeSpans::Run& r, const StrokeSpans::Run& c, std::vector<StrokeSpans::Run>& out) {
   if (c.x1 <= r.x0 || c.x0 >= r.x1) {  // apart
@@ -148,30 +134,17 @@ void StrokeSpans::Difference(const StrokeSpans& from, const StrokeSpans& to, Str
   come.runs_.clear();
   const Run *a = from.runs_.data(), *const aEnd = a + from.runs_.size();
   const Run *b = to.runs_.data(), *const bEnd = b + to.runs_.size();
-  // The end of the runs of row a->y (or b->y).
-  auto rowEnd = [](const Run* r, const Run* end) {
-    const int y = r->y;
-    for (++r; r != end && r->y == y; ++r) {
-    }
-    return r;
-  };
   while (a != aEnd && b != bEnd) {
     if (a->y < b->y) {  // a row only `from` has
       gone.runs_.push_back(*a++);
     } else if (b->y < a->y) {
       come.runs_.push_back(*b++);
-    } else if ((a + 1 == aEnd || a[1].y != a->y) && (b + 1 == bEnd || b[1].y != b->y)) {
-      // One run in each, as a needle's rows are; most rows of a slow move are the same run.
+    } else {  // most rows of a slow move are the same run in both
       if (!(*a == *b)) {
         Cut(*a, *b, gone.runs_);
         Cut(*b, *a, come.runs_);
       }
       ++a, ++b;
-    } else {
-      const Run *aRow = rowEnd(a, aEnd), *bRow = rowEnd(b, bEnd);
-      Subtract(a, aRow, b, bRow, gone.runs_);
-      Subtract(b, bRow, a, aRow, come.runs_);
-      a = aRow, b = bRow;
     }
   }
   gone.runs_.insert(gone.runs_.end(), a, aEnd);
@@ -188,14 +161,16 @@ void StrokeSpans::Merge(const StrokeSpans& a, const StrokeSpans& b, StrokeSpans&
 }
 
 void StrokeSpans::Close() {
-  bounds_ = QRect();
-  if (runs_.empty()) return;
   int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
   for (const Run& r : runs_) {
     left = std::min(left, r.x0);
     right = std::max(right, r.x1);
   }
-  bounds_ = QRect(QPoint(left, runs_.front().y), QPoint(right - 1, runs_.back().y));
+  Close(left, right);
+}
+
+void StrokeSpans::Close(int left, int right) {
+  bounds_ = runs_.empty() ? QRect() : QRect(QPoint(left, runs_.front().y), QPoint(right - 1, runs_.back().y));
 }
 
 std::vector<QRect> StrokeSpans::Boxes() const {

@@ -27,9 +27,10 @@ class StrokeSpans {
   // needle sweeps about its pivot, clipped to `clip`.
   static StrokeSpans Fan(QPointF centre, double radius, double halfAngle, const QRect& clip);
   // What a move from stroke `from` to stroke `to` changes: `gone` gets the pixels only
-  // `from` has (to erase), `come` those only `to` has (to paint). A row of either may hold
-  // two runs. Their earlier runs are dropped and their room kept, so a drawer that keeps
-  // the two finds them again without allocating.
+  // `from` has (to erase), `come` those only `to` has (to paint). Both must be strokes as
+  // the constructor builds them, one run a row; a row of `gone` or `come` may hold two.
+  // Their earlier runs are dropped and their room kept, so a drawer that keeps the two
+  // finds them again without allocating.
   static void Difference(const StrokeSpans& from, const StrokeSpans& to, StrokeSpans& gone, StrokeSpans& come);
   // The runs of `a` and of `b` together in `out` (its room kept, as in Difference): the
   // pixels a move changes, to be shown in one go. Where a and b share pixels, their runs
@@ -50,8 +51,10 @@ class StrokeSpans {
   bool operator==(const StrokeSpans& o) const { return runs_ == o.runs_; }
 
  private:
-  // Sets bounds_ from the runs.
+  // Sets bounds_ from the runs, or from the leftmost and the rightmost (exclusive) column
+  // they reach.
   void Close();
+  void Close(int left, int right);
   std::vector<Run> runs_;
   QRect bounds_;
 };

@@ -13,14 +13,6 @@
 namespace zk::test {
 namespace {
 
-// Pixels that differ between two images of the same size.
-int Changed(const QImage& x, const QImage& y) {
-  int n = 0;
-  for (int row = 0; row < x.height(); ++row)
-    for (int col = 0; col < x.width(); ++col) n += x.pixel(col, row) != y.pixel(col, row);
-  return n;
-}
-
 // Each case at one and at two image pixels per widget pixel.
 class CleanDrawing : public ::testing::TestWithParam<double> {};
 INSTANTIATE_TEST_SUITE_P(Ratio, CleanDrawing, ::testing::Values(1.0, 2.0),

@@ -1,6 +1,9 @@
 #pragma once
 // A meter display wired to the test fakes, with the display itself as the Context's view,
 // so that what the engine and the banner rules ask for is drawn on the real surfaces.
+#include <QImage>
+#include <QRegion>
+
 #include <cmath>
 
 #include "Fakes.h"
@@ -73,5 +76,9 @@ int CountRuns(Surface& s, double cx, double cy, double r, double a0, double a1, 
 
 // True when the two colours differ by at most `tol` in every channel.
 bool Near(int32_t a, int32_t b, int tol = 30);
+
+// The pixels where two images of one size differ, as a region, and how many they are.
+QRegion Differing(const QImage& x, const QImage& y);
+int Changed(const QImage& x, const QImage& y);
 
 }  // namespace zk::test

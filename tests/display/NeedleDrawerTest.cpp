@@ -67,18 +67,6 @@ TEST(Needle, ThousandRandomMovesLeaveNoTrace) {
   }
 }
 
-// Pixels where two images of one size differ, as a region.
-QRegion Differing(const QImage& x, const QImage& y) {
-  QRegion diff;
-  for (int row = 0; row < x.height(); ++row) {
-    const auto *a = reinterpret_cast<const QRgb*>(x.constScanLine(row)),
-               *b = reinterpret_cast<const QRgb*>(y.constScanLine(row));
-    for (int col = 0; col < x.width(); ++col)
-      if (a[col] != b[col]) diff += QRect(col, row, 1, 1);
-  }
-  return diff;
-}
-
 // A hand drifting a few units a reading, shadow and mirror end included: after each move
 // the panel is what a fresh draw gives, every pixel that changed was announced to the
 // window, a needle something drew over is whole again, and a small move announces far

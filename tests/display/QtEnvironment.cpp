@@ -54,4 +54,21 @@ int CountRuns(Surface& s, double cx, double cy, double r, double a0, double a1, 
   return runs;
 }
 
+QRegion Differing(const QImage& x, const QImage& y) {
+  QRegion diff;
+  for (int row = 0; row < x.height(); ++row) {
+    const auto *a = reinterpret_cast<const QRgb*>(x.constScanLine(row)),
+               *b = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+    for (int col = 0; col < x.width(); ++col)
+      if (a[col] != b[col]) diff += QRect(col, row, 1, 1);
+  }
+  return diff;
+}
+
+int Changed(const QImage& x, const QImage& y) {
+  int n = 0;
+  for (const QRect& r : Differing(x, y)) n += r.width() * r.height();
+  return n;
+}
+
 }  // namespace zk::test
