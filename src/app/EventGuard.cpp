@@ -9,18 +9,27 @@
 
 namespace zk {
 
+namespace {
+// What the exception being handled says; called only inside a catch block.
+std::string Caught_Text() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "an unknown error";
+  }
+}
+}  // namespace
+
 bool RunGuarded(const char* where, const std::function<void()>& work,
                 const std::function<void(const std::string&)>& report) {
-  std::string what;
   try {
     work();
     return true;
-  } catch (const std::exception& e) {
-    what = e.what();
   } catch (...) {
-    what = "an unknown error";
+    report(Unexpected_Text(where, Caught_Text()));
   }
-  report(Unexpected_Text(where, what));
   return false;
 }
 
@@ -39,11 +48,15 @@ void ShowToUser(const std::string& text) {
   showing = false;
 }
 
+// Guarded here, not through RunGuarded: every event of the program passes this way, often
+// several deep, and wrapping each in a std::function would allocate for it.
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
-  bool handled = false;
-  RunGuarded(
-      "handling a window event", [&] { handled = QApplication::notify(receiver, event); }, ReportToUser);
-  return handled;
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    report_(Unexpected_Text("handling a window event", Caught_Text()));
+  }
+  return false;
 }
 
 }  // namespace zk

@@ -19,11 +19,17 @@ void ReportToUser(const std::string& text);
 // The message box alone, for a report already written to standard error.
 void ShowToUser(const std::string& text);
 
-// The application object of the window: every event is delivered under RunGuarded.
+// The application object of the window: every event is delivered guarded as RunGuarded
+// guards its work.
 class GuardedApplication : public QApplication {
  public:
   using QApplication::QApplication;
   bool notify(QObject* receiver, QEvent* event) override;
+  // Where the reports go (ReportToUser unless set).
+  void Set_Report(std::function<void(const std::string&)> report) { report_ = std::move(report); }
+
+ private:
+  std::function<void(const std::string&)> report_ = ReportToUser;
 };
 
 }  // namespace zk

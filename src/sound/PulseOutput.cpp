@@ -17,8 +17,14 @@ constexpr int LatencyMs = 300;
 // server's thread, and so does each of its requests for more.
 constexpr int TopUpMs = 100;
 // With nobody asking for the position, the timer tops the buffer up this long after the
-// last top-up, while there is still sound in it.
-constexpr int FallbackMs = TopUpMs;
+// last top-up, while half the buffer is still to play. It is longer than a top-up lasts:
+// while the player asks (once a record), a question finds the room first and the timer
+// never fires. As long as a top-up, it fired just before the question that would have
+// done the same, and woke the program ten times a second more during a playback.
+constexpr int FallbackMs = TopUpMs * 3 / 2;
+// The timer found too little room (the server had not yet asked for more): it looks
+// again after this.
+constexpr int RetryMs = TopUpMs / 4;
 // How long a question to the server may take before the server counts as gone.
 constexpr pa_usec_t AnswerUsec = 3 * PA_USEC_PER_SEC;
 
@@ -181,7 +187,12 @@ void PulseOutput::Top_Up(size_t room) {
   if (!stream_ || paused_ || ended_) return;
   const size_t frameBytes = 2 * static_cast<size_t>(channels_);
   const size_t topUp = static_cast<size_t>(rate_) * TopUpMs / 1000 * frameBytes;
-  if (room == static_cast<size_t>(-1) || room < topUp) return;
+  if (room == static_cast<size_t>(-1) || room < topUp) {
+    // A timer that fired for nothing looks again: with nobody asking, it alone keeps the
+    // sound going. A question leaves a waiting timer be.
+    if (!feeder_.isActive()) feeder_.start(RetryMs);
+    return;
+  }
   const int64_t frames = static_cast<int64_t>(room / frameBytes);
   buffer_.resize(static_cast<size_t>(frames) * channels_);
   // Read outside the lock: the server's thread never waits for the disk.

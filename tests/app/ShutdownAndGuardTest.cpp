@@ -4,10 +4,14 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "QtTestApp.h"
 #include "app/EventGuard.h"
@@ -29,6 +33,39 @@ TEST(EventGuard, AnEscapingExceptionIsReportedAndSwallowed) {
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_NE(reports[0].find("drawing the knob: sensitivity step 999"), std::string::npos) << reports[0];
   EXPECT_NE(reports[1].find("unknown error"), std::string::npos);
+}
+
+// Delivers two events to a handler that throws at the first, under the guarded
+// application; exits 0 when the first was reported with where it happened and the second
+// was delivered all the same.
+[[noreturn]] void DeliverAThrowingEvent() {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "app_tests";
+  char* argv[] = {name, nullptr};
+  GuardedApplication app(argc, argv);
+  std::vector<std::string> reports;
+  app.Set_Report([&](const std::string& text) { reports.push_back(text); });
+  struct Thrower : QObject {
+    int seen = 0;
+    bool event(QEvent* e) override {
+      if (e->type() != QEvent::User) return QObject::event(e);
+      if (++seen == 1) throw std::out_of_range("sensitivity step 999");
+      return true;
+    }
+  } thrower;
+  QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+  QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+  QCoreApplication::sendPostedEvents();
+  const bool told =
+      reports.size() == 1 && reports[0].find("handling a window event: sensitivity step 999") != std::string::npos;
+  std::_Exit(thrower.seen == 2 && told ? 0 : 1);
+}
+
+// In a process of its own: the other tests' application is not the guarded one.
+TEST(EventGuardDeathTest, AnEventThatThrowsIsReportedAndTheLoopGoesOn) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(DeliverAThrowingEvent(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(TerminationSignals, EachSignalArrivesOnTheEventLoop) {
