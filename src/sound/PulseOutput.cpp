@@ -56,12 +56,18 @@ PulseOutput::~PulseOutput() {
   }
 }
 
-void PulseOutput::Notify(pa_context*, void* self) {
-  pa_threaded_mainloop_signal(static_cast<PulseOutput*>(self)->loop_, 0);
+// The server's thread, on each change of the connection's or the stream's state: a failed
+// or ended one is marked lost at once, for Failed to see without the lock.
+void PulseOutput::Notify(pa_context* context, void* self) {
+  auto* out = static_cast<PulseOutput*>(self);
+  if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context))) out->lost_ = true;
+  pa_threaded_mainloop_signal(out->loop_, 0);
 }
 
-void PulseOutput::NotifyStream(pa_stream*, void* self) {
-  pa_threaded_mainloop_signal(static_cast<PulseOutput*>(self)->loop_, 0);
+void PulseOutput::NotifyStream(pa_stream* stream, void* self) {
+  auto* out = static_cast<PulseOutput*>(self);
+  if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) out->lost_ = true;
+  pa_threaded_mainloop_signal(out->loop_, 0);
 }
 
 template <typename Ready>
@@ -113,7 +119,9 @@ bool PulseOutput::Connect() {
   Lock lock(loop_);
   if (context_ && pa_context_get_state(context_) == PA_CONTEXT_READY) return true;
   if (context_) {
-    // A server that went away: a new connection, perhaps to its successor.
+    // A server that went away: a new connection, perhaps to its successor. The old one's
+    // end is no news.
+    pa_context_set_state_callback(context_, nullptr, nullptr);
     pa_context_disconnect(context_);
     pa_context_unref(context_);
   }
@@ -135,6 +143,7 @@ void PulseOutput::Disconnect() {
 
 bool PulseOutput::Start(FrameSource& source, int64_t fromFrame) {
   Stop();
+  lost_ = false;
   if (!Connect() || !Open_Stream(source.Format())) {
     Stop();
     return false;
@@ -315,11 +324,10 @@ int64_t PulseOutput::Usec_Of(int64_t bytes) const {
 // Broken, or playing while the position has not moved for a while.
 bool PulseOutput::Failed() {
   if (!stream_) return false;
-  {
-    Lock lock(loop_);
-    if (Broken()) return true;
-    if (paused_ || drained_) return false;
-  }
+  // Without the lock: the player asks once a record, and the server's thread marks a loss
+  // as it happens.
+  if (lost_) return true;
+  if (paused_ || drained_) return false;
   if (watch_.Elapsed() <= DeviceStallSeconds) return false;
   // Asked afresh before it counts: nobody may have asked for a while.
   PlayedFrames();

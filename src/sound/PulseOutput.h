@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <array>
+#include <atomic>
 #include <vector>
 
 #include "sound/ClockSound.h"
@@ -71,8 +72,10 @@ class PulseOutput : public SoundOutput {
   timeval reportAt_{};                    // the time of the server's last report
   std::array<int64_t, 10> deviceUsec_{};  // the sound in the device, as last reported
   size_t reports_ = 0;
-  bool ended_ = false;    // the source has nothing more
-  bool drained_ = false;  // and the server has played all it was given
+  bool ended_ = false;                 // the source has nothing more
+  std::atomic<bool> drained_ = false;  // and the server has played all it was given
+  // The connection or the stream failed or ended (set by the server's thread).
+  std::atomic<bool> lost_ = false;
   bool paused_ = false;
   std::vector<int16_t> buffer_;
   QTimer feeder_;  // tops the buffer up when nobody asks for the position
