@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "TestFiles.h"
@@ -97,6 +98,15 @@ class PulseServer {
   pid_t pid_ = -1;
 };
 
+// Points the sound library at `pulse` and makes the application object that sound needs.
+std::unique_ptr<QCoreApplication> SoundApp(const PulseServer& pulse) {
+  ::setenv("PULSE_SERVER", ("unix:" + pulse.socket).c_str(), 1);
+  static int argc = 1;
+  static char name[] = "sound_tests";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 // Polls the device until `done` or a generous deadline, letting Qt run meanwhile.
 template <class F>
 bool PollUntil(Events& events, F done) {
@@ -115,11 +125,7 @@ TEST(SoundDevices, RecordsTwoSecondsAndPlaysThemBack) {
   static const auto server = std::make_unique<PulseServer>();
   const PulseServer& pulse = *server;
   if (!pulse.ok) GTEST_SKIP() << "no PulseAudio here (" << pulse.why << "); the real sound devices are not tested";
-  ::setenv("PULSE_SERVER", ("unix:" + pulse.socket).c_str(), 1);
-  static int argc = 1;
-  static char name[] = "recording_tests";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const auto app = SoundApp(pulse);
   ASSERT_TRUE(HaveSoundInput());
   ASSERT_TRUE(HaveSoundOutput());
 
@@ -209,11 +215,7 @@ TEST(SoundDevices, RecordsTwoSecondsAndPlaysThemBack) {
 TEST(SoundDevices, PlaybackOutlivesTheSoundServer) {
   auto pulse = std::make_unique<PulseServer>();
   if (!pulse->ok) GTEST_SKIP() << "no PulseAudio here (" << pulse->why << "); the real sound output is not tested";
-  ::setenv("PULSE_SERVER", ("unix:" + pulse->socket).c_str(), 1);
-  static int argc = 1;
-  static char name[] = "sound_tests";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const auto app = SoundApp(*pulse);
 
   SystemClock clock;
   QtEvents events;
@@ -279,11 +281,7 @@ TEST(SoundDevices, PlaybackOutlivesTheSoundServer) {
 TEST(SoundDevices, PlaybackGoesOnWhileNobodyAsks) {
   PulseServer pulse;
   if (!pulse.ok) GTEST_SKIP() << "no PulseAudio here (" << pulse.why << "); the real sound output is not tested";
-  ::setenv("PULSE_SERVER", ("unix:" + pulse.socket).c_str(), 1);
-  static int argc = 1;
-  static char name[] = "sound_tests";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const auto app = SoundApp(pulse);
 
   struct Silence : FrameSource {
     PcmFormat Format() const override { return {SoundSampleRate, 1}; }
