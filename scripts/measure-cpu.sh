@@ -76,14 +76,20 @@ stop() {
 
 # The time its threads have run, in nanoseconds (the scheduler's own count: clock ticks
 # would cut a figure of half a percent over 20 s into steps of a tenth of it).
-run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
+# With it, how many times they were put on a processor (a wake-up, or a return after
+# another program took the processor).
+run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1; n += $3 } END { printf "%d %d\n", s, n }'; }
 
-# The share of one core over the span, as a percentage.
+# The share of one core over the span, as a percentage. How often the threads ran and for
+# how long each time goes to $E2E_TMP/runs: where a wake-up itself costs much (a virtual
+# machine), the count of them says more than the steps taken.
 share() {
-  local c0 c1
-  c0=$(run_ns "$ZK_PID")
+  local c0 n0 c1 n1
+  read -r c0 n0 < <(run_ns "$ZK_PID")
   sleep "$SPAN"
-  c1=$(run_ns "$ZK_PID")
+  read -r c1 n1 < <(run_ns "$ZK_PID")
+  awk -v c="$((c1 - c0))" -v n="$((n1 - n0))" -v s="$SPAN" \
+    'BEGIN { printf "%.1f runs a second, %.0f us each\n", n / s, n ? c / n / 1000 : 0 }' >"$E2E_TMP/runs"
   echo "scale=3; 100 * ($c1 - $c0) / 1000000000 / $SPAN" | bc
 }
 
@@ -109,7 +115,7 @@ measure_floor() {
   sleep "$WARMUP"
   FLOOR=$(share)
   stop
-  printf '%-10s %6s %% of one core  %s\n' floor "$FLOOR" "${BINS[0]}/zk_cpu_floor"
+  printf '%-10s %6s %% of one core  %s  (%s)\n' floor "$FLOOR" "${BINS[0]}/zk_cpu_floor" "$(cat "$E2E_TMP/runs")"
 }
 
 # Runs case $1 on every build; $2 measures (share or profile).
@@ -154,6 +160,7 @@ run_case() {
       ratio=$(echo "scale=2; $figure / $FLOOR" | bc 2>/dev/null)
       echo "$name $b $ratio" >>"$E2E_TMP/ratios"
       printf '%-10s %6s %% of one core  %5s x the floor  %s' "$name" "$figure" "$ratio" "$b"
+      printf '  (%s)' "$(cat "$E2E_TMP/runs")"
       [ "$name" = playback ] && printf '  (lateness %s)' "$(lateness)"
       printf '\n'
     else
