@@ -18,9 +18,9 @@ constexpr int LatencyMs = 300;
 constexpr int TopUpMs = 100;
 // With nobody asking for the position, the timer tops the buffer up this long after the
 // last top-up, while half the buffer is still to play. It is longer than a top-up lasts:
-// while the player asks (once a record), a question finds the room first and the timer
-// never fires. As long as a top-up, it fired just before the question that would have
-// done the same, and woke the program ten times a second more during a playback.
+// while the player asks (once a record or more), a question finds the room first and the
+// timer never fires. No shorter: at a top-up's length it would fire just before the
+// question that does the same, and wake the program ten times a second more.
 constexpr int FallbackMs = TopUpMs * 3 / 2;
 // The timer found too little room (the server had not yet asked for more): it looks
 // again after this.
@@ -324,8 +324,8 @@ int64_t PulseOutput::Usec_Of(int64_t bytes) const {
 // Broken, or playing while the position has not moved for a while.
 bool PulseOutput::Failed() {
   if (!stream_) return false;
-  // Without the lock: the player asks once a record, and the server's thread marks a loss
-  // as it happens.
+  // Without the lock: the player asks with every question of the position, and the
+  // server's thread marks a loss as it happens.
   if (lost_) return true;
   if (paused_ || drained_) return false;
   if (watch_.Elapsed() <= DeviceStallSeconds) return false;
