@@ -78,16 +78,16 @@ stop() {
 # would cut a figure of half a percent over 20 s into steps of a tenth of it).
 # With it, how many times they were put on a processor (a wake-up, or a return after
 # another program took the processor).
-run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1; n += $3 } END { printf "%d %d\n", s, n }'; }
+run_time_and_count() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1; n += $3 } END { printf "%d %d\n", s, n }'; }
 
 # The share of one core over the span, as a percentage. How often the threads ran and for
 # how long each time goes to $E2E_TMP/runs: where a wake-up itself costs much (a virtual
 # machine), the count of them says more than the steps taken.
 share() {
   local c0 n0 c1 n1
-  read -r c0 n0 < <(run_ns "$ZK_PID")
+  read -r c0 n0 < <(run_time_and_count "$ZK_PID")
   sleep "$SPAN"
-  read -r c1 n1 < <(run_ns "$ZK_PID")
+  read -r c1 n1 < <(run_time_and_count "$ZK_PID")
   awk -v c="$((c1 - c0))" -v n="$((n1 - n0))" -v s="$SPAN" \
     'BEGIN { printf "%.1f runs a second, %.0f us each\n", n / s, n ? c / n / 1000 : 0 }' >"$E2E_TMP/runs"
   echo "scale=3; 100 * ($c1 - $c0) / 1000000000 / $SPAN" | bc

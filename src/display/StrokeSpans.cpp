@@ -173,13 +173,13 @@ void StrokeSpans::Close(int left, int right) {
   bounds_ = runs_.empty() ? QRect() : QRect(QPoint(left, runs_.front().y), QPoint(right - 1, runs_.back().y));
 }
 
-std::vector<QRect> StrokeSpans::Boxes() const {
+void StrokeSpans::Boxes(std::vector<QRect>& boxes) const {
   // A rectangle may hold up to twice its runs' pixels and this many more: each rectangle
   // costs the window a request to the display server, worth a few hundred pixels. (An
   // image's sides are well within 2^15 pixels, so the areas fit an int.)
   constexpr int Slack = 256;
-  std::vector<QRect> boxes;
-  if (runs_.empty()) return boxes;
+  boxes.clear();
+  if (runs_.empty()) return;
   int top = runs_[0].y, bottom = top, x0 = runs_[0].x0, x1 = runs_[0].x1, pixels = x1 - x0;
   for (size_t i = 1; i < runs_.size(); ++i) {
     const Run& r = runs_[i];
@@ -193,7 +193,6 @@ std::vector<QRect> StrokeSpans::Boxes() const {
     top = bottom = r.y, x0 = r.x0, x1 = r.x1, pixels = r.x1 - r.x0;
   }
   boxes.emplace_back(QPoint(x0, top), QPoint(x1 - 1, bottom));
-  return boxes;
 }
 
 }  // namespace zk

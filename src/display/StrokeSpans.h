@@ -45,8 +45,8 @@ class StrokeSpans {
   // A few rectangles that hold every run, top to bottom and sharing no row: runs go into
   // one rectangle while it stays within about twice their pixels, so the rectangles follow
   // a slanted stroke, or the scattered edge pixels a small move changes, instead of one box
-  // around it.
-  std::vector<QRect> Boxes() const;
+  // around it. They replace what `out` held; its room is kept, as in Difference.
+  void Boxes(std::vector<QRect>& out) const;
   // The same pixels.
   bool operator==(const StrokeSpans& o) const { return runs_ == o.runs_; }
 

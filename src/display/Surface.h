@@ -196,7 +196,8 @@ class Surface {
   bool bold_ = false, italic_ = false;
   QRect dirty_;
   std::function<void(const QRegion&)> listener_;
-  QRect drawn_;  // see TakeDrawn
+  std::vector<QRect> boxes_;  // Announce's rectangles, kept for their room
+  QRect drawn_;               // see TakeDrawn
 };
 
 }  // namespace zk

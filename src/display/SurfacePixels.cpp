@@ -36,9 +36,9 @@ void Surface::Announce(const StrokeSpans& runs) {
   // A few rectangles close about the runs, so only their own pixels are shown again, and
   // the window hears of them once. The rectangles share no row and come top to bottom: a
   // region can take them as they are.
-  const std::vector<QRect> boxes = runs.Boxes();
+  runs.Boxes(boxes_);
   QRegion shown;
-  shown.setRects(boxes.data(), static_cast<int>(boxes.size()));
+  shown.setRects(boxes_.data(), static_cast<int>(boxes_.size()));
   TouchPx(shown);
 }
 

@@ -100,11 +100,9 @@ bool PulseOutput::WaitFor(Ready ready) {
   return ok;
 }
 
-// The lock held: the connection or the stream has failed or ended.
-bool PulseOutput::Broken() const {
-  if (!context_ || !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_))) return true;
-  return stream_ && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream_));
-}
+// The connection or the stream has failed or ended, as their state callbacks marked it:
+// asking the library for both states on every question would cost two more calls.
+bool PulseOutput::Broken() const { return !context_ || lost_; }
 
 bool PulseOutput::Connect() {
   if (!loop_) {

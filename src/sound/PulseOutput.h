@@ -50,7 +50,7 @@ class PulseOutput : public SoundOutput {
   void Feed();
   void Top_Up(size_t room);
   void Cork(bool paused);
-  bool Broken() const;    // the lock held
+  bool Broken() const;
   int64_t Played_Usec();  // the lock held
   int64_t Usec_Of(int64_t bytes) const;
 
