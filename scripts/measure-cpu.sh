@@ -8,6 +8,10 @@
 #   recording  the same with recording and sound
 #   playback   a recording of 50 records a second played with its sound, with how late
 #              the records were drawn on the sound clock (median, 99th percentile)
+#   reading    zk_cpu_reading (bench/floor): the least a program built as the meter is does
+#              with each reading (woken by a terminal 50 times a second, a needle band
+#              painted into the backing store and flushed); what the meter would take if
+#              its own steps took no time. One program, measured with the first build's.
 # and before each case the floor: zk_cpu_floor (bench/floor, built with the benchmarks),
 # the least a Qt window does to show a moving line. Every case is printed also as a ratio
 # to the floor measured just before it, a figure that carries from one machine to another.
@@ -25,7 +29,7 @@ set -uo pipefail
 SPAN=60
 ROUNDS=1
 PROFILE=0
-CASES="idle live moving drift recording playback"
+CASES="idle live moving drift recording playback reading"
 while getopts "s:r:pc:" opt; do
   case $opt in
     s) SPAN=$OPTARG ;;
@@ -40,7 +44,8 @@ shift $((OPTIND - 1))
 BINS=()
 for b in "$@"; do
   [ -x "$b/zodovaz" ] && [ -x "$b/zk_make_sweep" ] || { echo "$b: no zodovaz or zk_make_sweep there" >&2; exit 2; }
-  [ -x "$b/zk_cpu_floor" ] || { echo "$b: no zk_cpu_floor there (build with ZK_BENCH=1)" >&2; exit 2; }
+  [ -x "$b/zk_cpu_floor" ] && [ -x "$b/zk_cpu_reading" ] ||
+    { echo "$b: no zk_cpu_floor or zk_cpu_reading there (build with ZK_BENCH=1)" >&2; exit 2; }
   BINS+=("$(cd "$b" && pwd)")
 done
 if [ "$PROFILE" = 1 ] && ! command -v perf >/dev/null 2>&1; then
@@ -101,18 +106,24 @@ profile() {
     grep -v '^#' | grep -v '^$' | head -n 15 | sed 's/^/    /'
 }
 
-# The floor's share of one core, with the first build's program.
-measure_floor() {
+# Starts the first build's reference program $1 (its window has its name) and waits for its
+# window and the warm-up.
+start_reference() {
   local attempt
   # Under load a fresh Xvfb now and then refuses a connection it serves the next time.
   for attempt in 1 2 3; do
-    "${BINS[0]}/zk_cpu_floor" >"$E2E_TMP/floor.log" 2>&1 &
+    "${BINS[0]}/$1" >"$E2E_TMP/$1.log" 2>&1 &
     ZK_PID=$!
-    e2e_until 100 xdotool search --onlyvisible --name '^zk_cpu_floor$' >/dev/null && break
+    e2e_until 100 xdotool search --onlyvisible --name "^$1\$" >/dev/null && break
     stop
-    [ "$attempt" = 3 ] && fail "the floor's window did not appear: $(cat "$E2E_TMP/floor.log")"
+    [ "$attempt" = 3 ] && fail "the window of $1 did not appear: $(cat "$E2E_TMP/$1.log")"
   done
   sleep "$WARMUP"
+}
+
+# The floor's share of one core, with the first build's program.
+measure_floor() {
+  start_reference zk_cpu_floor
   FLOOR=$(share)
   stop
   printf '%-10s %6s %% of one core  %s  (%s)\n' floor "$FLOOR" "${BINS[0]}/zk_cpu_floor" "$(cat "$E2E_TMP/runs")"
@@ -120,8 +131,9 @@ measure_floor() {
 
 # Runs case $1 on every build; $2 measures (share or profile).
 run_case() {
-  local name=$1 how=$2 b figure
+  local name=$1 how=$2 b figure label
   for b in "${BINS[@]}"; do
+    label=$b
     case $name in
       idle)
         start "$b"
@@ -146,6 +158,13 @@ run_case() {
         sleep "$WARMUP"
         figure=$($how)
         ;;
+      reading)
+        # The same program whatever the build: measured once, with the first build's.
+        [ "$b" = "${BINS[0]}" ] || continue
+        start_reference zk_cpu_reading
+        label=$b/zk_cpu_reading
+        figure=$($how)
+        ;;
       playback)
         rm -f "$E2E_TMP/trace"
         ZK_PLAYBACK_TRACE="$E2E_TMP/trace" start "$b" "$E2E_TMP/sweep.zkd"
@@ -159,12 +178,12 @@ run_case() {
     if [ "$how" = share ]; then
       ratio=$(echo "scale=2; $figure / $FLOOR" | bc 2>/dev/null)
       echo "$name $b $ratio" >>"$E2E_TMP/ratios"
-      printf '%-10s %6s %% of one core  %5s x the floor  %s' "$name" "$figure" "$ratio" "$b"
+      printf '%-10s %6s %% of one core  %5s x the floor  %s' "$name" "$figure" "$ratio" "$label"
       printf '  (%s)' "$(cat "$E2E_TMP/runs")"
       [ "$name" = playback ] && printf '  (lateness %s)' "$(lateness)"
       printf '\n'
     else
-      echo "$name  $b"
+      echo "$name  $label"
       echo "$figure"
     fi
   done
