@@ -57,7 +57,8 @@ class Needle {
     x_ += dir_;
     if (x_ <= 0 || x_ + Line + Rows / 5 >= Width) dir_ = -dir_;
     QRegion changed;
-    for (int y = Top; y < Top + Rows; y += Rows / Boxes) changed += QRect(std::min(old, x_) + Slant(y), y, 5, Rows / Boxes);
+    for (int y = Top; y < Top + Rows; y += Rows / Boxes)
+      changed += QRect(std::min(old, x_) + Slant(y), y, 5, Rows / Boxes);
     return changed;
   }
   void Paint(QPainter& p, const QRegion& changed) const {
