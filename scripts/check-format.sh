@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks every tracked C++ file against .clang-format and prints the first lines of how
+# Checks every C++ file of the checkout (tracked, or new and not ignored) against .clang-format and prints the first lines of how
 # each one that differs should read. The whole tree was formatted once (that commit is
 # listed in .git-blame-ignore-revs), so any difference is one a change brought in.
 # Exit: 0 every file conforms, 1 some do not, 2 the check cannot run.
@@ -11,7 +11,8 @@ if ! command -v clang-format >/dev/null; then
   exit 2
 fi
 
-mapfile -t files < <(git ls-files '*.h' '*.cpp')
+# New files too: a file not yet added is checked before it reaches a commit.
+mapfile -t files < <(git ls-files --cached --others --exclude-standard '*.h' '*.cpp')
 bad=()
 for f in "${files[@]}"; do
   clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
