@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks every C++ file of the checkout (tracked, or new and not ignored) against .clang-format and prints the first lines of how
-# each one that differs should read. The whole tree was formatted once (that commit is
-# listed in .git-blame-ignore-revs), so any difference is one a change brought in.
+# Checks every C++ file of the checkout (tracked, or new and not ignored) against
+# .clang-format and prints the first lines of how each one that differs should read. The
+# whole tree was formatted once (that commit is listed in .git-blame-ignore-revs), so any
+# difference is one a change brought in.
 # Exit: 0 every file conforms, 1 some do not, 2 the check cannot run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
