@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QTimer>
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -283,15 +282,8 @@ TEST(SoundDevices, PlaybackGoesOnWhileNobodyAsks) {
   if (!pulse.ok) GTEST_SKIP() << "no PulseAudio here (" << pulse.why << "); the real sound output is not tested";
   const auto app = SoundApp(pulse);
 
-  struct Silence : FrameSource {
-    PcmFormat Format() const override { return {SoundSampleRate, 1}; }
-    int64_t Frames() const override { return 10 * SoundSampleRate; }
-    int64_t Read(int64_t frame, int16_t* out, int64_t frames) override {
-      const int64_t n = std::clamp<int64_t>(Frames() - frame, 0, frames);
-      std::fill(out, out + n, int16_t{0});
-      return n;
-    }
-  } silence;
+  const PcmSamples tenSeconds(10 * SoundSampleRate, 0);
+  MemorySource silence(tenSeconds, {SoundSampleRate, 1});
   SystemClock clock;
   QtEvents events;
   PulseOutput out(clock);
